@@ -1,0 +1,79 @@
+#include "cli/cli.h"
+
+namespace vrm::cli {
+
+namespace {
+std::vector<Command>& Table() {
+    static std::vector<Command> table;
+    return table;
+}
+
+bool Matches(const std::string& arg, const std::string& name) {
+    return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+                           arg[name.size()] == '=');
+}
+}  // namespace
+
+bool RegisterCommand(const Command& command) {
+    Table().push_back(command);
+    return true;
+}
+
+const std::vector<Command>& Commands() { return Table(); }
+
+bool ArgList::Flag(const std::string& name) {
+    bool found = false;
+    for (std::size_t i = 0; i < args_.size(); ++i) {
+        if (!used_[i] && args_[i] == name) {
+            used_[i] = true;
+            found = true;
+        }
+    }
+    return found;
+}
+
+std::optional<std::string> ArgList::Value(const std::string& name, bool* missingValue) {
+    if (missingValue) *missingValue = false;
+    std::optional<std::string> value;
+    for (std::size_t i = 0; i < args_.size(); ++i) {
+        if (used_[i] || !Matches(args_[i], name)) continue;
+        used_[i] = true;
+        if (args_[i].size() > name.size()) {
+            value = args_[i].substr(name.size() + 1);
+        } else if (i + 1 < args_.size() && !used_[i + 1]) {
+            used_[i + 1] = true;
+            value = args_[i + 1];
+            ++i;
+        } else if (missingValue) {
+            *missingValue = true;
+        }
+    }
+    return value;
+}
+
+std::vector<std::string> ArgList::Positionals() {
+    std::vector<std::string> out;
+    bool endOfOptions = false;
+    for (std::size_t i = 0; i < args_.size(); ++i) {
+        if (used_[i]) continue;
+        if (!endOfOptions && args_[i] == "--") {
+            used_[i] = true;
+            endOfOptions = true;
+            continue;
+        }
+        if (!endOfOptions && args_[i].size() > 1 && args_[i][0] == '-') continue;
+        used_[i] = true;
+        out.push_back(args_[i]);
+    }
+    return out;
+}
+
+std::vector<std::string> ArgList::UnknownOptions() const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < args_.size(); ++i) {
+        if (!used_[i] && args_[i].size() > 1 && args_[i][0] == '-') out.push_back(args_[i]);
+    }
+    return out;
+}
+
+}  // namespace vrm::cli

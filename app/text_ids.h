@@ -12,6 +12,93 @@ using TextId = std::uint32_t;
 
 // Program and About box
 inline constexpr TextId kProgramTitle = 10000001;
+inline constexpr TextId kAboutLine1 = 10001001;
+inline constexpr TextId kAboutLine3 = 10001003;
+inline constexpr TextId kAboutLine4 = 10001004;
+inline constexpr TextId kAboutLine5 = 10001005;
+inline constexpr TextId kAboutLine6 = 10001006;
+inline constexpr TextId kAboutLine7 = 10001007;
+inline constexpr TextId kAboutTitle = 10001008;  // also the About tool tip
+inline constexpr TextId kAboutLine2 = 10001015;
+
+// Menu bar: pop-up captions
+inline constexpr TextId kMenuFile = 10003001;
+inline constexpr TextId kMenuModel = 10003002;
+inline constexpr TextId kMenuEdit = 10003003;
+inline constexpr TextId kMenuProgram = 10003004;
+inline constexpr TextId kMenuTool = 10003005;
+inline constexpr TextId kMenuSetup = 10003006;
+inline constexpr TextId kMenuView = 10003007;
+inline constexpr TextId kMenuWindow = 10003008;
+inline constexpr TextId kMenuHelp = 10003009;
+
+// Menu bar: command captions (and, where the same, status texts)
+inline constexpr TextId kCmdNew = 10003101;
+inline constexpr TextId kCmdOpen = 10003102;
+inline constexpr TextId kCmdSave = 10003103;
+inline constexpr TextId kCmdSaveAs = 10003104;
+inline constexpr TextId kCmdPrint = 10003107;
+inline constexpr TextId kCmdPrintPreview = 10003108;
+inline constexpr TextId kCmdExit = 10003110;
+inline constexpr TextId kCmdModelInformation = 10003201;
+inline constexpr TextId kCmdTestFrequency = 10003301;
+inline constexpr TextId kCmdEmbeddedMessage = 10003302;
+inline constexpr TextId kCmdChannelInformation = 10003305;
+inline constexpr TextId kCmdOptionalFeatures = 10003306;
+inline constexpr TextId kCmdKeyAssignment = 10003307;
+inline constexpr TextId kCmdScanInformation = 10003308;
+inline constexpr TextId kCmdAdvancedSettings = 10003313;
+inline constexpr TextId kCmdQtDqtCustomization = 10003319;
+inline constexpr TextId kCmdReadData = 10003401;
+inline constexpr TextId kCmdWriteData = 10003402;
+inline constexpr TextId kCmdTestMode = 10003403;
+inline constexpr TextId kCmdTuningData = 10003404;
+inline constexpr TextId kCmdMemoryMap = 10003405;
+inline constexpr TextId kCmdRadioInformation = 10003501;
+inline constexpr TextId kCmdLanguageFileSetup = 10003602;
+inline constexpr TextId kCmdTreeView = 10003701;
+inline constexpr TextId kCmdToolBar = 10003702;
+inline constexpr TextId kCmdStatusBar = 10003703;
+inline constexpr TextId kCmdCascade = 10003801;
+inline constexpr TextId kCmdTileHorizontally = 10003802;
+inline constexpr TextId kCmdTileVertically = 10003803;
+inline constexpr TextId kCmdArrange = 10003804;
+inline constexpr TextId kCmdCloseAllWindow = 10003805;
+inline constexpr TextId kCmdHelpTopics = 10003901;
+inline constexpr TextId kCmdAbout = 10003902;
+inline constexpr TextId kCmdHelpTopicsAdvanced = 10003903;
+
+// Tool bar tool tips (About uses kAboutTitle)
+inline constexpr TextId kTipNew = 10005001;
+inline constexpr TextId kTipOpen = 10005002;
+inline constexpr TextId kTipSave = 10005003;
+inline constexpr TextId kTipPrint = 10005004;
+inline constexpr TextId kTipRead = 10005005;
+inline constexpr TextId kTipWrite = 10005006;
+
+// Editor captions (tree of editors, window titles, Edit menu status texts)
+inline constexpr TextId kEditorTestFrequency = 10301000;
+inline constexpr TextId kEditorChannelInformation = 10305000;
+inline constexpr TextId kEditorOptionalFeatures = 10306000;
+inline constexpr TextId kEditorKeyAssignment = 10307000;
+inline constexpr TextId kEditorScanInformation = 10308000;
+inline constexpr TextId kEditorAdvancedSettings = 10313000;
+inline constexpr TextId kEditorQtDqtCustomization = 10319000;
+inline constexpr TextId kEditorEmbeddedMessage = 10403002;
+
+// Main frame
+inline constexpr TextId kFrameCloseQuestion = 10104001;
+inline constexpr TextId kFrameCloseCaption = 10104002;
+inline constexpr TextId kTreeBarCaption = 10701001;
+
+// Model dialog
+inline constexpr TextId kModelDialogTitle = 10200002;
+inline constexpr TextId kModelDialogModelLabel = 10200003;
+inline constexpr TextId kModelDialogBandLabel = 10200004;
+
+// Language dialog
+inline constexpr TextId kLanguageDialogTitle = 10602001;
+inline constexpr TextId kLanguageDialogLabel = 10602002;
 
 // Common buttons
 inline constexpr TextId kButtonOk = 10002001;
@@ -57,5 +144,21 @@ inline constexpr TextId kProgressFormat = 10401004;
 
 // Password prompt
 inline constexpr TextId kPasswordTitle = 10603001;
+
+// Application shell: texts new to this program
+inline constexpr TextId kButtonYes = 19104001;            // en: "&Yes" | de: "&Ja"
+inline constexpr TextId kButtonNo = 19104002;             // en: "&No" | de: "&Nein"
+inline constexpr TextId kStatusReady = 19104003;          // en: "Ready" | de: "Bereit"
+inline constexpr TextId kModelSignalingType = 19104004;   // en: "Signaling Type" | de: "Signalisierungsart"
+inline constexpr TextId kModelEnhancedFeature = 19104005; // en: "Enhanced Feature" | de: "Erweiterte Funktion"
+inline constexpr TextId kModelStationary = 19104006;      // en: "Stationary" | de: "Feststation"
+inline constexpr TextId kModelMotion = 19104007;          // en: "Motion" | de: "Mobil"
+inline constexpr TextId kHelpWindowTitle = 19104008;      // en: "VRM-650T Help" | de: "VRM-650T Hilfe"
+inline constexpr TextId kHelpBack = 19104009;             // en: "Back" | de: "Zurück"
+inline constexpr TextId kHelpForward = 19104010;          // en: "Forward" | de: "Vorwärts"
+inline constexpr TextId kHelpContents = 19104011;         // en: "Contents" | de: "Inhalt"
+inline constexpr TextId kPasswordLabel = 19104012;        // en: "Password:" | de: "Kennwort:"
+inline constexpr TextId kOpenPreviewLine1 = 19104013;     // en: "Line 1:" | de: "Zeile 1:"
+inline constexpr TextId kOpenPreviewLine2 = 19104014;     // en: "Line 2:" | de: "Zeile 2:"
 
 }  // namespace vrm::tid

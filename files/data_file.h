@@ -1,0 +1,110 @@
+// The data file (*.dat): a 64-byte header naming the program, the format
+// version and the model, an optional scrambled data-file password, and the
+// 1024-byte image body scrambled with a one-byte key that sits inside it.
+//
+// A data file is exactly 1089 bytes. Reading never changes the live or the
+// saved image: the body lands in the transfer image, and only once the whole
+// file has been read and checked; the caller adopts it. Writing goes to a
+// temporary file in the same folder that replaces the target only when it is
+// complete.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "model/radio_image.h"
+
+namespace vrm {
+
+class Clock;
+class LanguageTable;
+class ModelCatalogue;
+class Prompter;
+
+inline constexpr std::size_t kDataFileSize = 1089;
+inline constexpr std::size_t kDataFileHeaderSize = 64;
+inline constexpr std::size_t kDataFileKeyOffset = 114;        // the image key byte
+inline constexpr std::size_t kDataFileFirstPart = 50;         // image bytes before the key
+inline constexpr std::size_t kDataFileSignatureSize = 10;
+inline constexpr std::size_t kDataFileIdentityOffset = 16;
+inline constexpr std::size_t kDataFileKindOffset = 32;
+inline constexpr std::size_t kDataFilePasswordOffset = 33;
+inline constexpr std::size_t kDataFilePasswordSize = 6;
+inline constexpr std::uint8_t kDataFileKind = 'D';
+
+// Result codes of Write, Read and Preview.
+enum DataFileCode : int {
+    kDataFileOk = 0,
+    kDataFileCannotOpen = 1,      // cannot be created/opened/read, or the password was refused
+    kDataFileBadSignature = 2,    // Read: not a data file; Preview: not a valid data file
+    kDataFileWriteFailed = 3,
+    kDataFileCancelled = 4,       // the password prompt was cancelled
+    kDataFileNotAcceptable = 5,   // the model identity is not acceptable
+    kDataFileWrongKind = 6,       // the kind marker is not 'D'
+};
+
+struct DataFileResult {
+    int code = kDataFileOk;
+    // The operating system's error code (errno) for codes 1 and 3 when the
+    // system reported one; 0 otherwise. Show it with std::strerror or
+    // std::system_category().message().
+    int systemError = 0;
+    // Code 2: the first ten bytes of the file (0xFF where the file is shorter).
+    std::array<std::uint8_t, kDataFileSignatureSize> signature{};
+
+    bool Ok() const { return code == kDataFileOk; }
+    // The signature as text, up to its first 0xFF byte (code 2 messages).
+    std::string SignatureText() const;
+};
+
+struct DataFilePreview {
+    int code = kDataFileOk;
+    std::string line1;  // the two embedded message lines, at most 32 bytes each
+    std::string line2;
+};
+
+// The security settings the writer uses: the data-file password (up to six
+// digits) and the "Data File" switch.
+struct DataFileSecurity {
+    std::string password;
+    bool dataFile = false;
+};
+
+class DataFile {
+public:
+    DataFile(RadioImage& image, const ModelCatalogue& catalogue);
+
+    // Writes the live image. Also leaves the scrambled copy of the body in the
+    // transfer image. 0, 1 (cannot create the file) or 3 (a write failed),
+    // with the system error code.
+    DataFileResult Write(const std::string& path, const DataFileSecurity& security, Clock& clock);
+
+    // Reads a data file into the transfer image. A protected file's password
+    // is asked through `prompter` (three attempts; a wrong entry shows text
+    // 10007027). 0, 1, 2, 4, 5 or 6.
+    DataFileResult Read(const std::string& path, Prompter& prompter, const LanguageTable& language);
+
+    // The two embedded message lines of a data file, for the file-open dialog.
+    // 0, 1 (cannot open or read) or 2 (not a ".dat" name, or not a valid data
+    // file of an acceptable model). Reads only.
+    static DataFilePreview Preview(const std::string& path);
+
+    // The data-file password scrambling of the header bytes 33-38.
+    static std::array<std::uint8_t, kDataFilePasswordSize> ScramblePassword(const std::string& password);
+    // The password the six header bytes hold (padding bytes dropped).
+    static std::string UnscramblePassword(const std::uint8_t* bytes);
+
+    // The 1089 bytes of a data file for `image` (as Write builds them).
+    static std::array<std::uint8_t, kDataFileSize> Build(const ImageBuffer& image, const DataFileSecurity& security,
+                                                         std::uint8_t key, ImageBuffer* scrambled = nullptr);
+    // The image key for a local time: minute + second + 1, never 0.
+    static std::uint8_t ImageKey(Clock& clock);
+
+private:
+    RadioImage& image_;
+    const ModelCatalogue& catalogue_;
+};
+
+}  // namespace vrm

@@ -85,8 +85,12 @@ bool ModelCatalogue::IsOffered(int model) {
 bool ModelCatalogue::IsAcceptable(const ModelIdentity& id) {
     const int m = FindModel(id);
     if (m < 0 || !IsOffered(m)) return false;
-    const int band = BandRecordOf(id);
-    if (band < kModels[m].firstBandRecord || band > kModels[m].lastBandRecord) return false;
+    // Records 2 and 3 share the pair (1, 0); the pair has to name a record of
+    // the model's own range, not merely the first record that carries it.
+    bool inRange = false;
+    for (int b = kModels[m].firstBandRecord; b <= kModels[m].lastBandRecord; ++b)
+        inRange = inRange || (kBands[b].bandCode == id[11] && kBands[b].marketCode == id[10]);
+    if (!inRange) return false;
     const std::uint16_t word = BandWord(id);
     return word == 0x0100 || word == 0x0105 || word == 0x0106;
 }

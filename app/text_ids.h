@@ -145,6 +145,15 @@ inline constexpr TextId kProgressFormat = 10401004;
 // Password prompt
 inline constexpr TextId kPasswordTitle = 10603001;
 
+// The radio link: texts new to this program
+inline constexpr TextId kLinkNoCable = 19103001;         // en: "No programming cable was found. Connect the cable to a USB port and try again." | de: "Es wurde kein Programmierkabel gefunden. Schließen Sie das Kabel an einen USB-Anschluss an und versuchen Sie es erneut."
+inline constexpr TextId kLinkNoPermission = 19103002;    // en: "The programming cable was found, but you are not allowed to use it. Install the cable's udev rule (make install), then unplug the cable and plug it in again." | de: "Das Programmierkabel wurde gefunden, aber Sie dürfen es nicht verwenden. Installieren Sie die udev-Regel des Kabels (make install), ziehen Sie dann das Kabel ab und stecken Sie es wieder ein."
+inline constexpr TextId kLinkBusy = 19103003;            // en: "The programming cable is in use by another program. Close the other program and try again." | de: "Das Programmierkabel wird von einem anderen Programm verwendet. Schließen Sie das andere Programm und versuchen Sie es erneut."
+inline constexpr TextId kLinkUnusableCable = 19103004;   // en: "The USB device that was found is not a usable programming cable." | de: "Das gefundene USB-Gerät ist kein verwendbares Programmierkabel."
+inline constexpr TextId kLinkUsbError = 19103005;        // en: "The USB system could not reach the programming cable." | de: "Das USB-System konnte das Programmierkabel nicht erreichen."
+inline constexpr TextId kLinkDisconnected = 19103006;    // en: "The programming cable was disconnected during the transfer." | de: "Das Programmierkabel wurde während der Übertragung getrennt."
+inline constexpr TextId kLinkLibraryMissing = 19103007;  // en: "The USB transport library libpipelink.so could not be loaded." | de: "Die USB-Transportbibliothek libpipelink.so konnte nicht geladen werden."
+
 // Application shell: texts new to this program
 inline constexpr TextId kButtonYes = 19104001;            // en: "&Yes" | de: "&Ja"
 inline constexpr TextId kButtonNo = 19104002;             // en: "&No" | de: "&Nein"

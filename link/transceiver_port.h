@@ -1,0 +1,114 @@
+// The port: the one object through which the program talks to a radio.
+//
+// TransceiverPort binds the transport library at run time (through a
+// Transport: by default libpipelink.so, loaded by name at every SetOpen(true)
+// and unloaded at SetOpen(false)), sends bytes, texts and buffers and receives
+// fixed-length replies with an adjustable timeout. ScrambledPort XORs every
+// byte on the link with the one-byte link key. ProgrammingPort
+// (programming_port.h) adds the programming protocol.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "link/clock.h"
+#include "link/link_error.h"
+#include "link/transfer_observer.h"
+#include "link/transport.h"
+
+namespace vrm {
+
+class TransceiverPort {
+public:
+    static constexpr std::uint16_t kBufferSize = 512;
+    static constexpr std::uint32_t kInitialTimeoutMs = 1000;
+
+    // The program's port: libpipelink.so by name, on the system clock.
+    TransceiverPort();
+    // A port on another transport or clock (tests, the simulated radio).
+    TransceiverPort(std::unique_ptr<Transport> transport, Clock& clock);
+    virtual ~TransceiverPort();
+    TransceiverPort(const TransceiverPort&) = delete;
+    TransceiverPort& operator=(const TransceiverPort&) = delete;
+
+    // Raw link operations; false when the library is not loaded, the export
+    // is missing or the transport fails.
+    virtual bool SendByte(std::uint8_t b);
+    virtual bool SendString(std::string_view text);
+    virtual bool SendBuffer(const std::uint8_t* bytes, std::uint16_t length);
+    // One USB read; success only when it delivers at least `length` bytes
+    // (the rest of that read is dropped). On failure `out` is unchanged.
+    virtual bool Receive(std::uint8_t* out, std::uint16_t length);
+
+    // Opening loads the library and initialises the cable; it fails only when
+    // the library cannot be loaded. Closing deinitialises and unloads it.
+    bool SetOpen(bool open);
+    bool IsOpen() const { return openState_ != 0; }
+    // Stores the receive timeout and, while open, hands it to the library.
+    bool SetTimeout(std::uint32_t ms);
+    std::uint32_t Timeout() const { return timeoutMs_; }
+    std::uint8_t PortNumber() const { return portNumber_; }
+
+    // Waits at least `ms` milliseconds on the port's clock.
+    void Delay(std::uint32_t ms) { clock_->Delay(ms); }
+    // Lets the front end handle one pending event (repaint) between steps.
+    void PumpOneMessage() {
+        if (observer_) observer_->PumpOneMessage();
+    }
+    void SetObserver(TransferObserver* observer) { observer_ = observer; }
+    TransferObserver* Observer() const { return observer_; }
+    Clock& GetClock() { return *clock_; }
+    Transport& GetTransport() { return *transport_; }
+
+    // Why the last SetOpen(true) did not reach a usable cable (kNone when it
+    // did, kLibraryMissing when the library could not be loaded).
+    LinkError OpenError() const { return openError_; }
+    // The library's current view (e.g. kDisconnected after the cable was
+    // pulled); the open error when the port is closed.
+    LinkError CurrentLinkError();
+
+protected:
+    // One USB read into `staging` (kUsbReadSize bytes); the count it
+    // delivered, or -1 when the read failed.
+    int ReadOnce(std::uint8_t* staging);
+
+private:
+    // Fields in the order of the original port object.
+    std::unique_ptr<Transport> transport_;  // holds the library handle
+    std::int32_t openState_ = 0;
+    std::uint8_t portNumber_ = 1;
+    std::uint16_t inputBufferSize_ = kBufferSize;
+    std::uint16_t outputBufferSize_ = kBufferSize;
+    std::vector<std::uint8_t> inputBuffer_;   // allocated, never used by the link
+    std::vector<std::uint8_t> outputBuffer_;  // allocated, never used by the link
+    std::uint32_t timeoutMs_ = kInitialTimeoutMs;
+    std::int32_t reserved_ = 0;
+
+    Clock* clock_;
+    TransferObserver* observer_ = nullptr;
+    LinkError openError_ = LinkError::kNone;
+};
+
+class ScrambledPort : public TransceiverPort {
+public:
+    ScrambledPort();
+    ScrambledPort(std::unique_ptr<Transport> transport, Clock& clock);
+
+    // XOR with the link key, then raw.
+    bool SendByte(std::uint8_t b) override;
+    bool SendString(std::string_view text) override;
+    bool SendBuffer(const std::uint8_t* bytes, std::uint16_t length) override;
+    // Raw, then XOR with the link key.
+    bool Receive(std::uint8_t* out, std::uint16_t length) override;
+
+    virtual void ClearKey() { ApplyKey(0); }
+    virtual void ApplyKey(std::uint8_t key) { key_ = key; }
+    std::uint8_t Key() const { return key_; }
+
+private:
+    std::uint8_t key_ = 0;
+};
+
+}  // namespace vrm

@@ -1,0 +1,331 @@
+// libpipelink.so over libusb-1.0: finds the programming cable by its vendor
+// and product ID, claims its first interface with a bulk IN and a bulk OUT
+// endpoint, and moves bytes over those two pipes. No framing, no scrambling:
+// the program does all of that.
+#include "pipelink/pipelink.h"
+
+#include <libusb.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "pipelink/cable_ids.h"
+
+#define PIPELINK_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+// Module-global state of the one open cable.
+struct State {
+    libusb_context* context = nullptr;
+    libusb_device_handle* handle = nullptr;
+    int interfaceNumber = -1;
+    bool kernelDriverDetached = false;
+    std::uint8_t bulkOut = 0;
+    std::uint8_t bulkIn = 0;
+    std::uint8_t interrupt = 0;  // recorded, not used
+    std::uint8_t speed = 0;      // recorded, not used
+    unsigned receiveTimeoutMs = PIPELINK_INITIAL_TIMEOUT_MS;
+    int lastError = PIPELINK_OK;
+};
+
+State g_state;
+
+struct VidPid {
+    std::uint16_t vendor;
+    std::uint16_t product;
+};
+
+bool ParseHex16(const char* text, std::size_t length, std::uint16_t* out) {
+    if (length == 0 || length > 4) return false;
+    unsigned value = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+        else return false;
+        value = value * 16 + digit;
+    }
+    *out = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+// The IDs to look for: PIPELINK_DEVICE=vvvv:pppp when set (a malformed value
+// matches nothing, so a typo shows up as "no cable" rather than as a silent
+// fallback), else the cable table.
+std::vector<VidPid> WantedIds() {
+    std::vector<VidPid> ids;
+    const char* env = std::getenv("PIPELINK_DEVICE");
+    if (env && *env) {
+        const char* colon = std::strchr(env, ':');
+        VidPid id{};
+        if (colon && ParseHex16(env, static_cast<std::size_t>(colon - env), &id.vendor) &&
+            ParseHex16(colon + 1, std::strlen(colon + 1), &id.product)) {
+            ids.push_back(id);
+        }
+        return ids;
+    }
+    for (std::size_t i = 0; i < PIPELINK_CABLE_ID_COUNT; ++i)
+        ids.push_back({kPipelinkCableIds[i].vendor, kPipelinkCableIds[i].product});
+    return ids;
+}
+
+int ErrorOf(int usbResult) {
+    switch (usbResult) {
+        case LIBUSB_ERROR_ACCESS: return PIPELINK_NO_PERMISSION;
+        case LIBUSB_ERROR_BUSY: return PIPELINK_BUSY;
+        case LIBUSB_ERROR_NO_DEVICE:
+        case LIBUSB_ERROR_NOT_FOUND: return PIPELINK_NO_DEVICE;
+        default: return PIPELINK_USB_ERROR;
+    }
+}
+
+// The first present device whose IDs are wanted, referenced; null when none.
+libusb_device* FindCable(libusb_context* context) {
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &list);
+    if (count < 0) return nullptr;
+    const std::vector<VidPid> wanted = WantedIds();
+    libusb_device* found = nullptr;
+    for (ssize_t i = 0; i < count && !found; ++i) {
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(list[i], &desc) != 0) continue;
+        for (const VidPid& id : wanted) {
+            if (desc.idVendor == id.vendor && desc.idProduct == id.product) {
+                found = libusb_ref_device(list[i]);
+                break;
+            }
+        }
+    }
+    libusb_free_device_list(list, 1);
+    return found;
+}
+
+struct Pipes {
+    int interfaceNumber = -1;
+    std::uint8_t bulkIn = 0;
+    std::uint8_t bulkOut = 0;
+    std::uint8_t interrupt = 0;
+};
+
+// The first interface (alternate setting 0) of the active configuration that
+// has both a bulk IN and a bulk OUT endpoint. An isochronous endpoint ends
+// the walk of an interface's endpoints.
+bool FindPipes(libusb_device* device, Pipes* out) {
+    libusb_config_descriptor* config = nullptr;
+    if (libusb_get_active_config_descriptor(device, &config) != 0 || !config) {
+        if (libusb_get_config_descriptor(device, 0, &config) != 0 || !config) return false;
+    }
+    bool ok = false;
+    for (int i = 0; i < config->bNumInterfaces && !ok; ++i) {
+        const libusb_interface& itf = config->interface[i];
+        if (itf.num_altsetting < 1) continue;
+        const libusb_interface_descriptor& alt = itf.altsetting[0];
+        Pipes pipes;
+        pipes.interfaceNumber = alt.bInterfaceNumber;
+        for (int e = 0; e < alt.bNumEndpoints; ++e) {
+            const libusb_endpoint_descriptor& ep = alt.endpoint[e];
+            const int type = ep.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK;
+            if (type == LIBUSB_TRANSFER_TYPE_BULK) {
+                if (ep.bEndpointAddress & LIBUSB_ENDPOINT_IN) {
+                    if (!pipes.bulkIn) pipes.bulkIn = ep.bEndpointAddress;
+                } else if (!pipes.bulkOut) {
+                    pipes.bulkOut = ep.bEndpointAddress;
+                }
+            } else if (type == LIBUSB_TRANSFER_TYPE_INTERRUPT) {
+                pipes.interrupt = ep.bEndpointAddress;
+            } else {
+                break;
+            }
+        }
+        if (pipes.bulkIn && pipes.bulkOut) {
+            *out = pipes;
+            ok = true;
+        }
+    }
+    libusb_free_config_descriptor(config);
+    return ok;
+}
+
+void CloseCable() {
+    State& s = g_state;
+    if (s.handle) {
+        if (s.interfaceNumber >= 0) {
+            libusb_release_interface(s.handle, s.interfaceNumber);
+            if (s.kernelDriverDetached) libusb_attach_kernel_driver(s.handle, s.interfaceNumber);
+        }
+        libusb_close(s.handle);
+    }
+    s.handle = nullptr;
+    s.interfaceNumber = -1;
+    s.kernelDriverDetached = false;
+    s.bulkIn = s.bulkOut = s.interrupt = 0;
+    s.speed = 0;
+}
+
+void EndSession() {
+    CloseCable();
+    if (g_state.context) libusb_exit(g_state.context);
+    g_state.context = nullptr;
+}
+
+bool EnsureContext() {
+    if (g_state.context) return true;
+    if (libusb_init(&g_state.context) != 0) {
+        g_state.context = nullptr;
+        g_state.lastError = PIPELINK_USB_ERROR;
+        return false;
+    }
+    return true;
+}
+
+void NoteTransferError(int usbResult) {
+    if (usbResult == LIBUSB_ERROR_NO_DEVICE) g_state.lastError = PIPELINK_DISCONNECTED;
+}
+
+}  // namespace
+
+PIPELINK_EXPORT PipelinkBool GetDevicePath(const PipelinkGuid* interfaceClass, char* out, uint32_t size) {
+    (void)interfaceClass;
+    if (!out || size == 0) return 0;
+    // Use the open session's context, or a short-lived one of our own.
+    libusb_context* context = g_state.context;
+    bool own = false;
+    if (!context) {
+        if (libusb_init(&context) != 0) {
+            g_state.lastError = PIPELINK_USB_ERROR;
+            return 0;
+        }
+        own = true;
+    }
+    PipelinkBool ok = 0;
+    libusb_device* device = FindCable(context);
+    if (!device) {
+        g_state.lastError = PIPELINK_NO_DEVICE;
+    } else {
+        char path[64];
+        const int n = std::snprintf(path, sizeof path, "/dev/bus/usb/%03u/%03u",
+                                    static_cast<unsigned>(libusb_get_bus_number(device)),
+                                    static_cast<unsigned>(libusb_get_device_address(device)));
+        if (n > 0 && static_cast<std::size_t>(n) < size) {
+            std::memcpy(out, path, static_cast<std::size_t>(n) + 1);
+            ok = 1;
+        }
+        libusb_unref_device(device);
+    }
+    if (own) libusb_exit(context);
+    return ok;
+}
+
+PIPELINK_EXPORT PipelinkHandle OpenDevice(const PipelinkGuid* interfaceClass, uint32_t unused) {
+    (void)interfaceClass;
+    (void)unused;
+    State& s = g_state;
+    CloseCable();
+    if (!EnsureContext()) return PIPELINK_INVALID_HANDLE;
+
+    libusb_device* device = FindCable(s.context);
+    if (!device) {
+        s.lastError = PIPELINK_NO_DEVICE;
+        return PIPELINK_INVALID_HANDLE;
+    }
+    Pipes pipes;
+    const bool havePipes = FindPipes(device, &pipes);
+    libusb_device_handle* handle = nullptr;
+    const int opened = libusb_open(device, &handle);
+    s.speed = static_cast<std::uint8_t>(libusb_get_device_speed(device));
+    libusb_unref_device(device);
+    if (opened != 0) {
+        s.lastError = ErrorOf(opened);
+        return PIPELINK_INVALID_HANDLE;
+    }
+    if (!havePipes) {
+        libusb_close(handle);
+        s.lastError = PIPELINK_NO_BULK_PIPES;
+        return PIPELINK_INVALID_HANDLE;
+    }
+    bool detached = false;
+    if (libusb_kernel_driver_active(handle, pipes.interfaceNumber) == 1) {
+        if (libusb_detach_kernel_driver(handle, pipes.interfaceNumber) == 0) detached = true;
+    }
+    const int claimed = libusb_claim_interface(handle, pipes.interfaceNumber);
+    if (claimed != 0) {
+        if (detached) libusb_attach_kernel_driver(handle, pipes.interfaceNumber);
+        libusb_close(handle);
+        s.lastError = ErrorOf(claimed);
+        return PIPELINK_INVALID_HANDLE;
+    }
+    s.handle = handle;
+    s.interfaceNumber = pipes.interfaceNumber;
+    s.kernelDriverDetached = detached;
+    s.bulkIn = pipes.bulkIn;
+    s.bulkOut = pipes.bulkOut;
+    s.interrupt = pipes.interrupt;
+    s.lastError = PIPELINK_OK;
+    return reinterpret_cast<PipelinkHandle>(handle);
+}
+
+PIPELINK_EXPORT PipelinkBool WinUSB_init(void) {
+    // Every transfer starts from zero state, even if the library stayed
+    // loaded or the last session was not closed.
+    EndSession();
+    g_state = State{};
+    static const PipelinkGuid kClass = PIPELINK_INTERFACE_CLASS;
+    if (OpenDevice(&kClass, 1) == PIPELINK_INVALID_HANDLE) return 0;
+    g_state.receiveTimeoutMs = PIPELINK_INITIAL_TIMEOUT_MS;
+    return 1;
+}
+
+PIPELINK_EXPORT PipelinkBool WinUSB_Delete(void) {
+    const bool wasOpen = g_state.handle != nullptr;
+    EndSession();
+    return wasOpen ? 1 : 0;
+}
+
+PIPELINK_EXPORT PipelinkBool WinUSB_Send(const uint8_t* data, uint32_t length) {
+    State& s = g_state;
+    if (!s.handle || !s.bulkOut || (!data && length) || length > INT_MAX) return 0;
+    int transferred = 0;
+    // libusb takes a non-const buffer for both directions; an OUT transfer
+    // only reads it.
+    const int r = libusb_bulk_transfer(s.handle, s.bulkOut, const_cast<unsigned char*>(data),
+                                       static_cast<int>(length), &transferred, PIPELINK_SEND_TIMEOUT_MS);
+    if (r != 0) {
+        NoteTransferError(r);
+        return 0;
+    }
+    return transferred == static_cast<int>(length) ? 1 : 0;
+}
+
+PIPELINK_EXPORT PipelinkBool WinUSB_Recv(uint8_t* dst, uint32_t* count) {
+    if (count) *count = 0;
+    State& s = g_state;
+    if (!dst || !count || !s.handle || !s.bulkIn) return 0;
+    unsigned char local[PIPELINK_READ_SIZE + 1] = {};
+    int transferred = 0;
+    const int r = libusb_bulk_transfer(s.handle, s.bulkIn, local, PIPELINK_READ_SIZE, &transferred,
+                                       s.receiveTimeoutMs);
+    if (transferred > 0) {
+        if (transferred > PIPELINK_READ_SIZE) transferred = PIPELINK_READ_SIZE;
+        std::memcpy(dst, local, static_cast<std::size_t>(transferred));
+        *count = static_cast<uint32_t>(transferred);
+    }
+    if (r != 0) {
+        NoteTransferError(r);
+        return 0;
+    }
+    return 1;
+}
+
+PIPELINK_EXPORT PipelinkBool WinUSB_TimeOutSet(uint32_t ms) {
+    g_state.receiveTimeoutMs = ms;
+    return g_state.handle && g_state.bulkIn ? 1 : 0;
+}
+
+PIPELINK_EXPORT int PipelinkLastError(void) { return g_state.lastError; }

@@ -1,0 +1,92 @@
+/* libpipelink.so: the USB transport of the programming cable.
+ *
+ * The program loads the library by name for every transfer and looks each
+ * export up by name at every call, so the names and the call shapes below are
+ * the contract between the program, this library and the simulated radio's
+ * drop-in copy of it. All state is module-global: one cable at a time.
+ *
+ * Results are booleans (nonzero = success) unless stated. The interface-class
+ * argument of GetDevicePath and OpenDevice keeps the call shape of the
+ * cable's original driver interface; on Linux the cable is found by its USB
+ * vendor and product ID instead (pipelink/cable_ids.h, or PIPELINK_DEVICE).
+ */
+#ifndef VRM_PIPELINK_PIPELINK_H
+#define VRM_PIPELINK_PIPELINK_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef int PipelinkBool;
+typedef intptr_t PipelinkHandle;
+
+#define PIPELINK_INVALID_HANDLE ((PipelinkHandle)-1)
+
+/* One USB read delivers at most this many bytes; WinUSB_Recv's destination
+ * must hold that many. */
+#define PIPELINK_READ_SIZE 127
+
+/* The receive timeout right after WinUSB_init, in milliseconds. */
+#define PIPELINK_INITIAL_TIMEOUT_MS 500
+
+/* A send that the cable does not take within this time fails. */
+#define PIPELINK_SEND_TIMEOUT_MS 3000
+
+/* The interface class of the cable's device interface. */
+typedef struct PipelinkGuid {
+    uint32_t data1;
+    uint16_t data2;
+    uint16_t data3;
+    uint8_t data4[8];
+} PipelinkGuid;
+
+#define PIPELINK_INTERFACE_CLASS \
+    { 0x82E5AFD8u, 0x1F2Bu, 0x4583u, { 0x9C, 0x27, 0xFE, 0x04, 0x6D, 0x9C, 0x4B, 0x09 } }
+
+/* What PipelinkLastError reports: why the cable could not be opened, or that
+ * it went away during a transfer. */
+enum PipelinkError {
+    PIPELINK_OK = 0,
+    PIPELINK_NO_DEVICE = 1,      /* no cable with a known vendor/product ID */
+    PIPELINK_NO_PERMISSION = 2,  /* found, but the user may not open it */
+    PIPELINK_BUSY = 3,           /* found, but another program holds it */
+    PIPELINK_NO_BULK_PIPES = 4,  /* found, but no interface with bulk IN and OUT */
+    PIPELINK_USB_ERROR = 5,      /* the USB library failed otherwise */
+    PIPELINK_DISCONNECTED = 6    /* the cable went away while open */
+};
+
+/* Copies the cable's device path (its usbfs node) into out, at most size
+ * bytes including the terminator; fails when there is no cable or the path
+ * does not fit. */
+PipelinkBool GetDevicePath(const PipelinkGuid* interfaceClass, char* out, uint32_t size);
+/* Opens the cable and claims its interface; returns a handle or
+ * PIPELINK_INVALID_HANDLE. The second argument is not used. */
+PipelinkHandle OpenDevice(const PipelinkGuid* interfaceClass, uint32_t unused);
+/* Opens the cable, learns its pipes and sets the receive timeout to 500 ms. */
+PipelinkBool WinUSB_init(void);
+/* Releases and closes the cable. */
+PipelinkBool WinUSB_Delete(void);
+/* Sends length bytes on the bulk OUT pipe. */
+PipelinkBool WinUSB_Send(const uint8_t* data, uint32_t length);
+/* One bulk IN read of up to 127 bytes into dst; *count gets the number read. */
+PipelinkBool WinUSB_Recv(uint8_t* dst, uint32_t* count);
+/* Sets the receive timeout in milliseconds (0 waits for ever). */
+PipelinkBool WinUSB_TimeOutSet(uint32_t ms);
+
+/* Not one of the seven: a PipelinkError code for the last open or transfer. */
+int PipelinkLastError(void);
+
+typedef PipelinkBool (*PipelinkInitFn)(void);
+typedef PipelinkBool (*PipelinkDeleteFn)(void);
+typedef PipelinkBool (*PipelinkSendFn)(const uint8_t*, uint32_t);
+typedef PipelinkBool (*PipelinkRecvFn)(uint8_t*, uint32_t*);
+typedef PipelinkBool (*PipelinkTimeOutSetFn)(uint32_t);
+typedef int (*PipelinkLastErrorFn)(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

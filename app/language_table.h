@@ -43,6 +43,19 @@ struct InstalledLanguage {
     std::string fileName;
 };
 
+// What the last load attempt found in its file, whether it succeeded or not
+// (the table in use keeps the previous file when it failed). For checking a
+// language file.
+struct LanguageLoadReport {
+    int error = -1;                          // LanguageTable::kNoError when it loaded
+    std::string path;                        // where the file was found ("" when it was not)
+    std::string displayLanguage;             // "*DispLanguage"
+    std::vector<std::string> columns;        // "*Language" column names
+    int selectedColumn = 0;
+    std::size_t textCount = 0;               // distinct text IDs read
+    std::vector<std::uint32_t> missingRequiredIds;
+};
+
 class LanguageTable {
 public:
     // Load error codes.
@@ -52,6 +65,11 @@ public:
     static constexpr int kRequiredIdMissing = 3;
     static constexpr int kWouldNotOpen = 4;
     static constexpr int kQuoteInFirstField = 5;
+    // The "*Language" row names no column: the load fails without a message.
+    static constexpr int kNoColumns = 6;
+
+    // The longest display language name kept, in bytes.
+    static constexpr std::size_t kMaxDisplayLanguageBytes = 99;
 
     static constexpr std::size_t kMaxInstalledLanguages = 20;
 
@@ -65,6 +83,10 @@ public:
     // load (in ID mode: until the next lookup).
     const char* Text(std::uint32_t id) const;
     std::string TextString(std::uint32_t id) const { return Text(id); }
+    // True when the loaded file has a row for `id` (ID 0 is taken as 10000001).
+    bool HasText(std::uint32_t id) const;
+    // Number of distinct text IDs in the loaded file.
+    std::size_t TextCount() const;
 
     // Loads and checks `fileName` (searched beside the program, then in the
     // current folder, then in the folder of the previously found file). On
@@ -103,6 +125,7 @@ public:
     // The required text IDs that the last load did not find (empty after a
     // successful load), for translators.
     const std::vector<std::uint32_t>& MissingRequiredIds() const;
+    const LanguageLoadReport& LastLoadReport() const;
 
     // True when `id` is one of the 1,108 IDs every language file must carry.
     static bool IsRequiredId(std::uint32_t id);
@@ -115,7 +138,10 @@ public:
         "Language file has been damaged.  Please install this software again.";
 
 private:
+    struct Table;
     struct State;
+    // Where `fileName` is found ("" when nowhere).
+    std::string FindFile(const std::string& fileName) const;
     std::unique_ptr<State> state_;
 };
 

@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "app/language_table.h"
+
 namespace vrm::cli {
 
 namespace {
@@ -20,6 +22,8 @@ bool RegisterCommand(const Command& command) {
 }
 
 const std::vector<Command>& Commands() { return Table(); }
+
+std::string Context::Text(std::uint32_t id) const { return language ? language->TextString(id) : std::string(); }
 
 bool ArgList::Flag(const std::string& name) {
     bool found = false;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/language_table.h"
+#include "app/prompter.h"
 #include "cli/cli.h"
 
 namespace {
@@ -19,6 +21,20 @@ std::string ProgramFolder() {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
+
+// The language loader's messages go to stderr.
+class StderrPrompter : public vrm::Prompter {
+public:
+    vrm::Answer Ask(const vrm::Message& message) override {
+        std::cerr << message.text << "\n";
+        return vrm::Answer::Ok;
+    }
+    vrm::PasswordResult AskPassword(vrm::PasswordGate&) override { return vrm::PasswordResult::Cancelled; }
+};
+
+// Commands that name their own language file and so run without a usable
+// default one.
+bool OwnsLanguageFile(const std::string& command) { return command == "lang check" || command == "lang text"; }
 
 void PrintUsage(std::ostream& os) {
     os << "usage: vrm650t-cli [--lang FILE] [--noencryption] COMMAND [ARGS]\n\ncommands:\n";
@@ -85,6 +101,23 @@ int main(int argc, char** argv) {
     vrm::cli::Context ctx{
         vrm::cli::ArgList(std::vector<std::string>(args.begin() + static_cast<long>(i + bestWords), args.end())),
         std::cout, std::cerr, nullptr, ProgramFolder(), noEncryption};
-    (void)langFile;  // the language table is loaded here once it exists
+
+    // As the program starts: the named file silently, then the English file
+    // with its failure reported.
+    static const char* const kDefaultLanguage = "vrm650t_en.lng";
+    vrm::LanguageTable language;
+    language.SetProgramFolder(ctx.programFolder);
+    language.ResetSettings();
+    const bool ownFile = OwnsLanguageFile(best->name);
+    StderrPrompter prompter;
+    bool loaded = language.Load(langFile.empty() ? kDefaultLanguage : langFile, false, nullptr);
+    if (!loaded) loaded = language.Load(kDefaultLanguage, !ownFile, &prompter);
+    if (!loaded && !ownFile) {
+        // A file that names no column fails without a message of its own.
+        if (language.LastError() == vrm::LanguageTable::kNoColumns)
+            std::cerr << vrm::LanguageTable::kDamagedMessage << "\n";
+        return 2;
+    }
+    if (loaded) ctx.language = &language;
     return best->run(ctx);
 }

@@ -275,9 +275,13 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
         return result;
     }
 
+    result.length = static_cast<std::size_t>(length);
     switch (CheckHeader(file.data(), static_cast<std::size_t>(length), result)) {
         case HeaderVerdict::Ok: break;
-        case HeaderVerdict::Short: result.code = kDataFileCannotOpen; return result;
+        case HeaderVerdict::Short:
+            result.code = kDataFileCannotOpen;
+            result.problem = DataFileProblem::TooShort;
+            return result;
         case HeaderVerdict::BadSignature: result.code = kDataFileBadSignature; return result;
         case HeaderVerdict::WrongKind: result.code = kDataFileWrongKind; return result;
         case HeaderVerdict::NotAcceptable: result.code = kDataFileNotAcceptable; return result;
@@ -286,6 +290,8 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
     // body, a longer one is not one of ours.
     if (static_cast<std::size_t>(length) != kDataFileSize) {
         result.code = kDataFileCannotOpen;
+        result.problem = static_cast<std::size_t>(length) < kDataFileSize ? DataFileProblem::TooShort
+                                                                          : DataFileProblem::TooLong;
         return result;
     }
 
@@ -295,7 +301,10 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
                           kDataFilePasswordSize);
         switch (prompter.AskPassword(gate)) {
             case PasswordResult::Accepted: break;
-            case PasswordResult::Refused: result.code = kDataFileCannotOpen; return result;
+            case PasswordResult::Refused:
+                result.code = kDataFileCannotOpen;
+                result.problem = DataFileProblem::PasswordRefused;
+                return result;
             case PasswordResult::Cancelled: result.code = kDataFileCancelled; return result;
         }
     }

@@ -45,8 +45,13 @@ enum DataFileCode : int {
     kDataFileWrongKind = 6,       // the kind marker is not 'D'
 };
 
+// Why a read refused a file with code 1 when the system reported no error.
+enum class DataFileProblem { None, TooShort, TooLong, PasswordRefused };
+
 struct DataFileResult {
     int code = kDataFileOk;
+    DataFileProblem problem = DataFileProblem::None;
+    std::size_t length = 0;  // Read: how many bytes the file holds (up to 1090)
     // The operating system's error code (errno) for codes 1 and 3 when the
     // system reported one; 0 otherwise. Show it with std::strerror or
     // std::system_category().message().

@@ -221,7 +221,9 @@ TEST_F(DataFileTest, PasswordAttemptsCancelAndRefusal) {
 
     prompter.shown.clear();
     prompter.entries = {"1", "2", "3", "4711"};
-    EXPECT_EQ(ReadBytes(bytes).code, 1);  // third wrong entry refuses
+    const DataFileResult refused = ReadBytes(bytes);
+    EXPECT_EQ(refused.code, 1);  // third wrong entry refuses
+    EXPECT_EQ(refused.problem, DataFileProblem::PasswordRefused);
     EXPECT_EQ(prompter.shown.size(), 2u);
 
     prompter.shown.clear();
@@ -276,13 +278,20 @@ TEST_F(DataFileTest, TruncatedAndOversizedFilesAreRefusedWhole) {
         prompter.entries = {"12"};
         const DataFileResult r = ReadBytes(cut);
         ASSERT_EQ(r.code, n == 0 ? 2 : 1) << "length " << n;
+        if (n) {
+            EXPECT_EQ(r.problem, DataFileProblem::TooShort);
+        }
+        EXPECT_EQ(r.length, n);
     }
     EXPECT_EQ(prompter.passwordPrompts, 0);  // refused before asking
 
     for (std::size_t extra : {1u, 7u, 5000u}) {
         Bytes longer = good;
         longer.resize(good.size() + extra, 0xFF);
-        EXPECT_EQ(ReadBytes(longer).code, 1) << extra;
+        const DataFileResult r = ReadBytes(longer);
+        EXPECT_EQ(r.code, 1) << extra;
+        EXPECT_EQ(r.problem, DataFileProblem::TooLong);
+        EXPECT_EQ(r.systemError, 0);
     }
 }
 

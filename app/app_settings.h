@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/radio_image.h"
+
 namespace vrm {
 
 // Value names in the "Backup" section.
@@ -24,8 +26,6 @@ inline constexpr const char* kSettingDataFile = "DataFile";
 inline constexpr const char* kSettingProtect = "Protect";
 
 inline constexpr const char* kDefaultLanguageFile = "vrm650t_en.lng";
-
-using ModelIdentity = std::array<std::uint8_t, 16>;
 
 // "LastModel": 16 two-digit upper-case hex numbers joined by colons. Parsing
 // accepts what "%02X:" read sixteen times accepts (one or two hex digits per

@@ -1,6 +1,8 @@
 #include "app/command_tables.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace vrm {
 namespace {
@@ -230,6 +232,24 @@ std::string HelpAnchor(std::uint32_t context) {
 std::string HelpFileName(const LanguageSettings& settings, int entryMode, const HelpRequest& request) {
     if (request.advanced) return settings.advancedHelpFile;
     return settings.helpFiles[static_cast<std::size_t>(HelpSlotForEntryMode(entryMode))];
+}
+
+}  // namespace vrm
+
+namespace vrm {
+
+std::string LocateHelpFile(const std::string& fileName, const std::string& programFolder) {
+    if (fileName.empty()) return {};
+    std::error_code ec;
+    auto isFile = [&ec](const std::filesystem::path& p) { return std::filesystem::is_regular_file(p, ec); };
+    if (fileName.find('/') != std::string::npos) return isFile(fileName) ? fileName : std::string();
+    if (!programFolder.empty()) {
+        const std::filesystem::path beside = std::filesystem::path(programFolder) / fileName;
+        if (isFile(beside)) return beside.string();
+    }
+    const std::filesystem::path here = std::filesystem::current_path(ec) / fileName;
+    if (!ec && isFile(here)) return here.string();
+    return {};
 }
 
 }  // namespace vrm

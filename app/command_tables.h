@@ -148,5 +148,8 @@ std::string HelpAnchor(std::uint32_t context);
 // The help file name for a request, from the language settings ("" when the
 // language file names none).
 std::string HelpFileName(const LanguageSettings& settings, int entryMode, const HelpRequest& request);
+// Where a help file lies: beside the program, else in the current folder (a
+// name with a '/' is taken as a path). "" when it does not exist: no help.
+std::string LocateHelpFile(const std::string& fileName, const std::string& programFolder);
 
 }  // namespace vrm

@@ -199,5 +199,6 @@ inline constexpr TextId kHelpContents = 19104011;         // en: "Contents" | de
 inline constexpr TextId kPasswordLabel = 19104012;        // en: "Password:" | de: "Kennwort:"
 inline constexpr TextId kOpenPreviewLine1 = 19104013;     // en: "Line 1:" | de: "Zeile 1:"
 inline constexpr TextId kOpenPreviewLine2 = 19104014;     // en: "Line 2:" | de: "Zeile 2:"
+inline constexpr TextId kMsgFileNotWritten = 19104015;    // en: "The data file %s could not be written." | de: "Die Datendatei %s konnte nicht geschrieben werden."
 
 }  // namespace vrm::tid

@@ -1,0 +1,69 @@
+#include "app/about_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/language_table.h"
+#include "app/text_ids.h"
+#include "ui/form_helpers.h"
+#include "ui/icons.h"
+
+namespace vrm {
+
+CAboutDlg::CAboutDlg(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("CAboutDlg"));
+    setWindowTitle(WithoutMnemonic(LangText(language, tid::kAboutTitle)));
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(icons::Program().pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* texts = new QVBoxLayout;
+    auto addLine = [&](tid::TextId id) {
+        auto* label = new QLabel(LangText(language, id), this);
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setObjectName(QStringLiteral("text%1").arg(id));
+        texts->addWidget(label);
+        lines_.push_back(label);
+    };
+    addLine(tid::kAboutLine1);
+    addLine(tid::kAboutLine2);
+    addLine(tid::kAboutLine3);
+    addLine(tid::kAboutLine4);
+    // The notice line is not used: the lines below it move up into its place.
+    auto* notice = new QLabel(this);
+    notice->setObjectName(QStringLiteral("notice"));
+    notice->hide();
+    texts->addWidget(notice);
+    addLine(tid::kAboutLine5);
+    addLine(tid::kAboutLine6);
+    addLine(tid::kAboutLine7);
+
+    auto* ok = new QPushButton(LangText(language, tid::kButtonOk), this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QStringList CAboutDlg::Lines() const {
+    QStringList out;
+    for (const QLabel* l : lines_) out << l->text();
+    return out;
+}
+
+}  // namespace vrm

@@ -1,0 +1,88 @@
+#include "app/custom_file_dialog.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+#include "app/language_table.h"
+#include "app/text_ids.h"
+#include "files/data_file.h"
+#include "ui/form_helpers.h"
+
+namespace vrm {
+
+QString PreviewText(const std::string& line) {
+    QString text;
+    for (unsigned char c : line) text += (c >= 0x20 && c < 0x7F) ? QChar(c) : QChar(' ');
+    while (text.endsWith(QLatin1Char(' '))) text.chop(1);
+    return text;
+}
+
+CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRequest& request, QWidget* parent)
+    : QFileDialog(parent) {
+    setObjectName(QStringLiteral("CCustomFileDlg"));
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setFileMode(QFileDialog::ExistingFile);
+    setNameFilter(QString::fromStdString(request.filterText));
+    setDirectory(QString::fromStdString(request.folder));
+    setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdOpen)));
+
+    auto* box = new QGroupBox(WithoutMnemonic(LangText(language, tid::kEditorEmbeddedMessage)), this);
+    box->setObjectName(QStringLiteral("Preview"));
+    line1_ = new QLabel(box);
+    line2_ = new QLabel(box);
+    for (QLabel* l : {line1_, line2_}) {
+        l->setTextFormat(Qt::PlainText);
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 32);
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    auto* form = new QFormLayout(box);
+    form->addRow(LangText(language, tid::kOpenPreviewLine1), line1_);
+    form->addRow(LangText(language, tid::kOpenPreviewLine2), line2_);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(box, grid->rowCount(), 0, 1, -1);
+
+    connect(this, &QFileDialog::currentChanged, this, &CCustomFileDlg::ShowPreview);
+}
+
+void CCustomFileDlg::ShowPreview(const QString& path) {
+    const DataFilePreview preview = DataFile::Preview(path.toStdString());
+    if (preview.code != kDataFileOk) {
+        line1_->clear();
+        line2_->clear();
+        return;
+    }
+    line1_->setText(PreviewText(preview.line1));
+    line2_->setText(PreviewText(preview.line2));
+}
+
+QString CCustomFileDlg::PreviewLine1() const { return line1_->text(); }
+QString CCustomFileDlg::PreviewLine2() const { return line2_->text(); }
+
+std::optional<std::string> QtFileDialogs::AskOpenFile(const FileDialogRequest& request) {
+    CCustomFileDlg dialog(language_, request, parent_ ? parent_() : nullptr);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtFileDialogs::AskSaveFile(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_ ? parent_() : nullptr);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The document asks about overwriting itself, in the program's words and
+    // for the name it will really write.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromStdString(request.filterText));
+    dialog.setDirectory(QString::fromStdString(request.folder));
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    dialog.selectFile(QString::fromStdString(request.fileName));
+    dialog.setWindowTitle(WithoutMnemonic(LangText(language_, tid::kCmdSaveAs)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace vrm

@@ -1,0 +1,84 @@
+// CZVQDoc: the program's one data set. It holds no radio data itself (that
+// is the radio data image): it owns the current file name and folder, tells
+// "modified" by comparing the live image with the saved one, and runs the
+// file commands New, Open, Save and Save As and the unsaved-changes check.
+// Questions and messages go through the Prompter, file dialogs through
+// FileDialogs.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/app_settings.h"
+#include "app/frame_text.h"
+
+namespace vrm {
+
+class Clock;
+class FileDialogs;
+class LanguageTable;
+class ModelCatalogue;
+class Prompter;
+class RadioImage;
+struct Message;
+
+// How a file command ended.
+enum class DocResult {
+    Done,       // the command did what it was asked
+    Cancelled,  // the user stopped it; nothing changed
+    Failed,     // it failed and said so; nothing changed
+};
+
+class CZVQDoc {
+public:
+    CZVQDoc(RadioImage& image, ModelCatalogue& catalogue, const LanguageTable& language,
+            const SecuritySettings& security, Clock& clock);
+
+    const std::string& FileName() const { return fileName_; }
+    const std::string& Folder() const { return folder_; }
+    std::string FilePath() const { return folder_ + fileName_; }
+    void SetFolder(const std::string& folder);
+    // Back to "vrm650t.dat" (after New, a read and a model change).
+    void ResetFileName() { fileName_ = kDefaultFileName; }
+
+    bool IsModified() const;
+
+    // The unsaved-changes check: true to go on with the command that asked.
+    // Yes saves through Save As; when that save does not happen (cancelled
+    // or failed) the command stops, so the edits are not thrown away.
+    bool SaveModified(Prompter& prompter, FileDialogs& dialogs);
+
+    DocResult OnFileNew(Prompter& prompter, FileDialogs& dialogs);
+    // `beforeAdopt` runs after the file was read and accepted, just before the
+    // image is replaced (the frame closes its editors there).
+    DocResult OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const std::function<void()>& beforeAdopt = {});
+    DocResult OnFileSave(Prompter& prompter);
+    DocResult OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs);
+
+    // Takes a successful read's transfer image as the data.
+    void AdoptReadData();
+
+    // The name Save As writes for a typed name: "dat" is appended when the
+    // extension is not "dat" (any case), with a "." unless the name ends in
+    // one.
+    static std::string WithDataExtension(const std::string& path);
+
+    // Messages built the program's way (error: caption 10006001; warning:
+    // 10006002).
+    Message ErrorMessage(std::string text, int textId) const;
+
+private:
+    DocResult WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter);
+    bool ConfirmOverwrite(const std::string& fileName, Prompter& prompter) const;
+    std::string Text(unsigned id) const;
+
+    RadioImage& image_;
+    ModelCatalogue& catalogue_;
+    const LanguageTable& language_;
+    const SecuritySettings& security_;
+    Clock& clock_;
+    std::string fileName_ = kDefaultFileName;
+    std::string folder_;
+};
+
+}  // namespace vrm

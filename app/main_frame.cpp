@@ -1,0 +1,843 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QWindow>
+
+#include "app/about_dialog.h"
+#include "app/application.h"
+#include "app/document.h"
+#include "app/language_dialog.h"
+#include "app/model_dialog.h"
+#include "app/prompter.h"
+#include "app/settings_store.h"
+#include "app/text_ids.h"
+#include "ui/child_frame.h"
+#include "ui/editor_view.h"
+#include "ui/form_helpers.h"
+#include "ui/help_window.h"
+#include "ui/icons.h"
+
+namespace vrm {
+namespace {
+
+constexpr int kTimerMs = 1000;
+constexpr int kTreeBarId = 123;
+constexpr int kCommandRole = Qt::UserRole + 1;
+
+// The MDI area without its own Ctrl+Tab window cycling: the key goes to the
+// focused control of the active editor like any other key.
+class MdiClient final : public QMdiArea {
+public:
+    explicit MdiClient(QWidget* parent) : QMdiArea(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                (key->modifiers() & Qt::ControlModifier))
+                return QAbstractScrollArea::eventFilter(watched, event);
+        }
+        return QMdiArea::eventFilter(watched, event);
+    }
+};
+
+char DecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point.isEmpty() ? '.' : point.at(0).toLatin1() ? point.at(0).toLatin1() : '.';
+}
+
+// Commands whose work lives in the frame itself.
+bool IsFrameCommand(int command) {
+    switch (command) {
+        case cmd::kNew: case cmd::kOpen: case cmd::kSave: case cmd::kSaveAs: case cmd::kExit:
+        case cmd::kModelInformation: case cmd::kLanguageFileSetup: case cmd::kTreeView: case cmd::kFocusTree:
+        case cmd::kToolBar: case cmd::kStatusBar: case cmd::kCascade: case cmd::kTileHorizontally:
+        case cmd::kTileVertically: case cmd::kArrange: case cmd::kCloseAllWindow: case cmd::kHelpTopics:
+        case cmd::kHelpTopicsAdvanced: case cmd::kAbout: case cmd::kGridCopy: case cmd::kGridPaste:
+        case cmd::kChannelEdit:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Application& app, Prompter& prompter, FileDialogs& fileDialogs, SettingsStore& settings,
+                       QWidget* parent)
+    : QMainWindow(parent), app_(app), prompter_(prompter), fileDialogs_(fileDialogs), settings_(settings) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(icons::Program());
+    help_ = std::make_unique<HelpViewer>(app_.Language());
+}
+
+CMainFrame::~CMainFrame() {
+    // Editor views may reach the frame while they go.
+    if (mdi_) {
+        closingAll_ = true;
+        for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
+    }
+}
+
+bool CMainFrame::Create() {
+    mdi_ = new MdiClient(this);
+    mdi_->setObjectName(QStringLiteral("MdiArea"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUi(); });
+
+    fonts_ = UiFonts::FromSettings(app_.Language().Settings());
+    CreateActions();
+    CreateToolBar();
+    CreateStatusBar();
+    RebuildMenuBar(false);
+    CreateTreeBar();
+    if (!toolBar_ || !statusBar() || !treeBar_ || !tree_) return false;
+    ApplyFonts();
+
+    startTimer(kTimerMs);
+    RefreshTitle();
+    created_ = true;
+    UpdateCommandUi();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Actions, bars and menus
+
+void CMainFrame::CreateActions() {
+    auto add = [this](int command) {
+        if (actions_.count(command)) return;
+        auto* action = new QAction(this);
+        action->setData(command);
+        action->setObjectName(QStringLiteral("cmd%1").arg(command));
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        actions_[command] = action;
+    };
+    for (const MenuTable& table : MenuBarTables()) {
+        for (const CommandEntry& e : table.entries) {
+            if (!e.IsSeparator()) add(e.command);
+        }
+    }
+    for (const Accelerator& a : Accelerators()) add(a.command);
+
+    // Shortcuts: every key of the table on its command's action.
+    std::map<int, QList<QKeySequence>> keys;
+    for (const Accelerator& a : Accelerators())
+        keys[a.command].push_back(QKeySequence::fromString(QString::fromStdString(a.keys), QKeySequence::PortableText));
+    for (auto& [command, list] : keys) actions_[command]->setShortcuts(list);
+    // Commands reached only by key work anywhere in the frame.
+    for (int command : {cmd::kFocusTree, cmd::kGridCopy, cmd::kGridPaste, cmd::kChannelEdit}) {
+        actions_[command]->setShortcutContext(Qt::WindowShortcut);
+        addAction(actions_[command]);
+    }
+    for (int command : {cmd::kTreeView, cmd::kToolBar, cmd::kStatusBar}) actions_[command]->setCheckable(true);
+    // The remaining commands are in the menu bar, which also takes their keys.
+    for (auto& [command, action] : actions_) addAction(action);
+
+    // F1 outside a menu: the active editor's focused item, or the tool bar
+    // button under the mouse.
+    auto* contextHelp = new QAction(this);
+    contextHelp->setObjectName(QStringLiteral("contextHelp"));
+    contextHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    contextHelp->setShortcutContext(Qt::WindowShortcut);
+    connect(contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
+    addAction(contextHelp);
+
+    for (MenuId id : {MenuId::File, MenuId::Model, MenuId::Edit, MenuId::Program, MenuId::Tool, MenuId::Setup,
+                      MenuId::View, MenuId::Window, MenuId::Help}) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("menu%1").arg(static_cast<int>(id)));
+        menu->installEventFilter(this);  // F1 on a highlighted entry
+        menu->setToolTipsVisible(false);
+        menus_[id] = menu;
+    }
+    connect(menus_[MenuId::View], &QMenu::aboutToShow, this, [this] { UpdateCommandUi(); });
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(false);
+    toolBar_->toggleViewAction()->setVisible(false);
+    const QIcon images[] = {icons::New(), icons::Open(), icons::Save(), icons::Print(),
+                            icons::Read(), icons::Write(), icons::About()};
+    std::size_t image = 0;
+    for (const ToolButton& b : ToolBarButtons()) {
+        if (b.command == cmd::kNone) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* action = actions_[b.command];
+        if (image < std::size(images)) action->setIcon(images[image++]);
+        toolBar_->addAction(action);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    connect(toolBar_, &QToolBar::visibilityChanged, this, [this](bool) { UpdateCommandUi(); });
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    idleLabel_ = new QLabel(bar);
+    idleLabel_->setObjectName(QStringLiteral("IdleText"));
+    bar->addWidget(idleLabel_, 1);
+}
+
+void CMainFrame::CreateTreeBar() {
+    treeBar_ = new QDockWidget(this);
+    treeBar_->setObjectName(QStringLiteral("TreeBar"));
+    treeBar_->setProperty("controlId", kTreeBarId);
+    treeBar_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    treeBar_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    treeBar_->toggleViewAction()->setVisible(false);
+    tree_ = new QTreeWidget(treeBar_);
+    tree_->setObjectName(QStringLiteral("EditorTree"));
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    tree_->setIconSize(QSize(16, 16));
+    tree_->setRootIsDecorated(true);
+    tree_->installEventFilter(this);
+    tree_->resize(270, 500);
+    treeBar_->setWidget(tree_);
+    addDockWidget(Qt::LeftDockWidgetArea, treeBar_);
+    treeBar_->hide();
+    connect(tree_, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item, int) { OnTreeItemChosen(item); });
+    connect(treeBar_, &QDockWidget::visibilityChanged, this, [this](bool) { UpdateCommandUi(); });
+}
+
+void CMainFrame::RebuildMenuBar(bool withWindowMenu) {
+    const LanguageTable& language = app_.Language();
+    const bool showWindowMenu = withWindowMenu || (windowMenuShown_ && AnyEditorOpen());
+    for (const MenuTable& table : BuildMenuBar(app_.EntryMode(), true)) {
+        QMenu* menu = menus_[table.id];
+        menu->setTitle(LangText(language, table.caption));
+        if (table.id == MenuId::Window && !withWindowMenu && windowMenuShown_) continue;
+        menu->clear();
+        for (const CommandEntry& e : table.entries) {
+            if (e.IsSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = actions_[e.command];
+            action->setText(LangText(language, e.caption));
+            action->setStatusTip(WithoutMnemonic(LangText(language, e.status)));
+            menu->addAction(action);
+        }
+    }
+    // The pop-ups go back into the menu bar in order. A maximised editor's
+    // system-menu and window buttons stay where the MDI area put them.
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    for (const MenuTable& table : MenuBarTables()) {
+        if (table.id == MenuId::Window && !showWindowMenu) continue;
+        bar->addMenu(menus_[table.id]);
+    }
+    windowMenuShown_ = showWindowMenu;
+    for (const ToolButton& b : ToolBarButtons()) {
+        if (b.command != cmd::kNone)
+            actions_[b.command]->setToolTip(WithoutMnemonic(LangText(language, b.toolTip)));
+    }
+    bar->update();
+    UpdateCommandUi();
+}
+
+QAction* CMainFrame::Action(int command) const {
+    const auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* CMainFrame::Menu(MenuId id) const {
+    const auto it = menus_.find(id);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::ApplyLanguageTexts() {
+    const LanguageTable& language = app_.Language();
+    treeBar_->setWindowTitle(WithoutMnemonic(LangText(language, tid::kTreeBarCaption)));
+    idleLabel_->setText(LangText(language, tid::kStatusReady));
+    toolBar_->setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdToolBar)));
+    for (CChildFrame* frame : findChildren<CChildFrame*>()) {
+        if (frame->View())
+            frame->setWindowTitle(WithoutMnemonic(LangText(language, EditorCaption(frame->View()->ViewClass()))));
+    }
+    help_->ApplyLanguage();
+}
+
+void CMainFrame::ApplyFonts() {
+    fonts_ = UiFonts::FromSettings(app_.Language().Settings());
+    QApplication::setFont(fonts_.dialog);
+    setFont(fonts_.dialog);
+    tree_->setFont(fonts_.fixedPitch);
+    help_->SetFont(fonts_.dialog);
+    ApplyLanguageTexts();
+}
+
+// ---------------------------------------------------------------------------
+// Hooks and command state
+
+void CMainFrame::RegisterEditorView(const std::string& viewClass, EditorFactory factory) {
+    editorFactories_[viewClass] = std::move(factory);
+    UpdateCommandUi();
+}
+
+void CMainFrame::RegisterCommand(int command, CommandHandler handler) {
+    handlers_[command] = std::move(handler);
+    if (!actions_.count(command)) {
+        auto* action = new QAction(this);
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        actions_[command] = action;
+        addAction(action);
+    }
+    UpdateCommandUi();
+}
+
+bool CMainFrame::IsEditorCommand(int command) const { return !ViewClassForCommand(command).empty(); }
+
+bool CMainFrame::IsCommandEnabled(int command) const {
+    if (handlers_.count(command)) return true;
+    if (IsEditorCommand(command)) return editorFactories_.count(ViewClassForCommand(command)) > 0;
+    switch (command) {
+        case cmd::kCascade: case cmd::kTileHorizontally: case cmd::kTileVertically: case cmd::kArrange:
+        case cmd::kCloseAllWindow:
+            return AnyEditorOpen();
+        default:
+            return IsFrameCommand(command);
+    }
+}
+
+void CMainFrame::UpdateCommandUi() {
+    for (auto& [command, action] : actions_) action->setEnabled(IsCommandEnabled(command));
+    if (treeBar_) actions_[cmd::kTreeView]->setChecked(treeBar_->isVisible());
+    if (toolBar_) actions_[cmd::kToolBar]->setChecked(toolBar_->isVisible());
+    actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
+    // The tree's editors follow their commands.
+    if (tree_ && tree_->topLevelItemCount() > 0) {
+        QTreeWidgetItem* root = tree_->topLevelItem(0);
+        for (int i = 0; i < root->childCount(); ++i) {
+            QTreeWidgetItem* item = root->child(i);
+            const bool enabled = IsCommandEnabled(item->data(0, kCommandRole).toInt());
+            if (item->isDisabled() == enabled) item->setDisabled(!enabled);
+        }
+    }
+}
+
+void CMainFrame::OnTimer() { UpdateCommandUi(); }
+
+// ---------------------------------------------------------------------------
+// Command routing
+
+void CMainFrame::PostCommand(int command) {
+    QMetaObject::invokeMethod(this, [this, command] { RunCommand(command); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::RunCommand(int command) {
+    if (!IsCommandEnabled(command)) return;
+    const auto handler = handlers_.find(command);
+    if (handler != handlers_.end()) {
+        handler->second();
+        return;
+    }
+    if (IsEditorCommand(command)) {
+        OpenEditor(ViewClassForCommand(command));
+        return;
+    }
+    switch (command) {
+        case cmd::kNew: OnFileNew(); break;
+        case cmd::kOpen: OnFileOpen(); break;
+        case cmd::kSave: OnFileSave(); break;
+        case cmd::kSaveAs: OnFileSaveAs(); break;
+        case cmd::kExit: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
+        case cmd::kModelInformation: OnModelInformation(); break;
+        case cmd::kLanguageFileSetup: OnLanguageSetup(); break;
+        case cmd::kTreeView: OnTreeView(); break;
+        case cmd::kFocusTree: OnFocusTree(); break;
+        case cmd::kToolBar: toolBar_->setVisible(!toolBar_->isVisible()); break;
+        case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+        case cmd::kCascade: mdi_->cascadeSubWindows(); break;
+        case cmd::kTileHorizontally: TileWindows(true); break;
+        case cmd::kTileVertically: TileWindows(false); break;
+        case cmd::kArrange: ArrangeIcons(); break;
+        case cmd::kCloseAllWindow: CloseAllEditors(); break;
+        case cmd::kHelpTopics: OnHelpTopics(false); break;
+        case cmd::kHelpTopicsAdvanced: OnHelpTopics(true); break;
+        case cmd::kAbout: OnAbout(); break;
+        case cmd::kGridCopy: case cmd::kGridPaste: case cmd::kChannelEdit: OnRouteToView(command); break;
+        default: break;
+    }
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnRouteToView(int command) {
+    if (EditorView* view = ActiveEditor()) view->HandleCommand(command);
+}
+
+void CMainFrame::OnContextHelp() {
+    if (EditorView* view = ActiveEditor()) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == view || view->isAncestorOf(focus))) {
+            bool advanced = false;
+            if (const std::optional<std::uint32_t> context = view->HelpContext(advanced)) {
+                ShowHelp(HelpRequest{advanced, *context});
+                return;
+            }
+        }
+    }
+    if (QWidget* under = QApplication::widgetAt(QCursor::pos())) {
+        if (toolBar_->isAncestorOf(under)) {
+            if (QAction* action = toolBar_->actionAt(toolBar_->mapFromGlobal(QCursor::pos()))) {
+                if (const std::optional<HelpRequest> help = HelpForCommand(action->data().toInt())) ShowHelp(*help);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// File commands
+
+void CMainFrame::OnFileNew() {
+    if (app_.Document().OnFileNew(prompter_, fileDialogs_) != DocResult::Done) return;
+    RefreshTitle();
+    RefreshAllViews();
+    OnModelChanged();
+}
+
+void CMainFrame::OnFileOpen() {
+    const DocResult result = app_.Document().OnFileOpen(prompter_, fileDialogs_, [this] { CloseAllEditors(); });
+    if (result != DocResult::Done) return;
+    RebuildMenuBar(false);
+    RefreshTitle();
+    RefreshAllViews();
+    OnModelChanged();
+}
+
+void CMainFrame::OnFileSave() {
+    if (app_.Document().OnFileSave(prompter_) == DocResult::Done) RefreshTitle();
+}
+
+void CMainFrame::OnFileSaveAs() {
+    if (app_.Document().OnFileSaveAs(prompter_, fileDialogs_) == DocResult::Done) RefreshTitle();
+}
+
+void CMainFrame::AdoptReadData() {
+    CloseAllEditors();
+    app_.Document().AdoptReadData();
+    RebuildMenuBar(false);
+    RefreshTitle();
+    RefreshAllViews();
+    OnModelChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Model, language, about, help
+
+void CMainFrame::OnModelInformation() {
+    CModelDlg dialog(app_, prompter_, this);
+    dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.Changed()) RefreshAllViews();
+    RefreshTitle();
+    CloseHelpWindows();
+    OnModelChanged();
+}
+
+void CMainFrame::OnLanguageSetup() {
+    LanguageTable& language = app_.Language();
+    language.ScanInstalledLanguages(app_.ProgramFolder());
+    CLanguageDlg dialog(language, language.InstalledLanguages(), app_.LanguageFile(), this);
+    dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kLanguageFileSetup)); });
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::string chosen = dialog.ChosenFile();
+    if (chosen.empty()) return;
+
+    CloseHelpWindows();
+    CloseAllEditors();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool loaded = app_.ChangeLanguage(chosen, prompter_);
+    QApplication::restoreOverrideCursor();
+    if (!loaded) return;
+    ApplyFonts();
+    RefreshTitle();
+    RebuildMenuBar(false);
+    RebuildTree();
+    emit languageChanged();
+}
+
+void CMainFrame::OnAbout() {
+    CAboutDlg dialog(app_.Language(), this);
+    dialog.exec();
+}
+
+void CMainFrame::OnHelpTopics(bool advanced) { ShowHelp(advanced ? HelpTopicsAdvanced() : HelpTopics()); }
+
+void CMainFrame::ShowHelp(const HelpRequest& request) {
+    // A mouse grab or a pressed button must not hold on while help opens.
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LanguageSettings helpSlots;
+    helpSlots.helpFiles = app_.HelpFiles();
+    helpSlots.advancedHelpFile = app_.AdvancedHelpFile();
+    const std::string path = LocateHelpFile(HelpFileName(helpSlots, app_.EntryMode(), request), app_.ProgramFolder());
+    QApplication::restoreOverrideCursor();
+    if (path.empty()) return;  // no page: no help
+    help_->Open(QString::fromStdString(path), request.context);
+}
+
+void CMainFrame::CloseHelpWindows() { help_->CloseAll(); }
+
+void CMainFrame::RefreshTitle() {
+    setWindowTitle(QString::fromStdString(app_.Title(DecimalSeparator())));
+}
+
+void CMainFrame::OnModelChanged() {
+    RebuildMenuBar(AnyEditorOpen());
+    if (treeBar_->isVisible()) RebuildTree();
+    RefreshTitle();
+    emit modelChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Tree of editors
+
+void CMainFrame::RebuildTree() {
+    const LanguageTable& language = app_.Language();
+    tree_->clear();
+    auto* root = new QTreeWidgetItem(tree_);
+    root->setText(0, QString::fromStdString(app_.ModelSummary(DecimalSeparator())));
+    root->setIcon(0, icons::TreeRoot());
+    for (const TreeChild& child : TreeChildren(app_.EntryMode())) {
+        auto* item = new QTreeWidgetItem(root);
+        item->setText(0, WithoutMnemonic(LangText(language, child.caption)));
+        item->setIcon(0, icons::TreeEditor());
+        item->setData(0, kCommandRole, child.command);
+        item->setDisabled(!IsCommandEnabled(child.command));
+    }
+    root->setExpanded(true);
+    tree_->setCurrentItem(root);
+}
+
+void CMainFrame::ShowTree(bool focus) {
+    RebuildTree();
+    treeBar_->show();
+    if (!treeSized_) {
+        resizeDocks({treeBar_}, {270}, Qt::Horizontal);
+        treeSized_ = true;
+    }
+    if (focus) {
+        treeBar_->raise();
+        tree_->setFocus(Qt::ShortcutFocusReason);
+    }
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnTreeView() {
+    if (treeBar_->isVisible()) {
+        treeBar_->hide();
+        if (EditorView* view = ActiveEditor()) view->setFocus();
+    } else {
+        ShowTree(true);
+    }
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnFocusTree() {
+    if (treeBar_->isVisible()) {
+        tree_->setFocus(Qt::ShortcutFocusReason);
+    } else {
+        ShowTree(true);
+    }
+}
+
+void CMainFrame::OnTreeItemChosen(QTreeWidgetItem* item) {
+    if (!item) return;
+    const QVariant command = item->data(0, kCommandRole);
+    if (!command.isValid()) return;
+    PostCommand(command.toInt());
+    // The frame takes the focus back; an editor that opens takes it then.
+    mdi_->setFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Editors
+
+bool CMainFrame::AnyEditorOpen() const { return mdi_ && !mdi_->subWindowList().isEmpty(); }
+
+EditorView* CMainFrame::FindOpenEditor(const std::string& viewClass) const {
+    if (!mdi_) return nullptr;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(w);
+        if (frame && frame->View() && frame->View()->ViewClass() == viewClass) return frame->View();
+    }
+    return nullptr;
+}
+
+std::vector<EditorView*> CMainFrame::OpenEditors() const {
+    std::vector<EditorView*> views;
+    if (!mdi_) return views;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(w);
+        if (frame && frame->View()) views.push_back(frame->View());
+    }
+    return views;
+}
+
+EditorView* CMainFrame::ActiveEditor() const {
+    auto* frame = mdi_ ? qobject_cast<CChildFrame*>(mdi_->activeSubWindow()) : nullptr;
+    return frame ? frame->View() : nullptr;
+}
+
+EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
+    if (EditorView* open = FindOpenEditor(viewClass)) {
+        auto* frame = qobject_cast<QMdiSubWindow*>(open->parentWidget());
+        if (frame) {
+            if (frame->isMinimized()) frame->showNormal();
+            mdi_->setActiveSubWindow(frame);
+        }
+        return open;
+    }
+    const auto factory = editorFactories_.find(viewClass);
+    if (factory == editorFactories_.end()) return nullptr;
+    EditorView* view = factory->second(*this, nullptr);
+    if (!view) return nullptr;
+    CChildFrame* frame = CChildFrame::Create(FrameClassForView(viewClass), view);
+    frame->setWindowTitle(WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass))));
+    frame->setWindowIcon(icons::TreeEditor());
+    mdi_->addSubWindow(frame);
+    connect(frame, &QObject::destroyed, this, [this] {
+        // After the last editor closed, the Window menu goes.
+        QTimer::singleShot(0, this, [this] {
+            if (!AnyEditorOpen() && windowMenuShown_) RebuildMenuBar(false);
+            UpdateCommandUi();
+        });
+    });
+    frame->show();
+    mdi_->setActiveSubWindow(frame);
+    RebuildMenuBar(true);
+    return view;
+}
+
+void CMainFrame::RefreshAllViews() {
+    for (EditorView* view : OpenEditors()) view->RefreshFromImage();
+    emit viewsRefreshRequested();
+}
+
+void CMainFrame::CloseAllEditors() {
+    closingAll_ = true;
+    // Close requests go to the active window until none is left; a window
+    // that refuses to close ends the loop.
+    while (AnyEditorOpen()) {
+        QMdiSubWindow* active = mdi_->activeSubWindow();
+        if (!active) active = mdi_->subWindowList().first();
+        active->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (!active->close()) break;
+        delete active;
+    }
+    if (treeBar_->isVisible()) treeBar_->hide();
+    closingAll_ = false;
+    if (windowMenuShown_) RebuildMenuBar(false);
+    UpdateCommandUi();
+}
+
+void CMainFrame::TileWindows(bool horizontally) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        if (!w->isMinimized()) windows.push_back(w);
+    }
+    if (windows.isEmpty()) return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* w = windows[i];
+        if (w->isMaximized()) w->showNormal();
+        if (horizontally) {
+            const int h = area.height() / n;
+            w->setGeometry(0, i * h, area.width(), i == n - 1 ? area.height() - i * h : h);
+        } else {
+            const int wd = area.width() / n;
+            w->setGeometry(i * wd, 0, i == n - 1 ? area.width() - i * wd : wd, area.height());
+        }
+    }
+}
+
+void CMainFrame::ArrangeIcons() {
+    // Minimised editor windows line up along the bottom of the area.
+    const QRect area = mdi_->viewport()->rect();
+    int x = 0;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        if (!w->isMinimized()) continue;
+        const QSize size = w->size();
+        if (x + size.width() > area.width() && x > 0) x = 0;
+        w->move(x, area.height() - size.height());
+        x += size.width();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Window placement, activation, closing
+
+WindowPlacement CMainFrame::CurrentPlacement() const {
+    WindowPlacement p;
+    const QRect normal = (isMaximized() || isMinimized()) && normalGeometry().isValid() ? normalGeometry() : geometry();
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    if (isMinimized()) {
+        p.showCommand = WindowPlacement::kShowMinimized;
+        if (windowState() & Qt::WindowMaximized) p.flags = WindowPlacement::kRestoreToMaximized;
+    } else if (isMaximized()) {
+        p.showCommand = WindowPlacement::kShowMaximized;
+    } else {
+        p.showCommand = WindowPlacement::kShowNormal;
+    }
+    return p;
+}
+
+void CMainFrame::RestorePlacement(const std::optional<std::string>& lastWinPos) {
+    const std::optional<WindowPlacement> placement =
+        lastWinPos ? ParseLastWinPos(*lastWinPos) : std::optional<WindowPlacement>();
+    if (!placement) {
+        showMaximized();
+        return;
+    }
+    QRect rect(placement->left, placement->top, std::max(placement->Width(), 320), std::max(placement->Height(), 240));
+    // A rectangle on no screen (a monitor that is gone) comes back onto the
+    // primary screen.
+    bool onScreen = false;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(rect)) onScreen = true;
+    }
+    if (!onScreen && QGuiApplication::primaryScreen()) {
+        const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+        rect.setSize(rect.size().boundedTo(avail.size()));
+        rect.moveTopLeft(avail.topLeft());
+    }
+    setGeometry(rect);
+    switch (placement->showCommand) {
+        case WindowPlacement::kShowMaximized: showMaximized(); break;
+        case WindowPlacement::kShowMinimized:
+            if (placement->flags & WindowPlacement::kRestoreToMaximized) setWindowState(Qt::WindowMaximized);
+            showMinimized();
+            break;
+        default: showNormal(); break;
+    }
+}
+
+void CMainFrame::StorePlacement() {
+    settings_.WriteString(kSettingLastWinPos, FormatLastWinPos(PlacementToStore(CurrentPlacement(), isMinimized())));
+}
+
+void CMainFrame::BringToFront() {
+    if (isMinimized()) {
+        if (windowState() & Qt::WindowMaximized) showMaximized();
+        else showNormal();
+    }
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CMainFrame::SetPrintPreview(CommandHandler endPreview) { endPreview_ = std::move(endPreview); }
+
+void CMainFrame::ClearPrintPreview() {
+    endPreview_ = nullptr;
+    setEnabled(true);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (endPreview_) {
+        const CommandHandler end = std::move(endPreview_);
+        endPreview_ = nullptr;
+        end();
+        setEnabled(true);
+        event->ignore();
+        return;
+    }
+    Message question;
+    question.kind = MessageKind::Question;
+    question.buttons = Buttons::OkCancel;
+    question.defaultAnswer = Answer::Cancel;
+    question.caption = app_.Text(tid::kFrameCloseCaption);
+    question.text = app_.Text(tid::kFrameCloseQuestion);
+    question.textId = static_cast<int>(tid::kFrameCloseQuestion);
+    if (prompter_.Ask(question) != Answer::Ok) {
+        event->ignore();
+        return;
+    }
+    if (!app_.Document().SaveModified(prompter_, fileDialogs_)) {
+        event->ignore();
+        return;
+    }
+    StorePlacement();
+    CloseHelpWindows();
+    closingAll_ = true;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) delete w;
+    closingAll_ = false;
+    event->accept();
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event) {
+    (void)event;
+    OnTimer();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // F1 on a highlighted menu entry opens its help.
+        if (key->key() == Qt::Key_F1 && event->type() == QEvent::KeyPress) {
+            if (auto* menu = qobject_cast<QMenu*>(watched)) {
+                QAction* action = menu->activeAction();
+                const std::optional<HelpRequest> help =
+                    action ? HelpForCommand(action->data().toInt()) : std::nullopt;
+                if (help) {
+                    for (auto& [id, m] : menus_) m->close();
+                    ShowHelp(*help);
+                }
+                return true;
+            }
+        }
+    }
+    if (watched == tree_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && treeBar_->isVisible()) {
+            PostCommand(cmd::kTreeView);
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            OnTreeItemChosen(tree_->currentItem());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vrm

@@ -1,0 +1,45 @@
+// One running copy per user: the first start holds a lock file in the
+// runtime folder and listens on a local socket beside it; a second start
+// finds the lock held, asks the first copy to come to the front, and ends.
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+namespace vrm {
+
+class SingleInstance final : public QObject {
+    Q_OBJECT
+public:
+    // `name` is the program's file name; `folder` the runtime folder ("" for
+    // the user's runtime folder, falling back to the temporary folder).
+    SingleInstance(const QString& name, const QString& folder = QString(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this copy is the first: it then holds the lock and listens.
+    // False when another copy runs; that copy has then been asked to come to
+    // the front (as far as it could be reached).
+    bool Claim();
+
+    QString LockPath() const { return lockPath_; }
+    QString ServerPath() const { return serverPath_; }
+
+signals:
+    // A later start asked this copy to come to the front.
+    void activationRequested();
+
+private:
+    bool NotifyFirst();
+    void OnConnection();
+
+    QString lockPath_;
+    QString serverPath_;
+    std::unique_ptr<QLockFile> lock_;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace vrm

@@ -1,0 +1,76 @@
+// CVrmApp: the desktop program's start-up and exit around the core
+// Application: settings in QSettings, the language, the data of the last
+// model, the single running copy, the main frame where the user left it.
+// Tests hand in their own settings store, prompter, file dialogs and
+// folders.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace vrm {
+
+class Application;
+class CMainFrame;
+class FileDialogs;
+class Prompter;
+class QtFileDialogs;
+class QtPrompter;
+class SettingsStore;
+class SingleInstance;
+
+struct ShellSeams {
+    SettingsStore* settings = nullptr;    // null: the user's QSettings
+    Prompter* prompter = nullptr;         // null: message boxes
+    FileDialogs* fileDialogs = nullptr;   // null: the program's file dialogs
+    QString programFolder;                // "": the executable's folder
+    QString documentsFolder;              // "": the user's documents folder
+    QString runtimeFolder;                // "": the user's runtime folder (single instance)
+    QString instanceName;                 // "": the program's file name
+    bool singleInstance = true;
+};
+
+class CVrmApp final {
+public:
+    explicit CVrmApp(ShellSeams seams = {});
+    ~CVrmApp();
+    CVrmApp(const CVrmApp&) = delete;
+    CVrmApp& operator=(const CVrmApp&) = delete;
+
+    enum class Start { Running, SecondCopy, Failed };
+    // Steps 1-11 of the start-up; the arguments are those after the program
+    // name.
+    Start InitInstance(const QStringList& arguments);
+    // Writes the settings back (only after a completed start-up).
+    void ExitInstance();
+
+    Application& App() { return *app_; }
+    CMainFrame* Frame() const { return frame_.get(); }
+    SettingsStore& Settings() { return *settings_; }
+    Prompter& GetPrompter() { return *prompter_; }
+    int ColourDepth() const { return colourDepth_; }
+
+private:
+    ShellSeams seams_;
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<SettingsStore> ownSettings_;
+    std::unique_ptr<QtPrompter> ownPrompter_;
+    std::unique_ptr<QtFileDialogs> ownDialogs_;
+    SettingsStore* settings_ = nullptr;
+    Prompter* prompter_ = nullptr;
+    FileDialogs* dialogs_ = nullptr;
+    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<CMainFrame> frame_;
+    int colourDepth_ = 0;
+    bool started_ = false;
+};
+
+// Adds the views of the editors and the dialogs of the transfers to the
+// frame (app/registrations_qt.cpp: each editor and transfer adds its line).
+void RegisterViewsAndDialogs(CMainFrame& frame);
+
+// The whole program: start-up, the event loop, exit.
+int RunDesktopProgram(int argc, char** argv);
+
+}  // namespace vrm

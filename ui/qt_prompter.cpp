@@ -1,0 +1,83 @@
+#include "ui/qt_prompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/language_table.h"
+#include "app/password_dialog.h"
+#include "app/text_ids.h"
+
+namespace vrm {
+namespace {
+
+QString Text(const LanguageTable& language, tid::TextId id) { return QString::fromUtf8(language.Text(id)); }
+
+QMessageBox::Icon IconFor(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Error: return QMessageBox::Critical;
+        case MessageKind::Warning: return QMessageBox::Warning;
+        case MessageKind::Information: return QMessageBox::Information;
+        case MessageKind::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtPrompter::QtPrompter(const LanguageTable& language, std::function<QWidget*()> parent)
+    : language_(language), parent_(std::move(parent)) {}
+
+Answer QtPrompter::Ask(const Message& message) {
+    QWidget* parent = parent_ ? parent_() : nullptr;
+    QMessageBox box(IconFor(message.kind), QString::fromUtf8(message.caption.c_str()),
+                    QString::fromUtf8(message.text.c_str()), QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    struct Choice {
+        Answer answer;
+        tid::TextId text;
+        QMessageBox::ButtonRole role;
+    };
+    std::vector<Choice> choices;
+    switch (message.buttons) {
+        case Buttons::Ok: choices = {{Answer::Ok, tid::kButtonOk, QMessageBox::AcceptRole}}; break;
+        case Buttons::OkCancel:
+            choices = {{Answer::Ok, tid::kButtonOk, QMessageBox::AcceptRole},
+                       {Answer::Cancel, tid::kButtonCancel, QMessageBox::RejectRole}};
+            break;
+        case Buttons::YesNoCancel:
+            choices = {{Answer::Yes, tid::kButtonYes, QMessageBox::YesRole},
+                       {Answer::No, tid::kButtonNo, QMessageBox::NoRole},
+                       {Answer::Cancel, tid::kButtonCancel, QMessageBox::RejectRole}};
+            break;
+        case Buttons::YesNo:
+            choices = {{Answer::Yes, tid::kButtonYes, QMessageBox::YesRole},
+                       {Answer::No, tid::kButtonNo, QMessageBox::NoRole}};
+            break;
+    }
+    std::vector<QPushButton*> buttons;
+    for (const Choice& c : choices) {
+        QString caption = Text(language_, c.text);
+        if (caption.isEmpty()) caption = c.answer == Answer::Ok ? QStringLiteral("OK") : QStringLiteral("?");
+        QPushButton* b = box.addButton(caption, c.role);
+        buttons.push_back(b);
+        if (c.answer == message.defaultAnswer) box.setDefaultButton(b);
+    }
+    // Escape answers Cancel when there is one, else the last button.
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i]) return choices[i].answer;
+    }
+    return choices.back().answer;
+}
+
+PasswordResult QtPrompter::AskPassword(PasswordGate& gate) {
+    QWidget* parent = parent_ ? parent_() : nullptr;
+    CPasswordDlg dialog(language_, gate, *this, parent);
+    dialog.SetHelpHandler(passwordHelp_);
+    return dialog.Run();
+}
+
+}  // namespace vrm

@@ -519,6 +519,8 @@ bool LanguageTable::HasText(std::uint32_t id) const {
 
 std::size_t LanguageTable::TextCount() const { return state_->table->ids.size(); }
 
+const std::vector<std::uint32_t>& LanguageTable::TextIds() const { return state_->table->ids; }
+
 int LanguageTable::ErrorText(std::string& out) const {
     const int code = state_->report.error;
     if (code == kNotFound) {

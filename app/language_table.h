@@ -87,6 +87,8 @@ public:
     bool HasText(std::uint32_t id) const;
     // Number of distinct text IDs in the loaded file.
     std::size_t TextCount() const;
+    // Every text ID of the loaded file, ascending.
+    const std::vector<std::uint32_t>& TextIds() const;
 
     // Loads and checks `fileName` (searched beside the program, then in the
     // current folder, then in the folder of the previously found file). On

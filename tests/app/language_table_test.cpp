@@ -109,6 +109,9 @@ TEST(LanguageTableRows, OnlyExactlyEightDigitsAfterTheMarkMakeATextRow) {
     EXPECT_FALSE(l.table.HasText(9100004));
     EXPECT_STREQ(l.table.Text(19100005), "indented");
     EXPECT_STREQ(l.table.Text(19100006), "kept");
+    // None of the others became a row of some other ID.
+    EXPECT_EQ(l.table.TextCount(), 1108u + 2u);
+    EXPECT_FALSE(l.table.HasText(1000701));
 }
 
 TEST(LanguageTableRows, TheFirstRowOfAnIdWins) {

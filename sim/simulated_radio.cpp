@@ -1,0 +1,650 @@
+#include "sim/simulated_radio.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "link/protocol_bytes.h"
+
+namespace vrm {
+
+using namespace proto;
+
+namespace {
+
+// The default identity: the 16-channel HRV-41A, market 5, band 1.
+constexpr ModelIdentity kDefaultIdentity = {'P', 'H', 'R', 'V', '-', '4', '1', 0xFF,
+                                            0xFB, 0xFF, 0x05, 0x01, 0xFF, 0xFF, 0xFF, 0xFF};
+
+// Identification bytes 32-43, whose sum enters the link key.
+constexpr std::uint8_t kKeyMaterial[12] = {0x4B, 0x37, 0x91, 0x0C, 0x5E, 0xA3,
+                                           0x28, 0x71, 0xD4, 0x19, 0x66, 0xB2};
+
+constexpr std::uint8_t kDefaultTuning[SimulatedRadio::kTuningSize] = {32, 32, 32, 40, 40, 40, 64,
+                                                                      64, 64, 128, 100, 100, 100, 90};
+constexpr std::uint16_t kDefaultPointValue = 0x80;
+
+// The tuning items' command bytes by position.
+constexpr std::uint8_t kItems[4][4] = {
+    {0x12, 0x30, 0x31, 0x32}, {0x14, 0x60, 0x61, 0x62}, {0x17, 0x24, 0x25, 0x26}, {0x1E, 0x1E, 0x1E, 0x1E}};
+
+constexpr std::uint8_t kSwitchCommands[] = {kTransmit, kTransmitPower, kMicMute, kCompander, kSineWave};
+
+// A frequency in 10 Hz units as the radio stores it: eight BCD digits, the
+// least significant pair first.
+std::array<std::uint8_t, 4> FrequencyBytes(std::uint32_t tenHz) {
+    std::array<std::uint8_t, 4> b{};
+    for (int i = 0; i < 4; ++i) {
+        const unsigned pair = tenHz % 100;
+        tenHz /= 100;
+        b[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(((pair / 10) << 4) | (pair % 10));
+    }
+    return b;
+}
+
+void PutPair(ImageBuffer& memory, std::size_t offset, std::uint32_t f0, std::uint32_t f1) {
+    const auto a = FrequencyBytes(f0), b = FrequencyBytes(f1);
+    std::copy(a.begin(), a.end(), memory.begin() + static_cast<long>(offset));
+    std::copy(b.begin(), b.end(), memory.begin() + static_cast<long>(offset + 4));
+}
+
+std::string Format(const char* fmt, unsigned a, unsigned b = 0) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, a, b);
+    return buf;
+}
+
+void PutText(std::uint8_t* out, std::size_t size, const std::string& text) {
+    std::memset(out, 0xFF, size);
+    std::memcpy(out, text.data(), std::min(size, text.size()));
+}
+
+}  // namespace
+
+void SimulatedRadio::ResetToDefaults() {
+    memory_.fill(0xFF);
+    identification_.fill(0xFF);
+    std::copy(std::begin(kKeyMaterial), std::end(kKeyMaterial), identification_.begin() + 32);
+    SetIdentity(kDefaultIdentity);
+
+    // Test frequencies 0-5 and the three band points, as a new radio of band
+    // 440-480 MHz carries them (in 10 Hz units).
+    const std::uint32_t pairs[6][2] = {{46005000, 46010000}, {44005000, 44010000}, {47995000, 47990000},
+                                       {46000000, 46000000}, {46020000, 46020000}, {46040000, 46040000}};
+    for (std::size_t p = 0; p < 6; ++p) PutPair(memory_, kTestFrequencyArea.offset + 8 * p, pairs[p][0], pairs[p][1]);
+    const std::uint32_t points[3][2] = {{44005000, 44010000}, {46005000, 46010000}, {47995000, 47990000}};
+    for (std::size_t p = 0; p < 3; ++p) PutPair(memory_, kBandPointArea.offset + 8 * p, points[p][0], points[p][1]);
+
+    information_.fill(0xFF);
+    SetModelName("HRV-41A");
+    SetModelCode("K");
+    SetSerialNumber("00000001");
+    PutText(version_.data(), version_.size(), "V1.10.00");
+    PutText(bootVersion_.data(), bootVersion_.size(), "B1.02.00");
+    std::copy(std::begin(kDefaultTuning), std::end(kDefaultTuning), tuning_.begin());
+    referenceTuning_ = tuning_;
+    referenceStored_ = true;
+    volume_ = kDefaultVolume;
+    vcoWord_ = 25;
+    checksumOverride_.reset();
+    extraPoints_.clear();
+    pointWidths_.clear();
+    log_.clear();
+    changed_ = true;
+}
+
+ModelIdentity SimulatedRadio::Identity() const {
+    ModelIdentity id{};
+    std::copy_n(identification_.begin(), id.size(), id.begin());
+    return id;
+}
+
+void SimulatedRadio::SetIdentity(const ModelIdentity& identity) {
+    std::copy(identity.begin(), identity.end(), identification_.begin());
+    std::copy(identity.begin(), identity.end(), memory_.begin());
+    Touch();
+}
+
+void SimulatedRadio::SetModelName(const std::string& text) {
+    PutText(information_.data(), 12, text);
+    Touch();
+}
+
+void SimulatedRadio::SetModelCode(const std::string& text) {
+    PutText(information_.data() + 12, 4, text);
+    Touch();
+}
+
+void SimulatedRadio::SetSerialNumber(const std::string& text) {
+    PutText(information_.data() + 16, 12, text);
+    Touch();
+}
+
+std::uint16_t SimulatedRadio::Checksum() const {
+    if (checksumOverride_) return *checksumOverride_;
+    unsigned sum = 0;
+    for (std::uint8_t b : memory_) sum += b;
+    return static_cast<std::uint16_t>(sum & 0xFFFF);
+}
+
+bool SimulatedRadio::IsPoint(std::uint8_t command) {
+    for (const auto& item : kItems)
+        for (std::uint8_t c : item)
+            if (c == command) return true;
+    return false;
+}
+
+std::uint16_t SimulatedRadio::PointValue(std::uint8_t command) const {
+    if (command >= 0x60 && command <= 0x62) return tuning_[3u + (command - 0x60u)];
+    if (command >= 0x24 && command <= 0x26) return tuning_[6u + (command - 0x24u)];
+    if (command == 0x1E) return tuning_[9];
+    auto it = extraPoints_.find(command);
+    return it == extraPoints_.end() ? kDefaultPointValue : it->second;
+}
+
+void SimulatedRadio::SetPointValue(std::uint8_t command, std::uint16_t value) {
+    const auto byte = static_cast<std::uint8_t>(value & 0xFF);
+    if (command >= 0x60 && command <= 0x62) tuning_[3u + (command - 0x60u)] = byte;
+    else if (command >= 0x24 && command <= 0x26) tuning_[6u + (command - 0x24u)] = byte;
+    else if (command == 0x1E) tuning_[9] = byte;
+    else extraPoints_[command] = value;
+    Touch();
+}
+
+void SimulatedRadio::SetPointWidth(std::uint8_t command, int bytes) { pointWidths_[command] = bytes == 2 ? 2 : 1; }
+
+void SimulatedRadio::AppendLog(std::string line) {
+    if (log_.size() >= kLogLimit) log_.erase(log_.begin(), log_.begin() + kLogLimit / 10);
+    log_.push_back(std::move(line));
+    Touch();
+}
+
+void SimulatedRadio::Note(std::string line) { AppendLog(std::move(line)); }
+
+std::uint8_t SimulatedRadio::KeyMaterialSum() const {
+    unsigned sum = 0;
+    for (std::size_t i = 32; i < 44; ++i) sum += identification_[i];
+    return static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+void SimulatedRadio::StartSession(const SimFaults& faults) {
+    faults_ = faults;
+    mode_ = Mode::kNormal;
+    key_ = 0;
+    awaitingKey_ = false;
+    handshake_.reset();
+    silent_ = false;
+    input_.clear();
+    switches_.clear();
+    squelch_ = 0;
+    testChannel_ = 0;
+    signalling_ = 0;
+    beatShift_ = 0;
+    activePoint_ = -1;
+}
+
+void SimulatedRadio::Reply(std::vector<SimReply>& replies, std::vector<std::uint8_t> plain, std::uint32_t delayMs) {
+    for (std::uint8_t& b : plain) b = static_cast<std::uint8_t>(b ^ key_);
+    replies.push_back({std::move(plain), delayMs});
+}
+
+void SimulatedRadio::Consume(std::size_t n) {
+    input_.erase(input_.begin(), input_.begin() + static_cast<long>(std::min(n, input_.size())));
+}
+
+std::vector<SimReply> SimulatedRadio::Receive(const std::uint8_t* wire, std::size_t length) {
+    std::vector<SimReply> replies;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (silent_) break;
+        // Each byte is unscrambled with the key in force when it arrives.
+        input_.push_back(static_cast<std::uint8_t>(wire[i] ^ key_));
+        while (!input_.empty() && ParseOne(replies)) {
+        }
+    }
+    return replies;
+}
+
+bool SimulatedRadio::ParseModeEntry(std::vector<SimReply>& replies) {
+    const std::size_t n = std::min<std::size_t>(input_.size(), 7);
+    const bool program = std::memcmp(input_.data(), kProgramText, n) == 0;
+    const bool tuning = std::memcmp(input_.data(), kTuningText, n) == 0;
+    if (!program && !tuning) {
+        Consume(1);  // a radio in normal mode ignores anything else
+        return true;
+    }
+    if (input_.size() < 7) return false;
+    Consume(7);
+    Note(program ? "program" : "tuning");
+    if (faults_.programSilent) return true;
+    if (faults_.programNak) {
+        ReplyByte(replies, kNak);
+        return true;
+    }
+    mode_ = program ? Mode::kProgram : Mode::kTuning;
+    key_ = 0;
+    awaitingKey_ = false;
+    handshake_.reset();
+    ReplyByte(replies, kAck);
+    return true;
+}
+
+bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
+    if (silent_) {
+        input_.clear();
+        return false;
+    }
+    if (mode_ == Mode::kNormal) return ParseModeEntry(replies);
+
+    if (awaitingKey_) {
+        if (input_.size() < 2) return false;
+        const std::uint8_t b = input_[0], ack = input_[1];
+        Consume(2);
+        awaitingKey_ = false;
+        if (ack != kAck) {
+            Note("key refused");
+            ReplyByte(replies, kNak);
+            return true;
+        }
+        ReplyByte(replies, kAck);  // still with the old key
+        key_ = static_cast<std::uint8_t>(b ^ KeyMaterialSum());
+        Note(Format("key %02X", key_));
+        return true;
+    }
+
+    if (handshake_) {
+        const std::uint8_t finalByte = *handshake_;
+        handshake_.reset();
+        if (input_[0] == kAck) {
+            Consume(1);
+            ReplyByte(replies, finalByte);
+            return true;
+        }
+        // Anything else abandons the handshake and is a new command.
+    }
+
+    const std::uint8_t cmd = input_[0];
+    auto need = [&](std::size_t n) { return input_.size() >= n; };
+    const bool programMode = mode_ == Mode::kProgram;
+
+    switch (cmd) {
+        case kIdentify: {
+            Consume(1);
+            Note("identify");
+            std::vector<std::uint8_t> block(identification_.begin(), identification_.end());
+            if (faults_.identity) std::copy(faults_.identity->begin(), faults_.identity->end(), block.begin());
+            if (faults_.modelName) std::copy(faults_.modelName->begin(), faults_.modelName->end(), block.begin());
+            if (faults_.identifyLength >= 0) block.resize(static_cast<std::size_t>(faults_.identifyLength));
+            Reply(replies, std::move(block));
+            awaitingKey_ = true;
+            return true;
+        }
+        case kExit:
+        case kAbortWrite:
+            Consume(1);
+            Note(cmd == kExit ? "exit" : "abort");
+            ReplyByte(replies, kAck);
+            mode_ = Mode::kNormal;
+            key_ = 0;
+            switches_.clear();
+            activePoint_ = -1;
+            return true;
+        case kVersionRead:
+            Consume(1);
+            Note("version");
+            Reply(replies, std::vector<std::uint8_t>(version_.begin(), version_.end()));
+            ExpectHandshake(kAck);
+            return true;
+        case kBootVersionRead:
+            Consume(1);
+            Note("boot-version");
+            Reply(replies, std::vector<std::uint8_t>(bootVersion_.begin(), bootVersion_.end()));
+            ExpectHandshake(kAck);
+            return true;
+        case kReferenceRead: {
+            Consume(1);
+            Note("reference");
+            const auto* p = memory_.data() + kBandPointArea.offset;
+            Reply(replies, std::vector<std::uint8_t>(p, p + kReferenceSize));
+            ExpectHandshake(kAck);
+            return true;
+        }
+        case kChecksumRead: {
+            Consume(1);
+            Note("checksum");
+            const std::uint16_t cs = Checksum();
+            Reply(replies, {static_cast<std::uint8_t>(cs >> 8), static_cast<std::uint8_t>(cs & 0xFF)});
+            ExpectHandshake(kAck);
+            return true;
+        }
+        case kWordRead:
+            Consume(1);
+            Note("word");
+            Reply(replies, {static_cast<std::uint8_t>(vcoWord_ >> 8), static_cast<std::uint8_t>(vcoWord_ & 0xFF)});
+            ExpectHandshake(kAck);
+            return true;
+        case kTuningRead:
+            Consume(1);
+            Note("tuning-read");
+            Reply(replies, std::vector<std::uint8_t>(tuning_.begin(), tuning_.end()));
+            ExpectHandshake(kAck);
+            return true;
+        case kSettingRead: {
+            Consume(1);
+            Note("setting-read");
+            if (activePoint_ < 0) {
+                ReplyByte(replies, kNak);
+                return true;
+            }
+            // The values of every position of the switched-on point's item.
+            std::vector<std::uint8_t> values;
+            for (const auto& item : kItems) {
+                if (std::find(std::begin(item), std::end(item), activePoint_) == std::end(item)) continue;
+                const std::size_t positions = item[0] == item[3] ? 1 : 4;
+                for (std::size_t i = 0; i < positions; ++i) {
+                    const std::uint16_t v = PointValue(item[i]);
+                    values.push_back(static_cast<std::uint8_t>(v & 0xFF));
+                    auto w = pointWidths_.find(item[i]);
+                    if (w != pointWidths_.end() && w->second == 2) values.push_back(static_cast<std::uint8_t>(v >> 8));
+                }
+                break;
+            }
+            Reply(replies, std::move(values));
+            ExpectHandshake(kAck);
+            return true;
+        }
+        case kInfoBlock0: {
+            if (!need(3)) return false;
+            if (input_[1] != kInfoBlock1 || input_[2] != kInfoBlock2) break;
+            Consume(3);
+            Note("information");
+            std::vector<std::uint8_t> block;
+            block.push_back(faults_.infoBadHeader ? 0x54 : kInfoBlock0);
+            unsigned sum = 0;
+            for (std::uint8_t b : information_) {
+                block.push_back(b);
+                sum += b;
+            }
+            block.push_back(static_cast<std::uint8_t>((sum + (faults_.infoBadChecksum ? 1 : 0)) & 0xFF));
+            Reply(replies, std::move(block));
+            ExpectHandshake(kAck);
+            return true;
+        }
+        case kStatusQuery:
+            Consume(1);
+            Note("status");
+            ReplyByte(replies, referenceStored_ ? kAck : kNak);
+            return true;
+        case kComma: {
+            if (!need(2)) return false;
+            const std::uint8_t arg = input_[1];
+            Consume(2);
+            Note(Format("comma %02X", arg));
+            ReplyByte(replies, kAck);
+            return true;
+        }
+        case kBandPassFilter:
+            Consume(1);
+            Note("band-pass");
+            Reply(replies, {kAck}, 300);
+            return true;
+        case '+': {
+            if (!need(4)) return false;
+            const bool store = std::memcmp(input_.data(), kStoreReferenceText, 4) == 0;
+            const bool restore = std::memcmp(input_.data(), kRestoreReferenceText, 4) == 0;
+            Consume(4);
+            if (!store && !restore) break;
+            Note(store ? "store-reference" : "restore-reference");
+            if (restore && !referenceStored_) {
+                ReplyByte(replies, kNak);
+                return true;
+            }
+            if (store) {
+                referenceTuning_ = tuning_;
+                referenceStored_ = true;
+            } else {
+                tuning_ = referenceTuning_;
+            }
+            Touch();
+            // The radio reports that it is busy, then that it is done.
+            Reply(replies, {'.'}, 200);
+            Reply(replies, {kAck}, 400);
+            return true;
+        }
+        case kReadBlock: {
+            if (!need(4)) return false;
+            const unsigned address = (input_[1] << 8) | input_[2];
+            const unsigned length = input_[3];
+            Consume(4);
+            Note(Format("read 0x%03X %u", address, length));
+            if (!programMode) break;
+            if (faults_.readSilentBlock >= 0 && address / 16 >= static_cast<unsigned>(faults_.readSilentBlock)) {
+                silent_ = true;
+                Note("silent");
+                return true;
+            }
+            if (address + length > kImageSize || length + 1 > 127) break;
+            std::vector<std::uint8_t> reply;
+            reply.push_back(kReadBlock);
+            reply.insert(reply.end(), memory_.begin() + address, memory_.begin() + address + length);
+            Reply(replies, std::move(reply));
+            ExpectHandshake(kAck);
+            return true;
+        }
+        case kWriteBlock:
+        case kWriteTuningBlock: {
+            if (!need(4)) return false;
+            const unsigned length = input_[3];
+            if (!need(4 + length)) return false;
+            const unsigned address = (input_[1] << 8) | input_[2];
+            std::vector<std::uint8_t> data(input_.begin() + 4, input_.begin() + 4 + length);
+            Consume(4 + length);
+            if (cmd == kWriteTuningBlock) {
+                Note(Format("tuning-write %u %u", address, length));
+                if (address + length > kTuningSize) break;
+                std::copy(data.begin(), data.end(), tuning_.begin() + address);
+                Touch();
+                ReplyByte(replies, kAck);
+                return true;
+            }
+            Note(Format("write 0x%03X %u", address, length));
+            if (!programMode) break;
+            const unsigned block = address / 16;
+            if (faults_.writeSilentBlock >= 0 && block >= static_cast<unsigned>(faults_.writeSilentBlock)) {
+                silent_ = true;
+                Note("silent");
+                return true;
+            }
+            if (faults_.writeNakBlock >= 0 && block == static_cast<unsigned>(faults_.writeNakBlock)) break;
+            if (address + length > kImageSize) break;
+            std::copy(data.begin(), data.end(), memory_.begin() + address);
+            Touch();
+            ReplyByte(replies, kAck);
+            return true;
+        }
+        default:
+            if (mode_ == Mode::kTuning) {
+                const Parse p = ParseTestCommand(replies);
+                if (p == Parse::kTaken) return true;
+                if (p == Parse::kNeedMore) return false;
+            }
+            Consume(1);
+            Note(Format("unknown %02X", cmd));
+            ReplyByte(replies, kNak);
+            return true;
+    }
+    // A known command that the radio refuses (wrong mode, out of range,
+    // malformed). Its bytes are taken, except for a "U" that was not "URK".
+    if (cmd == kInfoBlock0 && input_.size() >= 3 && input_[0] == kInfoBlock0 &&
+        (input_[1] != kInfoBlock1 || input_[2] != kInfoBlock2)) {
+        Consume(1);
+        Note("unknown 55");
+    }
+    ReplyByte(replies, kNak);
+    return true;
+}
+
+SimulatedRadio::Parse SimulatedRadio::ParseTestCommand(std::vector<SimReply>& replies) {
+    const std::uint8_t cmd = input_[0];
+    const bool known = IsPoint(cmd) || cmd == kVolume || cmd == kTestChannel || cmd == kTestSignalling ||
+                       cmd == kSquelchLevel || cmd == kBeatShift ||
+                       std::find(std::begin(kSwitchCommands), std::end(kSwitchCommands), cmd) != std::end(kSwitchCommands);
+    if (!known) return Parse::kNotMine;
+    if (input_.size() < 2) return Parse::kNeedMore;
+    const std::uint8_t op = input_[1];
+
+    if (std::find(std::begin(kSwitchCommands), std::end(kSwitchCommands), cmd) != std::end(kSwitchCommands)) {
+        Consume(2);
+        if (op != kOn && op != kOff) {
+            Note(Format("switch %02X %02X", cmd, op));
+            ReplyByte(replies, kNak);
+            return Parse::kTaken;
+        }
+        switches_[cmd] = op == kOn;
+        Note(Format(op == kOn ? "switch %02X on" : "switch %02X off", cmd));
+        ReplyByte(replies, kAck);
+        return Parse::kTaken;
+    }
+    switch (cmd) {
+        case kTestChannel:
+            Consume(2);
+            Note(Format("test-channel %u", op));
+            if (op >= kTestChannels) {
+                ReplyByte(replies, kNak);
+                return Parse::kTaken;
+            }
+            testChannel_ = op;
+            {
+                const auto* p = memory_.data() + kTestFrequencyArea.offset + 8u * op;
+                Reply(replies, std::vector<std::uint8_t>(p, p + 8));
+            }
+            ExpectHandshake(kAck);
+            return Parse::kTaken;
+        case kTestSignalling:
+            Consume(2);
+            Note(Format("signalling %u", op));
+            signalling_ = op;
+            ReplyByte(replies, kAck);
+            return Parse::kTaken;
+        case kSquelchLevel:
+            Consume(2);
+            Note(Format("squelch %u", op));
+            if (op > kMaxSquelch) {
+                ReplyByte(replies, kNak);
+                return Parse::kTaken;
+            }
+            squelch_ = op;
+            ReplyByte(replies, kAck);
+            return Parse::kTaken;
+        case kBeatShift:
+            Consume(2);
+            Note(Format("beat-shift %u", op));
+            if (op > 1) {
+                ReplyByte(replies, kNak);
+                return Parse::kTaken;
+            }
+            beatShift_ = op;
+            ReplyByte(replies, kAck);
+            return Parse::kTaken;
+        case kVolume: {
+            int v = volume_;
+            if (op == kQuery) {
+                Consume(2);
+                Note("volume query");
+                Reply(replies, {volume_});
+                ExpectHandshake(kAck);
+                return Parse::kTaken;
+            }
+            if (op == kStepUp || op == kStepDown) {
+                Consume(2);
+                v += op == kStepUp ? 1 : -1;
+            } else if (op == kStepUpBy || op == kStepDownBy || op == kSetValue) {
+                if (input_.size() < 3) return Parse::kNeedMore;
+                const int n = input_[2];
+                Consume(3);
+                if (op == kSetValue) {
+                    if (n > kMaxVolume) {
+                        Note(Format("volume set %u", static_cast<unsigned>(n)));
+                        ReplyByte(replies, kNak);
+                        return Parse::kTaken;
+                    }
+                    v = n;
+                } else {
+                    v += op == kStepUpBy ? n : -n;
+                }
+            } else {
+                Consume(2);
+                Note(Format("volume %02X", op));
+                ReplyByte(replies, kNak);
+                return Parse::kTaken;
+            }
+            volume_ = static_cast<std::uint8_t>(std::clamp(v, 0, static_cast<int>(kMaxVolume)));
+            Note(Format("volume %u", volume_));
+            ReplyByte(replies, kAck);
+            return Parse::kTaken;
+        }
+        default:
+            return ParsePointCommand(replies);
+    }
+}
+
+SimulatedRadio::Parse SimulatedRadio::ParsePointCommand(std::vector<SimReply>& replies) {
+    const std::uint8_t cmd = input_[0];
+    const std::uint8_t op = input_[1];
+    auto w = pointWidths_.find(cmd);
+    const std::size_t width = w != pointWidths_.end() ? static_cast<std::size_t>(w->second) : 1;
+    const int maxValue = width == 2 ? 0xFFFF : 0xFF;
+    int v = PointValue(cmd);
+
+    switch (op) {
+        case kOn:
+        case kOff:
+            Consume(2);
+            if (op == kOn) activePoint_ = cmd;
+            else if (activePoint_ == cmd) activePoint_ = -1;
+            Note(Format(op == kOn ? "point %02X on" : "point %02X off", cmd));
+            ReplyByte(replies, kAck);
+            return Parse::kTaken;
+        case kQuery: {
+            Consume(2);
+            Note(Format("point %02X query", cmd));
+            // The volume-like item 3 answers one byte; the others two, high
+            // byte first.
+            if (cmd == 0x1E) Reply(replies, {static_cast<std::uint8_t>(v & 0xFF)});
+            else Reply(replies, {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v & 0xFF)});
+            ExpectHandshake(kAck);
+            return Parse::kTaken;
+        }
+        case kStepUp:
+        case kStepDown:
+            Consume(2);
+            v += op == kStepUp ? 1 : -1;
+            break;
+        case kStepUpBy:
+        case kStepDownBy:
+        case kSetValue: {
+            if (input_.size() < 2 + width) return Parse::kNeedMore;
+            const int n = width == 2 ? (input_[2] << 8) | input_[3] : input_[2];
+            Consume(2 + width);
+            if (op == kSetValue) {
+                Note(Format("point %02X set %u", cmd, static_cast<unsigned>(n)));
+                SetPointValue(cmd, static_cast<std::uint16_t>(n));
+                ReplyByte(replies, kAck);
+                return Parse::kTaken;
+            }
+            v += op == kStepUpBy ? n : -n;
+            break;
+        }
+        default:
+            Consume(2);
+            Note(Format("point %02X %02X", cmd, op));
+            ReplyByte(replies, kNak);
+            return Parse::kTaken;
+    }
+    v = std::clamp(v, 0, maxValue);
+    SetPointValue(cmd, static_cast<std::uint16_t>(v));
+    Note(Format("point %02X value %u", cmd, static_cast<unsigned>(v)));
+    ReplyByte(replies, kAck);
+    return Parse::kTaken;
+}
+
+}  // namespace vrm

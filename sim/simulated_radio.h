@@ -1,0 +1,175 @@
+// The radio's side of the programming protocol, byte for byte: mode entry,
+// identification and the link key, block reads and writes of its 1024-byte
+// configuration memory, the information reads, and the test-mode and tuning
+// commands. It knows nothing of time or USB: bytes go in as they arrive on
+// the wire, replies come out as the packets the radio sends back (one USB
+// read each), already scrambled with the link key. SimulatedLink adds the
+// timing; the drop-in libpipelink.so and SimulatedTransport put it behind the
+// transport interface.
+//
+// It records what it was asked, one text line per command (Log()), so that
+// tests can check the order of a write, the abort, the ','-command and so on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/radio_image.h"
+#include "sim/sim_faults.h"
+
+namespace vrm {
+
+struct SimReply {
+    std::vector<std::uint8_t> bytes;  // as they go on the wire
+    std::uint32_t delayMs = 0;        // the radio's own processing time before it
+};
+
+class SimulatedRadio {
+public:
+    static constexpr std::size_t kIdentificationSize = 48;
+    static constexpr std::size_t kInformationSize = 32;
+    static constexpr std::size_t kVersionSize = 12;
+    static constexpr std::size_t kBootVersionSize = 8;
+    static constexpr std::size_t kTuningSize = 14;
+    static constexpr std::size_t kLogLimit = 5000;
+    static constexpr std::uint8_t kDefaultVolume = 3;
+    static constexpr std::uint8_t kMaxVolume = 7;
+    static constexpr std::uint8_t kMaxSquelch = 9;
+    static constexpr std::uint8_t kTestChannels = 8;
+
+    enum class Mode { kNormal, kProgram, kTuning };
+
+    SimulatedRadio() { ResetToDefaults(); }
+
+    // A fresh radio of the default model: memory blank except its identity
+    // and the default test frequencies and band points.
+    void ResetToDefaults();
+
+    // --- What the radio keeps (saved in the state file) ----------------------
+    ImageBuffer& Memory() { return memory_; }
+    const ImageBuffer& Memory() const { return memory_; }
+    std::array<std::uint8_t, kIdentificationSize>& Identification() { return identification_; }
+    const std::array<std::uint8_t, kIdentificationSize>& Identification() const { return identification_; }
+    std::array<std::uint8_t, kInformationSize>& Information() { return information_; }
+    const std::array<std::uint8_t, kInformationSize>& Information() const { return information_; }
+    std::array<std::uint8_t, kVersionSize>& Version() { return version_; }
+    const std::array<std::uint8_t, kVersionSize>& Version() const { return version_; }
+    std::array<std::uint8_t, kBootVersionSize>& BootVersion() { return bootVersion_; }
+    const std::array<std::uint8_t, kBootVersionSize>& BootVersion() const { return bootVersion_; }
+    std::array<std::uint8_t, kTuningSize>& Tuning() { return tuning_; }
+    const std::array<std::uint8_t, kTuningSize>& Tuning() const { return tuning_; }
+    std::array<std::uint8_t, kTuningSize>& ReferenceTuning() { return referenceTuning_; }
+    const std::array<std::uint8_t, kTuningSize>& ReferenceTuning() const { return referenceTuning_; }
+    bool ReferenceStored() const { return referenceStored_; }
+    void SetReferenceStored(bool stored) { referenceStored_ = stored; }
+    std::uint8_t Volume() const { return volume_; }
+    void SetVolume(std::uint8_t v) { volume_ = v > kMaxVolume ? kMaxVolume : v; }
+    std::uint16_t VcoWord() const { return vcoWord_; }
+    void SetVcoWord(std::uint16_t v) { vcoWord_ = v; }
+    // The checksum the radio reports: the 16-bit sum of its memory, unless a
+    // fixed value was set.
+    std::uint16_t Checksum() const;
+    std::optional<std::uint16_t> ChecksumOverride() const { return checksumOverride_; }
+    void SetChecksumOverride(std::optional<std::uint16_t> v) { checksumOverride_ = v; }
+
+    // Identification bytes 0-15 and memory bytes 0-15.
+    ModelIdentity Identity() const;
+    void SetIdentity(const ModelIdentity& identity);
+    // The information block's texts (0xFF-padded): model name (12 bytes),
+    // model code (4), serial number (12).
+    void SetModelName(const std::string& text);
+    void SetModelCode(const std::string& text);
+    void SetSerialNumber(const std::string& text);
+
+    // Tuning points: the command bytes of the tuning items. Values of the
+    // points that are tuning-data rows live in Tuning(); the others here.
+    static bool IsPoint(std::uint8_t command);
+    std::uint16_t PointValue(std::uint8_t command) const;
+    void SetPointValue(std::uint8_t command, std::uint16_t value);
+    const std::map<std::uint8_t, std::uint16_t>& ExtraPoints() const { return extraPoints_; }
+    // A point that takes two-byte values (wide set and wide step).
+    void SetPointWidth(std::uint8_t command, int bytes);
+
+    // --- One session (from the cable's initialisation to its release) --------
+    // The radio is back in normal mode with key 0, waiting for a mode entry.
+    void StartSession(const SimFaults& faults = {});
+    // Bytes from the program as they arrive; the packets the radio answers.
+    std::vector<SimReply> Receive(const std::uint8_t* wire, std::size_t length);
+
+    Mode CurrentMode() const { return mode_; }
+    std::uint8_t LinkKey() const { return key_; }
+    bool Transmitting() const { return switches_.count(0x08) && switches_.at(0x08); }
+    bool SwitchState(std::uint8_t command) const {
+        auto it = switches_.find(command);
+        return it != switches_.end() && it->second;
+    }
+    std::uint8_t Squelch() const { return squelch_; }
+    std::uint8_t TestChannel() const { return testChannel_; }
+    std::uint8_t Signalling() const { return signalling_; }
+    int ActivePoint() const { return activePoint_; }
+
+    // --- What it was asked ---------------------------------------------------
+    const std::vector<std::string>& Log() const { return log_; }
+    void ClearLog() { log_.clear(); }
+    void AppendLog(std::string line);
+    // True once after anything that the state file keeps has changed.
+    bool TakeChanged() {
+        const bool c = changed_;
+        changed_ = false;
+        return c;
+    }
+
+private:
+    // Tries to take one command from the front of the decoded input; false
+    // when more bytes are needed.
+    bool ParseOne(std::vector<SimReply>& replies);
+    bool ParseModeEntry(std::vector<SimReply>& replies);
+    enum class Parse { kTaken, kNeedMore, kNotMine };
+    Parse ParseTestCommand(std::vector<SimReply>& replies);
+    Parse ParsePointCommand(std::vector<SimReply>& replies);
+    void Reply(std::vector<SimReply>& replies, std::vector<std::uint8_t> plain, std::uint32_t delayMs = 0);
+    void ReplyByte(std::vector<SimReply>& replies, std::uint8_t b) { Reply(replies, {b}); }
+    void ExpectHandshake(std::uint8_t finalByte) { handshake_ = finalByte; }
+    void Consume(std::size_t n);
+    void Note(std::string line);
+    void Touch() { changed_ = true; }
+    std::uint8_t KeyMaterialSum() const;
+
+    // kept
+    ImageBuffer memory_{};
+    std::array<std::uint8_t, kIdentificationSize> identification_{};
+    std::array<std::uint8_t, kInformationSize> information_{};
+    std::array<std::uint8_t, kVersionSize> version_{};
+    std::array<std::uint8_t, kBootVersionSize> bootVersion_{};
+    std::array<std::uint8_t, kTuningSize> tuning_{};
+    std::array<std::uint8_t, kTuningSize> referenceTuning_{};
+    bool referenceStored_ = true;
+    std::uint8_t volume_ = kDefaultVolume;
+    std::uint16_t vcoWord_ = 25;  // 2.5 V
+    std::optional<std::uint16_t> checksumOverride_;
+    std::map<std::uint8_t, std::uint16_t> extraPoints_;
+    std::map<std::uint8_t, int> pointWidths_;
+    std::vector<std::string> log_;
+    bool changed_ = false;
+
+    // session
+    SimFaults faults_;
+    Mode mode_ = Mode::kNormal;
+    std::uint8_t key_ = 0;
+    bool awaitingKey_ = false;
+    std::optional<std::uint8_t> handshake_;  // final byte owed for the program's ACK
+    bool silent_ = false;
+    std::vector<std::uint8_t> input_;  // decoded bytes not yet taken
+    std::map<std::uint8_t, bool> switches_;
+    std::uint8_t squelch_ = 0;
+    std::uint8_t testChannel_ = 0;
+    std::uint8_t signalling_ = 0;
+    std::uint8_t beatShift_ = 0;
+    int activePoint_ = -1;
+};
+
+}  // namespace vrm

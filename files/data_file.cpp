@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/language_table.h"
@@ -219,8 +220,17 @@ std::array<std::uint8_t, kDataFileSize> DataFile::Build(const ImageBuffer& image
     return file;
 }
 
-DataFileResult DataFile::Write(const std::string& path, const DataFileSecurity& security, Clock& clock) {
+DataFileResult DataFile::Write(const std::string& requested, const DataFileSecurity& security, Clock& clock) {
     DataFileResult result;
+    // A link to a data file: the file it points to is replaced, the link stays.
+    std::string path = requested;
+    struct stat link {};
+    if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = ::realpath(requested.c_str(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
     struct stat target {};
     const bool exists = ::stat(path.c_str(), &target) == 0;
     if (exists && S_ISDIR(target.st_mode)) {

@@ -362,6 +362,18 @@ TEST_F(DataFileTest, WriteReplacesTheFileOnlyWhenComplete) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(DataFileTest, WriteThroughALinkReplacesItsTarget) {
+    fs::create_directory(dir / "store");
+    const std::string real = Path("store/radio.dat");
+    ASSERT_EQ(file.Write(real, {}, clock).code, 0);
+    fs::create_symlink(real, dir / "link.dat");
+    image.Live()[0x3B0] = 'L';
+    ASSERT_EQ(file.Write(Path("link.dat"), {}, clock).code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+    EXPECT_EQ(Read(real).code, 0);
+    EXPECT_EQ(image.Transfer()[0x3B0], 'L');
+}
+
 TEST_F(DataFileTest, WriteThatCannotCreateTheFile) {
     const DataFileResult noFolder = file.Write(Path("no/such/folder/x.dat"), {}, clock);
     EXPECT_EQ(noFolder.code, 1);

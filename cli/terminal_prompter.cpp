@@ -133,8 +133,9 @@ Answer TerminalPrompter::Ask(const Message& message) {
     const Choice& safe = choices.back();
     const Choice& yes = choices.front();
 
-    Show(message);
+    // --yes has answered before the question was asked.
     if (assumeYes_) return yes.answer;
+    Show(message);
     if (!Interactive()) {
         err_ << FormatText(Text(tid::kCliNoTerminal), {safe.label}) << "\n";
         return safe.answer;

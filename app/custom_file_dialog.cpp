@@ -3,7 +3,11 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "app/language_table.h"
 #include "app/text_ids.h"
@@ -11,6 +15,21 @@
 #include "ui/form_helpers.h"
 
 namespace vrm {
+
+namespace {
+
+// The detail list of the framework's file dialog gives the name the room and
+// sizes the other columns to their contents.
+void WidenFileList(QFileDialog& dialog) {
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
+}  // namespace
 
 QString PreviewText(const std::string& line) {
     QString text;
@@ -45,7 +64,16 @@ CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRe
     form->addRow(LangText(language, tid::kOpenPreviewLine2), line2_);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(box, grid->rowCount(), 0, 1, -1);
 
+    resize(880, 540);
+    WidenFileList(*this);
     connect(this, &QFileDialog::currentChanged, this, &CCustomFileDlg::ShowPreview);
+    // A name typed or set into the file name box previews too.
+    if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (text.isEmpty() || text.contains(QLatin1Char('"'))) return;
+            ShowPreview(QFileInfo(text).isAbsolute() ? text : directory().filePath(text));
+        });
+    }
 }
 
 void CCustomFileDlg::ShowPreview(const QString& path) {
@@ -81,6 +109,8 @@ std::optional<std::string> QtFileDialogs::AskSaveFile(const FileDialogRequest& r
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.selectFile(QString::fromStdString(request.fileName));
     dialog.setWindowTitle(WithoutMnemonic(LangText(language_, tid::kCmdSaveAs)));
+    dialog.resize(880, 540);
+    WidenFileList(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -9,7 +10,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,6 +21,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -91,6 +95,11 @@ CMainFrame::CMainFrame(Application& app, Prompter& prompter, FileDialogs& fileDi
 }
 
 CMainFrame::~CMainFrame() {
+    // The bars report their hiding while the window goes; the frame no
+    // longer listens then.
+    for (QObject* bar : std::initializer_list<QObject*>{treeBar_, toolBar_, mdi_}) {
+        if (bar) bar->disconnect(this);
+    }
     // Editor views may reach the frame while they go.
     if (mdi_) {
         closingAll_ = true;
@@ -287,7 +296,26 @@ void CMainFrame::ApplyLanguageTexts() {
     help_->ApplyLanguage();
 }
 
+void CMainFrame::InstallFrameworkTranslation() {
+    // The framework's own dialogs (the file dialogs, key names in menus)
+    // follow the language file: vrm650t_<code>.lng uses Qt's qtbase_<code>.
+    if (qtTranslator_) {
+        QCoreApplication::removeTranslator(qtTranslator_.get());
+        qtTranslator_.reset();
+    }
+    static const QRegularExpression pattern(QStringLiteral("_([a-z]{2})\\.lng$"));
+    const QRegularExpressionMatch match = pattern.match(QString::fromStdString(app_.LanguageFile()));
+    if (!match.hasMatch() || match.captured(1) == QLatin1String("en")) return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_") + match.captured(1),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator.get());
+        qtTranslator_ = std::move(translator);
+    }
+}
+
 void CMainFrame::ApplyFonts() {
+    InstallFrameworkTranslation();
     fonts_ = UiFonts::FromSettings(app_.Language().Settings());
     QApplication::setFont(fonts_.dialog);
     setFont(fonts_.dialog);
@@ -544,7 +572,11 @@ void CMainFrame::ShowTree(bool focus) {
     RebuildTree();
     treeBar_->show();
     if (!treeSized_) {
-        resizeDocks({treeBar_}, {270}, Qt::Horizontal);
+        // 270 wide, or wide enough for the model name (within reason).
+        const QString rootText = tree_->topLevelItem(0)->text(0);
+        const int needed = tree_->fontMetrics().horizontalAdvance(rootText) + tree_->indentation() +
+                           tree_->iconSize().width() + 2 * tree_->frameWidth() + 24;
+        resizeDocks({treeBar_}, {std::clamp(needed, 270, 480)}, Qt::Horizontal);
         treeSized_ = true;
     }
     if (focus) {

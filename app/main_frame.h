@@ -37,6 +37,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class QTranslator;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -139,6 +140,7 @@ private:
     void CreateStatusBar();
     void CreateTreeBar();
     void ApplyLanguageTexts();
+    void InstallFrameworkTranslation();
     void UpdateCommandUi();
     void OnTimer();
     bool IsEditorCommand(int command) const;
@@ -181,6 +183,7 @@ private:
     std::map<std::string, EditorFactory> editorFactories_;
     std::map<int, CommandHandler> handlers_;
     std::unique_ptr<HelpViewer> help_;
+    std::unique_ptr<QTranslator> qtTranslator_;
     CommandHandler endPreview_;
     bool closingAll_ = false;
     bool treeSized_ = false;

@@ -177,9 +177,10 @@ void EndSession() {
 
 bool EnsureContext() {
     if (g_state.context) return true;
+    // Without a USB bus (no usbfs) libusb cannot start: there is no cable.
     if (libusb_init(&g_state.context) != 0) {
         g_state.context = nullptr;
-        g_state.lastError = PIPELINK_USB_ERROR;
+        g_state.lastError = PIPELINK_NO_DEVICE;
         return false;
     }
     return true;
@@ -199,7 +200,7 @@ PIPELINK_EXPORT PipelinkBool GetDevicePath(const PipelinkGuid* interfaceClass, c
     bool own = false;
     if (!context) {
         if (libusb_init(&context) != 0) {
-            g_state.lastError = PIPELINK_USB_ERROR;
+            g_state.lastError = PIPELINK_NO_DEVICE;
             return 0;
         }
         own = true;

@@ -238,6 +238,13 @@ DataFileResult DataFile::Write(const std::string& requested, const DataFileSecur
         result.systemError = EISDIR;
         return result;
     }
+    // A file the user may not write stays as it is, although the rename
+    // below could replace it.
+    if (exists && ::access(path.c_str(), W_OK) != 0) {
+        result.code = kDataFileCannotOpen;
+        result.systemError = errno;
+        return result;
+    }
 
     std::string tempPath;
     const int fd = CreateTemporary(path, tempPath);

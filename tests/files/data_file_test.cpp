@@ -384,6 +384,16 @@ TEST_F(DataFileTest, WriteThatCannotCreateTheFile) {
     EXPECT_EQ(folder.systemError, EISDIR);
 }
 
+TEST_F(DataFileTest, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    const std::string path = Path("ro.dat");
+    ASSERT_EQ(file.Write(path, {}, clock).code, 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const DataFileResult r = file.Write(path, {}, clock);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.systemError, EACCES);
+}
+
 TEST_F(DataFileTest, PreviewShowsTheMessageLines) {
     const char line1[] = "HELLO WORLD";
     std::copy(line1, line1 + 11, image.Live().begin() + 0x3B0);

@@ -537,6 +537,27 @@ private slots:
         frame_->CloseHelpWindows();
         QVERIFY(!frame_->Help().Window());
     }
+
+    void f1OnAHighlightedMenuEntryOpensItsHelp() {
+        frame_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+        QMenu* file = frame_->Menu(MenuId::File);
+        frame_->menuBar()->setActiveAction(file->menuAction());
+        QTRY_VERIFY(file->isVisible());
+        file->setActiveAction(frame_->Action(cmd::kSaveAs));
+        QTest::keyClick(file, Qt::Key_F1);
+        QVERIFY(!file->isVisible());
+        QVERIFY(frame_->Help().Window());
+        QCOMPARE(frame_->Help().Window()->CurrentAnchor(), QStringLiteral("h14000"));
+        frame_->CloseHelpWindows();
+        // An entry without a context (About) opens nothing.
+        frame_->menuBar()->setActiveAction(frame_->Menu(MenuId::Help)->menuAction());
+        QTRY_VERIFY(frame_->Menu(MenuId::Help)->isVisible());
+        frame_->Menu(MenuId::Help)->setActiveAction(frame_->Action(cmd::kAbout));
+        QTest::keyClick(frame_->Menu(MenuId::Help), Qt::Key_F1);
+        QVERIFY(!frame_->Help().Window());
+        frame_->Menu(MenuId::Help)->hide();
+    }
 };
 
 QTEST_MAIN(MainFrameTest)

@@ -1,6 +1,8 @@
 // The shell's dialogs driven offscreen: the password prompt, the Open
 // dialog's preview, the About box and the message boxes.
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,6 +13,7 @@
 
 #include "app/about_dialog.h"
 #include "app/custom_file_dialog.h"
+#include "app/document.h"
 #include "app/language_table.h"
 #include "app/password_dialog.h"
 #include "app/scripted_prompter.h"
@@ -133,6 +136,46 @@ private slots:
 
         // Control bytes and padding are not shown.
         QCOMPARE(PreviewText(std::string("AB\x01" "C\xFF  ", 7)), QStringLiteral("AB C"));
+    }
+
+    void saveDialogHandsTheTypedNameToTheExtensionRule() {
+        QTemporaryDir folder;
+        QtFileDialogs dialogs(language_, [] { return nullptr; });
+        FileDialogRequest request;
+        request.filterText = "VRM-650T Data Files (*.dat)";
+        request.pattern = "*.dat";
+        request.folder = folder.path().toStdString();
+        request.fileName = "vrm650t.dat";
+        request.defaultExtension = "dat";
+        auto typeAndAccept = [](const QString& name) {
+            QTimer::singleShot(0, [name] {
+                QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(edit);
+                QCOMPARE(edit->text(), QStringLiteral("vrm650t.dat"));  // the proposed name
+                edit->setText(name);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+        };
+        const QString base = QDir(folder.path()).absolutePath() + QLatin1Char('/');
+        const std::pair<QString, QString> cases[] = {
+            {QStringLiteral("radio."), QStringLiteral("radio.dat")},
+            {QStringLiteral("radio.txt"), QStringLiteral("radio.txt.dat")},
+            {QStringLiteral("radio"), QStringLiteral("radio.dat")},
+        };
+        for (const auto& [typed, written] : cases) {
+            typeAndAccept(typed);
+            const std::optional<std::string> chosen = dialogs.AskSaveFile(request);
+            QVERIFY(chosen);
+            QCOMPARE(QString::fromStdString(CZVQDoc::WithDataExtension(*chosen)), base + written);
+        }
+        // An existing file is not asked about by the dialog: the document asks.
+        QFile existing(base + QStringLiteral("fleet.dat"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        typeAndAccept(QStringLiteral("fleet.dat"));
+        QCOMPARE(dialogs.AskSaveFile(request), std::optional<std::string>((base + QStringLiteral("fleet.dat")).toStdString()));
     }
 
     void aboutBoxShowsItsTextsInOrderWithoutTheNotice() {

@@ -38,31 +38,26 @@ Answer QtPrompter::Ask(const Message& message) {
         Answer answer;
         tid::TextId text;
         QMessageBox::ButtonRole role;
+        QMessageBox::StandardButton standard;  // when the language file has no text
     };
     std::vector<Choice> choices;
+    const Choice ok{Answer::Ok, tid::kButtonOk, QMessageBox::AcceptRole, QMessageBox::Ok};
+    const Choice cancel{Answer::Cancel, tid::kButtonCancel, QMessageBox::RejectRole, QMessageBox::Cancel};
+    const Choice yes{Answer::Yes, tid::kButtonYes, QMessageBox::YesRole, QMessageBox::Yes};
+    const Choice no{Answer::No, tid::kButtonNo, QMessageBox::NoRole, QMessageBox::No};
     switch (message.buttons) {
-        case Buttons::Ok: choices = {{Answer::Ok, tid::kButtonOk, QMessageBox::AcceptRole}}; break;
-        case Buttons::OkCancel:
-            choices = {{Answer::Ok, tid::kButtonOk, QMessageBox::AcceptRole},
-                       {Answer::Cancel, tid::kButtonCancel, QMessageBox::RejectRole}};
-            break;
-        case Buttons::YesNoCancel:
-            choices = {{Answer::Yes, tid::kButtonYes, QMessageBox::YesRole},
-                       {Answer::No, tid::kButtonNo, QMessageBox::NoRole},
-                       {Answer::Cancel, tid::kButtonCancel, QMessageBox::RejectRole}};
-            break;
-        case Buttons::YesNo:
-            choices = {{Answer::Yes, tid::kButtonYes, QMessageBox::YesRole},
-                       {Answer::No, tid::kButtonNo, QMessageBox::NoRole}};
-            break;
+        case Buttons::Ok: choices = {ok}; break;
+        case Buttons::OkCancel: choices = {ok, cancel}; break;
+        case Buttons::YesNoCancel: choices = {yes, no, cancel}; break;
+        case Buttons::YesNo: choices = {yes, no}; break;
     }
-    std::vector<QPushButton*> buttons;
+    std::vector<QAbstractButton*> buttons;
     for (const Choice& c : choices) {
-        QString caption = Text(language_, c.text);
-        if (caption.isEmpty()) caption = c.answer == Answer::Ok ? QStringLiteral("OK") : QStringLiteral("?");
-        QPushButton* b = box.addButton(caption, c.role);
+        const QString caption = Text(language_, c.text);
+        QAbstractButton* b = caption.isEmpty() ? static_cast<QAbstractButton*>(box.addButton(c.standard))
+                                               : box.addButton(caption, c.role);
         buttons.push_back(b);
-        if (c.answer == message.defaultAnswer) box.setDefaultButton(b);
+        if (c.answer == message.defaultAnswer) box.setDefaultButton(qobject_cast<QPushButton*>(b));
     }
     // Escape answers Cancel when there is one, else the last button.
     box.setEscapeButton(buttons.back());

@@ -183,6 +183,14 @@ inline constexpr TextId kLinkUnusableCable = 19103004;   // en: "The USB device 
 inline constexpr TextId kLinkUsbError = 19103005;        // en: "The USB system could not reach the programming cable." | de: "Das USB-System konnte das Programmierkabel nicht erreichen."
 inline constexpr TextId kLinkDisconnected = 19103006;    // en: "The programming cable was disconnected during the transfer." | de: "Das Programmierkabel wurde während der Übertragung getrennt."
 inline constexpr TextId kLinkLibraryMissing = 19103007;  // en: "The USB transport library libpipelink.so could not be loaded." | de: "Die USB-Transportbibliothek libpipelink.so konnte nicht geladen werden."
+inline constexpr TextId kSimCreated = 19103101;          // en: "Created the simulated radio %s." | de: "Das simulierte Funkgerät %s wurde angelegt."
+inline constexpr TextId kSimExists = 19103102;           // en: "%s already exists; give --force to replace it." | de: "%s ist bereits vorhanden; mit --force wird es ersetzt."
+inline constexpr TextId kSimCannotUse = 19103103;        // en: "The simulated radio %s cannot be used: %s" | de: "Das simulierte Funkgerät %s kann nicht verwendet werden: %s"
+inline constexpr TextId kSimNotSaved = 19103104;         // en: "The simulated radio %s could not be saved: %s" | de: "Das simulierte Funkgerät %s konnte nicht gespeichert werden: %s"
+inline constexpr TextId kSimBadValue = 19103105;         // en: "%s: the value %s is not valid." | de: "%s: Der Wert %s ist ungültig."
+inline constexpr TextId kSimUpdated = 19103106;          // en: "Updated the simulated radio %s." | de: "Das simulierte Funkgerät %s wurde geändert."
+inline constexpr TextId kSimNothingToSet = 19103107;     // en: "Name at least one setting to change (see vrm650t-cli --help)." | de: "Geben Sie mindestens eine zu ändernde Einstellung an (siehe vrm650t-cli --help)."
+inline constexpr TextId kSimMemoryUnreadable = 19103108; // en: "%s could not be read as a data file or as a 1024-byte memory image." | de: "%s konnte weder als Datendatei noch als 1024 Byte großes Speicherabbild gelesen werden."
 
 // Application shell: texts new to this program
 inline constexpr TextId kButtonYes = 19104001;            // en: "&Yes" | de: "&Ja"

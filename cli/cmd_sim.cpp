@@ -1,0 +1,274 @@
+// vrm650t-cli sim init|show|set: create and inspect a simulated radio's state
+// file, so that the program can be tried and tested without a cable (run it
+// with LD_LIBRARY_PATH pointing at the simulator's libpipelink.so).
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/language_table.h"
+#include "app/text_format.h"
+#include "app/text_ids.h"
+#include "cli/cli.h"
+#include "cli/terminal_prompter.h"
+#include "files/data_file.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+#include "sim/sim_faults.h"
+#include "sim/sim_state.h"
+#include "sim/simulated_radio.h"
+
+namespace vrm::cli {
+
+namespace {
+
+std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
+    return FormatText(ctx.Text(id), args);
+}
+
+bool NoUnknownOptions(Context& ctx) {
+    const auto unknown = ctx.args.UnknownOptions();
+    if (unknown.empty()) return true;
+    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
+    return false;
+}
+
+bool ParseNumber(const std::string& text, unsigned long max, unsigned long& value) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoul(text.c_str(), &end, 0);
+    return errno == 0 && *end == '\0' && value <= max;
+}
+
+std::string StatePath(Context& ctx) {
+    const auto path = ctx.args.Value("--state");
+    return path && !path->empty() ? *path : DefaultSimStatePath();
+}
+
+bool Load(Context& ctx, const std::string& path, SimulatedRadio& radio) {
+    std::string error;
+    if (LoadSimState(path, radio, &error)) return true;
+    ctx.err << Format(ctx, tid::kSimCannotUse, {path, error}) << "\n";
+    return false;
+}
+
+bool Save(Context& ctx, const std::string& path, const SimulatedRadio& radio) {
+    std::string error;
+    if (SaveSimState(path, radio, &error)) return true;
+    ctx.err << Format(ctx, tid::kSimNotSaved, {path, error}) << "\n";
+    return false;
+}
+
+// A model of the catalogue (1-4) with one of its bands: identity and the
+// information block's model name and code.
+bool ApplyModel(Context& ctx, const std::optional<std::string>& modelText, const std::optional<std::string>& bandText,
+                SimulatedRadio& radio) {
+    unsigned long model = 0;
+    if (!modelText || !ParseNumber(*modelText, 4, model) || model < 1) {
+        ctx.err << ctx.Text(tid::kCliModelRange) << "\n";
+        return false;
+    }
+    const auto bands = ModelCatalogue::BandList(static_cast<int>(model), ".");
+    unsigned long band = static_cast<unsigned long>(bands.front().data);
+    if (bandText) {
+        bool known = ParseNumber(*bandText, 0xFFFF, band);
+        if (known) {
+            known = false;
+            for (const ListEntry& b : bands) known = known || static_cast<unsigned long>(b.data) == band;
+        }
+        if (!known) {
+            std::string list;
+            char buf[16];
+            for (const ListEntry& b : bands) {
+                std::snprintf(buf, sizeof buf, "0x%04X", static_cast<unsigned>(b.data));
+                list += (list.empty() ? "" : ", ") + std::string(buf);
+            }
+            ctx.err << Format(ctx, tid::kCliBandNotOfModel, {*bandText, static_cast<int>(model), list}) << "\n";
+            return false;
+        }
+    }
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    catalogue.ResetIdentity();
+    catalogue.SetModel(static_cast<int>(model));
+    catalogue.SetBandWord(static_cast<std::uint16_t>(band));
+    radio.SetIdentity(catalogue.CurrentIdentity());
+    const ModelRecord* record = ModelCatalogue::Model(static_cast<int>(model));
+    std::string suffix = record->typeSuffix;
+    suffix.erase(0, suffix.find_first_not_of(' '));
+    radio.SetModelName(record->displayName);
+    radio.SetModelCode(suffix);
+    return true;
+}
+
+bool SetText(Context& ctx, const char* option, const std::optional<std::string>& value, std::size_t max,
+             std::uint8_t* out) {
+    if (!value) return true;
+    if (value->size() > max) {
+        ctx.err << Format(ctx, tid::kSimBadValue, {option, *value}) << "\n";
+        return false;
+    }
+    std::memset(out, 0xFF, max);
+    std::memcpy(out, value->data(), value->size());
+    return true;
+}
+
+// The memory from a data file (read as Open reads it) or a raw image.
+bool LoadMemory(Context& ctx, const std::string& file, const std::optional<std::string>& password,
+                SimulatedRadio& radio) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec && size == kImageSize) {
+        std::ifstream in(file, std::ios::binary);
+        ImageBuffer raw{};
+        if (in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size()))) {
+            radio.Memory() = raw;
+            return true;
+        }
+    }
+    if (!ec) {
+        RadioImage image;
+        ModelCatalogue catalogue(image);
+        DataFile dataFile(image, catalogue);
+        TerminalPrompter prompter(ctx.err, ctx.language);
+        prompter.SetPassword(password);
+        prompter.SetSubject(file);
+        static const LanguageTable empty;
+        if (dataFile.Read(file, prompter, ctx.language ? *ctx.language : empty).Ok()) {
+            radio.Memory() = image.Transfer();
+            return true;
+        }
+    }
+    ctx.err << Format(ctx, tid::kSimMemoryUnreadable, {file}) << "\n";
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+
+int RunInit(Context& ctx) {
+    const std::string path = StatePath(ctx);
+    const bool force = ctx.args.Flag("--force");
+    const auto modelText = ctx.args.Value("--model");
+    const auto bandText = ctx.args.Value("--band");
+    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
+    if (!modelText && bandText) {
+        ctx.err << ctx.Text(tid::kCliModelRange) << "\n";
+        return kUsageError;
+    }
+    std::error_code ec;
+    if (!force && std::filesystem::exists(path, ec)) {
+        ctx.err << Format(ctx, tid::kSimExists, {path}) << "\n";
+        return 1;
+    }
+    SimulatedRadio radio;
+    if (modelText && !ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
+    const auto folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    if (!Save(ctx, path, radio)) return 1;
+    ctx.out << Format(ctx, tid::kSimCreated, {path}) << "\n";
+    return 0;
+}
+
+int RunShow(Context& ctx) {
+    const std::string path = StatePath(ctx);
+    const bool logOnly = ctx.args.Flag("--log");
+    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
+    SimulatedRadio radio;
+    if (!Load(ctx, path, radio)) return 1;
+    if (logOnly) {
+        for (const std::string& line : radio.Log()) ctx.out << line << "\n";
+    } else {
+        ctx.out << FormatSimState(radio);
+    }
+    return 0;
+}
+
+int RunSet(Context& ctx) {
+    const std::string path = StatePath(ctx);
+    const auto modelText = ctx.args.Value("--model");
+    const auto bandText = ctx.args.Value("--band");
+    const auto identity = ctx.args.Value("--identity");
+    const auto modelName = ctx.args.Value("--model-name");
+    const auto modelCode = ctx.args.Value("--model-code");
+    const auto serial = ctx.args.Value("--serial");
+    const auto firmware = ctx.args.Value("--firmware");
+    const auto boot = ctx.args.Value("--boot-version");
+    const auto checksum = ctx.args.Value("--checksum");
+    const auto memory = ctx.args.Value("--memory");
+    const auto password = ctx.args.Value("--password");
+    const auto byte = ctx.args.Value("--byte");
+    const auto reference = ctx.args.Value("--reference-stored");
+    const bool clearLog = ctx.args.Flag("--clear-log");
+    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
+    if (!modelText && !bandText && !identity && !modelName && !modelCode && !serial && !firmware && !boot &&
+        !checksum && !memory && !byte && !reference && !clearLog) {
+        ctx.err << ctx.Text(tid::kSimNothingToSet) << "\n";
+        return kUsageError;
+    }
+    SimulatedRadio radio;
+    if (!Load(ctx, path, radio)) return 1;
+
+    auto bad = [&](const char* option, const std::string& value) {
+        ctx.err << Format(ctx, tid::kSimBadValue, {option, value}) << "\n";
+        return kUsageError;
+    };
+    // The memory first, so that an identity given with it wins.
+    if (memory && !LoadMemory(ctx, *memory, password, radio)) return 1;
+    if (modelText || bandText) {
+        if (!ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
+    }
+    if (identity) {
+        ModelIdentity id{};
+        if (!ParseHexBytes(*identity, id.data(), id.size())) return bad("--identity", *identity);
+        radio.SetIdentity(id);
+    }
+    if (!SetText(ctx, "--model-name", modelName, 12, radio.Information().data()) ||
+        !SetText(ctx, "--model-code", modelCode, 4, radio.Information().data() + 12) ||
+        !SetText(ctx, "--serial", serial, 12, radio.Information().data() + 16) ||
+        !SetText(ctx, "--firmware", firmware, 8, radio.Version().data()) ||
+        !SetText(ctx, "--boot-version", boot, 8, radio.BootVersion().data()))
+        return kUsageError;
+    if (checksum) {
+        unsigned long v = 0;
+        if (*checksum == "auto") radio.SetChecksumOverride(std::nullopt);
+        else if (ParseNumber(*checksum, 0xFFFF, v)) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
+        else return bad("--checksum", *checksum);
+    }
+    if (byte) {
+        const auto eq = byte->find('=');
+        unsigned long address = 0, value = 0;
+        if (eq == std::string::npos || !ParseNumber(byte->substr(0, eq), kImageSize - 1, address) ||
+            !ParseNumber(byte->substr(eq + 1), 0xFF, value))
+            return bad("--byte", *byte);
+        radio.Memory()[address] = static_cast<std::uint8_t>(value);
+    }
+    if (reference) {
+        if (*reference != "0" && *reference != "1") return bad("--reference-stored", *reference);
+        radio.SetReferenceStored(*reference == "1");
+    }
+    if (clearLog) radio.ClearLog();
+    if (!Save(ctx, path, radio)) return 1;
+    ctx.out << Format(ctx, tid::kSimUpdated, {path}) << "\n";
+    return 0;
+}
+
+}  // namespace
+
+VRM_CLI_COMMAND("sim init", "sim init [--state FILE] [--model N [--band WORD]] [--force]",
+                "create a simulated radio (default: $VRM650T_SIM_STATE)", RunInit);
+VRM_CLI_COMMAND("sim show", "sim show [--state FILE] [--log]",
+                "print a simulated radio's state file, or only what it was asked", RunShow);
+VRM_CLI_COMMAND("sim set",
+                "sim set [--state FILE] [--model N [--band WORD]] [--identity HEX] [--model-name TEXT] "
+                "[--model-code TEXT] [--serial TEXT] [--firmware TEXT] [--boot-version TEXT] [--checksum N|auto] "
+                "[--memory FILE [--password DIGITS]] [--byte ADDR=VALUE] [--reference-stored 0|1] [--clear-log]",
+                "change a simulated radio: model, identity, information texts, checksum, memory", RunSet);
+
+}  // namespace vrm::cli

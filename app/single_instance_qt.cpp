@@ -37,7 +37,13 @@ bool SingleInstance::Claim() {
     // A lock left by a copy that died is stale at once: its process is gone.
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
+        const QLockFile::LockError error = lock_->error();
         lock_.reset();
+        if (error != QLockFile::LockFailedError) {
+            // The lock cannot be made at all (a folder we may not write):
+            // that says nothing about another copy, so this one runs.
+            return true;
+        }
         NotifyFirst();
         return false;
     }

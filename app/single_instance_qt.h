@@ -20,9 +20,10 @@ public:
     SingleInstance(const QString& name, const QString& folder = QString(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this copy is the first: it then holds the lock and listens.
-    // False when another copy runs; that copy has then been asked to come to
-    // the front (as far as it could be reached).
+    // True when this copy is the first: it then holds the lock and listens
+    // (or the lock cannot be made at all, and it runs unguarded). False when
+    // another copy runs; that copy has then been asked to come to the front
+    // (as far as it could be reached).
     bool Claim();
 
     QString LockPath() const { return lockPath_; }

@@ -80,15 +80,6 @@ TEST(Tree, ChildrenFollowTheEntryMode) {
     EXPECT_EQ(TreeChildren(2).size(), 8u);
 }
 
-TEST(ToolBar, ButtonsGapsAndTips) {
-    std::vector<int> commands;
-    for (const ToolButton& b : ToolBarButtons()) commands.push_back(b.command);
-    EXPECT_EQ(commands, (std::vector<int>{cmd::kNew, cmd::kOpen, cmd::kSave, 0, cmd::kPrint, 0, cmd::kReadData,
-                                          cmd::kWriteData, 0, cmd::kAbout}));
-    EXPECT_EQ(ToolBarButtons().back().toolTip, 10001008u);
-    EXPECT_EQ(ToolBarButtons()[7].toolTip, 10005006u);
-}
-
 TEST(Accelerators, EachKeyOnceAndTreeKeysOnBothZeroKeys) {
     std::set<std::string> keys;
     int tree = 0, focus = 0;

@@ -199,6 +199,11 @@ private slots:
         QVERIFY(instance.Claim());
     }
 
+    void aRuntimeFolderThatCannotBeWrittenDoesNotStopTheProgram() {
+        SingleInstance instance(QStringLiteral("vrm650t-nowhere"), Root(QStringLiteral("runtime/missing/folder")));
+        QVERIFY(instance.Claim());
+    }
+
     void withoutALanguageFileTheProgramDoesNotStart() {
         QTemporaryDir empty;
         MemorySettingsStore settings;

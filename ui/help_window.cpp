@@ -1,5 +1,7 @@
 #include "ui/help_window.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -83,6 +85,19 @@ bool HelpViewer::Open(const QString& path, std::uint32_t context) {
         window_ = new HelpWindow(language_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
         if (font_) window_->setFont(*font_);
+    }
+    // Help asked for from a modal dialog must be usable while the dialog
+    // runs: the window belongs to the dialog until the dialog ends.
+    if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        if (window_->parentWidget() != modal) {
+            window_->setParent(modal, Qt::Window);
+            connect(modal, &QDialog::finished, window_, [window = window_] {
+                if (!window) return;
+                const bool visible = window->isVisible();
+                window->setParent(nullptr, Qt::Window);
+                if (visible) window->show();
+            });
+        }
     }
     const QString anchor = context == 0 ? QStringLiteral("h0") : QString::fromStdString(HelpAnchor(context));
     if (!window_->ShowPage(path, anchor)) {

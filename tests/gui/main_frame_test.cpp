@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -536,6 +537,24 @@ private slots:
 
         frame_->CloseHelpWindows();
         QVERIFY(!frame_->Help().Window());
+    }
+
+    void helpFromAModalDialogOutlivesTheDialog() {
+        QPointer<HelpWindow> during;
+        WhenModal<CModelDlg>([&during, this](CModelDlg* d) {
+            for (QPushButton* b : d->findChildren<QPushButton*>()) {
+                if (b->text() == T(10002004)) b->click();
+            }
+            during = frame_->Help().Window();
+            QVERIFY(during);
+            QCOMPARE(during->parentWidget(), static_cast<QWidget*>(d));  // usable while the dialog runs
+            QCOMPARE(during->CurrentAnchor(), QStringLiteral("h20000"));
+            d->reject();
+        });
+        frame_->RunCommand(cmd::kModelInformation);
+        QVERIFY(during);
+        QVERIFY(!during->parentWidget());
+        QVERIFY(during->isVisible());
     }
 
     void f1OnAHighlightedMenuEntryOpensItsHelp() {

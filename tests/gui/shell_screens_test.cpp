@@ -58,6 +58,7 @@ private:
 
     // Every caption in `w` is shown whole and none is empty.
     void CheckTexts(QWidget* w, const QString& where) {
+        QVERIFY2(!w->windowTitle().isEmpty(), qPrintable(where + ": no window title"));
         for (QLabel* l : w->findChildren<QLabel*>()) {
             if (!l->isVisible() || !l->pixmap().isNull()) continue;
             if (l->text().isEmpty() && l->buddy()) QFAIL(qPrintable(where + ": empty label"));
@@ -154,6 +155,7 @@ private:
             dialog.selectFile(path);
             QTRY_COMPARE(dialog.PreviewLine1(), QString::fromLatin1(line1));
             QTest::qWait(100);
+            CheckTexts(&dialog, "open " + lang);
             Save(&dialog, "open-dialog-" + lang);
         }
         {
@@ -178,6 +180,7 @@ private:
             QVERIFY(help);
             QVERIFY(QTest::qWaitForWindowExposed(help));
             QVERIFY(help->CurrentPath().contains("_" + lang + "_"));
+            CheckTexts(help, "help " + lang);
             Save(help, "help-window-" + lang);
             frame.CloseHelpWindows();
         }

@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -98,10 +97,8 @@ private:
         frame.OnModelChanged();
         frame.RunCommand(cmd::kTreeView);
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        frame.statusBar()->showMessage(frame.Action(cmd::kOpen)->statusTip());
         QCoreApplication::processEvents();
         Save(&frame, "main-window-" + lang);
-        frame.statusBar()->clearMessage();
         for (int i = 0; i < frame.Tree()->topLevelItem(0)->childCount(); ++i)
             QVERIFY(!frame.Tree()->topLevelItem(0)->child(i)->text(0).isEmpty());
         QVERIFY(frame.TreeBar()->width() >= 200);

@@ -1,12 +1,9 @@
 #include "app/app_settings.h"
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
 namespace vrm {
 namespace {

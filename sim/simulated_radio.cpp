@@ -194,13 +194,20 @@ void SimulatedRadio::Consume(std::size_t n) {
 
 std::vector<SimReply> SimulatedRadio::Receive(const std::uint8_t* wire, std::size_t length) {
     std::vector<SimReply> replies;
+    std::vector<std::uint8_t> heard;
     for (std::size_t i = 0; i < length; ++i) {
-        if (silent_) break;
         // Each byte is unscrambled with the key in force when it arrives.
-        input_.push_back(static_cast<std::uint8_t>(wire[i] ^ key_));
+        const auto b = static_cast<std::uint8_t>(wire[i] ^ key_);
+        if (silent_) {
+            // A radio that stopped answering: what reached it is noted, not done.
+            heard.push_back(b);
+            continue;
+        }
+        input_.push_back(b);
         while (!input_.empty() && ParseOne(replies)) {
         }
     }
+    if (!heard.empty()) Note("heard " + HexBytes(heard.data(), heard.size()));
     return replies;
 }
 

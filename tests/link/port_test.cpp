@@ -108,12 +108,6 @@ TEST_F(PortFixture, ReadBlockNeedsLengthPlusOneBytesInOneRead) {
     EXPECT_EQ(transport->sent.back(), std::vector<std::uint8_t>{0x06});
 }
 
-TEST_F(PortFixture, SendStringSendsNoTerminator) {
-    ASSERT_TRUE(port->SetOpen(true));
-    ASSERT_TRUE(port->SendString("PROGRAM"));
-    EXPECT_EQ(transport->sent.back().size(), 7u);
-}
-
 TEST_F(PortFixture, OpenAndCloseTouchTheLibraryOnlyOnAChangeOfState) {
     EXPECT_TRUE(port->SetOpen(false));
     EXPECT_EQ(transport->loads, 0);
@@ -207,13 +201,6 @@ TEST_F(PortFixture, DelayWaitsOnThePortsClockAndPumpReachesTheObserver) {
     port->SetObserver(&observer);
     port->PumpOneMessage();
     EXPECT_EQ(observer.pumps, 1);
-}
-
-TEST(SystemClockDelay, NeverReturnsEarly) {
-    SystemClock& clock = SystemClock::Instance();
-    const auto start = std::chrono::steady_clock::now();
-    clock.Delay(20);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
 }
 
 }  // namespace

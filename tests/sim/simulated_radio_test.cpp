@@ -120,7 +120,8 @@ TEST(SimulatedRadio, FaultsSilenceAReadFromItsBlockOn) {
     EXPECT_EQ(Feed(radio, {kReadBlock, 0x02, 0x70, 0x10}).size(), 1u);  // block 39
     Feed(radio, {kAck});
     EXPECT_TRUE(Feed(radio, {kReadBlock, 0x02, 0x80, 0x10}).empty());  // block 40
-    EXPECT_TRUE(Feed(radio, {kExit}).empty()) << "and it stays silent";
+    EXPECT_TRUE(Feed(radio, {kAbortWrite}).empty()) << "and it stays silent";
+    EXPECT_EQ(radio.Log().back(), "heard E7") << "but notes what reached it";
 }
 
 TEST(SimulatedRadio, AWriteNakLeavesTheBlockUnwritten) {

@@ -1,13 +1,45 @@
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "link/transport.h"
 #include "pipelink/pipelink.h"
 
 namespace vrm {
 
+namespace {
+
+// The folder of the running executable, with a trailing '/'; empty when
+// unknown.
+std::string ExecutableFolder() {
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return {};
+    std::string path(buf, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
 bool LibraryTransport::Load() {
     if (handle_) return true;
     handle_ = ::dlopen(name_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle_ && name_.find('/') == std::string::npos) {
+        // The executable's RUNPATH ($ORIGIN) is searched only when dlopen
+        // sees the program as its caller, which an interposed dlopen (a
+        // sanitizer's, say) hides; the copy beside the program is what that
+        // search would have found.
+        const char* err = ::dlerror();
+        std::string first = err ? err : "";
+        const std::string folder = ExecutableFolder();
+        if (!folder.empty()) handle_ = ::dlopen((folder + name_).c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle_) {
+            loadError_ = first;
+            return false;
+        }
+    }
     if (!handle_) {
         const char* err = ::dlerror();
         loadError_ = err ? err : "";

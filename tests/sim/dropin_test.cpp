@@ -129,7 +129,7 @@ TEST_F(DropIn, AtARealRadiosPaceEachByteTakesItsTimeOnTheWire) {
     // 7 + 1 + 1 + 48 + 2 + 1 bytes at 10 bits each, and Identify's 50 ms.
     const auto expected = std::chrono::microseconds(60 * 10'000'000 / 9600 + 50'000);
     EXPECT_GE(took, expected);
-    EXPECT_LT(took, expected + std::chrono::milliseconds(60));
+    EXPECT_LT(took, expected + std::chrono::milliseconds(250)) << "far slower than the wire";
 }
 
 // The program's own path: the port loads "libpipelink.so" by name and

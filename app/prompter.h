@@ -4,6 +4,7 @@
 // asked.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace vrm {
@@ -47,15 +48,21 @@ class PasswordGate {
 public:
     enum class Verdict { Accepted, TryAgain, Refused };
 
+    // `canonical`, when given, turns an entry into the form `expected` is
+    // kept in before the two are compared (a stored password may not keep
+    // every character as typed).
+    using Canonical = std::function<std::string(const std::string&)>;
+
     PasswordGate(std::string expected, std::string wrongEntryText, std::string caption,
-                 int maxAttempts = 3, std::size_t maxLength = 6)
+                 int maxAttempts = 3, std::size_t maxLength = 6, Canonical canonical = {})
         : expected_(std::move(expected)), wrongText_(std::move(wrongEntryText)),
-          caption_(std::move(caption)), maxAttempts_(maxAttempts), maxLength_(maxLength) {}
+          caption_(std::move(caption)), maxAttempts_(maxAttempts), maxLength_(maxLength),
+          canonical_(std::move(canonical)) {}
 
     // Judges one entry. After TryAgain the prompter shows WrongEntryMessage()
     // and asks again.
     Verdict Submit(const std::string& entry) {
-        if (entry == expected_) return Verdict::Accepted;
+        if ((canonical_ ? canonical_(entry) : entry) == expected_) return Verdict::Accepted;
         ++attempts_;
         return attempts_ >= maxAttempts_ ? Verdict::Refused : Verdict::TryAgain;
     }
@@ -81,6 +88,7 @@ private:
     std::string caption_;
     int maxAttempts_;
     std::size_t maxLength_;
+    Canonical canonical_;
     int attempts_ = 0;
 };
 

@@ -313,9 +313,15 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
     }
 
     if (file[kDataFilePasswordOffset] != 0xFF) {
+        // The stored form turns the substitution table's letters into
+        // digits, so a password holding such a letter (the fixed default
+        // does) is compared in that same form; the raw entry would never
+        // match and the file could not be opened again.
         PasswordGate gate(UnscramblePassword(file.data() + kDataFilePasswordOffset),
                           language.TextString(tid::kMsgWrongPassword), language.TextString(tid::kCaptionError), 3,
-                          kDataFilePasswordSize);
+                          kDataFilePasswordSize, [](const std::string& entry) {
+                              return UnscramblePassword(ScramblePassword(entry).data());
+                          });
         switch (prompter.AskPassword(gate)) {
             case PasswordResult::Accepted: break;
             case PasswordResult::Refused:

@@ -238,6 +238,19 @@ TEST_F(DataFileTest, PasswordAttemptsCancelAndRefusal) {
     EXPECT_EQ(prompter.passwordPrompts, before);
 }
 
+// A password holding letters of the digit-substitution table (the program's
+// fixed default password does) is stored with those letters turned into
+// digits; the file must still open with the password as the user knows it.
+TEST_F(DataFileTest, APasswordWithTableLettersOpensWithThatPassword) {
+    const Bytes bytes = ValidFile(DataFileSecurity{"TRVMPW", true});
+    prompter.entries = {"TRVMPW"};
+    EXPECT_EQ(ReadBytes(bytes).code, 0);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    prompter.entries = {"TRVMPX", "trvmpw", "XXXXXX"};
+    EXPECT_EQ(ReadBytes(bytes).code, 1);
+}
+
 TEST_F(DataFileTest, HeaderRefusals) {
     const Bytes good = ValidFile();
 

@@ -1,0 +1,56 @@
+// Every help request the program can make lands on a page we ship, at an
+// anchor that page has: F1 on each command, Help Topics and Help Topics
+// Advanced, for each frequency-entry mode, in each shipped language.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/command_tables.h"
+#include "app/language_table.h"
+
+namespace vrm {
+namespace {
+
+std::string ReadPage(const std::string& name) {
+    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/help/" + name);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void ExpectAnchor(const LanguageSettings& settings, int entryMode, const HelpRequest& request,
+                  const std::string& what) {
+    const std::string file = HelpFileName(settings, entryMode, request);
+    ASSERT_FALSE(file.empty()) << what;
+    const std::string page = ReadPage(file);
+    ASSERT_FALSE(page.empty()) << what << ": no page " << file;
+    const std::string anchor = HelpAnchor(request.context);
+    EXPECT_NE(page.find("id=\"" + anchor + "\""), std::string::npos) << what << ": " << file << " lacks " << anchor;
+    EXPECT_NE(page.find("name=\"" + anchor + "\""), std::string::npos) << what << ": " << file << " lacks " << anchor;
+}
+
+TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
+    int f1Commands = 0;
+    for (const char* lang : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
+        LanguageTable table;
+        table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");
+        ASSERT_TRUE(table.Load(lang, false, nullptr));
+        for (int mode : {0, 2, 3}) {
+            const std::string where = std::string(lang) + " mode " + std::to_string(mode);
+            ExpectAnchor(table.Settings(), mode, HelpTopics(), where + " Help Topics");
+            ExpectAnchor(table.Settings(), mode, HelpTopicsAdvanced(), where + " Help Topics Advanced");
+            for (int command = 0; command < 65536; ++command) {
+                if (const auto request = HelpForCommand(command)) {
+                    ++f1Commands;
+                    ExpectAnchor(table.Settings(), mode, *request, where + " F1 on " + std::to_string(command));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(f1Commands, 6 * 30);  // the 30 commands of the F1 table, six times
+}
+
+}  // namespace
+}  // namespace vrm

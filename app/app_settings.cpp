@@ -228,6 +228,14 @@ std::string WithTrailingSeparator(std::string folder) {
 }
 
 std::string DefaultDataFolder(const std::string& documentsFolder, const std::string& programFolder) {
+    // Many Linux homes have no documents folder until something makes one;
+    // falling back to the program's folder there would put the data beside an
+    // installed program, where the user cannot save. Make it, as the desktop's
+    // own user-folder tool would, when the folder above it (the home) exists.
+    if (!documentsFolder.empty() && !IsFolder(documentsFolder)) {
+        const std::filesystem::path parent = std::filesystem::path(documentsFolder).lexically_normal().parent_path();
+        if (IsFolder(parent.string())) EnsureFolder(documentsFolder);
+    }
     if (IsFolder(documentsFolder)) {
         const std::string documents = WithTrailingSeparator(documentsFolder);
         const std::string company = documents + "Trevona";

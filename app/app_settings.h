@@ -95,7 +95,8 @@ CommandLineSwitches ParseCommandLine(const std::vector<std::string>& arguments);
 std::string WithTrailingSeparator(std::string folder);
 
 // The default data folder: <documents>/Trevona/VRM-650T/ (each created when
-// missing); the documents folder itself when either cannot be created; when
+// missing, the documents folder too when the folder above it exists); the
+// documents folder itself when either cannot be created; when
 // there is no documents folder, the program's folder, with "DATA/" appended
 // when a folder "DATA" exists beside the program. Always ends with '/'.
 std::string DefaultDataFolder(const std::string& documentsFolder, const std::string& programFolder);

@@ -145,6 +145,13 @@ TEST(Folders, DefaultDataFolderIsMadeBelowTheDocumentsFolder) {
     EXPECT_EQ(DefaultDataFolder(documents.Path() + "/", ""), folder);
 }
 
+TEST(Folders, AMissingDocumentsFolderInAnExistingHomeIsMade) {
+    TempFolder home;
+    const std::string folder = DefaultDataFolder(home.Path() + "/Documents", "/usr/lib/vrm650t");
+    EXPECT_EQ(folder, home.Path() + "/Documents/Trevona/VRM-650T/");
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
 TEST(Folders, DocumentsFolderItselfWhenTheSubfoldersCannotBeMade) {
     TempFolder documents;
     // A plain file where the company folder should be.

@@ -140,7 +140,32 @@ inline constexpr TextId kCodeOff = 10300001;
 inline constexpr TextId kCodeNone = 10300003;
 
 // Read and write transfers
+inline constexpr TextId kReadWindowTitle = 10401001;
+inline constexpr TextId kReadWindowRunning = 10401002;
+inline constexpr TextId kReadDone = 10401003;
 inline constexpr TextId kProgressFormat = 10401004;
+inline constexpr TextId kReadDoneCaption = 10401005;
+inline constexpr TextId kWriteWindowTitle = 10402001;
+inline constexpr TextId kWriteWindowRunning = 10402002;
+inline constexpr TextId kWriteDone = 10402003;
+inline constexpr TextId kWriteAdjustTime = 10402004;
+inline constexpr TextId kWriteDoneCaption = 10402005;
+inline constexpr TextId kWriteContinuous = 10402006;
+
+// Memory Map viewer
+inline constexpr TextId kMemoryMapTitle = 10404001;
+inline constexpr TextId kMemoryMapShowCharacters = 10404002;
+
+// Radio Information
+inline constexpr TextId kRadioInfoReading = 10501001;
+inline constexpr TextId kRadioInfoTitle = 10502000;
+inline constexpr TextId kRadioInfoModelType = 10502001;
+inline constexpr TextId kRadioInfoFrequency = 10502002;
+inline constexpr TextId kRadioInfoSerialNumber = 10502003;
+inline constexpr TextId kRadioInfoFirmwareVersion = 10502004;
+inline constexpr TextId kRadioInfoBootVersion = 10502005;
+inline constexpr TextId kRadioInfoChecksum = 10502006;
+inline constexpr TextId kRadioInfoOptionSettings = 10502007;
 
 // Password prompt
 inline constexpr TextId kPasswordTitle = 10603001;
@@ -208,5 +233,12 @@ inline constexpr TextId kPasswordLabel = 19104012;        // en: "Password:" | d
 inline constexpr TextId kOpenPreviewLine1 = 19104013;     // en: "Line 1:" | de: "Zeile 1:"
 inline constexpr TextId kOpenPreviewLine2 = 19104014;     // en: "Line 2:" | de: "Zeile 2:"
 inline constexpr TextId kMsgFileNotWritten = 19104015;    // en: "The data file %s could not be written." | de: "Die Datendatei %s konnte nicht geschrieben werden."
+
+// Read and write transfers, radio information, the radio commands of vrm650t-cli: texts new to this program
+inline constexpr TextId kTransferPartialWrite = 19106001;  // en: "The radio may now hold a partly written configuration. Write the data into the radio again before you use it." | de: "Das Funkgerät enthält jetzt möglicherweise eine nur teilweise geschriebene Konfiguration. Schreiben Sie die Daten erneut in das Funkgerät, bevor Sie es verwenden."
+inline constexpr TextId kCliRadioReadInto = 19106101;      // en: "Read the radio and saved its data in %s." | de: "Das Funkgerät wurde gelesen und seine Daten in %s gespeichert."
+inline constexpr TextId kCliRadioReadNotSaved = 19106102;  // en: "The radio was read, but %s could not be written: %s" | de: "Das Funkgerät wurde gelesen, aber %s konnte nicht geschrieben werden: %s"
+inline constexpr TextId kCliRadiosWritten = 19106103;      // en: "Radios written: %d" | de: "Geschriebene Funkgeräte: %d"
+inline constexpr TextId kCliNextRadio = 19106104;          // en: "Connect the next radio and press Enter to write it; q or the end of the input finishes: " | de: "Schließen Sie das nächste Funkgerät an und drücken Sie die Eingabetaste, um es zu schreiben; q oder das Ende der Eingabe beendet: "
 
 }  // namespace vrm::tid

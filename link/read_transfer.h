@@ -61,6 +61,26 @@ struct TransferResult {
     int Code() const { return Ok() ? 0 : 1; }
 };
 
+// Installs the context's observer on the port for the length of a transfer
+// (the port's PumpOneMessage goes to it) and restores the one before. A port
+// that a transfer left open by mistake is closed when the scope ends.
+class TransferScope {
+public:
+    explicit TransferScope(const TransferContext& ctx) : port_(ctx.port), previous_(ctx.port.Observer()) {
+        port_.SetObserver(&ctx.observer);
+    }
+    ~TransferScope() {
+        if (port_.IsOpen()) port_.SetOpen(false);
+        port_.SetObserver(previous_);
+    }
+    TransferScope(const TransferScope&) = delete;
+    TransferScope& operator=(const TransferScope&) = delete;
+
+private:
+    ProgrammingPort& port_;
+    TransferObserver* previous_;
+};
+
 inline constexpr int kTransferBlocks = 64;     // progress range 0-64
 inline constexpr std::uint16_t kBlockSize = 16;
 

@@ -26,7 +26,8 @@ struct WriteSettings {
 enum class WriteAcceptance {
     kAccepted,   // same model and identity (bytes 0-11), or a sibling radio within the market rule
     kConfirm,    // same market class, other identity: ask text 10007007 (OK writes)
-    kRefused,    // text 10007004
+    kRefused,        // not a radio of the catalogue, or a sibling radio of the other market class: text 10007004
+    kRefusedMarket,  // a catalogue radio of the other market class: text 10007004
 };
 
 // The write acceptance check without the questions: `document` is D's

@@ -1,0 +1,146 @@
+#include "link/read_transfer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/language_table.h"
+#include "app/prompter.h"
+#include "app/text_format.h"
+#include "app/text_ids.h"
+#include "model/model_catalogue.h"
+
+namespace vrm {
+
+std::string ProgressCaption(const LanguageTable& language, int block) {
+    return FormatText("%s %d / %d", {language.TextString(tid::kProgressFormat), block, kTransferBlocks});
+}
+
+void ShowProgress(const TransferContext& ctx, int block) {
+    ctx.observer.OnProgress(block, kTransferBlocks, ProgressCaption(ctx.language, block));
+}
+
+namespace {
+
+Message Box(const LanguageTable& language, MessageKind kind, Buttons buttons, Answer defaultAnswer,
+            std::uint32_t textId, std::uint32_t captionId) {
+    Message m;
+    m.kind = kind;
+    m.buttons = buttons;
+    m.defaultAnswer = defaultAnswer;
+    m.caption = language.TextString(captionId);
+    m.text = language.TextString(textId);
+    m.textId = static_cast<int>(textId);
+    return m;
+}
+
+// Ends a transfer that is still in program mode: 'E' (two tries), then the
+// port is closed.
+void LeaveProgramMode(ProgrammingPort& port) {
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+}
+
+}  // namespace
+
+Message TransferErrorMessage(const LanguageTable& language, std::uint32_t textId) {
+    return Box(language, MessageKind::Error, Buttons::Ok, Answer::Ok, textId, tid::kCaptionError);
+}
+
+Message TransferQuestion(const LanguageTable& language, std::uint32_t textId) {
+    return Box(language, MessageKind::Warning, Buttons::OkCancel, Answer::Cancel, textId, tid::kCaptionWarning);
+}
+
+Message TransferInformation(const LanguageTable& language, std::uint32_t textId, std::uint32_t captionId) {
+    return Box(language, MessageKind::Information, Buttons::Ok, Answer::Ok, textId, captionId);
+}
+
+LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite) {
+    // Asked before the port closes: while it is open the library still knows
+    // what happened to the cable.
+    const LinkError cause = ctx.port.CurrentLinkError();
+    Message m = TransferErrorMessage(ctx.language, tid::kMsgCommunicationError);
+    if (const std::uint32_t why = LinkErrorText(cause); why != 0) m.text += "\n\n" + ctx.language.TextString(why);
+    if (partialWrite) m.text += "\n\n" + ctx.language.TextString(tid::kTransferPartialWrite);
+    (void)ctx.prompter.Ask(m);
+    return cause;
+}
+
+bool IsReadableRadio(const ModelIdentity& radio) {
+    bool named = false;
+    for (int m = 0; m < ModelCatalogue::kModelCount; ++m)
+        named = named || std::memcmp(radio.data(), ModelCatalogue::Model(m)->nameKey, 8) == 0;
+    if (!named || ModelCatalogue::BandRecordOf(radio) < 0) return false;
+    const int market = ModelCatalogue::MarketCode(radio);
+    const int band = ModelCatalogue::BandCode(radio);
+    return (market == 1 && (band == 0 || band == 1)) || (band == 1 && (market == 0 || market == 5 || market == 6));
+}
+
+TransferResult RunReadTransfer(const TransferContext& ctx, ImageBuffer& transferImage) {
+    TransferScope scope(ctx);
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+
+    port.PumpOneMessage();
+    (void)port.SetOpen(true);  // a missing library shows up as a failing first step
+
+    if (port.EnterProgramMode() != 0) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = TransferStatus::kNoAnswer;
+        return r;
+    }
+    ModelIdentity identity{};
+    if (port.Identify(identity) != 0) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = TransferStatus::kIdentifyFailed;
+        return r;
+    }
+    if (ModelCatalogue::IsSiblingProduct(identity) >= 0) {
+        (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgSiblingProduct));
+        LeaveProgramMode(port);
+        r.status = TransferStatus::kSiblingProduct;
+        return r;
+    }
+    if (!IsReadableRadio(identity)) {
+        LeaveProgramMode(port);
+        (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgModelNotAccepted));
+        r.status = TransferStatus::kModelRefused;
+        return r;
+    }
+
+    ShowProgress(ctx, 0);
+    for (int i = 0; i < kTransferBlocks; ++i) {
+        ShowProgress(ctx, i);
+        const auto address = static_cast<std::uint16_t>(kBlockSize * i);
+        if (port.ReadBlock(address, static_cast<std::uint8_t>(kBlockSize), transferImage.data() + address) != 0) {
+            r.link = RetryPrompt(ctx);
+            LeaveProgramMode(port);
+            r.status = TransferStatus::kBlockFailed;
+            r.failedBlock = i;
+            return r;
+        }
+        r.blocksDone = i + 1;
+        port.PumpOneMessage();
+    }
+    ShowProgress(ctx, kTransferBlocks);
+    (void)port.ExitProgramMode();  // the data is complete whatever the exit answers
+    port.SetOpen(false);
+
+    std::copy(identity.begin(), identity.end(), transferImage.begin());
+    transferImage[12] = 0xFF;
+    return r;
+}
+
+TransferResult ReadDataFromRadio(const TransferContext& ctx, ImageBuffer& transferImage) {
+    ctx.observer.OnWindowText(ctx.language.TextString(tid::kReadWindowRunning));
+    const TransferResult r = RunReadTransfer(ctx, transferImage);
+    if (r.Ok()) {
+        (void)ctx.prompter.Ask(TransferInformation(ctx.language, tid::kReadDone, tid::kReadDoneCaption));
+    } else {
+        ctx.observer.OnWindowText(ctx.language.TextString(tid::kReadWindowTitle));
+    }
+    return r;
+}
+
+}  // namespace vrm

@@ -1,0 +1,152 @@
+#include "link/write_transfer.h"
+
+#include <algorithm>
+
+#include "app/language_table.h"
+#include "app/prompter.h"
+#include "app/text_ids.h"
+#include "model/model_catalogue.h"
+
+namespace vrm {
+
+namespace {
+
+// The radio settings block goes last: the radio takes the data as a whole
+// only once its settings have arrived.
+constexpr std::uint16_t kSettingsBlock = 0x060;
+// The last 16 bytes stay as the radio has them.
+constexpr std::uint16_t kFirstUnwritten = 0x3F0;
+constexpr std::uint8_t kPrepareWrite = 1;  // argument of the ','-command
+
+void LeaveProgramMode(ProgrammingPort& port) {
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+}
+
+}  // namespace
+
+bool SameMarketClass(int documentMarket, int radioMarket) { return (documentMarket == 0) == (radioMarket == 0); }
+
+WriteAcceptance JudgeWrite(const ModelIdentity& document, const ModelIdentity& radio) {
+    const int documentMarket = ModelCatalogue::MarketCode(document);
+    const int sibling = ModelCatalogue::IsSiblingProduct(radio);
+    if (sibling >= 0) {
+        // "LMX-7208" counts as market 0, "LMX7208A" as a non-zero market.
+        const int radioMarket = sibling == 0 ? 0 : 1;
+        return SameMarketClass(documentMarket, radioMarket) ? WriteAcceptance::kAccepted : WriteAcceptance::kRefused;
+    }
+    if (!IsReadableRadio(radio) || ModelCatalogue::FindModel(radio) < 0) return WriteAcceptance::kRefused;
+    if (std::equal(radio.begin(), radio.begin() + 12, document.begin())) return WriteAcceptance::kAccepted;
+    return SameMarketClass(documentMarket, ModelCatalogue::MarketCode(radio)) ? WriteAcceptance::kConfirm
+                                                                              : WriteAcceptance::kRefusedMarket;
+}
+
+std::array<std::uint16_t, kTransferBlocks - 1> WriteBlockOrder() {
+    std::array<std::uint16_t, kTransferBlocks - 1> order{};
+    std::size_t n = 0;
+    for (std::uint16_t offset = 0; offset < kFirstUnwritten; offset = static_cast<std::uint16_t>(offset + kBlockSize))
+        if (offset != kSettingsBlock) order[n++] = offset;
+    order[n] = kSettingsBlock;
+    return order;
+}
+
+TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage) {
+    TransferScope scope(ctx);
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+
+    ShowProgress(ctx, 0);
+    port.PumpOneMessage();
+    (void)port.SetOpen(true);
+
+    if (port.EnterProgramMode() != 0) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = TransferStatus::kNoAnswer;
+        return r;
+    }
+    ModelIdentity radio{};
+    if (port.Identify(radio) != 0) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = TransferStatus::kIdentifyFailed;
+        return r;
+    }
+
+    ModelIdentity document{};
+    std::copy_n(liveImage.begin(), document.size(), document.begin());
+    switch (JudgeWrite(document, radio)) {
+        case WriteAcceptance::kAccepted: break;
+        case WriteAcceptance::kRefused:
+            LeaveProgramMode(port);
+            (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgModelNotAccepted));
+            r.status = TransferStatus::kModelRefused;
+            return r;
+        case WriteAcceptance::kRefusedMarket:
+            (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgModelNotAccepted));
+            LeaveProgramMode(port);
+            r.status = TransferStatus::kModelRefused;
+            return r;
+        case WriteAcceptance::kConfirm:
+            if (ctx.prompter.Ask(TransferQuestion(ctx.language, tid::kMsgWriteOtherIdentity)) != Answer::Ok) {
+                LeaveProgramMode(port);
+                r.status = TransferStatus::kCancelled;
+                return r;
+            }
+            break;
+    }
+
+    if (port.CommaCommand(kPrepareWrite) != 0) {
+        r.link = RetryPrompt(ctx);
+        (void)port.ExitProgramModeOnce();
+        port.SetOpen(false);
+        r.status = TransferStatus::kPrepareFailed;
+        return r;
+    }
+
+    const auto failed = [&](std::uint16_t offset) {
+        r.link = RetryPrompt(ctx, true);
+        port.PumpOneMessage();  // let the dialog repaint after the message
+        (void)port.AbortWrite();
+        port.SetOpen(false);
+        r.status = TransferStatus::kBlockFailed;
+        r.failedBlock = offset / kBlockSize;
+        return r;
+    };
+    const auto write = [&](std::uint16_t offset) {
+        return port.WriteBlock(offset, static_cast<std::uint8_t>(kBlockSize), liveImage.data() + offset) == 0;
+    };
+
+    for (std::uint16_t offset = 0; offset < kFirstUnwritten; offset = static_cast<std::uint16_t>(offset + kBlockSize)) {
+        port.PumpOneMessage();
+        ShowProgress(ctx, offset / kBlockSize);
+        if (offset == kSettingsBlock) continue;
+        if (!write(offset)) return failed(offset);
+        ++r.blocksDone;
+    }
+    if (!write(kSettingsBlock)) return failed(kSettingsBlock);
+    ++r.blocksDone;
+
+    ShowProgress(ctx, kTransferBlocks);
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+    return r;
+}
+
+TransferResult WriteDataToRadio(const TransferContext& ctx, const ImageBuffer& liveImage, bool continuous) {
+    ctx.observer.OnWindowText(ctx.language.TextString(tid::kWriteWindowRunning));
+    ctx.observer.PumpOneMessage();
+    const TransferResult r = RunWriteTransfer(ctx, liveImage);
+    if (!r.Ok()) {
+        ctx.observer.OnWindowText(ctx.language.TextString(tid::kWriteWindowTitle));
+        return r;
+    }
+    (void)ctx.prompter.Ask(TransferInformation(ctx.language, tid::kWriteDone, tid::kWriteDoneCaption));
+    if (continuous) {
+        ShowProgress(ctx, 0);
+        ctx.observer.OnWindowText(ctx.language.TextString(tid::kWriteWindowTitle));
+    }
+    return r;
+}
+
+}  // namespace vrm

@@ -1,0 +1,363 @@
+// vrm650t-cli radio info, radio read and radio write: the radio through the
+// programming cable (or the simulated radio first on the library path), with
+// the transfers of the program.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/language_table.h"
+#include "app/text_format.h"
+#include "app/text_ids.h"
+#include "cli/cli.h"
+#include "cli/terminal_prompter.h"
+#include "files/data_file.h"
+#include "link/clock.h"
+#include "link/programming_port.h"
+#include "link/radio_info.h"
+#include "link/read_transfer.h"
+#include "link/write_transfer.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+
+namespace vrm::cli {
+
+namespace {
+
+// Exit status of the radio commands.
+constexpr int kExitLinkFailed = 1;    // the radio did not answer, or a step of the transfer failed
+constexpr int kExitModelRefused = 2;  // the radio's model does not fit (texts 10007004, 10007021)
+constexpr int kExitCancelled = 3;     // a question was answered Cancel (overwrite, other identity)
+constexpr int kExitFileFailed = 4;    // the data file could not be read (write) or written (read)
+
+// Texts the command line shows use "." whatever the locale.
+constexpr const char* kSeparator = ".";
+
+const LanguageTable& Language(const Context& ctx) {
+    static const LanguageTable empty;
+    return ctx.language ? *ctx.language : empty;
+}
+
+std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
+    return FormatText(ctx.Text(id), args);
+}
+
+bool NoUnknownOptions(Context& ctx) {
+    const auto unknown = ctx.args.UnknownOptions();
+    if (unknown.empty()) return true;
+    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
+    return false;
+}
+
+int ExitStatus(const TransferResult& r) {
+    switch (r.status) {
+        case TransferStatus::kOk: return 0;
+        case TransferStatus::kSiblingProduct:
+        case TransferStatus::kModelRefused: return kExitModelRefused;
+        case TransferStatus::kCancelled: return kExitCancelled;
+        default: return kExitLinkFailed;
+    }
+}
+
+// What a transfer shows on the command line: on a terminal a progress bar
+// that redraws itself on one line, otherwise plain lines (the running texts
+// and every 16th block) that a log can keep.
+class CliObserver final : public TransferObserver {
+public:
+    CliObserver(std::ostream& err, const Context& ctx) : err_(err), terminal_(::isatty(2) == 1) {
+        // The dialogs' titles come back when a transfer ends; a terminal has
+        // no title to restore.
+        titles_ = {ctx.Text(tid::kReadWindowTitle), ctx.Text(tid::kWriteWindowTitle)};
+    }
+
+    void OnProgress(int done, int total, const std::string& caption) override {
+        // A finished transfer's bar stays; the reset to 0 / 64 for the next
+        // radio shows with that radio's transfer.
+        if (done == last_ || (last_ == total && done == 0)) return;
+        last_ = done;
+        if (!terminal_) {
+            if (done % 16 == 0 || done == total) err_ << caption << "\n";
+            return;
+        }
+        constexpr int kWidth = 32;
+        const int filled = total > 0 ? done * kWidth / total : 0;
+        err_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+             << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << caption << "\x1b[K";
+        open_ = true;
+        if (done == total) EndLine();
+        err_.flush();
+    }
+    void OnWindowText(const std::string& text) override {
+        for (const std::string& t : titles_)
+            if (text == t) return;
+        EndLine();
+        err_ << text << "\n";
+        last_ = -1;
+    }
+    // Ends a progress bar that is drawn, so that a message starts on a line
+    // of its own.
+    void EndLine() {
+        if (!open_) return;
+        err_ << "\n";
+        open_ = false;
+    }
+
+private:
+    std::ostream& err_;
+    bool terminal_;
+    bool open_ = false;
+    int last_ = -1;
+    std::vector<std::string> titles_;
+};
+
+// The terminal prompter, after the progress bar's line has been ended.
+class CliPrompter final : public Prompter {
+public:
+    CliPrompter(TerminalPrompter& inner, CliObserver& observer) : inner_(inner), observer_(observer) {}
+    Answer Ask(const Message& message) override {
+        observer_.EndLine();
+        return inner_.Ask(message);
+    }
+    PasswordResult AskPassword(PasswordGate& gate) override {
+        observer_.EndLine();
+        return inner_.AskPassword(gate);
+    }
+
+private:
+    TerminalPrompter& inner_;
+    CliObserver& observer_;
+};
+
+// Everything a radio command's transfer needs.
+struct RadioSession {
+    explicit RadioSession(Context& ctx, bool yes = false)
+        : terminal(ctx.err, ctx.language), observer(ctx.err, ctx), prompter(terminal, observer) {
+        terminal.SetAssumeYes(yes);
+        port.SetScrambling(!ctx.noEncryption);
+    }
+    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+
+    ProgrammingPort port;  // libpipelink.so by name, as the program loads it
+    TerminalPrompter terminal;
+    CliObserver observer;
+    CliPrompter prompter;
+};
+
+// One line from standard input; false at its end.
+bool ReadInputLine(std::string& line) {
+    line.clear();
+    char c = 0;
+    while (true) {
+        const ssize_t n = ::read(0, &c, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return !line.empty();
+        if (c == '\n') return true;
+        if (c != '\r') line += c;
+    }
+}
+
+// The reason a data file was not read, on one line.
+void ReportFileRefused(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke) {
+    switch (r.code) {
+        case kDataFileCannotOpen:
+            if (r.systemError) ctx.err << Format(ctx, tid::kCliFileNotOpened, {path, std::strerror(r.systemError)});
+            else if (r.problem == DataFileProblem::TooShort)
+                ctx.err << Format(ctx, tid::kCliFileTruncated, {path, static_cast<long long>(r.length)});
+            else if (r.problem == DataFileProblem::TooLong) ctx.err << Format(ctx, tid::kCliFileOversized, {path});
+            else if (r.problem == DataFileProblem::PasswordRefused)
+                ctx.err << Format(ctx, tid::kCliPasswordRefused, {path});
+            else ctx.err << ctx.Text(tid::kMsgFileUnreadable);
+            break;
+        case kDataFileBadSignature: {
+            const std::string other = r.SignatureText();
+            ctx.err << (other.find("VRM") != std::string::npos ? Format(ctx, tid::kMsgOtherProgramFile, {path, other})
+                                                               : Format(ctx, tid::kMsgNotADataFile, {path}));
+            break;
+        }
+        case kDataFileCancelled:
+            if (promptSpoke) return;
+            ctx.err << Format(ctx, tid::kCliPasswordCancelled, {path});
+            break;
+        default: ctx.err << path << ": " << ctx.Text(tid::kMsgWrongKindOfFile); break;
+    }
+    ctx.err << "\n";
+}
+
+// ---------------------------------------------------------------------------
+// radio info
+
+int RunInfo(Context& ctx) {
+    const bool identityView = ctx.args.Flag("--identity");
+    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
+
+    RadioSession session(ctx);
+    RadioInformation info;
+    const TransferResult r = RunRadioInformationTransfer(session.Transfer(ctx), info);
+    if (!r.Ok()) return ExitStatus(r);
+
+    const RadioInformationTexts t = RadioInformationDisplay(info, identityView, kSeparator);
+    const std::pair<std::uint32_t, const std::string*> rows[] = {
+        {tid::kRadioInfoModelType, &t.modelType},           {tid::kRadioInfoFrequency, &t.frequency},
+        {tid::kRadioInfoSerialNumber, &t.serialNumber},     {tid::kRadioInfoFirmwareVersion, &t.firmwareVersion},
+        {tid::kRadioInfoBootVersion, &t.bootVersion},       {tid::kRadioInfoChecksum, &t.checksum},
+    };
+    std::size_t width = 0;
+    const auto chars = [](const std::string& s) {
+        std::size_t n = 0;
+        for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+        return n;
+    };
+    for (const auto& [id, value] : rows) width = std::max(width, chars(ctx.Text(id)));
+    for (const auto& [id, value] : rows) {
+        // The dialog's values carry two leading blanks; the listing aligns them.
+        std::string v = *value;
+        v.erase(0, v.find_first_not_of(' ') == std::string::npos ? v.size() : v.find_first_not_of(' '));
+        const std::string label = ctx.Text(id);
+        ctx.out << label << std::string(width - chars(label) + 2, ' ') << v << "\n";
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// radio read
+
+int RunRead(Context& ctx) {
+    auto output = ctx.args.Value("-o");
+    if (!output) output = ctx.args.Value("--output");
+    const auto dataPassword = ctx.args.Value("--data-password");
+    const bool yes = ctx.args.Flag("--yes");
+    const auto rest = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (!output || output->empty() || !rest.empty()) {
+        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
+        return kUsageError;
+    }
+    DataFileSecurity security;
+    if (dataPassword) {
+        const bool digits = !dataPassword->empty() && dataPassword->size() <= kDataFilePasswordSize &&
+                            dataPassword->find_first_not_of("0123456789") == std::string::npos;
+        if (!digits) {
+            ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
+            return kUsageError;
+        }
+        security.password = *dataPassword;
+        security.dataFile = true;
+    }
+
+    RadioSession session(ctx, yes);
+    // An existing file is replaced only when the question is answered OK,
+    // and that is settled before the radio is read.
+    struct stat st {};
+    if (::stat(output->c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+        Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
+        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
+                                                     ctx.Text(tid::kMsgOverwriteFileLabel), *output});
+        if (session.prompter.Ask(question) != Answer::Ok) {
+            ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
+            return kExitCancelled;
+        }
+    }
+
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    const TransferResult r = ReadDataFromRadio(session.Transfer(ctx), image.Transfer());
+    if (!r.Ok()) return ExitStatus(r);
+
+    // As the program takes a read into its data, then saves it.
+    image.AdoptTransferImage();
+    catalogue.RecomputeBandLimits();
+    image.FixUpAfterLoad(catalogue);
+    image.TakeSnapshot();
+    DataFile file(image, catalogue);
+    const DataFileResult w = file.Write(*output, security, SystemClock::Instance());
+    if (!w.Ok()) {
+        ctx.err << Format(ctx, tid::kCliRadioReadNotSaved,
+                          {*output, w.systemError ? std::strerror(w.systemError) : ctx.Text(tid::kMsgFileUnreadable)})
+                << "\n";
+        return kExitFileFailed;
+    }
+    ctx.out << Format(ctx, tid::kCliRadioReadInto, {*output}) << "\n";
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// radio write
+
+int RunWrite(Context& ctx) {
+    bool missing = false;
+    const auto password = ctx.args.Value("--password", &missing);
+    const bool continuous = ctx.args.Flag("--continuous");
+    const bool yes = ctx.args.Flag("--yes");
+    const auto files = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (missing) {
+        ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
+        return kUsageError;
+    }
+    if (files.size() != 1) {
+        ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
+        return kUsageError;
+    }
+    const std::string& path = files.front();
+
+    RadioSession session(ctx, yes);
+    // The data file, read as Open reads it.
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    {
+        TerminalPrompter filePrompter(ctx.err, ctx.language);
+        filePrompter.SetPassword(password);
+        filePrompter.SetSubject(path);
+        DataFile file(image, catalogue);
+        const DataFileResult r = file.Read(path, filePrompter, Language(ctx));
+        if (!r.Ok()) {
+            ReportFileRefused(ctx, path, r, filePrompter.Shown() > 0);
+            return kExitFileFailed;
+        }
+        image.AdoptTransferImage();
+        catalogue.RecomputeBandLimits();
+        image.FixUpAfterLoad(catalogue);
+        image.TakeSnapshot();
+    }
+
+    int written = 0;
+    int status = 0;
+    while (true) {
+        const TransferResult r = WriteDataToRadio(session.Transfer(ctx), image.Live(), continuous);
+        if (!r.Ok()) {
+            status = ExitStatus(r);
+            break;
+        }
+        ++written;
+        if (!continuous) break;
+        // The next radio: Enter writes it; "q" or the end of the input ends.
+        session.observer.EndLine();
+        ctx.err << ctx.Text(tid::kCliNextRadio);
+        ctx.err.flush();
+        std::string line;
+        const bool more = ReadInputLine(line);
+        if (!more || ::isatty(0) != 1) ctx.err << "\n";  // the terminal has echoed the Enter
+        if (!more) break;
+        if (line == "q" || line == "Q") break;
+    }
+    if (continuous) ctx.out << Format(ctx, tid::kCliRadiosWritten, {written}) << "\n";
+    return status;
+}
+
+}  // namespace
+
+VRM_CLI_COMMAND("radio info", "radio info [--identity]",
+                "read and show the radio's model, frequency band, serial number, versions and checksum", RunInfo);
+VRM_CLI_COMMAND("radio read", "radio read [--data-password DIGITS] [--yes] -o FILE",
+                "read the radio's data and save it as a data file", RunRead);
+VRM_CLI_COMMAND("radio write", "radio write [--password DIGITS] [--continuous] [--yes] FILE",
+                "write a data file into the radio; --continuous goes on with the next radio after Enter", RunWrite);
+
+}  // namespace vrm::cli

@@ -217,6 +217,7 @@ CommandLineSwitches ParseCommandLine(const std::vector<std::string>& arguments) 
     for (const std::string& argument : arguments) {
         if (EqualsIgnoringCase(argument, "noencryption")) switches.noEncryption = true;
         if (EqualsIgnoringCase(argument, "_db")) switches.idMode = true;
+        if (EqualsIgnoringCase(argument, "continuous")) switches.continuous = true;
     }
     return switches;
 }

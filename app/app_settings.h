@@ -88,6 +88,7 @@ std::optional<ProtectValue> UnscrambleProtect(std::string_view text);
 struct CommandLineSwitches {
     bool noEncryption = false;  // "noencryption"
     bool idMode = false;        // "_db"
+    bool continuous = false;    // "continuous": the write dialog starts in Continuous mode
 };
 CommandLineSwitches ParseCommandLine(const std::vector<std::string>& arguments);
 

@@ -4,6 +4,7 @@
 #include "app/frame_text.h"
 #include "app/prompter.h"
 #include "app/settings_store.h"
+#include "link/programming_port.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 
@@ -13,13 +14,15 @@ Application::Application(Clock& clock)
     : clock_(clock),
       image_(std::make_unique<RadioImage>()),
       catalogue_(std::make_unique<ModelCatalogue>(*image_)),
-      document_(std::make_unique<CZVQDoc>(*image_, *catalogue_, language_, security_, clock_)) {}
+      document_(std::make_unique<CZVQDoc>(*image_, *catalogue_, language_, security_, clock_)),
+      port_(std::make_unique<ProgrammingPort>()) {}
 
 Application::~Application() = default;
 
 void Application::ReadCommandLine(const std::vector<std::string>& arguments) {
     switches_ = ParseCommandLine(arguments);
     language_.SetIdMode(switches_.idMode);
+    port_->SetScrambling(!switches_.noEncryption);
 }
 
 void Application::SetProgramFolder(const std::string& folder) {

@@ -19,6 +19,7 @@ class CZVQDoc;
 class Clock;
 class ModelCatalogue;
 class Prompter;
+class ProgrammingPort;
 class RadioImage;
 class SettingsStore;
 
@@ -37,6 +38,9 @@ public:
     CZVQDoc& Document() { return *document_; }
     SecuritySettings& Security() { return security_; }
     Clock& GetClock() { return clock_; }
+    // The one port every transfer goes through (libpipelink.so by name;
+    // scrambling off when started with "noencryption").
+    ProgrammingPort& Port() { return *port_; }
 
     // Start-up, step 1: the command-line switches (arguments after the
     // program name).
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<RadioImage> image_;
     std::unique_ptr<ModelCatalogue> catalogue_;
     std::unique_ptr<CZVQDoc> document_;
+    std::unique_ptr<ProgrammingPort> port_;
     SecuritySettings security_;
     CommandLineSwitches switches_;
     bool encryption_ = true;

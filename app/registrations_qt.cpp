@@ -6,9 +6,18 @@
 // Until a view or a command is registered, its command stays greyed out.
 #include "app/main_frame.h"
 #include "app/vrm_app.h"
+#include "link/memory_map_dialog.h"
+#include "link/radio_info_dialog.h"
+#include "link/read_dialog.h"
+#include "link/write_dialog.h"
 
 namespace vrm {
 
-void RegisterViewsAndDialogs(CMainFrame& frame) { (void)frame; }
+void RegisterViewsAndDialogs(CMainFrame& frame) {
+    RegisterReadCommand(frame);
+    RegisterWriteCommand(frame);
+    RegisterMemoryMapCommand(frame);
+    RegisterRadioInformationCommand(frame);
+}
 
 }  // namespace vrm

@@ -1,0 +1,54 @@
+// "Write Data to the Transceiver" (resource 237): writes the document's live
+// image into the radio. The dialog's two settings, "Adjust Time" and
+// "Continuous", belong to the caller, which keeps them for the program run.
+// "Adjust Time" is only remembered and never shown. "Continuous" keeps the
+// dialog open after a successful write, ready for the next radio; the part
+// of the dialog below the separator, where its check box sits, is shown
+// only while it is on, so the user sees the mode and can switch it off.
+#pragma once
+
+#include "link/read_dialog.h"
+#include "link/write_transfer.h"
+
+class QCheckBox;
+class QFrame;
+class QWidget;
+
+namespace vrm {
+
+class CWriteDlg final : public CTransferDlg {
+    Q_OBJECT
+public:
+    CWriteDlg(Application& app, ProgrammingPort& port, Prompter& prompter, WriteSettings& settings,
+              QWidget* parent);
+
+    const TransferResult& Result() const { return result_; }
+    // Radios written successfully while the dialog was open.
+    int RadiosWritten() const { return written_; }
+
+    QCheckBox* AdjustTimeBox() const { return adjustTime_; }
+    QCheckBox* ContinuousBox() const { return continuous_; }
+    QFrame* Separator() const { return separator_; }
+
+protected:
+    void OnStart() override;
+
+private:
+    void ShowContinuousArea(bool shown);
+
+    WriteSettings& settings_;
+    QCheckBox* adjustTime_ = nullptr;
+    QCheckBox* continuous_ = nullptr;
+    QFrame* separator_ = nullptr;
+    QWidget* lower_ = nullptr;
+    TransferResult result_;
+    int written_ = 0;
+};
+
+// Program > Write Data to Radio. "Adjust Time" and "Continuous" are kept for
+// the program run; "Continuous" starts on when the program was started with
+// the switch "continuous".
+class CMainFrame;
+void RegisterWriteCommand(CMainFrame& frame);
+
+}  // namespace vrm

@@ -1,0 +1,170 @@
+// What a radio transfer costs the user of vrm650t-cli: the whole command,
+// from process start to exit, against the simulated radio's drop-in
+// libpipelink.so (put first on the library path, as `make run` does).
+//  - At 9600 baud (VRM650T_SIM_BAUD) each byte takes its time on the radio's
+//    wire. The command is set next to the wire time of the bytes the
+//    transfer moves (counted in process with the same transfer functions)
+//    plus the protocol's mandated delays (Identify's 50 ms; the write's
+//    ','-command 250 ms).
+//  - At full speed: the process time (user + system CPU) of `radio read`.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/language_table.h"
+#include "app/prompter.h"
+#include "files/data_file.h"
+#include "link/read_transfer.h"
+#include "link/write_transfer.h"
+#include "model/model_catalogue.h"
+#include "sim/simulated_link.h"
+#include "sim/simulated_radio.h"
+#include "sim/simulated_transport.h"
+
+extern char** environ;
+
+namespace vrm {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kBaud = 9600;
+constexpr double kMandatedReadMs = 50;         // Identify
+constexpr double kMandatedWriteMs = 50 + 250;  // Identify, the ','-command
+
+struct Quiet final : Prompter {
+    Answer Ask(const Message& m) override { return m.defaultAnswer; }
+    PasswordResult AskPassword(PasswordGate&) override { return PasswordResult::Cancelled; }
+};
+
+// The bytes the read or write transfer moves both ways, in process.
+std::uint64_t WireBytes(bool write) {
+    VirtualClock clock;
+    SimulatedRadio radio;
+    SimulatedLink link(radio, clock);
+    ProgrammingPort port(std::make_unique<SimulatedTransport>(link), clock);
+    Quiet prompter;
+    LanguageTable language;
+    NullTransferObserver observer;
+    const TransferContext ctx{port, prompter, language, observer};
+    ImageBuffer image = radio.Memory();
+    const bool ok = write ? RunWriteTransfer(ctx, image).Ok() : RunReadTransfer(ctx, image).Ok();
+    return ok ? link.BytesOut() + link.BytesIn() : 0;
+}
+
+struct ChildRun {
+    bool ok = false;
+    double wallMs = 0;
+    double cpuMs = 0;  // user + system
+};
+
+ChildRun RunCli(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+    std::vector<std::string> env = extraEnv;
+    env.push_back(std::string("LD_LIBRARY_PATH=") + VRM_SIM_DIR);
+    for (char** e = environ; *e; ++e) {
+        const std::string s = *e;
+        if (s.rfind("LD_LIBRARY_PATH=", 0) && s.rfind("VRM650T_SIM_", 0)) env.push_back(s);
+    }
+    std::vector<std::string> argv = {std::string(VRM_BIN_DIR) + "/vrm650t-cli", "--lang",
+                                     std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> a, e;
+    for (auto& s : argv) a.push_back(s.data());
+    a.push_back(nullptr);
+    for (auto& s : env) e.push_back(s.data());
+    e.push_back(nullptr);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, 0);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execve(a[0], a.data(), e.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    ChildRun r;
+    r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const long micros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1'000'000L + usage.ru_utime.tv_usec +
+                        usage.ru_stime.tv_usec;
+    r.cpuMs = static_cast<double>(micros) / 1e3;
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return r;
+}
+
+struct Scratch {
+    Scratch() {
+        dir = fs::temp_directory_path() / ("vrm-bench-cli-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        state = "VRM650T_SIM_STATE=" + (dir / "radio.state").string();
+        file = (dir / "radio.dat").string();
+    }
+    ~Scratch() { fs::remove_all(dir); }
+    fs::path dir;
+    std::string state;
+    std::string file;
+};
+
+void CliAt9600(benchmark::State& state, bool write) {
+    Scratch s;
+    const std::vector<std::string> env = {s.state, "VRM650T_SIM_BAUD=" + std::to_string(kBaud)};
+    // The data file the write sends: what a read of the simulated radio saves.
+    if (!RunCli({"radio", "read", "--yes", "-o", s.file}, {s.state}).ok) {
+        state.SkipWithError("could not prepare the data file");
+        return;
+    }
+    double total = 0;
+    for (auto _ : state) {
+        const ChildRun r = write ? RunCli({"radio", "write", s.file}, env)
+                                 : RunCli({"radio", "read", "--yes", "-o", s.file}, env);
+        if (!r.ok) state.SkipWithError("the command failed");
+        state.SetIterationTime(r.wallMs / 1000.0);
+        total += r.wallMs;
+    }
+    const std::uint64_t bytes = WireBytes(write);
+    const double wireMs = static_cast<double>(bytes) * 10.0 * 1000.0 / kBaud;
+    const double expected = wireMs + (write ? kMandatedWriteMs : kMandatedReadMs);
+    const double measured = total / static_cast<double>(state.iterations());
+    state.counters["wire_bytes"] = static_cast<double>(bytes);
+    state.counters["wire_plus_delays_ms"] = expected;
+    state.counters["command_ms"] = measured;
+    state.counters["over_percent"] = 100.0 * (measured - expected) / expected;
+}
+
+void BM_CliReadAt9600(benchmark::State& state) { CliAt9600(state, false); }
+void BM_CliWriteAt9600(benchmark::State& state) { CliAt9600(state, true); }
+BENCHMARK(BM_CliReadAt9600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliWriteAt9600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_CliReadFullSpeed(benchmark::State& state) {
+    Scratch s;
+    double cpu = 0, wall = 0, worstCpu = 0;
+    for (auto _ : state) {
+        const ChildRun r = RunCli({"radio", "read", "--yes", "-o", s.file}, {s.state});
+        if (!r.ok) state.SkipWithError("the command failed");
+        state.SetIterationTime(r.wallMs / 1000.0);
+        cpu += r.cpuMs;
+        wall += r.wallMs;
+        worstCpu = std::max(worstCpu, r.cpuMs);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["process_cpu_ms"] = cpu / n;
+    state.counters["worst_cpu_ms"] = worstCpu;
+    state.counters["wall_ms"] = wall / n;
+}
+BENCHMARK(BM_CliReadFullSpeed)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vrm

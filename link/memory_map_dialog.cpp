@@ -51,10 +51,11 @@ CMemMapDlg::CMemMapDlg(const LanguageTable& language, QWidget* parent) : QDialog
     grid_->setColumnCount(2 * kMemoryMapColumns);
     QStringList headings;
     for (int c = 0; c < kMemoryMapColumns; ++c) headings << Q(MemoryMapColumnHeading(c));
-    headings << headings;  // the character columns carry the same headings
+    // The character columns are headed by the byte's position alone.
+    for (int c = 0; c < kMemoryMapColumns; ++c) headings << QString::number(c, 16).toUpper();
     grid_->setHorizontalHeaderLabels(headings);
     const int byteWidth = metrics.horizontalAdvance(QStringLiteral("__FF")) + 8;
-    const int charWidth = metrics.horizontalAdvance(QStringLiteral("__F")) + 4;
+    const int charWidth = metrics.horizontalAdvance(QStringLiteral("W")) + 10;
     for (int c = 0; c < kMemoryMapColumns; ++c) {
         grid_->setColumnWidth(c, byteWidth);
         grid_->setColumnWidth(kMemoryMapColumns + c, charWidth);

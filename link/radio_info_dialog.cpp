@@ -194,6 +194,7 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
     FunctionKeyWatch::Install();
     frame.RegisterCommand(cmd::kRadioInformation, [&frame] {
         Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
         CRadioInfoDlg dialog(app, app.Port(), frame.GetPrompter(), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
         dialog.exec();

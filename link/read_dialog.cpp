@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMoveEvent>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/application.h"
 #include "app/command_tables.h"
@@ -28,6 +30,10 @@ namespace {
 // events: enough for a repaint, short against a block's exchange.
 constexpr int kPumpBudgetMs = 10;
 
+constexpr int kMinimumProgressWidth = 360;
+// What a title bar needs beside its text: the icon and the buttons.
+constexpr int kTitleBarExtras = 110;
+
 // A title bar with the system menu and the close button, nothing else.
 constexpr Qt::WindowFlags kIdleFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -39,7 +45,7 @@ CTransferDlg::CTransferDlg(Application& app, ProgrammingPort& port, Prompter& pr
 
 CTransferDlg::~CTransferDlg() = default;
 
-void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t startText) {
+void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText) {
     const LanguageTable& language = app_.Language();
     setWindowTitle(WithoutMnemonic(LangText(language, windowText)));
 
@@ -49,7 +55,14 @@ void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t sta
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setTextVisible(false);
-    progress_->setMinimumWidth(360);
+    // Room for the longer window text in the title bar (window managers
+    // often set it in bold), beside the window manager's icon and buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int titleWidth = std::max(title.horizontalAdvance(WithoutMnemonic(LangText(language, windowText))),
+                                    title.horizontalAdvance(WithoutMnemonic(LangText(language, runningText))));
+    progress_->setMinimumWidth(std::max(kMinimumProgressWidth, titleWidth + kTitleBarExtras));
 
     start_ = new QPushButton(LangText(language, startText), this);
     start_->setObjectName(QStringLiteral("start"));
@@ -158,7 +171,7 @@ void CTransferDlg::moveEvent(QMoveEvent* event) {
 CReadDlg::CReadDlg(Application& app, ProgrammingPort& port, Prompter& prompter, QWidget* parent)
     : CTransferDlg(app, port, prompter, parent) {
     setObjectName(QStringLiteral("CReadDlg"));
-    BuildTransferArea(tid::kReadWindowTitle, tid::kButtonRead);
+    BuildTransferArea(tid::kReadWindowTitle, tid::kReadWindowRunning, tid::kButtonRead);
 }
 
 void CReadDlg::OnStart() {
@@ -170,6 +183,7 @@ void CReadDlg::OnStart() {
 void RegisterReadCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kReadData, [&frame] {
         Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
         if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
         CReadDlg dialog(app, app.Port(), frame.GetPrompter(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kReadData)); });

@@ -52,8 +52,9 @@ public:
 
 protected:
     // Builds the progress area and the button row; the start button's text
-    // is `startText`.
-    void BuildTransferArea(std::uint32_t windowText, std::uint32_t startText);
+    // is `startText`. The dialog is made wide enough for both window texts
+    // (idle and running) to fit its title bar.
+    void BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText);
     // The transfer's context: the program's port, prompter and language, and
     // this dialog as observer.
     TransferContext Context();

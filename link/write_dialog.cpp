@@ -23,7 +23,7 @@ CWriteDlg::CWriteDlg(Application& app, ProgrammingPort& port, Prompter& prompter
                      QWidget* parent)
     : CTransferDlg(app, port, prompter, parent), settings_(settings) {
     setObjectName(QStringLiteral("CWriteDlg"));
-    BuildTransferArea(tid::kWriteWindowTitle, tid::kButtonWrite);
+    BuildTransferArea(tid::kWriteWindowTitle, tid::kWriteWindowRunning, tid::kButtonWrite);
     const LanguageTable& language = app_.Language();
 
     separator_ = new QFrame(this);
@@ -82,6 +82,7 @@ void RegisterWriteCommand(CMainFrame& frame) {
     settings->continuous = frame.App().Switches().continuous;
     frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
         Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
         CWriteDlg dialog(app, app.Port(), frame.GetPrompter(), *settings, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kWriteData)); });
         dialog.exec();

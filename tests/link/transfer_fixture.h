@@ -13,47 +13,29 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
 #include "app/scripted_prompter.h"
-#include "link/programming_port.h"
 #include "link/read_transfer.h"
 #include "model/shipped_language.h"
 #include "sim/sim_state.h"
 
 namespace vrm::test {
 
-// Records what a transfer told its front end, in order.
-class RecordingObserver final : public TransferObserver {
-public:
-    struct Event {
-        enum class Kind { kProgress, kWindowText, kPump } kind;
-        int done = 0;
-        std::string text;
-    };
-    std::vector<Event> events;
+// Records the progress and window texts a transfer reports, in order.
+struct RecordingObserver final : TransferObserver {
+    std::vector<int> progress;
+    std::vector<std::string> captions;
+    std::vector<std::string> texts;
+    std::string lastEvent;  // "progress" or "text"
 
     void OnProgress(int done, int total, const std::string& caption) override {
         EXPECT_EQ(total, 64);
-        events.push_back({Event::Kind::kProgress, done, caption});
+        progress.push_back(done);
+        captions.push_back(caption);
+        lastEvent = "progress";
     }
-    void OnWindowText(const std::string& text) override { events.push_back({Event::Kind::kWindowText, 0, text}); }
-    void PumpOneMessage() override { events.push_back({Event::Kind::kPump, 0, {}}); }
-
-    std::vector<int> Progress() const {
-        std::vector<int> p;
-        for (const Event& e : events)
-            if (e.kind == Event::Kind::kProgress) p.push_back(e.done);
-        return p;
-    }
-    std::vector<std::string> WindowTexts() const {
-        std::vector<std::string> t;
-        for (const Event& e : events)
-            if (e.kind == Event::Kind::kWindowText) t.push_back(e.text);
-        return t;
-    }
-    int Pumps() const {
-        return static_cast<int>(std::count_if(events.begin(), events.end(),
-                                              [](const Event& e) { return e.kind == Event::Kind::kPump; }));
+    void OnWindowText(const std::string& text) override {
+        texts.push_back(text);
+        lastEvent = "text";
     }
 };
 
@@ -67,39 +49,34 @@ struct DropInTransfer : ::testing::Test {
         ::unsetenv("VRM650T_SIM_BAUD");
     }
     ~DropInTransfer() override {
-        port.SetOpen(false);
         ::unsetenv("VRM650T_SIM_STATE");
         ::unsetenv("VRM650T_SIM_FAULTS");
         std::filesystem::remove_all(dir);
     }
 
-    // Stores `radio` as the simulated radio the next transfer finds.
-    void Install(const SimulatedRadio& radio) {
+    // `radio` is the simulated radio the next transfer finds, with `faults`.
+    void Install(const SimulatedRadio& radio, const std::string& faults = "") {
         std::string error;
         ASSERT_TRUE(SaveSimState(state, radio, &error)) << error;
+        ::setenv("VRM650T_SIM_FAULTS", faults.c_str(), 1);
+        prompter.asked.clear();
     }
-    void Faults(const std::string& faults) { ::setenv("VRM650T_SIM_FAULTS", faults.c_str(), 1); }
-
-    // The radio as the last transfer left it.
     SimulatedRadio Radio() const {
         SimulatedRadio radio;
         std::string error;
         EXPECT_TRUE(LoadSimState(state, radio, &error)) << error;
         return radio;
     }
-    // The radio's log of the last transfer (from its last "session" on).
+    // What the radio was asked in the last transfer, and how often `prefix`.
     std::vector<std::string> Session() const {
         const std::vector<std::string> log = Radio().Log();
-        auto start = std::find(log.rbegin(), log.rend(), "session");
+        const auto start = std::find(log.rbegin(), log.rend(), "session");
         return {start == log.rend() ? log.begin() : start.base(), log.end()};
     }
-    int Count(const std::string& line) const {
+    int Count(const std::string& prefix) const {
         const auto s = Session();
-        return static_cast<int>(std::count(s.begin(), s.end(), line));
-    }
-    bool Has(const std::string& prefix) const {
-        const auto s = Session();
-        return std::any_of(s.begin(), s.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+        return static_cast<int>(
+            std::count_if(s.begin(), s.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
     }
 
     TransferContext Context() { return {port, prompter, EnglishTexts(), observer}; }
@@ -113,12 +90,19 @@ struct DropInTransfer : ::testing::Test {
     RecordingObserver observer;
 };
 
-// A radio whose memory holds a pattern in every byte (the identity on top).
-inline SimulatedRadio PatternRadio(const ModelIdentity& identity, std::uint8_t seed = 0x11) {
+// A radio with a pattern in every byte of its memory (its identity on top).
+inline SimulatedRadio PatternRadio(const ModelIdentity& identity) {
     SimulatedRadio radio;
     radio.SetIdentity(identity);
-    for (std::size_t i = 16; i < kImageSize; ++i) radio.Memory()[i] = static_cast<std::uint8_t>(seed + i * 7);
+    for (std::size_t i = 16; i < kImageSize; ++i) radio.Memory()[i] = static_cast<std::uint8_t>(0x11 + i * 7);
     return radio;
 }
+
+inline ModelIdentity WithBytes(ModelIdentity id, std::initializer_list<std::pair<int, int>> bytes) {
+    for (auto [at, v] : bytes) id[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(v);
+    return id;
+}
+
+inline std::string Hex(const ModelIdentity& id) { return HexBytes(id.data(), id.size()); }
 
 }  // namespace vrm::test

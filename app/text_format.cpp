@@ -20,7 +20,7 @@ bool IsConversion(char c) {
     }
 }
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -30,9 +30,9 @@ struct Spec {
 
 // Parses the conversion that starts after a '%'. Returns false when the text
 // there is not one we format (it is then printed as it stands).
-bool ParseSpec(std::string_view s, Spec& spec) {
+bool ParseSpec(std::string_view s, Conversion& conv) {
     std::size_t i = 0;
-    while (i < s.size() && IsFlag(s[i])) spec.flags += s[i++];
+    while (i < s.size() && IsFlag(s[i])) conv.flags += s[i++];
     auto number = [&](int& out) {
         if (i >= s.size() || s[i] < '0' || s[i] > '9') return;
         long v = 0;
@@ -42,16 +42,16 @@ bool ParseSpec(std::string_view s, Spec& spec) {
         }
         out = static_cast<int>(v);
     };
-    number(spec.width);
+    number(conv.width);
     if (i < s.size() && s[i] == '.') {
         ++i;
-        spec.precision = 0;
-        number(spec.precision);
+        conv.precision = 0;
+        number(conv.precision);
     }
     while (i < s.size() && IsLength(s[i])) ++i;
     if (i >= s.size() || !IsConversion(s[i])) return false;
-    spec.conversion = s[i++];
-    spec.length = i;
+    conv.conversion = s[i++];
+    conv.length = i;
     return true;
 }
 
@@ -86,10 +86,10 @@ std::string AsString(const FormatArg* arg) {
 
 // Builds a format of our own from the parsed parts, so that what reaches
 // snprintf is always one well-formed conversion of the right type.
-std::string CFormat(const Spec& spec, const char* length, char conversion) {
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
+std::string CFormat(const Conversion& conv, const char* length, char conversion) {
+    std::string f = "%" + conv.flags;
+    if (conv.width >= 0) f += std::to_string(conv.width);
+    if (conv.precision >= 0) f += "." + std::to_string(conv.precision);
     f += length;
     f += conversion;
     return f;
@@ -108,31 +108,31 @@ void AppendPrintf(std::string& out, const std::string& format, auto value) {
     out.append(big.data(), static_cast<std::size_t>(n));
 }
 
-void FormatOne(std::string& out, const Spec& spec, const FormatArg* arg) {
-    switch (spec.conversion) {
+void FormatOne(std::string& out, const Conversion& conv, const FormatArg* arg) {
+    switch (conv.conversion) {
         case 'd': case 'i':
-            AppendPrintf(out, CFormat(spec, "ll", 'd'), static_cast<long long>(AsInteger(arg)));
+            AppendPrintf(out, CFormat(conv, "ll", 'd'), static_cast<long long>(AsInteger(arg)));
             break;
         case 'u': case 'x': case 'X': case 'o':
-            AppendPrintf(out, CFormat(spec, "ll", spec.conversion),
+            AppendPrintf(out, CFormat(conv, "ll", conv.conversion),
                          static_cast<unsigned long long>(AsInteger(arg)));
             break;
         case 'c': {
             const std::int64_t v = arg && std::holds_alternative<std::string>(arg->Value())
                                        ? (AsString(arg).empty() ? 0 : static_cast<unsigned char>(AsString(arg)[0]))
                                        : AsInteger(arg);
-            Spec c = spec;
+            Conversion c = conv;
             c.precision = -1;
             AppendPrintf(out, CFormat(c, "", 'c'), static_cast<int>(static_cast<unsigned char>(v)));
             break;
         }
         case 's': {
             const std::string s = AsString(arg);
-            AppendPrintf(out, CFormat(spec, "", 's'), s.c_str());
+            AppendPrintf(out, CFormat(conv, "", 's'), s.c_str());
             break;
         }
         default:  // f F e E g G
-            AppendPrintf(out, CFormat(spec, "", spec.conversion), AsDouble(arg));
+            AppendPrintf(out, CFormat(conv, "", conv.conversion), AsDouble(arg));
             break;
     }
 }
@@ -153,14 +153,14 @@ std::string FormatImpl(std::string_view format, const Args& args) {
             ++i;
             continue;
         }
-        Spec spec;
-        if (!ParseSpec(format.substr(i + 1), spec)) {
+        Conversion conv;
+        if (!ParseSpec(format.substr(i + 1), conv)) {
             out += c;  // not a conversion we know: print it as it stands
             continue;
         }
         const FormatArg* arg = next != args.end() ? &*next++ : nullptr;
-        FormatOne(out, spec, arg);
-        i += spec.length;
+        FormatOne(out, conv, arg);
+        i += conv.length;
     }
     return out;
 }
@@ -183,10 +183,10 @@ std::string FormatPlaceholders(std::string_view format) {
             ++i;
             continue;
         }
-        Spec spec;
-        if (!ParseSpec(format.substr(i + 1), spec)) continue;
-        out += spec.conversion;
-        i += spec.length;
+        Conversion conv;
+        if (!ParseSpec(format.substr(i + 1), conv)) continue;
+        out += conv.conversion;
+        i += conv.length;
     }
     return out;
 }

@@ -30,7 +30,7 @@ struct Conversion {
 
 // Parses the conversion that starts after a '%'. Returns false when the text
 // there is not one we format (it is then printed as it stands).
-bool ParseSpec(std::string_view s, Conversion& conv) {
+bool ParseConversion(std::string_view s, Conversion& conv) {
     std::size_t i = 0;
     while (i < s.size() && IsFlag(s[i])) conv.flags += s[i++];
     auto number = [&](int& out) {
@@ -154,7 +154,7 @@ std::string FormatImpl(std::string_view format, const Args& args) {
             continue;
         }
         Conversion conv;
-        if (!ParseSpec(format.substr(i + 1), conv)) {
+        if (!ParseConversion(format.substr(i + 1), conv)) {
             out += c;  // not a conversion we know: print it as it stands
             continue;
         }
@@ -184,7 +184,7 @@ std::string FormatPlaceholders(std::string_view format) {
             continue;
         }
         Conversion conv;
-        if (!ParseSpec(format.substr(i + 1), conv)) continue;
+        if (!ParseConversion(format.substr(i + 1), conv)) continue;
         out += conv.conversion;
         i += conv.length;
     }

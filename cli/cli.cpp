@@ -1,5 +1,11 @@
 #include "cli/cli.h"
 
+#include <ostream>
+
+#include "app/language_table.h"
+#include "app/text_ids.h"
+#include "files/data_file.h"
+
 #include "app/language_table.h"
 
 namespace vrm::cli {
@@ -78,6 +84,35 @@ std::vector<std::string> ArgList::UnknownOptions() const {
         if (!used_[i] && args_[i].size() > 1 && args_[i][0] == '-') out.push_back(args_[i]);
     }
     return out;
+}
+
+const LanguageTable& Language(const Context& ctx) {
+    static const LanguageTable empty;
+    return ctx.language ? *ctx.language : empty;
+}
+
+std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
+    return FormatText(ctx.Text(id), args);
+}
+
+bool NoUnknownOptions(Context& ctx) {
+    const auto unknown = ctx.args.UnknownOptions();
+    if (unknown.empty()) return true;
+    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
+    return false;
+}
+
+bool DataPasswordOption(Context& ctx, const std::optional<std::string>& value, DataFileSecurity& security) {
+    if (!value) return true;
+    const bool digits = !value->empty() && value->size() <= kDataFilePasswordSize &&
+                        value->find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
+        return false;
+    }
+    security.password = *value;
+    security.dataFile = true;
+    return true;
 }
 
 }  // namespace vrm::cli

@@ -6,13 +6,17 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/text_format.h"
+
 namespace vrm {
 class LanguageTable;
+struct DataFileSecurity;
 }
 
 namespace vrm::cli {
@@ -65,6 +69,21 @@ const std::vector<Command>& Commands();
 
 // Exit status for wrong usage.
 inline constexpr int kUsageError = 64;
+
+// Texts the command line shows use "." whatever the locale, so that scripts
+// read the same listing everywhere.
+inline constexpr const char* kSeparator = ".";
+
+// The loaded language table, or an empty one.
+const vrm::LanguageTable& Language(const Context& ctx);
+// A text of the language file with its placeholders filled.
+std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<vrm::FormatArg> args);
+// Refuses options nobody consumed, with a message; true when there were none.
+bool NoUnknownOptions(Context& ctx);
+// Takes a "--data-password DIGITS" value (one to six digits) into `security`,
+// switching the data-file password on; false, with a message, when it is not
+// one. Without the option `security` is left as it is.
+bool DataPasswordOption(Context& ctx, const std::optional<std::string>& value, vrm::DataFileSecurity& security);
 
 }  // namespace vrm::cli
 

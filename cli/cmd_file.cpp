@@ -26,31 +26,10 @@ namespace vrm::cli {
 
 namespace {
 
-// Texts the command line shows use "." whatever the locale, so that scripts
-// read the same listing everywhere.
-constexpr const char* kSeparator = ".";
-
-const LanguageTable& Language(const Context& ctx) {
-    static const LanguageTable empty;
-    return ctx.language ? *ctx.language : empty;
-}
-
-std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
-    return FormatText(ctx.Text(id), args);
-}
-
 std::string Hex(unsigned value, int digits) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "0x%0*X", digits, value);
     return buf;
-}
-
-// Refuses options nobody consumed; true when there were none.
-bool NoUnknownOptions(Context& ctx) {
-    const auto unknown = ctx.args.UnknownOptions();
-    if (unknown.empty()) return true;
-    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
-    return false;
 }
 
 // The one-line reason for a refused read.
@@ -179,16 +158,7 @@ int RunNew(Context& ctx) {
         return kUsageError;
     }
     DataFileSecurity security;
-    if (dataPassword) {
-        const bool digits = !dataPassword->empty() && dataPassword->size() <= kDataFilePasswordSize &&
-                            dataPassword->find_first_not_of("0123456789") == std::string::npos;
-        if (!digits) {
-            ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
-            return kUsageError;
-        }
-        security.password = *dataPassword;
-        security.dataFile = true;
-    }
+    if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
 
     // The New defaults of the model, as the New command makes them.
     RadioImage image;

@@ -37,25 +37,6 @@ constexpr int kExitModelRefused = 2;  // the radio's model does not fit (texts 1
 constexpr int kExitCancelled = 3;     // a question was answered Cancel (overwrite, other identity)
 constexpr int kExitFileFailed = 4;    // the data file could not be read (write) or written (read)
 
-// Texts the command line shows use "." whatever the locale.
-constexpr const char* kSeparator = ".";
-
-const LanguageTable& Language(const Context& ctx) {
-    static const LanguageTable empty;
-    return ctx.language ? *ctx.language : empty;
-}
-
-std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
-    return FormatText(ctx.Text(id), args);
-}
-
-bool NoUnknownOptions(Context& ctx) {
-    const auto unknown = ctx.args.UnknownOptions();
-    if (unknown.empty()) return true;
-    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
-    return false;
-}
-
 int ExitStatus(const TransferResult& r) {
     switch (r.status) {
         case TransferStatus::kOk: return 0;
@@ -240,16 +221,7 @@ int RunRead(Context& ctx) {
         return kUsageError;
     }
     DataFileSecurity security;
-    if (dataPassword) {
-        const bool digits = !dataPassword->empty() && dataPassword->size() <= kDataFilePasswordSize &&
-                            dataPassword->find_first_not_of("0123456789") == std::string::npos;
-        if (!digits) {
-            ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
-            return kUsageError;
-        }
-        security.password = *dataPassword;
-        security.dataFile = true;
-    }
+    if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
 
     RadioSession session(ctx, yes);
     // An existing file is replaced only when the question is answered OK,

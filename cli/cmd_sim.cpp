@@ -28,17 +28,6 @@ namespace vrm::cli {
 
 namespace {
 
-std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
-    return FormatText(ctx.Text(id), args);
-}
-
-bool NoUnknownOptions(Context& ctx) {
-    const auto unknown = ctx.args.UnknownOptions();
-    if (unknown.empty()) return true;
-    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
-    return false;
-}
-
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long& value) {
     if (text.empty() || text[0] == '-' || text[0] == '+') return false;
     char* end = nullptr;

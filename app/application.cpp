@@ -2,7 +2,7 @@
 
 #include "app/document.h"
 #include "app/frame_text.h"
-#include "app/prompter.h"
+#include "text/prompter.h"
 #include "app/settings_store.h"
 #include "link/programming_port.h"
 #include "model/model_catalogue.h"

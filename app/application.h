@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/app_settings.h"
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 
 namespace vrm {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 
 namespace vrm {
 

@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 #include "files/data_file.h"
 #include "ui/form_helpers.h"
 

@@ -6,10 +6,10 @@
 #include <system_error>
 
 #include "app/file_dialogs.h"
-#include "app/language_table.h"
-#include "app/prompter.h"
-#include "app/text_format.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 #include "files/data_file.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"

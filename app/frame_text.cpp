@@ -1,6 +1,6 @@
 #include "app/frame_text.h"
 
-#include "app/text_format.h"
+#include "text/text_format.h"
 
 namespace vrm {
 

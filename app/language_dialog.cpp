@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 class QListWidget;
 

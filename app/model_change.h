@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "model/model_catalogue.h"
 
 namespace vrm {

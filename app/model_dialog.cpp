@@ -14,8 +14,8 @@
 #include "app/application.h"
 #include "app/document.h"
 #include "app/model_change.h"
-#include "app/prompter.h"
-#include "app/text_ids.h"
+#include "text/prompter.h"
+#include "text/text_ids.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {

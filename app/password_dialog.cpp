@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {

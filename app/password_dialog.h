@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/prompter.h"
+#include "text/prompter.h"
 
 class QLineEdit;
 class QPushButton;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace {
 

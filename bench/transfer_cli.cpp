@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
 #include "files/data_file.h"
 #include "link/read_transfer.h"
 #include "link/write_transfer.h"

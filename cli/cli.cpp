@@ -2,11 +2,11 @@
 
 #include <ostream>
 
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 #include "files/data_file.h"
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm::cli {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_format.h"
+#include "text/text_format.h"
 
 namespace vrm {
 class LanguageTable;

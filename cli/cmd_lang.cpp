@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/language_table.h"
-#include "app/required_text_ids.h"
+#include "text/language_table.h"
+#include "text/required_text_ids.h"
 #include "cli/cli.h"
 
 namespace vrm::cli {

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/text_format.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 #include "cli/cli.h"
 #include "cli/terminal_prompter.h"
 #include "files/data_file.h"

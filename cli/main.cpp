@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
 #include "cli/cli.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/text_format.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 
 namespace vrm::cli {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/prompter.h"
+#include "text/prompter.h"
 
 namespace vrm {
 class LanguageTable;

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
+#include "text/text_ids.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
 

@@ -1,6 +1,6 @@
 #include "link/link_error.h"
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 
 namespace vrm {
 

@@ -10,9 +10,9 @@
 
 #include "app/application.h"
 #include "app/command_tables.h"
-#include "app/language_table.h"
+#include "text/language_table.h"
 #include "app/main_frame.h"
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "link/radio_info.h"
 #include "model/radio_image.h"
 #include "ui/form_helpers.h"

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
-#include "app/text_format.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 #include "model/model_catalogue.h"
 
 namespace vrm {

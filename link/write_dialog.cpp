@@ -12,8 +12,8 @@
 #include "app/application.h"
 #include "app/command_tables.h"
 #include "app/main_frame.h"
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 #include "model/radio_image.h"
 #include "ui/form_helpers.h"
 

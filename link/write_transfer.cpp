@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
+#include "text/text_ids.h"
 #include "model/model_catalogue.h"
 
 namespace vrm {

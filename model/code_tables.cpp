@@ -4,9 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/language_table.h"
-#include "app/text_format.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 #include "model/model_catalogue.h"
 
 namespace vrm {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/text_format.h"
+#include "text/text_format.h"
 #include "model/code_tables.h"
 
 namespace vrm {

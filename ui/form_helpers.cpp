@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm {
 

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "app/command_tables.h"
-#include "app/language_table.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {

@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 #include "app/password_dialog.h"
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 
 namespace vrm {
 namespace {

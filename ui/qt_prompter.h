@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/prompter.h"
+#include "text/prompter.h"
 
 class QWidget;
 

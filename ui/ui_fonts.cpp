@@ -1,6 +1,6 @@
 #include "ui/ui_fonts.h"
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm {
 namespace {

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app/document.h"
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"

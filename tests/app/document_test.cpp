@@ -9,9 +9,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "app/language_table.h"
-#include "app/scripted_prompter.h"
-#include "app/text_ids.h"
+#include "text/language_table.h"
+#include "text/scripted_prompter.h"
+#include "text/text_ids.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"

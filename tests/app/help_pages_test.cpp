@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/command_tables.h"
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm {
 namespace {

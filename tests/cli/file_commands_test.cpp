@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/language_table.h"
-#include "app/prompter.h"
-#include "app/text_format.h"
+#include "text/language_table.h"
+#include "text/prompter.h"
+#include "text/text_format.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/prompter.h"
-#include "app/text_format.h"
+#include "text/prompter.h"
+#include "text/text_format.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"

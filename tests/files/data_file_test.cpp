@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "app/prompter.h"
+#include "text/prompter.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
 #include "model/shipped_language.h"

@@ -27,7 +27,7 @@
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "app/model_dialog.h"
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "files/data_file.h"
 #include "link/clock.h"

@@ -14,7 +14,7 @@
 #include "app/application.h"
 #include "app/document.h"
 #include "app/main_frame.h"
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "app/settings_store_qt.h"
 #include "app/single_instance_qt.h"
 #include "app/vrm_app.h"

@@ -33,7 +33,7 @@
 #include "app/command_tables.h"
 #include "app/document.h"
 #include "app/main_frame.h"
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "app/vrm_app.h"
 #include "link/clock.h"

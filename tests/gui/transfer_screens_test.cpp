@@ -25,7 +25,7 @@
 
 #include "app/application.h"
 #include "app/main_frame.h"
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "link/clock.h"
 #include "link/memory_map_dialog.h"

@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "link/programming_port.h"
 
 namespace vrm {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_prompter.h"
+#include "text/scripted_prompter.h"
 #include "link/read_transfer.h"
 #include "model/shipped_language.h"
 #include "sim/sim_state.h"

@@ -1,7 +1,7 @@
 // The read transfer against the simulated radio, through the drop-in library.
 #include <gtest/gtest.h>
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "link/transfer_fixture.h"
 #include "model/model_catalogue.h"
 

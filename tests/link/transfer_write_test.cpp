@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/text_ids.h"
+#include "text/text_ids.h"
 #include "link/sim_fixture.h"
 #include "link/transfer_fixture.h"
 #include "link/write_transfer.h"

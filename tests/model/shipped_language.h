@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm::test {
 

@@ -1,4 +1,4 @@
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 #include <fcntl.h>
 #include <strings.h>
@@ -15,8 +15,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/prompter.h"
-#include "app/required_text_ids.h"
+#include "text/prompter.h"
+#include "text/required_text_ids.h"
 
 namespace vrm {
 

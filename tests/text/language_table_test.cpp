@@ -3,10 +3,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/language_table.h"
-#include "app/required_text_ids.h"
+#include "text/language_table.h"
+#include "text/required_text_ids.h"
 #include "language_table_test_util.h"
-#include "scripted_prompter.h"
+#include "text/scripted_prompter.h"
 
 namespace vrm {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/text_format.h"
+#include "text/text_format.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 #include "language_table_test_util.h"
 
 namespace vrm {

@@ -1,4 +1,4 @@
-#include "app/required_text_ids.h"
+#include "text/required_text_ids.h"
 
 namespace vrm {
 

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "app/language_table.h"
-#include "app/text_format.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
 
 namespace vrm {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/file_dialogs.h"
-#include "app/prompter.h"
+#include "text/prompter.h"
 
 namespace vrm::test {
 

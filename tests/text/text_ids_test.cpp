@@ -9,13 +9,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/language_table.h"
+#include "text/language_table.h"
 
 namespace vrm {
 namespace {
 
 std::map<std::string, std::uint32_t> NamedTextIds() {
-    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/app/text_ids.h");
+    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/text/text_ids.h");
     std::stringstream ss;
     ss << in.rdbuf();
     const std::string src = ss.str();
@@ -29,7 +29,7 @@ std::map<std::string, std::uint32_t> NamedTextIds() {
 
 TEST(TextIds, EveryNamedIdHasATextInEachShippedLanguage) {
     const auto ids = NamedTextIds();
-    ASSERT_GT(ids.size(), 50u) << "app/text_ids.h was not read";
+    ASSERT_GT(ids.size(), 50u) << "text/text_ids.h was not read";
     for (const char* file : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
         LanguageTable table;
         table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");

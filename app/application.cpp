@@ -105,7 +105,7 @@ std::string Application::ModelSummary(char decimalSeparator) const {
     return catalogue_->ModelSummaryText(std::string_view(&decimalSeparator, 1));
 }
 
-int Application::EntryMode() const { return catalogue_->EntryMode(); }
+vrm::EntryMode Application::EntryMode() const { return catalogue_->EntryMode(); }
 
 std::string Application::Title(char decimalSeparator) const {
     return MainFrameTitle(ModelSummary(decimalSeparator), Text(tid::kTitleFileLabel), document_->FileName(),

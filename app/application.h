@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "model/entry_mode.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 
@@ -90,7 +91,9 @@ public:
 
     // Texts about the current model, with the user's decimal separator.
     std::string ModelSummary(char decimalSeparator) const;
-    int EntryMode() const;
+    // The type is named with its namespace: inside the class the plain name
+    // means this accessor.
+    vrm::EntryMode EntryMode() const;
 
     // The main frame's title for the current model and file.
     std::string Title(char decimalSeparator) const;

@@ -121,11 +121,11 @@ const std::vector<MenuTable>& MenuBarTables() {
     return tables;
 }
 
-bool EditEntryShown(int command, int entryMode) {
-    return !(command == cmd::kQtDqtCustomization && entryMode == 3);
+bool EditEntryShown(int command, EntryMode entryMode) {
+    return !(command == cmd::kQtDqtCustomization && entryMode == EntryMode::Typed);
 }
 
-std::vector<MenuTable> BuildMenuBar(int entryMode, bool withWindowMenu) {
+std::vector<MenuTable> BuildMenuBar(EntryMode entryMode, bool withWindowMenu) {
     std::vector<MenuTable> bar;
     for (const MenuTable& table : MenuBarTables()) {
         if (table.id == MenuId::Window && !withWindowMenu) continue;
@@ -165,7 +165,7 @@ const std::vector<Accelerator>& Accelerators() {
     return accelerators;
 }
 
-std::vector<TreeChild> TreeChildren(int entryMode) {
+std::vector<TreeChild> TreeChildren(EntryMode entryMode) {
     std::vector<TreeChild> children;
     for (const EditorRow& row : kEditors) {
         if (!EditEntryShown(row.command, entryMode)) continue;
@@ -207,9 +207,9 @@ TextId EditorCaption(const std::string& viewClass) {
     return 0;
 }
 
-HelpSlot HelpSlotForEntryMode(int entryMode) {
-    if (entryMode == 3) return HelpSlot::LMRESE;
-    if (entryMode == 2) return HelpSlot::GMRSSE;
+HelpSlot HelpSlotForEntryMode(EntryMode entryMode) {
+    if (entryMode == EntryMode::Typed) return HelpSlot::LMRESE;
+    if (entryMode == EntryMode::List22) return HelpSlot::GMRSSE;
     return HelpSlot::BRSESE;
 }
 
@@ -229,7 +229,7 @@ std::string HelpAnchor(std::uint32_t context) {
     return buffer;
 }
 
-std::string HelpFileName(const LanguageSettings& settings, int entryMode, const HelpRequest& request) {
+std::string HelpFileName(const LanguageSettings& settings, EntryMode entryMode, const HelpRequest& request) {
     if (request.advanced) return settings.advancedHelpFile;
     return settings.helpFiles[static_cast<std::size_t>(HelpSlotForEntryMode(entryMode))];
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/entry_mode.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 
@@ -80,13 +81,13 @@ struct MenuTable {
 const std::vector<MenuTable>& MenuBarTables();
 
 // Whether an Edit entry appears for a model with this frequency-entry mode
-// (QT/DQT Customization is left out in entry mode 3).
-bool EditEntryShown(int command, int entryMode);
+// (QT/DQT Customization is left out for typed-frequency models).
+bool EditEntryShown(int command, EntryMode entryMode);
 
 // The menu bar for a model: each pop-up rebuilt from its table, Edit entries
 // only where shown, a separator only after an item that is not one, no
 // trailing separator. The Window pop-up is included only when asked for.
-std::vector<MenuTable> BuildMenuBar(int entryMode, bool withWindowMenu);
+std::vector<MenuTable> BuildMenuBar(EntryMode entryMode, bool withWindowMenu);
 
 // The position of the first pop-up in the frame's menu bar: 1 when a
 // maximised editor window's system-menu icon occupies position 0.
@@ -113,7 +114,7 @@ struct TreeChild {
     int command = cmd::kNone;
     bool operator==(const TreeChild&) const = default;
 };
-std::vector<TreeChild> TreeChildren(int entryMode);
+std::vector<TreeChild> TreeChildren(EntryMode entryMode);
 
 // Document templates: resource ID, document class, frame class, view class,
 // in registration order. The editor commands open the view of their entry.
@@ -140,14 +141,14 @@ struct HelpRequest {
     bool advanced = false;  // the advanced help file instead of the model's
     std::uint32_t context = 0;
 };
-HelpSlot HelpSlotForEntryMode(int entryMode);
+HelpSlot HelpSlotForEntryMode(EntryMode entryMode);
 std::optional<HelpRequest> HelpForCommand(int command);
 HelpRequest HelpTopics();
 HelpRequest HelpTopicsAdvanced();
 std::string HelpAnchor(std::uint32_t context);
 // The help file name for a request, from the language settings ("" when the
 // language file names none).
-std::string HelpFileName(const LanguageSettings& settings, int entryMode, const HelpRequest& request);
+std::string HelpFileName(const LanguageSettings& settings, EntryMode entryMode, const HelpRequest& request);
 // Where a help file lies: beside the program, else in the current folder (a
 // name with a '/' is taken as a path). "" when it does not exist: no help.
 std::string LocateHelpFile(const std::string& fileName, const std::string& programFolder);

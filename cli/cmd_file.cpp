@@ -309,16 +309,16 @@ private:
         list_.Row(T(tid::kModelDialogBandLabel),
                   ModelCatalogue::BandText(band, kSeparator) + " (" + Hex(catalogue_.BandWord(), 4) + ")");
         list_.Row(T(10200006), std::to_string(catalogue_.ChannelCount()));
-        const int mode = catalogue_.EntryMode();
-        list_.Row(T(10200007), T(mode == 0   ? tid::kShowEntryList99
-                                 : mode == 2 ? tid::kShowEntryList22
-                                             : tid::kShowEntryTyped));
+        const EntryMode mode = catalogue_.EntryMode();
+        list_.Row(T(10200007), T(mode == EntryMode::List99   ? tid::kShowEntryList99
+                                 : mode == EntryMode::List22 ? tid::kShowEntryList22
+                                                             : tid::kShowEntryTyped));
         list_.Row(T(tid::kShowPasswordProtected), OnOff(protectedFile));
     }
 
     void Channels() {
         list_.Heading(T(10305000));
-        const bool typed = catalogue_.EntryMode() == 3;
+        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
         for (int n = 0; n < image_.ChannelCount(); ++n) {
             const std::string name = T(10305501) + " " + std::to_string(n + 1);
             if (!image_.ChannelInUse(n)) {
@@ -350,7 +350,7 @@ private:
     void Features() {
         list_.Heading(T(10306000));
         const std::size_t f = kFeatureArea.offset;
-        const bool typed = catalogue_.EntryMode() == 3;
+        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
         list_.Row(T(10306101), Number(B(f + 0), 15, 600, 15));
         list_.Row(T(10306102), OffOrNumber(B(f + 1), 1, 10));
         if (typed) {
@@ -373,7 +373,7 @@ private:
         list_.Row(T(10306129), OnOff(Bit(f + 9, 3)));
         list_.Row(T(10306130), OnOff(Bit(f + 9, 2)));
         list_.Row(T(10306548), OnOff(Bit(f + 8, 2)));
-        if (catalogue_.EntryMode() == 0) {
+        if (catalogue_.EntryMode() == EntryMode::List99) {
             list_.Row(T(10306156), OnOff(Bit(f + 8, 1)));
             list_.Row(T(10306157), Number(B(f + 11), 5, 20, 5));
         }
@@ -384,7 +384,7 @@ private:
 
     // The name of a key function, as the key assignment grid offers it.
     std::string KeyFunction(unsigned code, bool column2) const {
-        const bool typed = catalogue_.EntryMode() == 3;
+        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
         struct Entry {
             unsigned code;
             std::uint32_t typedName, otherName;
@@ -415,8 +415,7 @@ private:
         list_.Heading(T(10308000));
         const std::size_t s = kScanArea.offset;
         list_.Row(T(10308103), Pick(B(s + 8), {{0, 10308502}, {1, 10308505}}));
-        const int mode = catalogue_.EntryMode();
-        if (mode != 0 && mode != 2) {
+        if (!UsesPresetList(catalogue_.EntryMode())) {
             list_.Row(T(10308106), Number(image_.Word(s + 5), 0, 300));
             list_.Row(T(10308107), Number(image_.Word(s + 3), 0, 300));
         }

@@ -337,14 +337,14 @@ std::uint16_t CodeTables::CodeWordFromText(std::string_view text, std::string_vi
 // Preset lists
 
 int CodeTables::PresetCount() const {
-    const int mode = catalogue_.EntryMode();
-    return mode == 0 ? kPresets99 : mode == 2 ? kPresets22 : 0;
+    const EntryMode mode = catalogue_.EntryMode();
+    return mode == EntryMode::List99 ? kPresets99 : mode == EntryMode::List22 ? kPresets22 : 0;
 }
 
-FrequencyCode CodeTables::PresetFrequency(int entryMode, int entry) {
-    if (entryMode == 0 && entry >= 1 && entry <= kPresets99)
+FrequencyCode CodeTables::PresetFrequency(EntryMode entryMode, int entry) {
+    if (entryMode == EntryMode::List99 && entry >= 1 && entry <= kPresets99)
         return HzToFrequency(static_cast<std::int64_t>(kPresetList99[entry - 1]) * 10);
-    if (entryMode == 2 && entry >= 1 && entry <= kPresets22)
+    if (entryMode == EntryMode::List22 && entry >= 1 && entry <= kPresets22)
         return HzToFrequency(static_cast<std::int64_t>(kPresetList22[entry - 1]) * 10);
     return kBlankFrequency;
 }

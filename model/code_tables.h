@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/entry_mode.h"
 #include "model/radio_image.h"
 
 namespace vrm {
@@ -88,7 +89,7 @@ public:
 
     // ---- Preset frequency lists (current entry mode) -----------------
     // The list lines "(%02d)  %s": line 0 is text 10300003, then the 99 or 22
-    // presets; entry mode 3 has only line 0.
+    // presets; a typed-frequency model has only line 0.
     std::vector<std::string> PresetList(std::string_view decimalSeparator) const;
     int PresetCount() const;  // 99, 22 or 0
     // The preset's frequency text; text 10300003 for 0 or beyond the list.
@@ -100,7 +101,7 @@ public:
     std::string PresetLine(std::string_view text, std::string_view decimalSeparator) const;
     // The preset's frequency code (blank for 0 or beyond the list).
     FrequencyCode PresetFrequency(int entry) const;
-    static FrequencyCode PresetFrequency(int entryMode, int entry);
+    static FrequencyCode PresetFrequency(EntryMode entryMode, int entry);
 
     // ---- Code lists ----------------------------------------------------
     // Typed-frequency models: entry 0 off (text 10300001), 1-39 QT, 40-122

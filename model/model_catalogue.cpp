@@ -13,18 +13,22 @@ namespace {
 #define VRM_NAME_KEY {'P', 'H', 'R', 'V', '-', '4', '1', 0xFF}
 
 constexpr ModelRecord kModels[ModelCatalogue::kModelCount] = {
-    {VRM_NAME_KEY, 0xFF, 3, 4, 1, 0, 1, "HRV-41", " LMR ", "UHF", " M", false, "hrv41"},
-    {VRM_NAME_KEY, 0xFF, 3, 4, 0, 2, 2, "HRV-41", " LMR ", "UHF", " K", true, "hrv41"},
-    {VRM_NAME_KEY, 0xFC, 0, 4, 0, 3, 3, "HRV-41", " Varitel ", "UHF", " K", true, "hrv41"},
-    {VRM_NAME_KEY, 0xFB, 3, 16, 5, 4, 4, "HRV-41A", " LMR ", "UHF", " K", true, "hrv41"},
-    {VRM_NAME_KEY, 0xFB, 3, 16, 6, 5, 5, "HRV-41", " LMR ", "UHF", " P", true, "hrv41"},
+    {VRM_NAME_KEY, 0xFF, EntryMode::Typed, 4, 1, 0, 1, "HRV-41", " LMR ", "UHF", " M", false, "hrv41"},
+    {VRM_NAME_KEY, 0xFF, EntryMode::Typed, 4, 0, 2, 2, "HRV-41", " LMR ", "UHF", " K", true, "hrv41"},
+    {VRM_NAME_KEY, 0xFC, EntryMode::List99, 4, 0, 3, 3, "HRV-41", " Varitel ", "UHF", " K", true, "hrv41"},
+    {VRM_NAME_KEY, 0xFB, EntryMode::Typed, 16, 5, 4, 4, "HRV-41A", " LMR ", "UHF", " K", true, "hrv41"},
+    {VRM_NAME_KEY, 0xFB, EntryMode::Typed, 16, 6, 5, 5, "HRV-41", " LMR ", "UHF", " P", true, "hrv41"},
 };
 
 #undef VRM_NAME_KEY
 
 constexpr BandRecord kBands[ModelCatalogue::kBandRecordCount] = {
-    {0, 1, 3, "325-360 MHz", ""}, {1, 1, 3, "440-480 MHz", ""}, {1, 0, 3, "440-480 MHz", ""},
-    {1, 0, 0, "440-480 MHz", ""}, {1, 5, 3, "440-480 MHz", ""}, {1, 6, 3, "440-480 MHz", ""},
+    {0, 1, EntryMode::Typed, "325-360 MHz", ""},
+    {1, 1, EntryMode::Typed, "440-480 MHz", ""},
+    {1, 0, EntryMode::Typed, "440-480 MHz", ""},
+    {1, 0, EntryMode::List99, "440-480 MHz", ""},
+    {1, 5, EntryMode::Typed, "440-480 MHz", ""},
+    {1, 6, EntryMode::Typed, "440-480 MHz", ""},
 };
 
 constexpr std::uint8_t kSiblingNames[2][8] = {
@@ -61,7 +65,7 @@ int ModelCatalogue::FindModel(const ModelIdentity& id) {
         const ModelRecord& r = kModels[m];
         if (std::memcmp(id.data(), r.nameKey, 8) != 0) continue;
         if (id[10] != r.marketCode) continue;
-        if ((id[8] & 3) != r.entryMode) continue;
+        if (EntryModeFromByte8(id[8]) != r.entryMode) continue;
         if (((id[8] >> 2) & 3) != CapacityCode(m)) continue;
         return m;
     }
@@ -189,9 +193,9 @@ void ModelCatalogue::SetBandWord(std::uint16_t word) {
     image_.SetByte(11, static_cast<std::uint8_t>(word >> 8));
 }
 
-void ModelCatalogue::SetEntryMode(int mode) {
+void ModelCatalogue::SetEntryMode(vrm::EntryMode mode) {
     auto& live = image_.Live();
-    live[8] = static_cast<std::uint8_t>((live[8] & ~3u) | (static_cast<unsigned>(mode) & 3u));
+    live[8] = static_cast<std::uint8_t>((live[8] & ~3u) | (static_cast<unsigned>(EntryModeValue(mode)) & 3u));
 }
 
 void ModelCatalogue::ResetIdentity() { image_.SetIdentity(DefaultIdentity()); }

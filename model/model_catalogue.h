@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/entry_mode.h"
 #include "model/radio_image.h"
 
 namespace vrm {
@@ -20,7 +21,7 @@ namespace vrm {
 struct ModelRecord {
     std::uint8_t nameKey[8];    // "PHRV-41" + 0xFF, compared as 8 raw bytes
     std::uint8_t storedByte8;   // identity byte 8 as set model() writes it
-    int entryMode;              // 3 typed, 0 list of 99, 2 list of 22
+    EntryMode entryMode;
     int channels;               // 4 or 16
     std::uint8_t marketCode;
     int firstBandRecord;        // the model's band records, first..last
@@ -37,7 +38,7 @@ struct ModelRecord {
 struct BandRecord {
     std::uint8_t bandCode;
     std::uint8_t marketCode;
-    int entryMode;
+    EntryMode entryMode;
     const char* bandText;       // "440-480 MHz"
     const char* secondText;     // ""
 };
@@ -97,8 +98,10 @@ public:
 
     static int ChannelCount(const ModelIdentity& identity) { return IdentityChannelCount(identity[8]); }
     int ChannelCount() const { return ChannelCount(CurrentIdentity()); }
-    static int EntryMode(const ModelIdentity& identity) { return identity[8] & 3; }
-    int EntryMode() const { return EntryMode(CurrentIdentity()); }
+    // The type is named with its namespace here: inside the class the plain
+    // name means these accessors.
+    static vrm::EntryMode EntryMode(const ModelIdentity& identity) { return EntryModeFromByte8(identity[8]); }
+    vrm::EntryMode EntryMode() const { return EntryMode(CurrentIdentity()); }
     static int MarketCode(const ModelIdentity& identity) { return identity[10]; }
     int MarketCode() const { return MarketCode(CurrentIdentity()); }
     static int BandCode(const ModelIdentity& identity) { return identity[11]; }
@@ -160,7 +163,7 @@ public:
     // Byte 10 = low byte (market code), byte 11 = high byte (band code).
     void SetBandWord(std::uint16_t word);
     // Bits 0-1 of byte 8.
-    void SetEntryMode(int mode);
+    void SetEntryMode(vrm::EntryMode mode);
     // Writes the default identity (model 3 with band record 4).
     void ResetIdentity();
 

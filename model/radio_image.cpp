@@ -133,7 +133,7 @@ void RadioImage::WriteDefaultBandPoints(const ModelCatalogue& catalogue) {
 
 void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentity) {
     if (resetIdentity) catalogue.ResetIdentity();
-    const int mode = catalogue.EntryMode();
+    const EntryMode mode = catalogue.EntryMode();
 
     // 1. Band limits of the model.
     catalogue.RecomputeBandLimits();
@@ -146,9 +146,9 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     std::uint8_t* f = live_.data() + kFeatureArea.offset;
     const std::uint8_t features[7] = {4, 0, 0, 0, 0, 7, 1};
     std::memcpy(f, features, sizeof features);
-    if (mode == 3) f[8] = 0x39;
-    else if (mode == 0) f[8] = 0x3F;
-    else if (mode == 2) f[8] = 0x3D;
+    if (mode == EntryMode::Typed) f[8] = 0x39;
+    else if (mode == EntryMode::List99) f[8] = 0x3F;
+    else if (mode == EntryMode::List22) f[8] = 0x3D;
     f[9] = 0xE1;
     f[10] = 0x01;
     f[11] = 4;
@@ -168,11 +168,11 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     // 6. Key assignment.
     std::uint8_t* k = live_.data() + kKeyArea.offset;
     std::fill_n(k, 4, 0xFF);
-    if (mode == 0) {
+    if (mode == EntryMode::List99) {
         k[0] = 0, k[1] = 0, k[2] = 0;
-    } else if (mode == 3) {
+    } else if (mode == EntryMode::Typed) {
         k[0] = 0, k[1] = 4, k[2] = 1;
-    } else if (mode == 2) {
+    } else if (mode == EntryMode::List22) {
         k[0] = 8, k[1] = 4, k[2] = 1;
     }
 
@@ -181,7 +181,7 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     live_[kChannelInUseLow] = 0xFF;
 
     // 8. Preset channels of the 99-frequency models.
-    if (mode == 0 && presetChannels_) presetChannels_(*this, catalogue);
+    if (mode == EntryMode::List99 && presetChannels_) presetChannels_(*this, catalogue);
 
     // 9. Embedded message lines empty.
     std::fill_n(live_.begin() + kEmbeddedMessageArea.offset, 2 * kMessageLineSize, 0x00);
@@ -192,7 +192,7 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
 
     // 11. Custom codes.
     std::fill_n(live_.begin() + kCustomCodeArea.offset, 4, 0xFF);
-    if (mode == 0 || mode == 2) {
+    if (UsesPresetList(mode)) {
         for (std::size_t w = 0; w < 6; ++w) {
             SetWord(kCustomCodeArea.offset + 2 * (kCustomQtWord + w), kDefaultCustomQt);
             SetWord(kCustomCodeArea.offset + 2 * (kCustomDqtWord + w), kDefaultCustomDqt);

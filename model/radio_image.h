@@ -68,7 +68,7 @@ class ModelCatalogue;
 
 class RadioImage {
 public:
-    // Writes the preset channels of the New defaults (entry mode 0). The
+    // Writes the preset channels of the New defaults (list-of-99 models). The
     // channel data model installs it; without it the New defaults leave
     // every channel empty.
     using PresetChannelWriter = std::function<void(RadioImage&, ModelCatalogue&)>;
@@ -127,7 +127,7 @@ public:
     // The New defaults of the current model (`catalogue` must be bound to this
     // image). With `resetIdentity` the default identity is written first.
     // Runs every step except the preset channels, which the installed
-    // PresetChannelWriter writes for entry mode 0.
+    // PresetChannelWriter writes for the list-of-99 models.
     void InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentity);
     // Steps 2 and 3 of the New defaults on their own: the default test
     // frequencies and band points of the current band (a band-only model

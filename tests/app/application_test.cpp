@@ -71,7 +71,7 @@ TEST_F(ApplicationTest, LastModelThatDoesNotParseOrIsNotAcceptableGivesTheDefaul
     settings.WriteString(kSettingLastModel, FormatLastModel(model2));
     auto app = Start(settings);
     EXPECT_EQ(app->Image().Identity(), model2);
-    EXPECT_EQ(app->EntryMode(), 0);
+    EXPECT_EQ(app->EntryMode(), EntryMode::List99);
     EXPECT_EQ(app->Catalogue().FindModel(), 2);
 }
 

@@ -31,14 +31,15 @@ TEST(MenuBar, EditMenuFollowsTheEntryMode) {
     const std::vector<int> withoutQt = {cmd::kChannelInformation, 0, cmd::kOptionalFeatures, cmd::kKeyAssignment,
                                         cmd::kScanInformation, 0, cmd::kTestFrequency, cmd::kEmbeddedMessage, 0,
                                         cmd::kAdvancedSettings};
-    for (int mode : {0, 2, 3}) {
+    for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
         const auto bar = BuildMenuBar(mode, false);
-        EXPECT_EQ(Commands(Menu(bar, MenuId::Edit)), mode == 3 ? withoutQt : withQt) << mode;
+        EXPECT_EQ(Commands(Menu(bar, MenuId::Edit)), mode == EntryMode::Typed ? withoutQt : withQt)
+            << EntryModeValue(mode);
     }
 }
 
 TEST(MenuBar, StatusTextsOfEditEntriesAreTheEditorCaptions) {
-    const auto bar = BuildMenuBar(0, false);
+    const auto bar = BuildMenuBar(EntryMode::List99, false);
     const MenuTable& edit = Menu(bar, MenuId::Edit);
     EXPECT_EQ(edit.entries[0].caption, 10003305u);
     EXPECT_EQ(edit.entries[0].status, 10305000u);
@@ -48,15 +49,15 @@ TEST(MenuBar, StatusTextsOfEditEntriesAreTheEditorCaptions) {
 
 TEST(MenuBar, WindowMenuOnlyWhenAskedForAndCaptionsInOrder) {
     std::vector<tid::TextId> captions;
-    for (const MenuTable& t : BuildMenuBar(3, true)) captions.push_back(t.caption);
+    for (const MenuTable& t : BuildMenuBar(EntryMode::Typed, true)) captions.push_back(t.caption);
     EXPECT_EQ(captions, (std::vector<tid::TextId>{10003001, 10003002, 10003003, 10003004, 10003005, 10003006,
                                                    10003007, 10003008, 10003009}));
-    for (const MenuTable& t : BuildMenuBar(3, false)) EXPECT_NE(t.id, MenuId::Window);
-    EXPECT_EQ(BuildMenuBar(3, false).size(), 8u);
+    for (const MenuTable& t : BuildMenuBar(EntryMode::Typed, false)) EXPECT_NE(t.id, MenuId::Window);
+    EXPECT_EQ(BuildMenuBar(EntryMode::Typed, false).size(), 8u);
 }
 
 TEST(MenuBar, NoMenuStartsOrEndsWithASeparatorOrRepeatsOne) {
-    for (int mode : {0, 2, 3}) {
+    for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
         for (const MenuTable& t : BuildMenuBar(mode, true)) {
             ASSERT_FALSE(t.entries.empty());
             EXPECT_FALSE(t.entries.front().IsSeparator());
@@ -68,16 +69,16 @@ TEST(MenuBar, NoMenuStartsOrEndsWithASeparatorOrRepeatsOne) {
 }
 
 TEST(Tree, ChildrenFollowTheEntryMode) {
-    const auto all = TreeChildren(0);
+    const auto all = TreeChildren(EntryMode::List99);
     ASSERT_EQ(all.size(), 8u);
     EXPECT_EQ(all[0], (TreeChild{10305000, cmd::kChannelInformation}));
     EXPECT_EQ(all[5], (TreeChild{10403002, cmd::kEmbeddedMessage}));
     EXPECT_EQ(all[6], (TreeChild{10319000, cmd::kQtDqtCustomization}));
     EXPECT_EQ(all[7], (TreeChild{10313000, cmd::kAdvancedSettings}));
-    const auto typed = TreeChildren(3);
+    const auto typed = TreeChildren(EntryMode::Typed);
     ASSERT_EQ(typed.size(), 7u);
     for (const TreeChild& c : typed) EXPECT_NE(c.command, cmd::kQtDqtCustomization);
-    EXPECT_EQ(TreeChildren(2).size(), 8u);
+    EXPECT_EQ(TreeChildren(EntryMode::List22).size(), 8u);
 }
 
 TEST(Accelerators, EachKeyOnceAndTreeKeysOnBothZeroKeys) {
@@ -104,7 +105,7 @@ TEST(Templates, RegistrationOrderAndFrames) {
     EXPECT_EQ(FrameClassForView("CKeyView"), "CSpecialFrame");
     EXPECT_EQ(FrameClassForView("CScanView"), "CChildFrame");
     // Every editor command opens a registered view.
-    for (const TreeChild& c : TreeChildren(0)) {
+    for (const TreeChild& c : TreeChildren(EntryMode::List99)) {
         const std::string view = ViewClassForCommand(c.command);
         EXPECT_FALSE(FrameClassForView(view).empty()) << view;
         EXPECT_EQ(EditorCaption(view), c.caption);
@@ -133,12 +134,12 @@ TEST(Help, ContextsAnchorsAndFiles) {
     s.helpFiles[static_cast<std::size_t>(HelpSlot::BRSESE)] = "brs.html";
     s.helpFiles[static_cast<std::size_t>(HelpSlot::LMR)] = "wrong.html";
     s.advancedHelpFile = "adv.html";
-    EXPECT_EQ(HelpFileName(s, 3, HelpTopics()), "lmr.html");
-    EXPECT_EQ(HelpFileName(s, 2, HelpTopics()), "gmrs.html");
-    EXPECT_EQ(HelpFileName(s, 0, HelpTopics()), "brs.html");
-    EXPECT_EQ(HelpFileName(s, 1, HelpTopics()), "brs.html");
-    EXPECT_EQ(HelpFileName(s, 3, HelpTopicsAdvanced()), "adv.html");
-    EXPECT_EQ(HelpFileName(s, 3, *HelpForCommand(cmd::kAdvancedSettings)), "adv.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::Typed, HelpTopics()), "lmr.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::List22, HelpTopics()), "gmrs.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::List99, HelpTopics()), "brs.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::Unused1, HelpTopics()), "brs.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::Typed, HelpTopicsAdvanced()), "adv.html");
+    EXPECT_EQ(HelpFileName(s, EntryMode::Typed, *HelpForCommand(cmd::kAdvancedSettings)), "adv.html");
 }
 
 TEST(Title, WithAndWithoutNoEncryption) {

@@ -20,7 +20,7 @@ std::string ReadPage(const std::string& name) {
     return ss.str();
 }
 
-void ExpectAnchor(const LanguageSettings& settings, int entryMode, const HelpRequest& request,
+void ExpectAnchor(const LanguageSettings& settings, EntryMode entryMode, const HelpRequest& request,
                   const std::string& what) {
     const std::string file = HelpFileName(settings, entryMode, request);
     ASSERT_FALSE(file.empty()) << what;
@@ -37,8 +37,8 @@ TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
         LanguageTable table;
         table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");
         ASSERT_TRUE(table.Load(lang, false, nullptr));
-        for (int mode : {0, 2, 3}) {
-            const std::string where = std::string(lang) + " mode " + std::to_string(mode);
+        for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
+            const std::string where = std::string(lang) + " mode " + std::to_string(EntryModeValue(mode));
             ExpectAnchor(table.Settings(), mode, HelpTopics(), where + " Help Topics");
             ExpectAnchor(table.Settings(), mode, HelpTopicsAdvanced(), where + " Help Topics Advanced");
             for (int command = 0; command < 65536; ++command) {

@@ -92,10 +92,10 @@ TEST_F(ModelChangeTest, DataResetGivesTheNewModelsDefaults) {
     EXPECT_EQ(catalogue_.ChannelCount(), 16);
     EXPECT_TRUE(image_.IsModified());  // a model change is a modification
 
-    // To the preset-list model: entry mode 0 and its defaults.
+    // To the preset-list model: the list of 99 and its defaults.
     const auto toVaritel = rules_.Evaluate(2, 0x0100);
     EXPECT_TRUE(rules_.Apply(toVaritel, 2, 0x0100));
-    EXPECT_EQ(catalogue_.EntryMode(), 0);
+    EXPECT_EQ(catalogue_.EntryMode(), EntryMode::List99);
     EXPECT_EQ(image_.Live(), DefaultsOf(2, 0x0100));
 }
 

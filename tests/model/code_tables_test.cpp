@@ -157,7 +157,7 @@ TEST(CodeLists, TypedListRoundTripsEveryEntry) {
 }
 
 TEST(CodeLists, FixedListNumberingAndCustomEntries) {
-    Fixture f(2, 0x0100);  // entry mode 0 with the default custom codes
+    Fixture f(2, 0x0100);  // the list-of-99 model with the default custom codes
     f.image.SetWord(0x170 + 2 * 1, 885);     // CQT2 = 88.5
     f.image.SetWord(0x170 + 2 * 13, 0xA1EC); // CDT6 = D754I
     const auto lines = f.tables.FixedCodeList(",");
@@ -236,14 +236,14 @@ TEST(PresetLists, LinesTextsAndNumbers) {
         EXPECT_EQ(parsed->code, code) << e;
     }
 
-    // Entry mode 2 uses the list of 22; mode 3 has only line 0.
+    // The list-of-22 mode has 22 presets; a typed-frequency model only line 0.
     RadioImage image;
     ModelCatalogue catalogue(image);
     catalogue.SetModel(1);
     catalogue.SetBandWord(0x0100);
     CodeTables tables(catalogue, test::EnglishTexts());
     EXPECT_EQ(tables.PresetList(".").size(), 1u);
-    catalogue.SetEntryMode(2);
+    catalogue.SetEntryMode(EntryMode::List22);
     const auto list22 = tables.PresetList(".");
     ASSERT_EQ(list22.size(), 23u);
     EXPECT_EQ(list22[1], "(01)  462.56250");

@@ -21,7 +21,7 @@ TEST(ModelCatalogueFind, RecognisesEachModelAndRefusesTheRest) {
     EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFC, 0, 1)), 2);
     EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFB, 5, 1)), 3);
     EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFB, 6, 1)), 4);
-    EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFA, 5, 1)), -1);  // entry mode 2, 16 channels
+    EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFA, 5, 1)), -1);  // list of 22, 16 channels
     EXPECT_EQ(ModelCatalogue::FindModel(Identity(0xFF, 5, 1)), -1);  // 4-channel capacity, market 5
     ModelIdentity other = Identity(0xFF, 0, 1);
     other[7] = 0x00;  // name key compared as 8 raw bytes
@@ -53,7 +53,7 @@ TEST(ModelCatalogueQueries, ChannelsModesBandsAndClasses) {
     EXPECT_EQ(ModelCatalogue::ChannelCount(Identity(0xFB, 5, 1)), 16);
     EXPECT_EQ(ModelCatalogue::ChannelCount(Identity(0xFF, 0, 1)), 4);
     EXPECT_EQ(ModelCatalogue::ChannelCount(Identity(0xFC, 0, 1)), 4);
-    EXPECT_EQ(ModelCatalogue::EntryMode(Identity(0xFC, 0, 1)), 0);
+    EXPECT_EQ(ModelCatalogue::EntryMode(Identity(0xFC, 0, 1)), EntryMode::List99);
     EXPECT_EQ(ModelCatalogue::BandWord(Identity(0xFB, 5, 1)), 0x0105);
 
     EXPECT_EQ(ModelCatalogue::BandLimitsOf(Identity(0xFF, 0, 1)), (BandLimits{440, 480}));
@@ -87,8 +87,8 @@ TEST(ModelCatalogueCompare, CurrentModelFamilyAndSiblings) {
     same[12] = 0x00;  // only the first 12 bytes count
     EXPECT_TRUE(f.catalogue.IsCurrentModel(same));
     EXPECT_FALSE(f.catalogue.IsCurrentModel(Identity(0xFB, 5, 0)));
-    EXPECT_TRUE(f.catalogue.IsSameFamily(Identity(0xFF, 5, 0)));   // market 5, mode 3
-    EXPECT_FALSE(f.catalogue.IsSameFamily(Identity(0xFC, 5, 1)));  // mode 0
+    EXPECT_TRUE(f.catalogue.IsSameFamily(Identity(0xFF, 5, 0)));   // market 5, typed
+    EXPECT_FALSE(f.catalogue.IsSameFamily(Identity(0xFC, 5, 1)));  // list of 99
     EXPECT_FALSE(f.catalogue.IsSameFamily(Identity(0xFB, 6, 1)));
 
     ModelIdentity sibling{};
@@ -138,7 +138,7 @@ TEST(ModelCatalogueWriters, SetModelBandWordAndReset) {
     EXPECT_FALSE(f.catalogue.SetModel(-1));
     EXPECT_EQ(f.image.Identity(), before);
 
-    f.catalogue.SetEntryMode(3);
+    f.catalogue.SetEntryMode(EntryMode::Typed);
     EXPECT_EQ(f.image.Live()[8], 0xFF);
 
     f.catalogue.ResetIdentity();

@@ -82,7 +82,7 @@ TEST(RadioImageChannels, AddressExistsOnlyBelowTheChannelCount) {
 
 // The New defaults written out from the description, byte by byte, for a
 // 440-480 MHz model of the given entry mode.
-ImageBuffer ExpectedUhfDefaults(const ModelIdentity& identity, int mode) {
+ImageBuffer ExpectedUhfDefaults(const ModelIdentity& identity, EntryMode mode) {
     ImageBuffer e;
     e.fill(0xFF);
     std::copy(identity.begin(), identity.end(), e.begin());
@@ -101,19 +101,19 @@ ImageBuffer ExpectedUhfDefaults(const ModelIdentity& identity, int mode) {
     Put(e, 0x2C0, {0x22, 0x22, 0x22});
     // Optional features: bytes 7, 12, 13 keep their (blank) value.
     Put(e, 0x010, {4, 0, 0, 0, 0, 7, 1});
-    e[0x018] = mode == 3 ? 0x39 : mode == 0 ? 0x3F : 0x3D;
+    e[0x018] = mode == EntryMode::Typed ? 0x39 : mode == EntryMode::List99 ? 0x3F : 0x3D;
     Put(e, 0x019, {0xE1, 0x01, 0x04});
     Put(e, 0x01E, {0x02, 0x31});
     // Scan: dwell 3, dropout 3, revert channel 1.
     Put(e, 0x020, {0x00, 31, 31, 0x03, 0x00, 0x03, 0x00, 0x00, 0x01});
     // Keys.
-    if (mode == 3) Put(e, 0x040, {0, 4, 1, 0xFF});
-    if (mode == 0) Put(e, 0x040, {0, 0, 0, 0xFF});
+    if (mode == EntryMode::Typed) Put(e, 0x040, {0, 4, 1, 0xFF});
+    if (mode == EntryMode::List99) Put(e, 0x040, {0, 0, 0, 0xFF});
     // Embedded message lines and the first two special settings.
     for (std::size_t i = 0x3B0; i < 0x3F0; ++i) e[i] = 0;
     Put(e, 0x190, {0, 0});
     // Custom codes of the fixed-list models: 67.0 Hz and 0x2813.
-    if (mode == 0) {
+    if (mode == EntryMode::List99) {
         for (int w = 0; w < 6; ++w) Put(e, 0x170 + 2 * w, {0x9E, 0x02});
         for (int w = 8; w < 14; ++w) Put(e, 0x170 + 2 * w, {0x13, 0x28});
     }
@@ -124,8 +124,11 @@ TEST(RadioImageDefaults, EveryOfferedModelMatchesTheListedBytes) {
     const struct {
         int model;
         std::uint16_t band;
-        int mode;
-    } models[] = {{1, 0x0100, 3}, {2, 0x0100, 0}, {3, 0x0105, 3}, {4, 0x0106, 3}};
+        EntryMode mode;
+    } models[] = {{1, 0x0100, EntryMode::Typed},
+                  {2, 0x0100, EntryMode::List99},
+                  {3, 0x0105, EntryMode::Typed},
+                  {4, 0x0106, EntryMode::Typed}};
     for (const auto& m : models) {
         Fixture f;
         f.Select(m.model, m.band);
@@ -144,7 +147,7 @@ TEST(RadioImageDefaults, ResetIdentityWritesModel3AndItsDefaults) {
     f.image.InitialiseDefaults(f.catalogue, true);
     const ModelIdentity def = {'P', 'H', 'R', 'V', '-', '4', '1', 0xFF, 0xFB, 0xFF, 5, 1, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(f.image.Identity(), def);
-    EXPECT_EQ(f.image.Live()[0x018], 0x39);  // entry mode 3 now
+    EXPECT_EQ(f.image.Live()[0x018], 0x39);  // a typed-frequency model now
     EXPECT_EQ(f.image.Live()[0x170], 0xFF);  // no custom codes
 }
 
@@ -194,7 +197,7 @@ TEST(RadioImageDefaults, BytesNoStepNamesKeepTheirValue) {
     for (int i = 0x240; i < 0x250; ++i) EXPECT_EQ(l[i], 0xFF);  // pairs 6, 7 blank
 }
 
-TEST(RadioImageDefaults, PresetChannelWriterRunsForEntryMode0Only) {
+TEST(RadioImageDefaults, PresetChannelWriterRunsForTheList99ModelOnly) {
     for (int model = 1; model <= 4; ++model) {
         Fixture f;
         int calls = 0;

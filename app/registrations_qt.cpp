@@ -5,11 +5,8 @@
 //   frame.RegisterCommand(cmd::kReadData, [&frame] { ... });
 // Until a view or a command is registered, its command stays greyed out.
 #include "app/main_frame.h"
+#include "app/transfer_commands_qt.h"
 #include "app/vrm_app.h"
-#include "link/memory_map_dialog.h"
-#include "link/radio_info_dialog.h"
-#include "link/read_dialog.h"
-#include "link/write_dialog.h"
 
 namespace vrm {
 

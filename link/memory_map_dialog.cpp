@@ -8,13 +8,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/application.h"
-#include "app/command_tables.h"
 #include "text/language_table.h"
-#include "app/main_frame.h"
 #include "text/text_ids.h"
 #include "link/radio_info.h"
-#include "model/radio_image.h"
 #include "ui/form_helpers.h"
 #include "ui/ui_fonts.h"
 
@@ -155,16 +151,6 @@ void CMemMapDlg::SetCharacterView(bool on) {
     grid_->setFixedSize(width, height);
     adjustSize();
     setFixedSize(sizeHint());
-}
-
-void RegisterMemoryMapCommand(CMainFrame& frame) {
-    frame.RegisterCommand(cmd::kMemoryMap, [&frame] {
-        RadioImage& image = frame.App().Image();
-        CMemMapDlg dialog(frame.App().Language(), &frame);
-        dialog.Attach(image.Live().data(), image.Saved().data(), 0, kImageSize);
-        dialog.exec();
-        frame.RefreshAllViews();
-    });
 }
 
 }  // namespace vrm

@@ -57,9 +57,4 @@ private:
     std::size_t size_ = 0;
 };
 
-// Program > Memory Map: the live image, compared with the saved image; all
-// views are refreshed after the viewer closes.
-class CMainFrame;
-void RegisterMemoryMapCommand(CMainFrame& frame);
-
 }  // namespace vrm

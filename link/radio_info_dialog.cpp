@@ -13,9 +13,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/application.h"
-#include "app/command_tables.h"
-#include "app/main_frame.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "link/programming_port.h"
@@ -68,14 +65,15 @@ bool IdentityViewKeysHeld() {
     return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) && FunctionKeyWatch::F2Held();
 }
 
-CRadioInfoDlg::CRadioInfoDlg(Application& app, ProgrammingPort& port, Prompter& prompter, bool identityView,
-                             QWidget* parent)
+CRadioInfoDlg::CRadioInfoDlg(const TransferDialogContext& context, bool identityView, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      app_(app), port_(port), prompter_(prompter), identityView_(identityView) {
+      port_(context.port),
+      language_(context.language),
+      prompter_(context.prompter),
+      identityView_(identityView) {
     setObjectName(QStringLiteral("CRadioInfoDlg"));
-    const LanguageTable& language = app_.Language();
-    setWindowTitle(WithoutMnemonic(LangText(language, tid::kRadioInfoTitle)));
+    setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
 
     static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,      tid::kRadioInfoFrequency,
                                                tid::kRadioInfoSerialNumber,   tid::kRadioInfoFirmwareVersion,
@@ -86,10 +84,10 @@ CRadioInfoDlg::CRadioInfoDlg(Application& app, ProgrammingPort& port, Prompter& 
     grid->setHorizontalSpacing(12);
     // The values keep their leading blanks: a fixed-pitch font shows them as
     // the radio's texts are laid out.
-    const QFont valueFont = UiFonts::FromSettings(language.Settings()).fixedPitch;
+    const QFont valueFont = UiFonts::FromSettings(language_.Settings()).fixedPitch;
     const int valueWidth = QFontMetrics(valueFont).horizontalAdvance(QString(36, QLatin1Char('0')));
     for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(LangText(language, kLabels[i]), this);
+        auto* label = new QLabel(LangText(language_, kLabels[i]), this);
         auto* value = new QLabel(this);
         value->setObjectName(QLatin1String(kNames[i]));
         value->setTextFormat(Qt::PlainText);
@@ -104,18 +102,18 @@ CRadioInfoDlg::CRadioInfoDlg(Application& app, ProgrammingPort& port, Prompter& 
     }
     // The Option Settings row is never shown; the buttons sit right below
     // the checksum.
-    optionLabel_ = new QLabel(LangText(language, tid::kRadioInfoOptionSettings), this);
+    optionLabel_ = new QLabel(LangText(language_, tid::kRadioInfoOptionSettings), this);
     optionLabel_->setObjectName(QStringLiteral("optionSettingsLabel"));
     optionGrid_ = new QTableWidget(this);
     optionGrid_->setObjectName(QStringLiteral("optionSettings"));
     optionLabel_->hide();
     optionGrid_->hide();
 
-    close_ = new QPushButton(LangText(language, tid::kButtonClose), this);
+    close_ = new QPushButton(LangText(language_, tid::kButtonClose), this);
     close_->setObjectName(QStringLiteral("close"));
-    help_ = new QPushButton(LangText(language, tid::kButtonHelp), this);
+    help_ = new QPushButton(LangText(language_, tid::kButtonHelp), this);
     help_->setObjectName(QStringLiteral("help"));
-    print_ = new QPushButton(LangText(language, tid::kButtonPrint), this);
+    print_ = new QPushButton(LangText(language_, tid::kButtonPrint), this);
     print_->setObjectName(QStringLiteral("print"));
     // Printing the radio information comes with the print view.
     print_->setEnabled(false);
@@ -153,13 +151,12 @@ void CRadioInfoDlg::RunTransfer() {
     if (running_ || transferred_) return;
     queued_ = true;
     running_ = true;
-    const LanguageTable& language = app_.Language();
-    setWindowTitle(WithoutMnemonic(LangText(language, tid::kRadioInfoReading)));
+    setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoReading)));
     close_->setEnabled(false);
     help_->setEnabled(false);
-    result_ = RunRadioInformationTransfer(TransferContext{port_, prompter_, language, *this}, record_);
+    result_ = RunRadioInformationTransfer(TransferContext{port_, prompter_, language_, *this}, record_);
     ShowValues();
-    setWindowTitle(WithoutMnemonic(LangText(language, tid::kRadioInfoTitle)));
+    setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
     close_->setEnabled(true);
     help_->setEnabled(true);
     close_->setFocus();
@@ -188,17 +185,6 @@ void CRadioInfoDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
-}
-
-void RegisterRadioInformationCommand(CMainFrame& frame) {
-    FunctionKeyWatch::Install();
-    frame.RegisterCommand(cmd::kRadioInformation, [&frame] {
-        Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
-        CRadioInfoDlg dialog(app, app.Port(), frame.GetPrompter(), IdentityViewKeysHeld(), &frame);
-        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
-        dialog.exec();
-    });
 }
 
 }  // namespace vrm

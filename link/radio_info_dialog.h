@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "link/radio_info.h"
+#include "link/transfer_dialog_context.h"
 #include "link/transfer_observer.h"
 
 class QLabel;
@@ -16,10 +17,6 @@ class QPushButton;
 class QTableWidget;
 
 namespace vrm {
-
-class Application;
-class Prompter;
-class ProgrammingPort;
 
 // Qt can ask for the modifier keys held at a moment but not for other keys:
 // this watch follows F2's presses and releases through the whole program so
@@ -44,8 +41,9 @@ bool IdentityViewKeysHeld();
 class CRadioInfoDlg final : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
-    // `identityView`: the Ctrl+F2 variant, decided as the command runs.
-    CRadioInfoDlg(Application& app, ProgrammingPort& port, Prompter& prompter, bool identityView, QWidget* parent);
+    // `identityView`: the Ctrl+F2 variant, decided as the command runs. The
+    // context's image is not used: the dialog shows what the radio sends.
+    CRadioInfoDlg(const TransferDialogContext& context, bool identityView, QWidget* parent);
 
     // Runs the transfer now (the dialog does so by itself once it is shown).
     void RunTransfer();
@@ -79,8 +77,8 @@ protected:
 private:
     void ShowValues();
 
-    Application& app_;
     ProgrammingPort& port_;
+    const LanguageTable& language_;
     Prompter& prompter_;
     bool identityView_;
     RadioInformation record_;
@@ -96,9 +94,5 @@ private:
     bool transferred_ = false;
     bool queued_ = false;
 };
-
-// Tool > Radio Information (installs the F2 watch).
-class CMainFrame;
-void RegisterRadioInformationCommand(CMainFrame& frame);
 
 }  // namespace vrm

@@ -12,10 +12,6 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "app/application.h"
-#include "app/command_tables.h"
-#include "app/document.h"
-#include "app/main_frame.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "link/programming_port.h"
@@ -40,14 +36,17 @@ constexpr Qt::WindowFlags kIdleFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt
 
 }  // namespace
 
-CTransferDlg::CTransferDlg(Application& app, ProgrammingPort& port, Prompter& prompter, QWidget* parent)
-    : QDialog(parent, kIdleFlags), app_(app), port_(port), prompter_(prompter) {}
+CTransferDlg::CTransferDlg(const TransferDialogContext& context, QWidget* parent)
+    : QDialog(parent, kIdleFlags),
+      port_(context.port),
+      image_(context.image),
+      language_(context.language),
+      prompter_(context.prompter) {}
 
 CTransferDlg::~CTransferDlg() = default;
 
 void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText) {
-    const LanguageTable& language = app_.Language();
-    setWindowTitle(WithoutMnemonic(LangText(language, windowText)));
+    setWindowTitle(WithoutMnemonic(LangText(language_, windowText)));
 
     caption_ = new QLabel(this);
     caption_->setObjectName(QStringLiteral("caption"));
@@ -60,15 +59,15 @@ void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t run
     QFont titleFont = font();
     titleFont.setBold(true);
     const QFontMetrics title(titleFont);
-    const int titleWidth = std::max(title.horizontalAdvance(WithoutMnemonic(LangText(language, windowText))),
-                                    title.horizontalAdvance(WithoutMnemonic(LangText(language, runningText))));
+    const int titleWidth = std::max(title.horizontalAdvance(WithoutMnemonic(LangText(language_, windowText))),
+                                    title.horizontalAdvance(WithoutMnemonic(LangText(language_, runningText))));
     progress_->setMinimumWidth(std::max(kMinimumProgressWidth, titleWidth + kTitleBarExtras));
 
-    start_ = new QPushButton(LangText(language, startText), this);
+    start_ = new QPushButton(LangText(language_, startText), this);
     start_->setObjectName(QStringLiteral("start"));
-    cancel_ = new QPushButton(LangText(language, tid::kButtonCancel), this);
+    cancel_ = new QPushButton(LangText(language_, tid::kButtonCancel), this);
     cancel_->setObjectName(QStringLiteral("cancel"));
-    help_ = new QPushButton(LangText(language, tid::kButtonHelp), this);
+    help_ = new QPushButton(LangText(language_, tid::kButtonHelp), this);
     help_->setObjectName(QStringLiteral("help"));
     start_->setDefault(true);
     start_->setAutoDefault(true);
@@ -94,10 +93,10 @@ void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t run
         if (helpHandler_) helpHandler_();
     });
 
-    OnProgress(0, kTransferBlocks, ProgressCaption(language, 0));
+    OnProgress(0, kTransferBlocks, ProgressCaption(language_, 0));
 }
 
-TransferContext CTransferDlg::Context() { return TransferContext{port_, prompter_, app_.Language(), *this}; }
+TransferContext CTransferDlg::Context() { return TransferContext{port_, prompter_, language_, *this}; }
 
 void CTransferDlg::OnProgress(int done, int total, const std::string& caption) {
     progress_->setRange(0, total);
@@ -168,27 +167,15 @@ void CTransferDlg::moveEvent(QMoveEvent* event) {
 
 // ---------------------------------------------------------------------------
 
-CReadDlg::CReadDlg(Application& app, ProgrammingPort& port, Prompter& prompter, QWidget* parent)
-    : CTransferDlg(app, port, prompter, parent) {
+CReadDlg::CReadDlg(const TransferDialogContext& context, QWidget* parent) : CTransferDlg(context, parent) {
     setObjectName(QStringLiteral("CReadDlg"));
     BuildTransferArea(tid::kReadWindowTitle, tid::kReadWindowRunning, tid::kButtonRead);
 }
 
 void CReadDlg::OnStart() {
     BeginRunning();
-    result_ = ReadDataFromRadio(Context(), app_.Image().Transfer());
+    result_ = ReadDataFromRadio(Context(), image_.Transfer());
     Finish(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
-}
-
-void RegisterReadCommand(CMainFrame& frame) {
-    frame.RegisterCommand(cmd::kReadData, [&frame] {
-        Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
-        if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
-        CReadDlg dialog(app, app.Port(), frame.GetPrompter(), &frame);
-        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kReadData)); });
-        if (dialog.exec() == QDialog::Accepted) frame.AdoptReadData();
-    });
 }
 
 }  // namespace vrm

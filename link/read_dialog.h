@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "link/read_transfer.h"
+#include "link/transfer_dialog_context.h"
 #include "link/transfer_observer.h"
 
 class QLabel;
@@ -23,14 +24,10 @@ class QPushButton;
 
 namespace vrm {
 
-class Application;
-class Prompter;
-class ProgrammingPort;
-
 class CTransferDlg : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
-    CTransferDlg(Application& app, ProgrammingPort& port, Prompter& prompter, QWidget* parent);
+    CTransferDlg(const TransferDialogContext& context, QWidget* parent);
     ~CTransferDlg() override;
 
     bool Running() const { return running_; }
@@ -40,7 +37,7 @@ public:
     QPushButton* CancelButton() const { return cancel_; }
     QPushButton* HelpButton() const { return help_; }
 
-    // What the Help button does (the frame opens the help page).
+    // What the Help button does (the caller opens the help page).
     void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
 
     // TransferObserver.
@@ -70,8 +67,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-    Application& app_;
     ProgrammingPort& port_;
+    RadioImage& image_;
+    const LanguageTable& language_;
     Prompter& prompter_;
 
 private:
@@ -94,7 +92,7 @@ private:
 class CReadDlg final : public CTransferDlg {
     Q_OBJECT
 public:
-    CReadDlg(Application& app, ProgrammingPort& port, Prompter& prompter, QWidget* parent);
+    CReadDlg(const TransferDialogContext& context, QWidget* parent);
 
     const TransferResult& Result() const { return result_; }
 
@@ -104,11 +102,5 @@ protected:
 private:
     TransferResult result_;
 };
-
-// Program > Read Data from Radio: unsaved changes are offered for saving
-// first (the read replaces the data), then the dialog runs; after a
-// successful read the frame adopts the data.
-class CMainFrame;
-void RegisterReadCommand(CMainFrame& frame);
 
 }  // namespace vrm

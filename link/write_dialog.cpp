@@ -7,11 +7,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QWidget>
-#include <memory>
 
-#include "app/application.h"
-#include "app/command_tables.h"
-#include "app/main_frame.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "model/radio_image.h"
@@ -19,12 +15,10 @@
 
 namespace vrm {
 
-CWriteDlg::CWriteDlg(Application& app, ProgrammingPort& port, Prompter& prompter, WriteSettings& settings,
-                     QWidget* parent)
-    : CTransferDlg(app, port, prompter, parent), settings_(settings) {
+CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent)
+    : CTransferDlg(context, parent), settings_(settings) {
     setObjectName(QStringLiteral("CWriteDlg"));
     BuildTransferArea(tid::kWriteWindowTitle, tid::kWriteWindowRunning, tid::kButtonWrite);
-    const LanguageTable& language = app_.Language();
 
     separator_ = new QFrame(this);
     separator_->setObjectName(QStringLiteral("separator"));
@@ -32,9 +26,9 @@ CWriteDlg::CWriteDlg(Application& app, ProgrammingPort& port, Prompter& prompter
     separator_->setFrameShadow(QFrame::Sunken);
 
     lower_ = new QWidget(this);
-    adjustTime_ = new QCheckBox(LangText(language, tid::kWriteAdjustTime), lower_);
+    adjustTime_ = new QCheckBox(LangText(language_, tid::kWriteAdjustTime), lower_);
     adjustTime_->setObjectName(QStringLiteral("adjustTime"));
-    continuous_ = new QCheckBox(LangText(language, tid::kWriteContinuous), lower_);
+    continuous_ = new QCheckBox(LangText(language_, tid::kWriteContinuous), lower_);
     continuous_->setObjectName(QStringLiteral("continuous"));
     adjustTime_->setChecked(settings_.adjustTime);
     continuous_->setChecked(settings_.continuous);
@@ -65,7 +59,7 @@ void CWriteDlg::OnStart() {
     repaint();
     if (QWidget* frame = parentWidget()) frame->window()->repaint();
     const bool continuous = settings_.continuous;
-    result_ = WriteDataToRadio(Context(), app_.Image().Live(), continuous);
+    result_ = WriteDataToRadio(Context(), image_.Live(), continuous);
     if (result_.Ok()) ++written_;
     if (result_.Ok() && continuous) {
         // Ready for the next radio: progress 0 / 64 and the window text are
@@ -75,18 +69,6 @@ void CWriteDlg::OnStart() {
         return;
     }
     Finish(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
-}
-
-void RegisterWriteCommand(CMainFrame& frame) {
-    auto settings = std::make_shared<WriteSettings>();
-    settings->continuous = frame.App().Switches().continuous;
-    frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
-        Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
-        CWriteDlg dialog(app, app.Port(), frame.GetPrompter(), *settings, &frame);
-        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kWriteData)); });
-        dialog.exec();
-    });
 }
 
 }  // namespace vrm

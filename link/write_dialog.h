@@ -19,8 +19,7 @@ namespace vrm {
 class CWriteDlg final : public CTransferDlg {
     Q_OBJECT
 public:
-    CWriteDlg(Application& app, ProgrammingPort& port, Prompter& prompter, WriteSettings& settings,
-              QWidget* parent);
+    CWriteDlg(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent);
 
     const TransferResult& Result() const { return result_; }
     // Radios written successfully while the dialog was open.
@@ -44,11 +43,5 @@ private:
     TransferResult result_;
     int written_ = 0;
 };
-
-// Program > Write Data to Radio. "Adjust Time" and "Continuous" are kept for
-// the program run; "Continuous" starts on when the program was started with
-// the switch "continuous".
-class CMainFrame;
-void RegisterWriteCommand(CMainFrame& frame);
 
 }  // namespace vrm

@@ -144,6 +144,9 @@ private:
 
     QString T(tid::TextId id) const { return QString::fromUtf8(app_->Language().Text(id)); }
     std::string S(tid::TextId id) const { return app_->Language().TextString(id); }
+    // What the frame hands a transfer dialog: the program's port, image and
+    // language, and the test's prompter.
+    TransferDialogContext Context() { return {app_->Port(), app_->Image(), app_->Language(), *prompter_}; }
 
     void Start(std::vector<std::string> args = {}) {
         frame_.reset();
@@ -223,7 +226,7 @@ private slots:
 
         // The dialog as it opens.
         {
-            CReadDlg dialog(*app_, app_->Port(), *prompter_, frame_.get());
+            CReadDlg dialog(Context(), frame_.get());
             QCOMPARE(dialog.windowTitle(), T(10401001));
             QCOMPARE(dialog.StartButton()->text(), T(10002005));
             QCOMPARE(dialog.CancelButton()->text(), T(10002002));
@@ -325,7 +328,7 @@ private slots:
         ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_BIN_DIR) + "/libpipelink.so"),
                              SystemClock::Instance());
         const ImageBuffer live = app_->Image().Live();
-        CReadDlg dialog(*app_, port, *prompter_, frame_.get());
+        CReadDlg dialog({port, app_->Image(), app_->Language(), *prompter_}, frame_.get());
         dialog.show();
         dialog.StartButton()->click();
         QVERIFY(!dialog.isVisible());
@@ -345,7 +348,7 @@ private slots:
         const ImageBuffer radioBefore = Radio().Memory();
 
         WriteSettings settings;
-        CWriteDlg dialog(*app_, app_->Port(), *prompter_, settings, frame_.get());
+        CWriteDlg dialog(Context(), settings, frame_.get());
         QCOMPARE(dialog.windowTitle(), T(10402001));
         QCOMPARE(dialog.StartButton()->text(), T(10002006));
         QCOMPARE(dialog.AdjustTimeBox()->text(), T(10402004));
@@ -385,7 +388,7 @@ private slots:
         Faults("write-nak=20");
         WriteSettings settings;
         settings.continuous = true;  // a failure ends the dialog even so
-        CWriteDlg dialog(*app_, app_->Port(), *prompter_, settings, frame_.get());
+        CWriteDlg dialog(Context(), settings, frame_.get());
         dialog.show();
         dialog.StartButton()->click();
         QVERIFY(!dialog.isVisible());
@@ -408,7 +411,7 @@ private slots:
         WriteSettings settings;
         {
             prompter_->answers = {Answer::Cancel};
-            CWriteDlg dialog(*app_, app_->Port(), *prompter_, settings, frame_.get());
+            CWriteDlg dialog(Context(), settings, frame_.get());
             dialog.show();
             dialog.StartButton()->click();
             QCOMPARE(prompter_->TextIds(), (std::vector<int>{10007007}));
@@ -420,7 +423,7 @@ private slots:
         prompter_->asked.clear();
         {
             prompter_->answers = {Answer::Ok};
-            CWriteDlg dialog(*app_, app_->Port(), *prompter_, settings, frame_.get());
+            CWriteDlg dialog(Context(), settings, frame_.get());
             dialog.show();
             dialog.StartButton()->click();
             QCOMPARE(prompter_->TextIds(), (std::vector<int>{10007007, 10402003}));
@@ -432,7 +435,7 @@ private slots:
         SetRadio(SimulatedRadio{});
         WriteSettings settings;
         settings.continuous = true;
-        CWriteDlg dialog(*app_, app_->Port(), *prompter_, settings, frame_.get());
+        CWriteDlg dialog(Context(), settings, frame_.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.Separator()->isVisible());
@@ -461,7 +464,7 @@ private slots:
         QVERIFY(!settings.continuous);
         dialog.CancelButton()->click();
         QVERIFY(!dialog.isVisible());
-        CWriteDlg next(*app_, app_->Port(), *prompter_, settings, frame_.get());
+        CWriteDlg next(Context(), settings, frame_.get());
         next.show();
         QVERIFY(QTest::qWaitForWindowExposed(&next));
         QVERIFY(!next.Separator()->isVisible());
@@ -491,7 +494,7 @@ private slots:
         for (std::size_t i = 16; i < 28; ++i) QCOMPARE(radio.Information()[i], std::uint8_t{0xFF});
         SetRadio(radio);
 
-        CRadioInfoDlg dialog(*app_, app_->Port(), *prompter_, false, frame_.get());
+        CRadioInfoDlg dialog(Context(), false, frame_.get());
         QCOMPARE(dialog.windowTitle(), T(10502000));
         QCOMPARE(dialog.CloseButton()->text(), T(10002003));
         QCOMPARE(dialog.PrintButton()->text(), T(10002007));
@@ -515,7 +518,7 @@ private slots:
 
         // Held Ctrl+F2: the whole information block, the identity's model
         // and band.
-        CRadioInfoDlg variant(*app_, app_->Port(), *prompter_, true, frame_.get());
+        CRadioInfoDlg variant(Context(), true, frame_.get());
         variant.show();
         QTRY_VERIFY(variant.Transferred());
         QVERIFY(variant.SerialNumber()->text().startsWith(QStringLiteral("  HRV-41A")));

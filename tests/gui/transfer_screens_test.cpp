@@ -113,6 +113,7 @@ private:
         QVERIFY(app.LoadLanguageAtStartup(settings, prompter));
         app.PrepareData(settings, temp_.path().toStdString());
         QApplication::setFont(UiFonts::FromSettings(app.Language().Settings()).dialog);
+        const TransferDialogContext context{app.Port(), app.Image(), app.Language(), prompter};
         const char message[] = "NORTH DEPOT - FLEET 12";
         for (std::size_t i = 0; i < sizeof message - 1; ++i)
             app.Image().SetByte(kEmbeddedMessageArea.offset + i, static_cast<std::uint8_t>(message[i]));
@@ -128,7 +129,7 @@ private:
         {
             // Slow as a real radio, so that the dialog is seen while it reads.
             ::setenv("VRM650T_SIM_BAUD", "9600", 1);
-            CReadDlg dialog(app, app.Port(), prompter, nullptr);
+            CReadDlg dialog(context, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             CheckTexts(&dialog, "read " + lang);
@@ -154,7 +155,7 @@ private:
         {
             WriteSettings writeSettings;
             writeSettings.continuous = true;
-            CWriteDlg dialog(app, app.Port(), prompter, writeSettings, nullptr);
+            CWriteDlg dialog(context, writeSettings, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dialog.StartButton()->click();
@@ -164,7 +165,7 @@ private:
             Save(&dialog, "write-dialog-continuous-" + lang);
         }
         {
-            CRadioInfoDlg dialog(app, app.Port(), prompter, false, nullptr);
+            CRadioInfoDlg dialog(context, false, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QTRY_VERIFY(dialog.Transferred());

@@ -1,0 +1,68 @@
+#include "app/transfer_commands_qt.h"
+
+#include <memory>
+
+#include "app/application.h"
+#include "app/command_tables.h"
+#include "app/document.h"
+#include "app/main_frame.h"
+#include "link/memory_map_dialog.h"
+#include "link/radio_info_dialog.h"
+#include "link/read_dialog.h"
+#include "link/write_dialog.h"
+#include "model/radio_image.h"
+
+namespace vrm {
+
+namespace {
+
+TransferDialogContext DialogContext(CMainFrame& frame) {
+    Application& app = frame.App();
+    return TransferDialogContext{app.Port(), app.Image(), app.Language(), frame.GetPrompter()};
+}
+
+}  // namespace
+
+void RegisterReadCommand(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kReadData, [&frame] {
+        Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
+        if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
+        CReadDlg dialog(DialogContext(frame), &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kReadData)); });
+        if (dialog.exec() == QDialog::Accepted) frame.AdoptReadData();
+    });
+}
+
+void RegisterWriteCommand(CMainFrame& frame) {
+    auto settings = std::make_shared<WriteSettings>();
+    settings->continuous = frame.App().Switches().continuous;
+    frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
+        if (frame.App().Port().IsOpen()) return;  // a transfer runs already
+        CWriteDlg dialog(DialogContext(frame), *settings, &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kWriteData)); });
+        dialog.exec();
+    });
+}
+
+void RegisterMemoryMapCommand(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kMemoryMap, [&frame] {
+        RadioImage& image = frame.App().Image();
+        CMemMapDlg dialog(frame.App().Language(), &frame);
+        dialog.Attach(image.Live().data(), image.Saved().data(), 0, kImageSize);
+        dialog.exec();
+        frame.RefreshAllViews();
+    });
+}
+
+void RegisterRadioInformationCommand(CMainFrame& frame) {
+    FunctionKeyWatch::Install();
+    frame.RegisterCommand(cmd::kRadioInformation, [&frame] {
+        if (frame.App().Port().IsOpen()) return;  // a transfer runs already
+        CRadioInfoDlg dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
+        dialog.exec();
+    });
+}
+
+}  // namespace vrm

@@ -4,6 +4,8 @@
 #include "app/frame_text.h"
 #include "text/prompter.h"
 #include "app/settings_store.h"
+#include "editors/channel_fields.h"
+#include "editors/edit_session.h"
 #include "link/programming_port.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
@@ -15,7 +17,12 @@ Application::Application(Clock& clock)
       image_(std::make_unique<RadioImage>()),
       catalogue_(std::make_unique<ModelCatalogue>(*image_)),
       document_(std::make_unique<CZVQDoc>(*image_, *catalogue_, language_, security_, clock_)),
-      port_(std::make_unique<ProgrammingPort>()) {}
+      session_(std::make_unique<EditSession>(*image_, *catalogue_, language_)),
+      port_(std::make_unique<ProgrammingPort>()) {
+    // The New defaults' preset channels go through the channel data model.
+    image_->SetPresetChannelWriter(WritePresetChannels);
+    document_->SetDataReplacedHandler([this] { session_->ClearHistory(); });
+}
 
 Application::~Application() = default;
 

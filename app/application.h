@@ -18,6 +18,7 @@ namespace vrm {
 
 class CZVQDoc;
 class Clock;
+class EditSession;
 class ModelCatalogue;
 class Prompter;
 class ProgrammingPort;
@@ -37,6 +38,8 @@ public:
     LanguageTable& Language() { return language_; }
     const LanguageTable& Language() const { return language_; }
     CZVQDoc& Document() { return *document_; }
+    // The one write path of the editors, with the undo history.
+    EditSession& Session() { return *session_; }
     SecuritySettings& Security() { return security_; }
     Clock& GetClock() { return clock_; }
     // The one port every transfer goes through (libpipelink.so by name;
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<RadioImage> image_;
     std::unique_ptr<ModelCatalogue> catalogue_;
     std::unique_ptr<CZVQDoc> document_;
+    std::unique_ptr<EditSession> session_;
     std::unique_ptr<ProgrammingPort> port_;
     SecuritySettings security_;
     CommandLineSwitches switches_;

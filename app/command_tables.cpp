@@ -23,7 +23,10 @@ std::vector<MenuTable> MakeTables() {
         {MenuId::Model, kMenuModel, {Same(cmd::kModelInformation, kCmdModelInformation)}},
         {MenuId::Edit,
          kMenuEdit,
-         {{cmd::kChannelInformation, kCmdChannelInformation, kEditorChannelInformation},
+         {{cmd::kUndo, kCmdUndo, kStatusUndo},
+          {cmd::kRedo, kCmdRedo, kStatusRedo},
+          kSeparator,
+          {cmd::kChannelInformation, kCmdChannelInformation, kEditorChannelInformation},
           kSeparator,
           {cmd::kOptionalFeatures, kCmdOptionalFeatures, kEditorOptionalFeatures},
           {cmd::kKeyAssignment, kCmdKeyAssignment, kEditorKeyAssignment},
@@ -161,6 +164,7 @@ const std::vector<Accelerator>& Accelerators() {
         {"Ctrl+T", cmd::kTestMode},     {"Ctrl+M", cmd::kMemoryMap},     {"Ctrl+0", cmd::kTreeView},
         {"Ctrl+Num+0", cmd::kTreeView}, {"Alt+0", cmd::kFocusTree},      {"Alt+Num+0", cmd::kFocusTree},
         {"Ctrl+C", cmd::kGridCopy},     {"Ctrl+V", cmd::kGridPaste},     {"F11", cmd::kChannelEdit},
+        {"Ctrl+Z", cmd::kUndo},         {"Ctrl+Y", cmd::kRedo},          {"Ctrl+Shift+Z", cmd::kRedo},
     };
     return accelerators;
 }

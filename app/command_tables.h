@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/editor_commands.h"
 #include "model/entry_mode.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
@@ -27,7 +28,6 @@ inline constexpr int kModelInformation = 32771;
 inline constexpr int kTestFrequency = 32787;
 inline constexpr int kEmbeddedMessage = 32788;
 inline constexpr int kPrint = 32794;
-inline constexpr int kChannelEdit = 32807;
 inline constexpr int kLanguageFileSetup = 32815;
 inline constexpr int kRadioInformation = 32816;
 inline constexpr int kFocusTree = 32846;
@@ -39,8 +39,6 @@ inline constexpr int kKeyAssignment = 32897;
 inline constexpr int kScanInformation = 32898;
 inline constexpr int kChannelInformation = 32904;
 inline constexpr int kQtDqtCustomization = 32919;
-inline constexpr int kGridCopy = 32741;
-inline constexpr int kGridPaste = 32742;
 inline constexpr int kMemoryMap = 40006;
 inline constexpr int kTreeView = 40008;
 inline constexpr int kCloseAllWindow = 40012;
@@ -50,6 +48,8 @@ inline constexpr int kTestMode = 40064;
 inline constexpr int kHelpTopics = 40069;
 inline constexpr int kAbout = 40096;
 inline constexpr int kPrintPreview = 57609;
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 inline constexpr int kArrange = 57649;
 inline constexpr int kCascade = 57650;
 inline constexpr int kTileHorizontally = 57651;

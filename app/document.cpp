@@ -101,6 +101,7 @@ DocResult CZVQDoc::OnFileNew(Prompter& prompter, FileDialogs& dialogs) {
     image_.InitialiseDefaults(catalogue_, false);
     image_.TakeSnapshot();
     ResetFileName();
+    DataReplaced();
     return DocResult::Done;
 }
 
@@ -151,6 +152,7 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
     catalogue_.RecomputeBandLimits();
     image_.FixUpAfterLoad(catalogue_);
     image_.TakeSnapshot();
+    DataReplaced();
     return DocResult::Done;
 }
 
@@ -230,6 +232,7 @@ void CZVQDoc::AdoptReadData() {
     image_.FixUpAfterLoad(catalogue_);
     image_.TakeSnapshot();
     ResetFileName();
+    DataReplaced();
 }
 
 }  // namespace vrm

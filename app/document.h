@@ -67,6 +67,10 @@ public:
     // 10006002).
     Message ErrorMessage(std::string text, int textId) const;
 
+    // Runs whenever New, Open or a read replaced the data (the edit history
+    // starts afresh there).
+    void SetDataReplacedHandler(std::function<void()> handler) { dataReplaced_ = std::move(handler); }
+
 private:
     DocResult WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter);
     bool ConfirmOverwrite(const std::string& fileName, Prompter& prompter) const;
@@ -77,8 +81,13 @@ private:
     const LanguageTable& language_;
     const SecuritySettings& security_;
     Clock& clock_;
+    void DataReplaced() const {
+        if (dataReplaced_) dataReplaced_();
+    }
+
     std::string fileName_ = kDefaultFileName;
     std::string folder_;
+    std::function<void()> dataReplaced_;
 };
 
 }  // namespace vrm

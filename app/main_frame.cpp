@@ -32,6 +32,7 @@
 #include "app/model_dialog.h"
 #include "text/prompter.h"
 #include "app/settings_store.h"
+#include "editors/edit_session.h"
 #include "text/text_ids.h"
 #include "ui/child_frame.h"
 #include "ui/editor_view.h"
@@ -77,7 +78,7 @@ bool IsFrameCommand(int command) {
         case cmd::kToolBar: case cmd::kStatusBar: case cmd::kCascade: case cmd::kTileHorizontally:
         case cmd::kTileVertically: case cmd::kArrange: case cmd::kCloseAllWindow: case cmd::kHelpTopics:
         case cmd::kHelpTopicsAdvanced: case cmd::kAbout: case cmd::kGridCopy: case cmd::kGridPaste:
-        case cmd::kChannelEdit:
+        case cmd::kChannelEdit: case cmd::kUndo: case cmd::kRedo:
             return true;
         default:
             return false;
@@ -95,6 +96,7 @@ CMainFrame::CMainFrame(Application& app, Prompter& prompter, FileDialogs& fileDi
 }
 
 CMainFrame::~CMainFrame() {
+    app_.Session().SetListener(nullptr);
     // The bars report their hiding while the window goes; the frame no
     // longer listens then.
     for (QObject* bar : std::initializer_list<QObject*>{treeBar_, toolBar_, mdi_}) {
@@ -123,6 +125,10 @@ bool CMainFrame::Create() {
     CreateTreeBar();
     if (!toolBar_ || !statusBar() || !treeBar_ || !tree_) return false;
     ApplyFonts();
+
+    // Every change of the image through the editors reloads the open views.
+    app_.Session().SetDecimalSeparator(std::string(1, DecimalSeparator()));
+    app_.Session().SetListener([this](const ImageChange&) { OnImageChanged(); });
 
     startTimer(kTimerMs);
     RefreshTitle();
@@ -353,6 +359,8 @@ bool CMainFrame::IsCommandEnabled(int command) const {
         case cmd::kCascade: case cmd::kTileHorizontally: case cmd::kTileVertically: case cmd::kArrange:
         case cmd::kCloseAllWindow:
             return AnyEditorOpen();
+        case cmd::kUndo: return app_.Session().CanUndo();
+        case cmd::kRedo: return app_.Session().CanRedo();
         default:
             return IsFrameCommand(command);
     }
@@ -415,6 +423,8 @@ void CMainFrame::RunCommand(int command) {
         case cmd::kHelpTopicsAdvanced: OnHelpTopics(true); break;
         case cmd::kAbout: OnAbout(); break;
         case cmd::kGridCopy: case cmd::kGridPaste: case cmd::kChannelEdit: OnRouteToView(command); break;
+        case cmd::kUndo: OnUndo(false); break;
+        case cmd::kRedo: OnUndo(true); break;
         default: break;
     }
     UpdateCommandUi();
@@ -422,6 +432,23 @@ void CMainFrame::RunCommand(int command) {
 
 void CMainFrame::OnRouteToView(int command) {
     if (EditorView* view = ActiveEditor()) view->HandleCommand(command);
+}
+
+EditSession& CMainFrame::Session() { return app_.Session(); }
+
+const LanguageTable& CMainFrame::Language() const { return app_.Language(); }
+
+void CMainFrame::ShowEditorHelp(std::uint32_t context, bool advanced) { ShowHelp(HelpRequest{advanced, context}); }
+
+void CMainFrame::OnUndo(bool redo) {
+    // The session's listener reloads the views.
+    if (redo) app_.Session().Redo();
+    else app_.Session().Undo();
+}
+
+void CMainFrame::OnImageChanged() {
+    RefreshAllViews();
+    UpdateCommandUi();
 }
 
 void CMainFrame::OnContextHelp() {
@@ -487,7 +514,10 @@ void CMainFrame::OnModelInformation() {
     CModelDlg dialog(app_, prompter_, this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
     if (dialog.exec() != QDialog::Accepted) return;
-    if (dialog.Changed()) RefreshAllViews();
+    if (dialog.Changed()) {
+        app_.Session().ClearHistory();
+        RefreshAllViews();
+    }
     RefreshTitle();
     CloseHelpWindows();
     OnModelChanged();
@@ -656,7 +686,10 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
     EditorView* view = factory->second(*this, nullptr);
     if (!view) return nullptr;
     CChildFrame* frame = CChildFrame::Create(FrameClassForView(viewClass), view);
-    frame->setWindowTitle(WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass))));
+    // A view that names its window itself (the channel grid shows its row).
+    frame->setWindowTitle(!view->windowTitle().isEmpty()
+                              ? view->windowTitle()
+                              : WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass))));
     frame->setWindowIcon(icons::TreeEditor());
     mdi_->addSubWindow(frame);
     connect(frame, &QObject::destroyed, this, [this] {

@@ -28,6 +28,7 @@
 
 #include "app/app_settings.h"
 #include "app/command_tables.h"
+#include "ui/editor_view.h"
 #include "ui/ui_fonts.h"
 
 class QAction;
@@ -51,7 +52,7 @@ class HelpViewer;
 class Prompter;
 class SettingsStore;
 
-class CMainFrame final : public QMainWindow {
+class CMainFrame final : public QMainWindow, public EditorHost {
     Q_OBJECT
 public:
     using EditorFactory = std::function<EditorView*(CMainFrame& frame, QWidget* parent)>;
@@ -74,8 +75,8 @@ public:
     // Activates the open editor of that view class (restoring its frame), or
     // opens a new one and rebuilds the menu bar with the Window menu. Null
     // when the view class has no registered view.
-    EditorView* OpenEditor(const std::string& viewClass);
-    EditorView* FindOpenEditor(const std::string& viewClass) const;
+    EditorView* OpenEditor(const std::string& viewClass) override;
+    EditorView* FindOpenEditor(const std::string& viewClass) const override;
     std::vector<EditorView*> OpenEditors() const;
     EditorView* ActiveEditor() const;
     void RefreshAllViews();
@@ -110,9 +111,12 @@ public:
 
     // ---- access ---------------------------------------------------------
     Application& App() { return app_; }
-    Prompter& GetPrompter() { return prompter_; }
+    Prompter& GetPrompter() override { return prompter_; }
     FileDialogs& GetFileDialogs() { return fileDialogs_; }
-    const UiFonts& Fonts() const { return fonts_; }
+    const UiFonts& Fonts() const override { return fonts_; }
+    EditSession& Session() override;
+    const LanguageTable& Language() const override;
+    void ShowEditorHelp(std::uint32_t context, bool advanced) override;
     QMdiArea* MdiArea() const { return mdi_; }
     QDockWidget* TreeBar() const { return treeBar_; }
     QTreeWidget* Tree() const { return tree_; }
@@ -157,6 +161,9 @@ private:
     void OnAbout();
     void OnHelpTopics(bool advanced);
     void OnRouteToView(int command);
+    void OnUndo(bool redo);
+    // The edit session changed the image: every view reloads.
+    void OnImageChanged();
     void OnContextHelp();
     void TileWindows(bool horizontally);
     void ArrangeIcons();

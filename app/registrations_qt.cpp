@@ -7,10 +7,16 @@
 #include "app/main_frame.h"
 #include "app/transfer_commands_qt.h"
 #include "app/vrm_app.h"
+#include "editors/channel_edit_view.h"
+#include "editors/channel_info_view.h"
 
 namespace vrm {
 
 void RegisterViewsAndDialogs(CMainFrame& frame) {
+    frame.RegisterEditorView("CChInfoView",
+                             [](CMainFrame& f, QWidget* parent) { return new CChInfoView(f, parent); });
+    frame.RegisterEditorView("CChEditView",
+                             [](CMainFrame& f, QWidget* parent) { return new CChEditView(f, parent); });
     RegisterReadCommand(frame);
     RegisterWriteCommand(frame);
     RegisterMemoryMapCommand(frame);

@@ -138,6 +138,52 @@ inline constexpr TextId kDataFileFilter = 10100001;
 inline constexpr TextId kTitleFileLabel = 10100002;
 inline constexpr TextId kCodeOff = 10300001;
 inline constexpr TextId kCodeNone = 10300003;
+inline constexpr TextId kOnText = 10300006;
+inline constexpr TextId kOffText = 10300007;
+
+// Grid context menu
+inline constexpr TextId kGridMenuCopy = 10004001;
+inline constexpr TextId kGridMenuPaste = 10004002;
+inline constexpr TextId kGridMenuDelete = 10004003;
+inline constexpr TextId kGridMenuToClip = 10004004;
+inline constexpr TextId kGridMenuToClipWithTitle = 10004005;
+
+// Channel editors: messages
+inline constexpr TextId kMsgRxOutOfBand = 10007015;
+inline constexpr TextId kMsgTxOutOfBand = 10007016;
+inline constexpr TextId kMsgExcludedFrequency = 10007076;
+inline constexpr TextId kMsgRepeaterPaired = 10007082;
+inline constexpr TextId kMsgReservedFrequency = 10007086;
+
+// Channel information grid
+inline constexpr TextId kGridNumber = 10301001;
+inline constexpr TextId kChannelEditButton = 10305008;
+inline constexpr TextId kGridRx = 10305009;
+inline constexpr TextId kGridTx = 10305010;
+inline constexpr TextId kGridDecode = 10305011;
+inline constexpr TextId kGridEncode = 10305012;
+inline constexpr TextId kGridPower = 10305013;
+inline constexpr TextId kGridScanAdd = 10305015;
+
+// Channel edit form (the repeater and frequency-scan labels head the grid's
+// columns too)
+inline constexpr TextId kChannelRepeaterLabel = 10305019;
+inline constexpr TextId kChannelFrequencyScanLabel = 10305020;
+inline constexpr TextId kChannelEditTitle = 10305500;
+inline constexpr TextId kChannelLabel = 10305501;
+inline constexpr TextId kChannelRxLabel = 10305502;
+inline constexpr TextId kChannelTxLabel = 10305503;
+inline constexpr TextId kChannelDecodeLabel = 10305504;
+inline constexpr TextId kChannelEncodeLabel = 10305505;
+inline constexpr TextId kChannelPowerLabel = 10305506;
+inline constexpr TextId kChannelBusyLockoutLabel = 10305510;
+inline constexpr TextId kChannelScanAddLabel = 10305515;
+inline constexpr TextId kChannelVoxLabel = 10305518;
+inline constexpr TextId kPowerHigh = 10305601;
+inline constexpr TextId kPowerLow = 10305602;
+inline constexpr TextId kBusyCarrier = 10305614;
+inline constexpr TextId kBusyQtDqt = 10305615;
+inline constexpr TextId kBusyQtDqtMismatch = 10305616;
 
 // Read and write transfers
 inline constexpr TextId kReadWindowTitle = 10401001;
@@ -240,5 +286,26 @@ inline constexpr TextId kCliRadioReadInto = 19106101;      // en: "Read the radi
 inline constexpr TextId kCliRadioReadNotSaved = 19106102;  // en: "The radio was read, but %s could not be written: %s" | de: "Das Funkgerät wurde gelesen, aber %s konnte nicht geschrieben werden: %s"
 inline constexpr TextId kCliRadiosWritten = 19106103;      // en: "Radios written: %d" | de: "Geschriebene Funkgeräte: %d"
 inline constexpr TextId kCliNextRadio = 19106104;          // en: "Connect the next radio and press Enter to write it; q or the end of the input finishes: " | de: "Schließen Sie das nächste Funkgerät an und drücken Sie die Eingabetaste, um es zu schreiben; q oder das Ende der Eingabe beendet: "
+
+// Editing: texts new to this program
+inline constexpr TextId kMsgNotAFrequency = 19107001;      // en: "%s is not a frequency. Type the frequency in MHz, for example 462.5625." | de: "%s ist keine Frequenz. Geben Sie die Frequenz in MHz ein, zum Beispiel 462.5625."
+inline constexpr TextId kMsgNotAPresetFrequency = 19107002;// en: "%s is not one of this model's preset frequencies. Choose the frequency from the list." | de: "%s ist keine der festen Frequenzen dieses Modells. Wählen Sie die Frequenz aus der Liste."
+inline constexpr TextId kMsgNotANumber = 19107003;         // en: "%s is not a number." | de: "%s ist keine Zahl."
+inline constexpr TextId kMsgChoiceNotOffered = 19107004;   // en: "%s cannot be chosen here now." | de: "%s kann hier zurzeit nicht gewählt werden."
+inline constexpr TextId kMsgUnknownChoice = 19107005;      // en: "%s is not an entry of this list. Its entries: %s" | de: "%s ist kein Eintrag dieser Liste. Ihre Einträge: %s"
+inline constexpr TextId kMsgNotOnOff = 19107006;           // en: "Give on or off, not %s." | de: "Geben Sie on oder off an, nicht %s."
+inline constexpr TextId kCmdUndo = 19107010;               // en: "&Undo" | de: "&Rückgängig"
+inline constexpr TextId kCmdRedo = 19107011;               // en: "&Redo" | de: "&Wiederherstellen"
+inline constexpr TextId kStatusUndo = 19107012;            // en: "Undo the last change" | de: "Die letzte Änderung rückgängig machen"
+inline constexpr TextId kStatusRedo = 19107013;            // en: "Redo the change last undone" | de: "Die zuletzt rückgängig gemachte Änderung wiederherstellen"
+inline constexpr TextId kCliUnknownField = 19107101;       // en: "%s is not a field key; vrm650t-cli fields lists them." | de: "%s ist kein Feldschlüssel; vrm650t-cli fields listet sie auf."
+inline constexpr TextId kCliFieldHidden = 19107102;        // en: "%s: this model has no such item." | de: "%s: Dieses Modell hat kein solches Element."
+inline constexpr TextId kCliFieldDisabled = 19107103;      // en: "%s cannot be changed now: the editor shows it disabled." | de: "%s kann jetzt nicht geändert werden: Der Editor zeigt es gesperrt an."
+inline constexpr TextId kCliAssignmentForm = 19107104;     // en: "Give each assignment as KEY=VALUE, not %s." | de: "Geben Sie jede Zuweisung als SCHLÜSSEL=WERT an, nicht %s."
+inline constexpr TextId kCliNoAssignment = 19107105;       // en: "Give at least one KEY=VALUE assignment." | de: "Geben Sie mindestens eine Zuweisung SCHLÜSSEL=WERT an."
+inline constexpr TextId kCliNoKey = 19107106;              // en: "Name at least one field key." | de: "Geben Sie mindestens einen Feldschlüssel an."
+inline constexpr TextId kCliModelOrFile = 19107107;        // en: "Give either --model N or one data file." | de: "Geben Sie entweder --model N oder eine Datendatei an."
+inline constexpr TextId kCliStrictRefused = 19107108;      // en: "%s: refused because of --strict." | de: "%s: wegen --strict abgelehnt."
+inline constexpr TextId kCliFieldRefused = 19107109;       // en: "%s: the value %s was refused." | de: "%s: Der Wert %s wurde abgelehnt."
 
 }  // namespace vrm::tid

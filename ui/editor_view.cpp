@@ -6,4 +6,9 @@ EditorView::EditorView(std::string viewClass, QWidget* parent) : QWidget(parent)
     setObjectName(QString::fromStdString(viewClass_));
 }
 
+void EditorView::SetWindowText(const QString& title) {
+    setWindowTitle(title);
+    if (QWidget* frame = parentWidget()) frame->setWindowTitle(title);
+}
+
 }  // namespace vrm

@@ -13,6 +13,28 @@
 
 namespace vrm {
 
+class EditSession;
+class EditorView;
+class LanguageTable;
+class Prompter;
+struct UiFonts;
+
+// What an editor view may ask of the window it lives in: the one write path,
+// the message boxes, the texts and fonts, and the other editors.
+class EditorHost {
+public:
+    virtual ~EditorHost() = default;
+    virtual EditSession& Session() = 0;
+    virtual Prompter& GetPrompter() = 0;
+    virtual const LanguageTable& Language() const = 0;
+    virtual const UiFonts& Fonts() const = 0;
+    // Activates the open editor of that view class, or opens one.
+    virtual EditorView* OpenEditor(const std::string& viewClass) = 0;
+    virtual EditorView* FindOpenEditor(const std::string& viewClass) const = 0;
+    // Opens the help page at a context (the advanced help file when asked).
+    virtual void ShowEditorHelp(std::uint32_t context, bool advanced) = 0;
+};
+
 class EditorView : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +62,9 @@ public:
     // The fonts or texts changed (after a language change the frame closes
     // the editors, so views rarely need this).
     virtual void ApplyLanguage() {}
+
+    // The title of the editor window this view is shown in.
+    void SetWindowText(const QString& title);
 
 private:
     std::string viewClass_;

@@ -24,11 +24,11 @@ const MenuTable& Menu(const std::vector<MenuTable>& bar, MenuId id) {
 }
 
 TEST(MenuBar, EditMenuFollowsTheEntryMode) {
-    const std::vector<int> withQt = {cmd::kChannelInformation, 0, cmd::kOptionalFeatures, cmd::kKeyAssignment,
+    const std::vector<int> withQt = {cmd::kUndo, cmd::kRedo, 0, cmd::kChannelInformation, 0, cmd::kOptionalFeatures, cmd::kKeyAssignment,
                                      cmd::kScanInformation, 0, cmd::kTestFrequency, cmd::kEmbeddedMessage, 0,
                                      cmd::kQtDqtCustomization, 0, cmd::kAdvancedSettings};
     // Leaving QT/DQT Customization out must not leave two separators together.
-    const std::vector<int> withoutQt = {cmd::kChannelInformation, 0, cmd::kOptionalFeatures, cmd::kKeyAssignment,
+    const std::vector<int> withoutQt = {cmd::kUndo, cmd::kRedo, 0, cmd::kChannelInformation, 0, cmd::kOptionalFeatures, cmd::kKeyAssignment,
                                         cmd::kScanInformation, 0, cmd::kTestFrequency, cmd::kEmbeddedMessage, 0,
                                         cmd::kAdvancedSettings};
     for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
@@ -41,10 +41,10 @@ TEST(MenuBar, EditMenuFollowsTheEntryMode) {
 TEST(MenuBar, StatusTextsOfEditEntriesAreTheEditorCaptions) {
     const auto bar = BuildMenuBar(EntryMode::List99, false);
     const MenuTable& edit = Menu(bar, MenuId::Edit);
-    EXPECT_EQ(edit.entries[0].caption, 10003305u);
-    EXPECT_EQ(edit.entries[0].status, 10305000u);
-    EXPECT_EQ(edit.entries[7].caption, 10003302u);
-    EXPECT_EQ(edit.entries[7].status, 10403002u);
+    EXPECT_EQ(edit.entries[3].caption, 10003305u);
+    EXPECT_EQ(edit.entries[3].status, 10305000u);
+    EXPECT_EQ(edit.entries[10].caption, 10003302u);
+    EXPECT_EQ(edit.entries[10].status, 10403002u);
 }
 
 TEST(MenuBar, WindowMenuOnlyWhenAskedForAndCaptionsInOrder) {

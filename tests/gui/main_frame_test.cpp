@@ -158,7 +158,7 @@ private slots:
                                   T(10003007), T(10003009)}));
             const QList<int> edit = MenuCommands(frame_->Menu(MenuId::Edit));
             QCOMPARE(edit.contains(cmd::kQtDqtCustomization), m.qtDqt);
-            QCOMPARE(edit.count(0), m.qtDqt ? 4 : 3);  // separators: never two together
+            QCOMPARE(edit.count(0), m.qtDqt ? 5 : 4);  // separators: never two together
             for (QAction* a : frame_->Menu(MenuId::Edit)->actions()) {
                 if (!a->isSeparator()) QVERIFY(!a->text().isEmpty());
             }

@@ -1,0 +1,269 @@
+#include "editors/field_access.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "model/code_tables.h"
+#include "model/entry_mode.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
+
+namespace vrm {
+
+EntryMode EditContext::Mode() const { return catalogue.EntryMode(); }
+
+std::string EditContext::Text(tid::TextId id) const { return language.TextString(id); }
+
+const FieldDef* FieldTable::Find(std::string_view key) const {
+    for (const FieldDef& f : fields) {
+        if (key == f.key) return &f;
+    }
+    return nullptr;
+}
+
+std::string FieldRef::Key() const {
+    if (!Valid()) return {};
+    std::string key = table->prefix;
+    key += '.';
+    if (table->IsRecordTable()) {
+        key += std::to_string(row + 1);
+        key += '.';
+    }
+    key += field->key;
+    return key;
+}
+
+std::string Trimmed(std::string_view text) {
+    std::size_t a = 0, b = text.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(text[a]))) ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1]))) --b;
+    return std::string(text.substr(a, b - a));
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string StripMnemonic(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += text[i];
+    }
+    return Trimmed(out);
+}
+
+bool IsDecimalNumber(std::string_view text) {
+    const std::string t = Trimmed(text);
+    bool digits = false, point = false;
+    for (char c : t) {
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+namespace field {
+namespace {
+
+// A number field's value as shown, or nothing when the stored value lies
+// outside the field's range.
+std::string NumberText(const EditContext& ctx, const FieldRef& ref) {
+    const NumberRule& rule = ref.field->number;
+    const int raw = static_cast<int>(Raw(ctx, ref));
+    if (rule.hasOff && raw == rule.offValue) return ctx.Text(tid::kCodeNone);
+    const int shown = raw * rule.scale;
+    if (shown < rule.min || shown > rule.max) return {};
+    return std::to_string(shown);
+}
+
+WriteResult WriteNumber(EditContext& ctx, const FieldRef& ref, const FieldInput& input) {
+    const NumberRule& rule = ref.field->number;
+    const std::string text = Trimmed(input.text);
+    if (rule.hasOff && (text.empty() || EqualsIgnoringCase(text, "off") || text == ctx.Text(tid::kCodeNone))) {
+        StoreRaw(ctx, ref, static_cast<unsigned>(rule.offValue));
+        return {};
+    }
+    const std::string plain = CodeTables::ReplaceAll(text, ctx.separator, ".");
+    if (!IsDecimalNumber(plain)) return WriteResult::Refuse(tid::kMsgNotANumber, {text});
+    long value = std::strtol(plain.c_str(), nullptr, 10);
+    value = std::clamp<long>(value, rule.min, rule.max);
+    if (rule.step > 1) value -= (value - rule.min) % rule.step;
+    StoreRaw(ctx, ref, static_cast<unsigned>(value / std::max(rule.scale, 1)));
+    return {};
+}
+
+WriteResult WriteList(EditContext& ctx, const FieldRef& ref, const FieldInput& input) {
+    const std::vector<Choice> offered = Offered(ctx, ref);
+    int index = input.index;
+    if (input.kind == FieldInput::Kind::Typed) {
+        const std::string text = Trimmed(input.text);
+        index = -1;
+        for (std::size_t i = 0; i < offered.size(); ++i) {
+            if (EqualsIgnoringCase(text, offered[i].token) ||
+                EqualsIgnoringCase(text, StripMnemonic(ctx.Text(offered[i].text))))
+                index = static_cast<int>(i);
+        }
+        if (index < 0) return WriteResult::Refuse(tid::kMsgChoiceNotOffered, {text});
+    }
+    if (index < 0 || index >= static_cast<int>(offered.size())) return WriteResult::Refuse();
+    StoreRaw(ctx, ref, static_cast<unsigned>(offered[static_cast<std::size_t>(index)].value));
+    return {};
+}
+
+}  // namespace
+
+std::size_t Address(const FieldRef& ref) {
+    std::size_t at = ref.field->storage.offset;
+    if (const RecordLayout* r = ref.table->records) at += r->base + r->stride * static_cast<std::size_t>(ref.row);
+    return at;
+}
+
+unsigned Raw(const EditContext& ctx, const FieldRef& ref) {
+    const Storage& s = ref.field->storage;
+    const std::size_t at = Address(ref);
+    const unsigned raw = s.width == 2 ? ctx.image.Word(at) : ctx.image.Byte(at);
+    return (raw >> s.shift) & s.mask;
+}
+
+void StoreRaw(EditContext& ctx, const FieldRef& ref, unsigned value) {
+    const Storage& s = ref.field->storage;
+    const std::size_t at = Address(ref);
+    const unsigned old = s.width == 2 ? ctx.image.Word(at) : ctx.image.Byte(at);
+    const unsigned bits = s.mask << s.shift;
+    const unsigned raw = (old & ~bits) | ((value & s.mask) << s.shift);
+    if (s.width == 2) ctx.image.SetWord(at, static_cast<std::uint16_t>(raw));
+    else ctx.image.SetByte(at, static_cast<std::uint8_t>(raw));
+}
+
+std::string OnOffText(const EditContext& ctx, bool on) { return ctx.Text(on ? tid::kOnText : tid::kOffText); }
+
+std::string RefusalText(const LanguageTable& language, const WriteResult& result) {
+    if (result.Ok() || !result.refusal) return {};
+    std::vector<FormatArg> args(result.arguments.begin(), result.arguments.end());
+    return FormatText(language.TextString(result.refusal), args);
+}
+
+std::string Text(const EditContext& ctx, const FieldRef& ref) {
+    const FieldDef& f = *ref.field;
+    if (f.read) return f.read(ctx, f, ref.row);
+    switch (f.kind) {
+        case FieldKind::Number: return NumberText(ctx, ref);
+        case FieldKind::Check: return OnOffText(ctx, Raw(ctx, ref) != 0);
+        case FieldKind::List: {
+            const unsigned raw = Raw(ctx, ref);
+            for (const Choice& c : f.choices) {
+                if (static_cast<unsigned>(c.value) == raw) return ctx.Text(c.text);
+            }
+            return {};
+        }
+        default: return {};
+    }
+}
+
+bool Shown(const EditContext& ctx, const FieldRef& ref) {
+    return !ref.field->shown || ref.field->shown(ctx, ref.row);
+}
+
+bool Enabled(const EditContext& ctx, const FieldRef& ref) {
+    if (!Shown(ctx, ref)) return false;
+    if (const RecordLayout* r = ref.table->records) {
+        if (ref.row < 0 || ref.row >= r->count(ctx)) return false;
+    }
+    return !ref.field->enabled || ref.field->enabled(ctx, ref.row);
+}
+
+std::vector<Choice> Offered(const EditContext& ctx, const FieldRef& ref) {
+    const FieldDef& f = *ref.field;
+    if (f.offered) return f.offered(ctx, f, ref.row);
+    return {f.choices.begin(), f.choices.end()};
+}
+
+std::vector<FieldOption> Options(const EditContext& ctx, const FieldRef& ref) {
+    const FieldDef& f = *ref.field;
+    if (f.options) return f.options(ctx, f, ref.row);
+    std::vector<FieldOption> lines;
+    if (f.kind == FieldKind::List) {
+        for (const Choice& c : Offered(ctx, ref)) lines.push_back({ctx.Text(c.text), c.token});
+    } else if (f.kind == FieldKind::Check) {
+        lines.push_back({OnOffText(ctx, true), "on"});
+        lines.push_back({OnOffText(ctx, false), "off"});
+    }
+    return lines;
+}
+
+WriteResult Write(EditContext& ctx, const FieldRef& ref, const FieldInput& input) {
+    const FieldDef& f = *ref.field;
+    if (f.write) return f.write(ctx, f, ref.row, input);
+    switch (f.kind) {
+        case FieldKind::Number: return WriteNumber(ctx, ref, input);
+        case FieldKind::List: return WriteList(ctx, ref, input);
+        case FieldKind::Check: {
+            bool on = input.on;
+            if (input.kind == FieldInput::Kind::Chosen) on = input.index == 0;  // the lines are on, off
+            StoreRaw(ctx, ref, on ? 1u : 0u);
+            return {};
+        }
+        default: return WriteResult::Refuse();
+    }
+}
+
+std::optional<FieldInput> InputFromScript(const EditContext& ctx, const FieldRef& ref, std::string_view value,
+                                          WriteResult& why) {
+    const std::string text = Trimmed(value);
+    const FieldDef& f = *ref.field;
+    switch (f.kind) {
+        case FieldKind::Check: {
+            for (const char* on : {"on", "1", "yes", "true"})
+                if (EqualsIgnoringCase(text, on)) return FieldInput::Checked(true);
+            for (const char* off : {"off", "0", "no", "false"})
+                if (EqualsIgnoringCase(text, off)) return FieldInput::Checked(false);
+            if (text == OnOffText(ctx, true)) return FieldInput::Checked(true);
+            if (text == OnOffText(ctx, false)) return FieldInput::Checked(false);
+            why = WriteResult::Refuse(tid::kMsgNotOnOff, {text});
+            return std::nullopt;
+        }
+        case FieldKind::List: {
+            const std::vector<Choice> offered = Offered(ctx, ref);
+            auto matches = [&](const Choice& c) {
+                return EqualsIgnoringCase(text, c.token) || EqualsIgnoringCase(text, StripMnemonic(ctx.Text(c.text)));
+            };
+            for (std::size_t i = 0; i < offered.size(); ++i)
+                if (matches(offered[i])) return FieldInput::Chosen(static_cast<int>(i));
+            std::string tokens;
+            for (const Choice& c : f.choices) {
+                if (matches(c)) {
+                    why = WriteResult::Refuse(tid::kMsgChoiceNotOffered, {text});
+                    return std::nullopt;
+                }
+                tokens += tokens.empty() ? "" : ", ";
+                tokens += c.token;
+            }
+            why = WriteResult::Refuse(tid::kMsgUnknownChoice, {text, tokens});
+            return std::nullopt;
+        }
+        default:
+            if (EqualsIgnoringCase(text, "off")) return FieldInput::Typed("");
+            return FieldInput::Typed(text);
+    }
+}
+
+}  // namespace field
+}  // namespace vrm

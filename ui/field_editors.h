@@ -1,0 +1,62 @@
+// The controls of fields: one function makes the control a field's kind
+// asks for (a line edit with its validator, a drop-down list, an editable
+// combo, a check box, a spin box), one loads it from the field model, one
+// reads what the user did with it. Forms and grid cells use the same three.
+#pragma once
+
+#include <QComboBox>
+#include <QString>
+#include <optional>
+
+#include "editors/field_access.h"
+
+class QWidget;
+
+namespace vrm {
+
+class EditSession;
+class LanguageTable;
+class Prompter;
+
+// A combo box that knows whether its last activation came from its list
+// (a choice) or from its edit (a typed text): the two run different rules.
+class FieldCombo final : public QComboBox {
+    Q_OBJECT
+public:
+    explicit FieldCombo(QWidget* parent = nullptr);
+    // True while the activation being handled was a pick from the list.
+    bool PickedFromList() const { return picked_; }
+    void showPopup() override;
+    void hidePopup() override;
+    bool PopupOpen() const { return open_; }
+
+private:
+    bool picked_ = false;
+    bool open_ = false;
+};
+
+namespace fieldui {
+
+// The control for `ref`'s field, named by the field's key. In a grid cell a
+// check box is a drop-down of its on and off texts.
+QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent, bool inGridCell);
+
+// Fills the control's list and shows the field's value; returns the text
+// loaded (what Input compares with).
+QString Load(QWidget* editor, EditSession& session, const FieldRef& ref);
+
+// What the user did with the control since it was loaded with `loaded`:
+// nothing when it still holds that value.
+std::optional<FieldInput> Input(QWidget* editor, const QString& loaded);
+
+// Starts editing a text control: its text replaced by `text` (Backspace
+// gives an empty one, a typed character that character). False when the
+// control takes no text or its filter refuses it.
+bool StartWithText(QWidget* editor, const QString& text);
+
+// The message boxes a write asks for: each message as a warning, a refusal
+// with its reason as an error.
+void ShowWriteResult(Prompter& prompter, const LanguageTable& language, const WriteResult& result);
+
+}  // namespace fieldui
+}  // namespace vrm

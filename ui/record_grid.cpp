@@ -1,0 +1,372 @@
+#include "ui/record_grid.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
+#include <set>
+
+#include "editors/edit_session.h"
+#include "editors/field_registry.h"
+#include "text/language_table.h"
+#include "text/text_ids.h"
+#include "ui/field_editors.h"
+#include "ui/form_helpers.h"
+
+namespace vrm {
+
+namespace {
+constexpr const char* kLoadedText = "vrmLoadedText";
+}
+
+// ---------------------------------------------------------------------------
+// Model
+
+RecordGridModel::RecordGridModel(EditSession& session, const LanguageTable& language, const FieldTable& table,
+                                 std::function<std::vector<GridColumn>()> columns, QObject* parent)
+    : QAbstractTableModel(parent), session_(session), language_(language), table_(table),
+      columnSource_(std::move(columns)) {
+    columns_ = columnSource_();
+    rows_ = session_.RowCount(table_);
+}
+
+int RecordGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int RecordGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+FieldRef RecordGridModel::Ref(const QModelIndex& index) const {
+    if (!index.isValid() || index.column() >= static_cast<int>(columns_.size())) return {};
+    return FieldRef{&table_, columns_[static_cast<std::size_t>(index.column())].field, index.row()};
+}
+
+bool RecordGridModel::CellEnabled(const QModelIndex& index) const {
+    const FieldRef ref = Ref(index);
+    return ref.Valid() && session_.Enabled(ref);
+}
+
+QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const GridColumn& column = columns_[static_cast<std::size_t>(index.column())];
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromUtf8(GridCellText(session_.Context(), table_, column, index.row()).c_str());
+        case Qt::TextAlignmentRole:
+            return column.field ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
+        case Qt::BackgroundRole:
+            if (!column.field) return QApplication::palette().button();
+            return {};
+        case Qt::ForegroundRole:
+            if (column.field && !CellEnabled(index))
+                return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+            return {};
+        default: return {};
+    }
+}
+
+QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(columns_.size())) return {};
+    if (role == Qt::DisplayRole) return LangText(language_, columns_[static_cast<std::size_t>(section)].header);
+    if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags RecordGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (columns_[static_cast<std::size_t>(index.column())].field) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+void RecordGridModel::Reload() {
+    std::vector<GridColumn> columns = columnSource_();
+    const int rows = session_.RowCount(table_);
+    const bool sameShape = rows == rows_ && columns.size() == columns_.size() &&
+                           std::equal(columns.begin(), columns.end(), columns_.begin(),
+                                      [](const GridColumn& a, const GridColumn& b) { return a.field == b.field; });
+    if (!sameShape) {
+        beginResetModel();
+        columns_ = std::move(columns);
+        rows_ = rows;
+        endResetModel();
+        return;
+    }
+    columns_ = std::move(columns);
+    if (rows_ > 0 && !columns_.empty()) emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+}
+
+WriteResult RecordGridModel::Commit(const QModelIndex& index, const FieldInput& input) {
+    const FieldRef ref = Ref(index);
+    if (!ref.Valid()) return WriteResult::Refuse();
+    const WriteResult result = session_.Commit(ref, input);
+    // The session's listener reloads every view; a grid on its own reloads here.
+    Reload();
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Delegate
+
+RecordGridDelegate::RecordGridDelegate(RecordGridView* view) : QStyledItemDelegate(view), view_(view) {}
+
+QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+    RecordGridModel* model = view_->GridModel();
+    const FieldRef ref = model->Ref(index);
+    if (!ref.Valid()) return nullptr;
+    QWidget* editor = fieldui::CreateEditor(model->Session(), ref, parent, true);
+    editor->setAutoFillBackground(true);
+    if (auto* combo = qobject_cast<FieldCombo*>(editor)) {
+        // A pick from the list ends the cell's edit at once.
+        connect(combo, qOverload<int>(&QComboBox::activated), this, [this, combo] {
+            auto* self = const_cast<RecordGridDelegate*>(this);
+            emit self->commitData(combo);
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        });
+    }
+    return editor;
+}
+
+void RecordGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    RecordGridModel* model = view_->GridModel();
+    const QString loaded = fieldui::Load(editor, model->Session(), model->Ref(index));
+    editor->setProperty(kLoadedText, loaded);
+    if (!startText_) return;
+    const QString text = *startText_;
+    startText_.reset();
+    if (!fieldui::StartWithText(editor, text)) {
+        // A key the editor's filter refuses does nothing: the edit ends unchanged.
+        QTimer::singleShot(0, editor, [this, editor] {
+            emit const_cast<RecordGridDelegate*>(this)->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        });
+    }
+}
+
+void RecordGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
+    const std::optional<FieldInput> input = fieldui::Input(editor, editor->property(kLoadedText).toString());
+    if (!input) return;
+    const WriteResult result = view_->GridModel()->Commit(index, *input);
+    editor->setProperty(kLoadedText, fieldui::Load(editor, view_->GridModel()->Session(), view_->GridModel()->Ref(index)));
+    // The messages come once the cell's editor has closed.
+    QTimer::singleShot(0, view_, [view = view_, result] { view->ReportCommit(result); });
+    emit view_->dataEdited();
+}
+
+// ---------------------------------------------------------------------------
+// View
+
+RecordGridView::RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent)
+    : QTableView(parent), model_(model), delegate_(new RecordGridDelegate(this)), prompter_(prompter) {
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    setWordWrap(false);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        OpenEditor(EditTarget(index), std::nullopt);
+    });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        FitColumns();
+        SetCurrentRow(0);
+    });
+    FitColumns();
+}
+
+int RecordGridView::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : 0; }
+
+void RecordGridView::SetCurrentRow(int row) {
+    if (model_->rowCount() == 0) return;
+    row = std::clamp(row, 0, model_->rowCount() - 1);
+    const int column = currentIndex().isValid() ? std::max(currentIndex().column(), 1) : 1;
+    setCurrentIndex(model_->index(row, std::min(column, model_->columnCount() - 1)));
+}
+
+std::vector<int> RecordGridView::SelectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes()) rows.insert(i.row());
+    if (rows.empty()) rows.insert(CurrentRow());
+    return {rows.begin(), rows.end()};
+}
+
+bool RecordGridView::SelectionHasSeveralCells() const { return selectionModel()->selectedIndexes().size() > 1; }
+
+QModelIndex RecordGridView::EditTarget(const QModelIndex& index) const {
+    if (!index.isValid()) return {};
+    int column = std::max(index.column(), 1);
+    if (!model_->Session().RowExists(model_->Table(), index.row())) column = 1;
+    QModelIndex target = model_->index(index.row(), column);
+    if (!model_->CellEnabled(target)) {
+        const int fallback = model_->Columns()[static_cast<std::size_t>(column)].whenDisabled;
+        if (fallback < 0) return {};
+        target = model_->index(index.row(), fallback);
+        if (!model_->CellEnabled(target)) return {};
+    }
+    return target;
+}
+
+bool RecordGridView::OpenEditor(const QModelIndex& index, std::optional<QString> startText) {
+    if (!index.isValid()) return false;
+    setCurrentIndex(index);
+    delegate_->SetStartText(std::move(startText));
+    if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
+        delegate_->SetStartText(std::nullopt);
+        return false;
+    }
+    return true;
+}
+
+void RecordGridView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (mods == Qt::NoModifier) {
+                OpenEditor(EditTarget(currentIndex()), std::nullopt);
+                return;
+            }
+            break;
+        case Qt::Key_Backspace:
+            OpenEditor(EditTarget(currentIndex()), QString());
+            return;
+        case Qt::Key_Delete:
+            if (SelectionHasSeveralCells()) DeleteRows();
+            else OpenEditor(EditTarget(currentIndex()), QString());
+            return;
+        case Qt::Key_Menu:
+            ShowContextMenu(viewport()->mapToGlobal(visualRect(currentIndex()).center()));
+            return;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            if (mods & Qt::ControlModifier) {
+                event->ignore();
+                return;
+            }
+            break;
+        default: break;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QModelIndex target = EditTarget(currentIndex());
+        if (!target.isValid()) return;
+        const FieldRef ref = model_->Ref(target);
+        const bool typed = ref.field->kind == FieldKind::Code ||
+                           (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
+        if (typed) {
+            OpenEditor(target, text);
+        } else if (OpenEditor(target, std::nullopt)) {
+            // A list column: its drop-down opens and takes the key.
+            if (auto* combo = qobject_cast<FieldCombo*>(QApplication::focusWidget())) {
+                combo->showPopup();
+                QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), text);
+                QApplication::sendEvent(combo->view(), &key);
+            }
+        }
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    QModelIndex index = QTableView::moveCursor(action, modifiers);
+    // The number column is fixed: the cursor stays right of it.
+    if (index.isValid() && index.column() == 0 && model_->columnCount() > 1) index = model_->index(index.row(), 1);
+    return index;
+}
+
+void RecordGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.isValid() && (!previous.isValid() || current.row() != previous.row())) emit currentRowChanged(current.row());
+}
+
+void RecordGridView::contextMenuEvent(QContextMenuEvent* event) {
+    const QModelIndex at = indexAt(event->pos());
+    // Only over the selected cells, as the grid's own menu.
+    if (event->reason() == QContextMenuEvent::Mouse && (!at.isValid() || !selectionModel()->isSelected(at))) return;
+    ShowContextMenu(event->globalPos());
+}
+
+void RecordGridView::ShowContextMenu(const QPoint& globalPos) {
+    const LanguageTable& language = model_->Language();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("GridMenu"));
+    auto add = [&](tid::TextId text, const char* name, auto slot) {
+        QAction* a = menu.addAction(LangText(language, text));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add(tid::kGridMenuCopy, "gridCopy", [this] { Copy(); });
+    add(tid::kGridMenuPaste, "gridPaste", [this] { Paste(); })->setEnabled(CanPaste());
+    add(tid::kGridMenuDelete, "gridDelete", [this] { DeleteRows(); });
+    menu.addSeparator();
+    add(tid::kGridMenuToClip, "gridToClip", [this] { CopyAsText(false); });
+    add(tid::kGridMenuToClipWithTitle, "gridToClipWithTitle", [this] { CopyAsText(true); });
+    menu.exec(globalPos);
+}
+
+void RecordGridView::Copy() {
+    const std::vector<int> rows = SelectedRows();
+    model_->Session().CopyRows(model_->Table(), rows.front(), rows.back());
+}
+
+bool RecordGridView::CanPaste() const { return model_->Session().CanPaste(model_->Table()); }
+
+void RecordGridView::Paste() {
+    const int row = selectionModel()->selectedIndexes().isEmpty() ? CurrentRow() : SelectedRows().front();
+    if (model_->Session().PasteRows(model_->Table(), row)) {
+        model_->Reload();
+        emit dataEdited();
+    }
+}
+
+void RecordGridView::DeleteRows() {
+    if (model_->Session().DeleteRows(model_->Table(), SelectedRows())) {
+        model_->Reload();
+        emit dataEdited();
+    }
+}
+
+void RecordGridView::CopyAsText(bool withTitle) {
+    const std::string text =
+        GridRowsText(model_->Session().Context(), model_->Table(), model_->Columns(), SelectedRows(), withTitle);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.c_str()));
+}
+
+std::optional<std::uint32_t> RecordGridView::CurrentHelp() const {
+    const FieldRef ref = model_->Ref(currentIndex());
+    if (!ref.Valid()) return std::nullopt;
+    return ref.field->help;
+}
+
+void RecordGridView::FitColumns() {
+    const QFontMetrics metrics(font());
+    const double scale = std::max(1.0, metrics.averageCharWidth() / 6.0);
+    const QFontMetrics headerMetrics(horizontalHeader()->font());
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        int width = static_cast<int>(model_->Columns()[static_cast<std::size_t>(c)].width * scale);
+        width = std::max(width, headerMetrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 16);
+        for (int r = 0; r < model_->rowCount(); ++r)
+            width = std::max(width, metrics.horizontalAdvance(model_->index(r, c).data().toString()) + 12);
+        setColumnWidth(c, width);
+    }
+}
+
+void RecordGridView::ReportCommit(const WriteResult& result) {
+    fieldui::ShowWriteResult(prompter_, model_->Language(), result);
+}
+
+}  // namespace vrm

@@ -1,0 +1,132 @@
+// The grid of a record table (channels, and the other grids to come): one
+// table model over the field model, one delegate that opens the field's own
+// control in the cell, and one view that owns the keyboard: Enter opens the
+// cell's editor (an empty row only in its first field, a disabled cell
+// in the column it depends on), typing starts it, Backspace opens it empty,
+// Delete deletes the selected rows, the context-menu key and a right click
+// offer Copy, Paste, Delete, to Clip and to Clip with Title.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "editors/field_access.h"
+
+namespace vrm {
+
+class EditSession;
+class LanguageTable;
+class Prompter;
+struct WriteResult;
+
+class RecordGridModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // `columns` decides the columns for the current model (it is asked again
+    // at every reload, so a model change follows).
+    RecordGridModel(EditSession& session, const LanguageTable& language, const FieldTable& table,
+                    std::function<std::vector<GridColumn>()> columns, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Reloads every cell; rebuilds rows and columns when their number changed.
+    void Reload();
+    // Commits a cell's input through the edit session.
+    WriteResult Commit(const QModelIndex& index, const FieldInput& input);
+
+    const std::vector<GridColumn>& Columns() const { return columns_; }
+    FieldRef Ref(const QModelIndex& index) const;
+    bool CellEnabled(const QModelIndex& index) const;
+    EditSession& Session() const { return session_; }
+    const FieldTable& Table() const { return table_; }
+    const LanguageTable& Language() const { return language_; }
+
+private:
+    EditSession& session_;
+    const LanguageTable& language_;
+    const FieldTable& table_;
+    std::function<std::vector<GridColumn>()> columnSource_;
+    std::vector<GridColumn> columns_;
+    int rows_ = 0;
+};
+
+class RecordGridView;
+
+class RecordGridDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit RecordGridDelegate(RecordGridView* view);
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+    // The text the next editor starts with (a typed key, or empty for
+    // Backspace); nothing: the cell's own text.
+    void SetStartText(std::optional<QString> text) { startText_ = std::move(text); }
+
+private:
+    RecordGridView* view_;
+    mutable std::optional<QString> startText_;
+};
+
+class RecordGridView final : public QTableView {
+    Q_OBJECT
+public:
+    RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent = nullptr);
+
+    RecordGridModel* GridModel() const { return model_; }
+    int CurrentRow() const;
+    // The rows of the selection, or the current row when nothing is selected.
+    std::vector<int> SelectedRows() const;
+    void SetCurrentRow(int row);
+
+    // The grid commands.
+    void Copy();
+    void Paste();
+    void DeleteRows();
+    void CopyAsText(bool withTitle);
+    bool CanPaste() const;
+
+    // The help context of the current cell's field.
+    std::optional<std::uint32_t> CurrentHelp() const;
+    // Column widths from the table (their units, scaled to the font), at
+    // least as wide as the header texts.
+    void FitColumns();
+
+    // Runs after a commit from a cell: shows what the rule says.
+    void ReportCommit(const WriteResult& result);
+
+signals:
+    void currentRowChanged(int row);
+    // The rows' data changed through this grid (commit, paste, delete).
+    void dataEdited();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    // Where Enter on `index` edits: the row's first field on an empty row,
+    // the column a disabled cell depends on; invalid when nowhere.
+    QModelIndex EditTarget(const QModelIndex& index) const;
+    bool OpenEditor(const QModelIndex& index, std::optional<QString> startText);
+    void ShowContextMenu(const QPoint& globalPos);
+    bool SelectionHasSeveralCells() const;
+
+    RecordGridModel* model_;
+    RecordGridDelegate* delegate_;
+    Prompter& prompter_;
+};
+
+}  // namespace vrm

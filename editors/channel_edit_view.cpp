@@ -127,6 +127,8 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
     channel_ = start;
     Load();
     setFocusProxy(number_);
+    // Enter moves on like Tab on the channel number too.
+    new EnterAsTab(this);
 }
 
 void CChEditView::Load() {

@@ -125,6 +125,7 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     if (!ref.Valid()) return nullptr;
     QWidget* editor = fieldui::CreateEditor(model->Session(), ref, parent, true);
     editor->setAutoFillBackground(true);
+    lastEditor_ = editor;
     if (auto* combo = qobject_cast<FieldCombo*>(editor)) {
         // A pick from the list ends the cell's edit at once.
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, combo] {
@@ -175,6 +176,7 @@ RecordGridView::RecordGridView(RecordGridModel* model, Prompter& prompter, QWidg
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(true);
     setWordWrap(false);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         OpenEditor(EditTarget(index), std::nullopt);
@@ -221,15 +223,29 @@ QModelIndex RecordGridView::EditTarget(const QModelIndex& index) const {
 bool RecordGridView::OpenEditor(const QModelIndex& index, std::optional<QString> startText) {
     if (!index.isValid()) return false;
     setCurrentIndex(index);
+    const bool typed = startText.has_value();
     delegate_->SetStartText(std::move(startText));
     if (!edit(index, QAbstractItemView::AllEditTriggers, nullptr)) {
         delegate_->SetStartText(std::nullopt);
         return false;
     }
+    // The view selects an editor's whole text as it opens; a typed start
+    // goes on after the key instead.
+    QWidget* editor = delegate_->LastEditor();
+    QLineEdit* line = qobject_cast<QLineEdit*>(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) line = combo->lineEdit();
+    if (typed && line) {
+        line->deselect();
+        line->end(false);
+    }
     return true;
 }
 
 void RecordGridView::keyPressEvent(QKeyEvent* event) {
+    if (state() == QAbstractItemView::EditingState) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     switch (event->key()) {
         case Qt::Key_Return:
@@ -269,7 +285,7 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
             OpenEditor(target, text);
         } else if (OpenEditor(target, std::nullopt)) {
             // A list column: its drop-down opens and takes the key.
-            if (auto* combo = qobject_cast<FieldCombo*>(QApplication::focusWidget())) {
+            if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {
                 combo->showPopup();
                 QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), text);
                 QApplication::sendEvent(combo->view(), &key);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <cstdint>
@@ -72,10 +73,13 @@ public:
     // The text the next editor starts with (a typed key, or empty for
     // Backspace); nothing: the cell's own text.
     void SetStartText(std::optional<QString> text) { startText_ = std::move(text); }
+    // The editor made last (the one just opened).
+    QWidget* LastEditor() const { return lastEditor_; }
 
 private:
     RecordGridView* view_;
     mutable std::optional<QString> startText_;
+    mutable QPointer<QWidget> lastEditor_;
 };
 
 class RecordGridView final : public QTableView {

@@ -1,0 +1,164 @@
+// Renders Channel Information and Channel Edit on a 4-channel and a
+// 16-channel model with typed frequencies and on the Varitel model, in
+// English and German, and checks that nothing is cut off: labels, buttons,
+// the grid's headers and cells, the window texts. With VRM_SCREENSHOT_DIR
+// set the pictures are kept there (the README's come from here).
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/application.h"
+#include "app/main_frame.h"
+#include "app/settings_store.h"
+#include "app/vrm_app.h"
+#include "editors/channel_edit_view.h"
+#include "editors/channel_info_view.h"
+#include "editors/edit_session.h"
+#include "editors/field_registry.h"
+#include "link/clock.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+#include "text/scripted_prompter.h"
+#include "ui/record_grid.h"
+
+using namespace vrm;
+
+class ChannelScreensTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString outDir_;
+    QTemporaryDir temp_;
+    VirtualClock clock_{{10, 5}};
+
+    void Save(QWidget* w, const QString& name) {
+        const QImage image = w->grab().toImage();
+        QVERIFY(!image.isNull());
+        QVERIFY(image.save(QDir(outDir_).filePath(name + QStringLiteral(".png"))));
+    }
+
+    void CheckNothingCutOff(QWidget* w, const QString& where) {
+        for (QLabel* l : w->findChildren<QLabel*>()) {
+            if (!l->isVisible()) continue;
+            QVERIFY2(!l->text().isEmpty(), qPrintable(where + ": empty label"));
+            QVERIFY2(l->width() >= l->minimumSizeHint().width() - 1, qPrintable(where + ": label cut off: " + l->text()));
+        }
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if (!b->isVisible() || b->inherits("QToolButton")) continue;
+            QVERIFY2(b->width() >= b->sizeHint().width() - 1, qPrintable(where + ": button cut off: " + b->text()));
+        }
+        for (QComboBox* c : w->findChildren<QComboBox*>()) {
+            if (!c->isVisible() || c->currentText().isEmpty()) continue;
+            const int needed = c->fontMetrics().horizontalAdvance(c->currentText()) + 24;
+            QVERIFY2(c->width() >= needed, qPrintable(where + ": value cut off: " + c->currentText()));
+        }
+    }
+
+    void CheckGrid(RecordGridView* grid, const QString& where) {
+        const QFontMetrics header(grid->horizontalHeader()->font());
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            const QString title = grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            QVERIFY2(grid->columnWidth(c) >= header.horizontalAdvance(title), qPrintable(where + ": header cut off: " + title));
+            for (int r = 0; r < grid->model()->rowCount(); ++r) {
+                const QString text = grid->model()->index(r, c).data().toString();
+                QVERIFY2(grid->columnWidth(c) >= grid->fontMetrics().horizontalAdvance(text),
+                         qPrintable(where + ": cell cut off: " + text));
+            }
+        }
+        // Every row is in view without scrolling.
+        QVERIFY2(grid->rowViewportPosition(grid->model()->rowCount() - 1) + grid->rowHeight(0) <=
+                     grid->viewport()->height(),
+                 qPrintable(where + ": rows hidden"));
+    }
+
+    void Shoot(const QString& lang, int model, std::uint16_t band, const QString& name) {
+        Application app(clock_);
+        MemorySettingsStore settings;
+        settings.WriteString(kSettingLanguageName, "vrm650t_" + lang.toStdString() + ".lng");
+        test::ScriptedPrompter prompter;
+        test::ScriptedFileDialogs dialogs;
+        app.SetProgramFolder(VRM_BIN_DIR);
+        QVERIFY(app.LoadLanguageAtStartup(settings, prompter));
+        app.PrepareData(settings, temp_.path().toStdString());
+        app.Image().Clear();
+        app.Catalogue().SetModel(model);
+        app.Catalogue().SetBandWord(band);
+        app.Image().InitialiseDefaults(app.Catalogue(), false);
+        app.Image().TakeSnapshot();
+
+        CMainFrame frame(app, prompter, dialogs, settings);
+        QVERIFY(frame.Create());
+        RegisterViewsAndDialogs(frame);
+        frame.RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1280:900"));
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        // A plan with every kind of value in it.
+        EditSession& s = app.Session();
+        const bool list = model == 2;
+        for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+                 {"channel.1.rx", list ? "464.5" : "462.5625"},
+                 {"channel.1.decode", list ? "CQT2" : "D023N"},
+                 {"channel.2.rx", list ? "461.0375" : "467.9125"},
+                 {"channel.2.decode", "88.5"},
+                 {"channel.2.power", "low"},
+                 {"channel.3.rx", list ? "467.8125" : "451.1875"},
+                 {"channel.3.tx", list ? "" : "456.1875"},
+                 {"channel.3.repeater", "on"}}) {
+            SetFromScript(s, key, value);
+        }
+        s.ClearHistory();
+
+        auto* info = dynamic_cast<CChInfoView*>(frame.OpenEditor("CChInfoView"));
+        QVERIFY(info);
+        auto* infoFrame = qobject_cast<QMdiSubWindow*>(info->parentWidget());
+        infoFrame->resize(infoFrame->sizeHint());
+        info->Grid()->SetCurrentRow(1);
+        QCoreApplication::processEvents();
+        CheckGrid(info->Grid(), name + " grid");
+        CheckNothingCutOff(info, name + " grid");
+        QVERIFY(infoFrame->windowTitle().contains(QStringLiteral("- 2 ]")));
+
+        info->OpenChannelEdit();
+        auto* edit = dynamic_cast<CChEditView*>(frame.FindOpenEditor("CChEditView"));
+        QVERIFY(edit);
+        QCOMPARE(edit->Channel(), 1);
+        auto* editFrame = qobject_cast<QMdiSubWindow*>(edit->parentWidget());
+        editFrame->resize(editFrame->sizeHint());
+        editFrame->move(infoFrame->geometry().right() + 8, 0);
+        infoFrame->move(0, 0);
+        QCoreApplication::processEvents();
+        CheckNothingCutOff(edit, name + " form");
+        QVERIFY(editFrame->width() >= editFrame->fontMetrics().horizontalAdvance(editFrame->windowTitle()) + 60);
+
+        Save(infoFrame, "channel-information-" + name);
+        Save(editFrame, "channel-edit-" + name);
+        frame.CloseAllEditors();
+    }
+
+private slots:
+    void initTestCase() {
+        outDir_ = qEnvironmentVariable("VRM_SCREENSHOT_DIR");
+        if (outDir_.isEmpty()) outDir_ = temp_.path();
+        QDir().mkpath(outDir_);
+    }
+    void english() {
+        Shoot(QStringLiteral("en"), 1, 0x0100, QStringLiteral("4ch-en"));
+        Shoot(QStringLiteral("en"), 3, 0x0105, QStringLiteral("16ch-en"));
+        Shoot(QStringLiteral("en"), 2, 0x0100, QStringLiteral("varitel-en"));
+    }
+    void german() {
+        Shoot(QStringLiteral("de"), 1, 0x0100, QStringLiteral("4ch-de"));
+        Shoot(QStringLiteral("de"), 3, 0x0105, QStringLiteral("16ch-de"));
+        Shoot(QStringLiteral("de"), 2, 0x0100, QStringLiteral("varitel-de"));
+    }
+};
+
+QTEST_MAIN(ChannelScreensTest)
+#include "channel_screens_test.moc"

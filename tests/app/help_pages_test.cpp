@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/command_tables.h"
+#include "editors/channel_fields.h"
+#include "editors/field_registry.h"
 #include "text/language_table.h"
 
 namespace vrm {
@@ -50,6 +52,22 @@ TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
         }
     }
     EXPECT_EQ(f1Commands, 6 * 30);  // the 30 commands of the F1 table, six times
+}
+
+TEST(HelpPages, F1OnEveryEditorFieldHasItsAnchor) {
+    for (const char* lang : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
+        LanguageTable table;
+        table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");
+        ASSERT_TRUE(table.Load(lang, false, nullptr));
+        for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
+            const std::string where = std::string(lang) + " mode " + std::to_string(EntryModeValue(mode));
+            for (std::uint32_t context : {kChannelEditHelp, kChannelInfoHelp, ChannelItemHelp(2)})
+                ExpectAnchor(table.Settings(), mode, HelpRequest{false, context}, where);
+            for (const FieldTable* fields : AllFieldTables())
+                for (const FieldDef& f : fields->fields)
+                    ExpectAnchor(table.Settings(), mode, HelpRequest{false, f.help}, where + " " + f.key);
+        }
+    }
 }
 
 }  // namespace

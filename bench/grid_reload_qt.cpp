@@ -1,0 +1,79 @@
+// Reloading the channel grid of a 16-channel model, as every view does after
+// each committed edit: every cell's text from the field model, and the
+// view's repaint of all its rows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "app/application.h"
+#include "app/file_dialogs.h"
+#include "app/main_frame.h"
+#include "app/settings_store.h"
+#include "app/vrm_app.h"
+#include "editors/channel_info_view.h"
+#include "editors/edit_session.h"
+#include "editors/field_registry.h"
+#include "link/clock.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+#include "text/prompter.h"
+#include "ui/record_grid.h"
+
+namespace {
+
+class NoPrompts : public vrm::Prompter {
+public:
+    vrm::Answer Ask(const vrm::Message& m) override { return m.defaultAnswer; }
+    vrm::PasswordResult AskPassword(vrm::PasswordGate&) override { return vrm::PasswordResult::Cancelled; }
+};
+
+class NoFileDialogs : public vrm::FileDialogs {
+public:
+    std::optional<std::string> AskOpenFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> AskSaveFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
+};
+
+void BM_ChannelGridReload(benchmark::State& state) {
+    vrm::VirtualClock clock{{12, 0}};
+    vrm::Application app(clock);
+    vrm::MemorySettingsStore settings;
+    NoPrompts prompter;
+    NoFileDialogs dialogs;
+    app.SetProgramFolder(VRM_BIN_DIR);
+    if (!app.LoadLanguageAtStartup(settings, prompter)) {
+        state.SkipWithError("no language file");
+        return;
+    }
+    app.PrepareData(settings, "/tmp");  // the default model: 16 channels
+    for (int n = 1; n <= 16; ++n)
+        vrm::SetFromScript(app.Session(), "channel." + std::to_string(n) + ".rx", std::to_string(450 + n) + ".0125");
+    vrm::CMainFrame frame(app, prompter, dialogs, settings);
+    frame.Create();
+    vrm::RegisterViewsAndDialogs(frame);
+    frame.resize(1200, 900);
+    frame.show();
+    auto* view = dynamic_cast<vrm::CChInfoView*>(frame.OpenEditor("CChInfoView"));
+    if (!view) {
+        state.SkipWithError("no channel grid");
+        return;
+    }
+    QApplication::processEvents();
+    for (auto _ : state) {
+        view->RefreshFromImage();
+        view->Grid()->viewport()->repaint();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_ChannelGridReload)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qtApp(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -94,6 +94,7 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
     layout->addWidget(line);
     layout->addWidget(form_);
     layout->addStretch(1);
+    layout->addSpacing(fontMetrics().height() / 2);
     layout->addLayout(buttons);
     // The number's label column as wide as the items' labels.
     int widest = numberLabel->sizeHint().width();
@@ -101,6 +102,8 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
         if (QLabel* l = form_->Label(key)) widest = std::max(widest, l->sizeHint().width());
     top->setColumnMinimumWidth(0, widest);
     grid->setColumnMinimumWidth(0, widest);
+    // Room for the longest list line ("(045)  QT (254.1)") beside the arrow.
+    grid->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("(045)  QT (254.1)")) + 48);
     grid->setHorizontalSpacing(top->horizontalSpacing());
 
     connect(number_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { ShowChannel(value - 1); });

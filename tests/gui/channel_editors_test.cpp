@@ -249,6 +249,21 @@ private slots:
         QVERIFY2(!form->NumberSpin()->hasFocus(), "Enter moves on like Tab");
     }
 
+    void newStartsAFreshHistory() {
+        Start(3, 0x0105);
+        SetFromScript(app_->Session(), "channel.1.rx", "462.5625");
+        frame_->RunCommand(cmd::kChannelInformation);
+        QVERIFY(frame_->Action(cmd::kUndo)->isEnabled());
+        QVERIFY(!frame_->Action(cmd::kRedo)->isEnabled());
+        prompter_.answers = {Answer::Ok, Answer::No};  // reset the data; don't save
+        frame_->RunCommand(cmd::kNew);
+        QVERIFY(!app_->Image().ChannelInUse(0));
+        QVERIFY(!frame_->Action(cmd::kUndo)->isEnabled());
+        auto* view = dynamic_cast<CChInfoView*>(frame_->FindOpenEditor("CChInfoView"));
+        QVERIFY(view);
+        QCOMPARE(Cell(view->Grid(), 0, 1), QString());
+    }
+
     void formTypedModel() {
         Start(3, 0x0105);
         OpenGrid()->OpenChannelEdit();

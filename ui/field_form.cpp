@@ -38,23 +38,36 @@ FieldForm::FieldForm(EditSession& session, Prompter& prompter, const LanguageTab
         if (!f) continue;
         Entry entry;
         entry.field = f;
-        entry.control = fieldui::CreateEditor(session_, FieldRef{&table_, f, 0}, this, false);
-        const QString caption = LangText(language_, f->label);
-        const int line = grid_->rowCount();
-        if (auto* check = qobject_cast<QCheckBox*>(entry.control)) {
-            check->setText(caption);
-            grid_->addWidget(check, line, 1);
-        } else {
-            entry.label = new QLabel(caption, this);
-            entry.label->setObjectName(QString::fromLatin1(f->key) + QStringLiteral("_label"));
-            entry.label->setBuddy(entry.control);
-            grid_->addWidget(entry.label, line, 0);
-            grid_->addWidget(entry.control, line, 1);
-        }
+        entry.line = static_cast<int>(entries_.size());
+        entry.label = new QLabel(LangText(language_, f->label), this);
+        entry.label->setObjectName(QString::fromLatin1(f->key) + QStringLiteral("_label"));
+        grid_->addWidget(entry.label, entry.line, 0);
         entries_.push_back(entry);
     }
-    for (Entry& entry : entries_) Connect(entry);
+    BuildControls();
     new EnterAsTab(this);
+}
+
+void FieldForm::BuildControls() {
+    builtMode_ = static_cast<int>(session_.Context().Mode());
+    for (Entry& entry : entries_) {
+        delete entry.control;
+        entry.control = fieldui::CreateEditor(session_, FieldRef{&table_, entry.field, row_}, this, false);
+        entry.loaded.clear();
+        if (auto* check = qobject_cast<QCheckBox*>(entry.control)) {
+            // A check box carries its caption itself.
+            check->setText(entry.label->text());
+            entry.label->hide();
+            entry.label->setEnabled(false);
+        } else {
+            entry.label->setBuddy(entry.control);
+        }
+        grid_->addWidget(entry.control, entry.line, 1);
+        entry.control->show();
+        Connect(entry);
+    }
+    // The tab order follows the rows.
+    for (std::size_t i = 1; i < entries_.size(); ++i) setTabOrder(entries_[i - 1].control, entries_[i].control);
 }
 
 void FieldForm::Connect(Entry& entry) {
@@ -85,15 +98,17 @@ void FieldForm::SetRow(int row) {
 }
 
 void FieldForm::Load() {
+    if (builtMode_ != static_cast<int>(session_.Context().Mode())) BuildControls();
     QWidget* focus = QApplication::focusWidget();
     for (Entry& entry : entries_) {
         const FieldRef ref{&table_, entry.field, row_};
         const bool shown = session_.Shown(ref);
+        const bool check = qobject_cast<QCheckBox*>(entry.control) != nullptr;
         entry.control->setVisible(shown);
-        if (entry.label) entry.label->setVisible(shown);
+        entry.label->setVisible(shown && !check);
         const bool enabled = session_.Enabled(ref);
         entry.control->setEnabled(enabled);
-        if (entry.label) entry.label->setEnabled(enabled);
+        entry.label->setEnabled(enabled);
         // Text the user is typing stays until it is committed.
         QLineEdit* edit = TextEdit(entry.control);
         const bool editing = edit && focus == edit && edit->isModified() && edit->text() != entry.loaded;
@@ -128,7 +143,7 @@ QWidget* FieldForm::Control(const std::string& key) const {
 
 QLabel* FieldForm::Label(const std::string& key) const {
     for (const Entry& e : entries_)
-        if (key == e.field->key) return e.label;
+        if (key == e.field->key && !qobject_cast<QCheckBox*>(e.control)) return e.label;
     return nullptr;
 }
 

@@ -53,12 +53,17 @@ signals:
 private:
     struct Entry {
         const FieldDef* field = nullptr;
+        int line = 0;  // row of the grid layout
         QLabel* label = nullptr;
         QWidget* control = nullptr;
         QString loaded;
     };
     void Commit(Entry& entry);
     void Connect(Entry& entry);
+    // Makes the controls; a model with another entry mode asks for other
+    // controls (a preset list instead of a typed frequency), so they are made
+    // again when it changes.
+    void BuildControls();
 
     EditSession& session_;
     Prompter& prompter_;
@@ -66,6 +71,7 @@ private:
     const FieldTable& table_;
     QGridLayout* grid_ = nullptr;
     std::vector<Entry> entries_;
+    int builtMode_ = -1;
     int row_ = 0;
     bool committing_ = false;
 };

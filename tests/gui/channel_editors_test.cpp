@@ -282,8 +282,16 @@ private slots:
         fields->Control("decode")->setFocus();
         QCOMPARE(form->HelpContext(advanced), std::optional<std::uint32_t>(0x31105));
         QVERIFY(!advanced);
+        // A change to a preset-list model brings the preset list's controls.
+        app_->Catalogue().SetModel(2);
+        app_->Catalogue().SetBandWord(0x0100);
+        frame_->RefreshAllViews();
+        QVERIFY(qobject_cast<QComboBox*>(fields->Control("rx")));
+        QVERIFY(fields->Control("repeater")->isVisible());
+        QCOMPARE(form->NumberSpin()->maximum(), 4);
         // Escape closes the form.
-        QTest::keyClick(fields->Control("decode"), Qt::Key_Escape);
+        fields->Control("scan_add")->setFocus();
+        QTest::keyClick(fields->Control("scan_add"), Qt::Key_Escape);
         QTRY_VERIFY(!frame_->FindOpenEditor("CChEditView"));
     }
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "editors/channel_fields.h"
 #include "text/language_table.h"
 #include "text/prompter.h"
 #include "files/data_file.h"
@@ -38,6 +39,7 @@ struct Setup {
         folder = ::mkdtemp(tmpl) ? tmpl : "/tmp";
         path = folder + "/bench.dat";
         catalogue.ResetIdentity();
+        image.SetPresetChannelWriter(vrm::WritePresetChannels);
         image.InitialiseDefaults(catalogue, false);
     }
     ~Setup() { std::filesystem::remove_all(folder); }

@@ -1,13 +1,10 @@
 // vrm650t-cli new, show, dump and check: data files from the shell.
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,9 +12,10 @@
 #include "text/text_format.h"
 #include "text/text_ids.h"
 #include "cli/cli.h"
-#include "cli/terminal_prompter.h"
+#include "cli/file_support.h"
+#include "editors/channel_fields.h"
+#include "editors/edit_session.h"
 #include "files/data_file.h"
-#include "link/clock.h"
 #include "model/code_tables.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
@@ -25,96 +23,6 @@
 namespace vrm::cli {
 
 namespace {
-
-std::string Hex(unsigned value, int digits) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%0*X", digits, value);
-    return buf;
-}
-
-// The one-line reason for a refused read.
-void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke) {
-    std::string line;
-    switch (r.code) {
-        case kDataFileCannotOpen:
-            if (r.systemError) {
-                line = Format(ctx, tid::kCliFileNotOpened, {path, std::strerror(r.systemError)});
-            } else if (r.problem == DataFileProblem::TooShort) {
-                line = Format(ctx, tid::kCliFileTruncated, {path, static_cast<long long>(r.length)});
-            } else if (r.problem == DataFileProblem::TooLong) {
-                line = Format(ctx, tid::kCliFileOversized, {path});
-            } else if (r.problem == DataFileProblem::PasswordRefused) {
-                line = Format(ctx, tid::kCliPasswordRefused, {path});
-            } else {
-                line = ctx.Text(tid::kMsgFileUnreadable);
-            }
-            break;
-        case kDataFileBadSignature: {
-            const std::string other = r.SignatureText();
-            line = other.find("VRM") != std::string::npos ? Format(ctx, tid::kMsgOtherProgramFile, {path, other})
-                                                           : Format(ctx, tid::kMsgNotADataFile, {path});
-            break;
-        }
-        case kDataFileCancelled:
-            if (promptSpoke) return;  // the prompt has said why
-            line = Format(ctx, tid::kCliPasswordCancelled, {path});
-            break;
-        case kDataFileNotAcceptable:
-        case kDataFileWrongKind: line = path + ": " + ctx.Text(tid::kMsgWrongKindOfFile); break;
-        default: line = ctx.Text(tid::kMsgFileUnreadable); break;
-    }
-    ctx.err << line << "\n";
-}
-
-// The options and the one file name of show, dump and check.
-struct ReadRequest {
-    std::string path;
-    std::optional<std::string> password;
-    bool chars = false;
-};
-
-std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars) {
-    ReadRequest req;
-    bool missing = false;
-    req.password = ctx.args.Value("--password", &missing);
-    if (missing) {
-        ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
-        return std::nullopt;
-    }
-    if (withChars) req.chars = ctx.args.Flag("--chars");
-    const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return std::nullopt;
-    if (files.size() != 1) {
-        ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
-        return std::nullopt;
-    }
-    req.path = files.front();
-    return req;
-}
-
-// Reads the file as Open does. On success the image is in `image` (live).
-int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue) {
-    TerminalPrompter prompter(ctx.err, ctx.language);
-    prompter.SetPassword(req.password);
-    prompter.SetSubject(req.path);
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Read(req.path, prompter, Language(ctx));
-    if (!r.Ok()) {
-        ReportReadFailure(ctx, req.path, r, prompter.Shown() > 0);
-        return r.code;
-    }
-    image.AdoptTransferImage();
-    catalogue.RecomputeBandLimits();
-    return 0;
-}
-
-bool ParseInt(const std::string& text, unsigned long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoul(text.c_str(), &end, 0);
-    return errno == 0 && end && *end == '\0' && text[0] != '-' && text[0] != '+';
-}
 
 // ---------------------------------------------------------------------------
 // new
@@ -163,38 +71,10 @@ int RunNew(Context& ctx) {
     // The New defaults of the model, as the New command makes them.
     RadioImage image;
     ModelCatalogue catalogue(image);
-    image.Clear();
-    catalogue.SetModel(static_cast<int>(model));
-    catalogue.SetBandWord(static_cast<std::uint16_t>(band));
-    image.InitialiseDefaults(catalogue, false);
-    image.TakeSnapshot();
+    MakeNewDefaults(image, catalogue, static_cast<int>(model), static_cast<std::uint16_t>(band));
 
-    struct stat st {};
-    if (::stat(output->c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
-        TerminalPrompter prompter(ctx.err, ctx.language);
-        prompter.SetAssumeYes(yes);
-        Message question;
-        question.kind = MessageKind::Warning;
-        question.buttons = Buttons::OkCancel;
-        question.defaultAnswer = Answer::Cancel;
-        question.caption = ctx.Text(tid::kCaptionWarning);
-        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
-                                                     ctx.Text(tid::kMsgOverwriteFileLabel), *output});
-        question.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
-        if (prompter.Ask(question) != Answer::Ok) {
-            ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-            return kDataFileCancelled;
-        }
-    }
-
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Write(*output, security, SystemClock::Instance());
-    if (!r.Ok()) {
-        ctx.err << Format(ctx, tid::kCliNotWritten, {*output});
-        if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
-        ctx.err << "\n";
-        return r.code;
-    }
+    if (!MayReplace(ctx, *output, yes)) return kDataFileCancelled;
+    if (const int code = WriteImage(ctx, image, catalogue, *output, security)) return code;
     ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
     return 0;
 }
@@ -244,8 +124,9 @@ private:
 
 class Shower {
 public:
-    Shower(Context& ctx, const RadioImage& image, const ModelCatalogue& catalogue)
-        : ctx_(ctx), image_(image), catalogue_(catalogue), tables_(catalogue, Language(ctx)), list_(ctx.out) {}
+    Shower(Context& ctx, const EditSession& session, const RadioImage& image, const ModelCatalogue& catalogue)
+        : ctx_(ctx), session_(session), image_(image), catalogue_(catalogue), tables_(catalogue, Language(ctx)),
+          list_(ctx.out) {}
 
     void Run(const std::string& path, bool protectedFile) {
         Header(path, protectedFile);
@@ -284,21 +165,15 @@ private:
         return value == 0 ? T(tid::kCodeNone) : Number(value, low, high);
     }
 
-    std::string Frequency(FrequencyCode code, int step) const {
-        if (code == kBlankFrequency) return T(tid::kShowNoFrequency);
+    // "462.56250 MHz (step 6.25 kHz)" for a frequency's text and step code.
+    std::string WithStep(const std::string& frequency, int step) const {
         static const char* const kSteps[] = {"2.5", "5", "6.25"};
         const std::string stepText = step >= 0 && step <= 2 ? kSteps[step] : "?";
-        return FormatText(T(tid::kShowFrequencyStep), {CodeTables::FrequencyToText(code, kSeparator), stepText});
+        return FormatText(T(tid::kShowFrequencyStep), {frequency, stepText});
     }
-
-    std::string Code(std::uint16_t word, unsigned link) const {
-        std::string text = tables_.CodeWordToText(word, kSeparator);
-        const unsigned entry = link & 7;
-        if (entry >= 1 && entry <= 6) {
-            const std::string name = std::string((link & 8) ? "CDT" : "CQT") + std::to_string(entry);
-            text = FormatText(T(tid::kShowCustomLink), {text, name});
-        }
-        return text;
+    std::string Frequency(FrequencyCode code, int step) const {
+        if (code == kBlankFrequency) return T(tid::kShowNoFrequency);
+        return WithStep(CodeTables::FrequencyToText(code, kSeparator), step);
     }
 
     void Header(const std::string& path, bool protectedFile) {
@@ -316,31 +191,34 @@ private:
         list_.Row(T(tid::kShowPasswordProtected), OnOff(protectedFile));
     }
 
+    // Every channel of the model with the fields the channel editor shows,
+    // as it shows them. Byte 14 of a record (the step codes: receive bits
+    // 6-7, transmit bits 4-5) and the wide/narrow and beat shift bits of
+    // byte 13 are edited nowhere; they are listed from the record's bytes as
+    // stored.
     void Channels() {
         list_.Heading(T(10305000));
-        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
-        for (int n = 0; n < image_.ChannelCount(); ++n) {
+        const FieldTable& table = ChannelTable();
+        const RecordLayout& records = *table.records;
+        for (int n = 0; n < session_.RowCount(table); ++n) {
             const std::string name = T(10305501) + " " + std::to_string(n + 1);
-            if (!image_.ChannelInUse(n)) {
+            if (!session_.RowExists(table, n)) {
                 list_.Row(name, T(tid::kShowChannelEmpty));
                 continue;
             }
             list_.Row(name, "");
-            const std::size_t at = static_cast<std::size_t>(image_.ChannelAddress(n));
+            const std::size_t at = records.base + records.stride * static_cast<std::size_t>(n);
             const std::uint8_t flags = B(at + 13);
             const std::uint8_t steps = B(at + 14);
-            const std::uint8_t links = B(at + 15);
-            list_.Row(T(10305502), Frequency(image_.Frequency(at), steps >> 6), 2);
-            list_.Row(T(10305503), Frequency(image_.Frequency(at + 4), (steps >> 4) & 3), 2);
-            list_.Row(T(10305504), Code(image_.Word(at + 8), links & 0x0F), 2);
-            list_.Row(T(10305505), Code(image_.Word(at + 10), links >> 4), 2);
-            list_.Row(T(10305506), T((flags & 0x20) ? 10305601 : 10305602), 2);
-            list_.Row(T(10305510), Pick(B(at + 12), {{0, 10300003}, {1, 10305614}, {2, 10305615}, {3, 10305616}}), 2);
-            list_.Row(T(10305515), OnOff(flags & 0x04), 2);
-            list_.Row(T(10305518), OnOff(flags & 0x02), 2);
-            if (!typed) {
-                list_.Row(T(10305019), OnOff(flags & 0x01), 2);
-                list_.Row(T(10305020), OnOff(flags & 0x80), 2);
+            for (const FieldDef& f : table.fields) {
+                const FieldRef ref{&table, &f, n};
+                if (!session_.Shown(ref)) continue;
+                std::string value = session_.Text(ref);
+                if (f.kind == FieldKind::Frequency) {
+                    const int step = std::string_view(f.key) == "rx" ? steps >> 6 : (steps >> 4) & 3;
+                    value = value.empty() ? T(tid::kShowNoFrequency) : WithStep(value, step);
+                }
+                list_.Row(T(f.label), value, 2);
             }
             list_.Row(T(10305507), std::to_string((flags >> 3) & 3), 2);
             list_.Row(T(10305516), OnOff(flags & 0x40), 2);
@@ -485,20 +363,12 @@ private:
     }
 
     Context& ctx_;
+    const EditSession& session_;
     const RadioImage& image_;
     const ModelCatalogue& catalogue_;
     CodeTables tables_;
     Listing list_;
 };
-
-// True when the file's header carries a data-file password.
-bool HeaderProtected(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char header[kDataFileHeaderSize] = {};
-    in.read(header, sizeof header);
-    return in.gcount() == static_cast<std::streamsize>(sizeof header) &&
-           static_cast<std::uint8_t>(header[kDataFilePasswordOffset]) != 0xFF;
-}
 
 int RunShow(Context& ctx) {
     const auto req = ParseReadRequest(ctx, false);
@@ -506,7 +376,9 @@ int RunShow(Context& ctx) {
     RadioImage image;
     ModelCatalogue catalogue(image);
     if (const int code = ReadInto(ctx, *req, image, catalogue)) return code;
-    Shower(ctx, image, catalogue).Run(req->path, HeaderProtected(req->path));
+    EditSession session(image, catalogue, Language(ctx));
+    session.SetDecimalSeparator(kSeparator);
+    Shower(ctx, session, image, catalogue).Run(req->path, HeaderProtected(req->path));
     return 0;
 }
 

@@ -307,5 +307,6 @@ inline constexpr TextId kCliNoKey = 19107106;              // en: "Name at least
 inline constexpr TextId kCliModelOrFile = 19107107;        // en: "Give either --model N or one data file." | de: "Geben Sie entweder --model N oder eine Datendatei an."
 inline constexpr TextId kCliStrictRefused = 19107108;      // en: "%s: refused because of --strict." | de: "%s: wegen --strict abgelehnt."
 inline constexpr TextId kCliFieldRefused = 19107109;       // en: "%s: the value %s was refused." | de: "%s: Der Wert %s wurde abgelehnt."
+inline constexpr TextId kCliNotACode = 19107110;           // en: "%s: %s is not a code of this model; vrm650t-cli fields lists its code forms." | de: "%s: %s ist kein Code dieses Modells; vrm650t-cli fields listet seine Code-Formen auf."
 
 }  // namespace vrm::tid

@@ -17,9 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "cli_process.h"
 #include "text/language_table.h"
 #include "text/prompter.h"
 #include "text/text_format.h"
+#include "editors/channel_fields.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
@@ -31,61 +33,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-const std::string kCli = std::string(VRM_BIN_DIR) + "/vrm650t-cli";
-
-std::vector<char*> Argv(std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(kCli.c_str()));
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return argv;
-}
-
-std::string Drain(int fd) {
-    std::string s;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0) s.append(buf, static_cast<std::size_t>(n));
-    return s;
-}
-
-// Runs the CLI with stdin from /dev/null (no terminal to ask on).
-CliRun Cli(std::vector<std::string> args) {
-    int out[2], err[2];
-    EXPECT_EQ(::pipe(out), 0);
-    EXPECT_EQ(::pipe(err), 0);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDONLY);
-        ::dup2(null, 0);
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        ::close(out[0]);
-        ::close(err[0]);
-        auto argv = Argv(args);
-        ::execv(kCli.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    ::close(err[1]);
-    CliRun r;
-    // stderr is small; read stdout first, then stderr.
-    r.out = Drain(out[0]);
-    r.err = Drain(err[0]);
-    ::close(out[0]);
-    ::close(err[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return r;
-}
+using test::Argv;
+using test::Cli;
+using test::CliRun;
+using test::kCli;
 
 // Runs the CLI on a pseudo-terminal. Each time the terminal has shown `cue`
 // once more, the next of `lines` is typed. Returns everything it showed.
@@ -191,6 +142,7 @@ TEST_F(FileCommands, NewWritesTheNewDefaultsOfEachModel) {
         EXPECT_EQ(r.err, "");
 
         RadioImage expected;
+        expected.SetPresetChannelWriter(WritePresetChannels);
         ModelCatalogue catalogue(expected);
         catalogue.SetModel(model);
         catalogue.SetBandWord(band);
@@ -203,6 +155,9 @@ TEST_F(FileCommands, NewWritesTheNewDefaultsOfEachModel) {
         } none;
         ASSERT_EQ(DataFile(read, readCatalogue).Read(path, none, test::EnglishTexts()).code, 0);
         EXPECT_EQ(read.Transfer(), expected.Live()) << "model " << model;
+        // The Varitel model starts with its preset channels in use.
+        read.AdoptTransferImage();
+        EXPECT_EQ(read.ChannelInUse(0), model == 2) << "model " << model;
 
         const CliRun check = Cli({"check", path});
         EXPECT_EQ(check.status, 0) << check.err;
@@ -335,7 +290,7 @@ TEST_F(FileCommands, ShowListsTheSettings) {
     image.SetWord(0x078, 670);
     image.SetWord(0x07A, 0x2813);
     image.SetByte(0x07C, 1);
-    image.SetByte(0x07D, 0x24);  // power high, scan add
+    image.SetByte(0x07D, 0x3C);  // power high, scan add, wide/narrow bits 3
     image.SetByte(0x07E, 0xA0);  // steps 6.25 kHz
     image.SetByte(0x07F, 0x91);  // decode from CQT1, encode from CDT1
     image.SetByte(0x06F, 0xFE);
@@ -353,12 +308,14 @@ TEST_F(FileCommands, ShowListsTheSettings) {
     EXPECT_EQ(o.find(T(19101020) + "\n"), 0u);
     EXPECT_NE(o.find("HRV-41 Varitel : K UHF : 440-480 MHz"), std::string::npos);
     EXPECT_NE(o.find(F(19101026, {"464.55000", "6.25"})), std::string::npos);
-    EXPECT_NE(o.find(F(19101027, {"67.0", "CQT1"})), std::string::npos);
-    EXPECT_NE(o.find(F(19101027, {"D023N", "CDT1"})), std::string::npos);
+    EXPECT_EQ(ValueOf(o, T(10305504)), "CQT1");               // decode from custom QT entry 1
+    EXPECT_EQ(ValueOf(o, T(10305505)), "CDT1");
     EXPECT_EQ(ValueOf(o, T(10305501) + " 2"), T(19101025));  // not in use
     EXPECT_EQ(ValueOf(o, T(10305510)), T(10305614));         // busy lockout: carrier
     EXPECT_EQ(ValueOf(o, T(10305506)), T(10305601));         // transmit power high
     EXPECT_EQ(ValueOf(o, T(10305515)), T(10300006));         // scan add on
+    EXPECT_EQ(ValueOf(o, T(10305019)), T(10300007));         // repeater mode: a Varitel item
+    EXPECT_EQ(ValueOf(o, T(10305507)), "3");                 // raw wide/narrow bits, listed as stored
     EXPECT_EQ(ValueOf(o, T(10306101)), "60");                // time-out timer 4 x 15 s
     EXPECT_NE(o.find(F(19101026, {"460.05000", "6.25"})), std::string::npos);  // test pair 1
     EXPECT_NE(o.find(F(19101026, {"479.90000", "6.25"})), std::string::npos);

@@ -1,0 +1,173 @@
+#include "cli/file_support.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+
+#include "cli/terminal_prompter.h"
+#include "editors/channel_fields.h"
+#include "files/data_file.h"
+#include "link/clock.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
+
+namespace vrm::cli {
+
+namespace {
+
+// The one-line reason for a refused read.
+void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke) {
+    std::string line;
+    switch (r.code) {
+        case kDataFileCannotOpen:
+            if (r.systemError) {
+                line = Format(ctx, tid::kCliFileNotOpened, {path, std::strerror(r.systemError)});
+            } else if (r.problem == DataFileProblem::TooShort) {
+                line = Format(ctx, tid::kCliFileTruncated, {path, static_cast<long long>(r.length)});
+            } else if (r.problem == DataFileProblem::TooLong) {
+                line = Format(ctx, tid::kCliFileOversized, {path});
+            } else if (r.problem == DataFileProblem::PasswordRefused) {
+                line = Format(ctx, tid::kCliPasswordRefused, {path});
+            } else {
+                line = ctx.Text(tid::kMsgFileUnreadable);
+            }
+            break;
+        case kDataFileBadSignature: {
+            const std::string other = r.SignatureText();
+            line = other.find("VRM") != std::string::npos ? Format(ctx, tid::kMsgOtherProgramFile, {path, other})
+                                                           : Format(ctx, tid::kMsgNotADataFile, {path});
+            break;
+        }
+        case kDataFileCancelled:
+            if (promptSpoke) return;  // the prompt has said why
+            line = Format(ctx, tid::kCliPasswordCancelled, {path});
+            break;
+        case kDataFileNotAcceptable:
+        case kDataFileWrongKind: line = path + ": " + ctx.Text(tid::kMsgWrongKindOfFile); break;
+        default: line = ctx.Text(tid::kMsgFileUnreadable); break;
+    }
+    ctx.err << line << "\n";
+}
+
+// The header of a data file; false when the file is shorter than one.
+bool ReadHeader(const std::string& path, std::uint8_t (&header)[kDataFileHeaderSize]) {
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    return in.gcount() == static_cast<std::streamsize>(sizeof header);
+}
+
+}  // namespace
+
+bool PasswordOption(Context& ctx, std::optional<std::string>& password) {
+    bool missing = false;
+    password = ctx.args.Value("--password", &missing);
+    if (missing) ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
+    return !missing;
+}
+
+std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars) {
+    ReadRequest req;
+    if (!PasswordOption(ctx, req.password)) return std::nullopt;
+    if (withChars) req.chars = ctx.args.Flag("--chars");
+    const auto files = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return std::nullopt;
+    if (files.size() != 1) {
+        ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
+        return std::nullopt;
+    }
+    req.path = files.front();
+    return req;
+}
+
+int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue) {
+    TerminalPrompter prompter(ctx.err, ctx.language);
+    prompter.SetPassword(req.password);
+    prompter.SetSubject(req.path);
+    DataFile file(image, catalogue);
+    const DataFileResult r = file.Read(req.path, prompter, Language(ctx));
+    if (!r.Ok()) {
+        ReportReadFailure(ctx, req.path, r, prompter.Shown() > 0);
+        return r.code;
+    }
+    image.AdoptTransferImage();
+    catalogue.RecomputeBandLimits();
+    return 0;
+}
+
+bool HeaderProtected(const std::string& path) {
+    std::uint8_t header[kDataFileHeaderSize] = {};
+    return ReadHeader(path, header) && header[kDataFilePasswordOffset] != 0xFF;
+}
+
+std::optional<DataFileSecurity> HeaderSecurity(const std::string& path) {
+    DataFileSecurity security;
+    std::uint8_t header[kDataFileHeaderSize] = {};
+    if (!ReadHeader(path, header)) return std::nullopt;
+    if (header[kDataFilePasswordOffset] != 0xFF) {
+        security.password = DataFile::UnscramblePassword(header + kDataFilePasswordOffset);
+        security.dataFile = true;
+    }
+    return security;
+}
+
+void MakeNewDefaults(RadioImage& image, ModelCatalogue& catalogue, int model, std::uint16_t bandWord) {
+    image.SetPresetChannelWriter(WritePresetChannels);
+    image.Clear();
+    catalogue.SetModel(model);
+    catalogue.SetBandWord(bandWord);
+    image.InitialiseDefaults(catalogue, false);
+    image.TakeSnapshot();
+}
+
+bool ParseInt(const std::string& text, unsigned long& value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoul(text.c_str(), &end, 0);
+    return errno == 0 && end && *end == '\0' && text[0] != '-' && text[0] != '+';
+}
+
+std::string Hex(unsigned value, int digits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%0*X", digits, value);
+    return buf;
+}
+
+bool MayReplace(Context& ctx, const std::string& path, bool yes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;
+    TerminalPrompter prompter(ctx.err, ctx.language);
+    prompter.SetAssumeYes(yes);
+    Message question;
+    question.kind = MessageKind::Warning;
+    question.buttons = Buttons::OkCancel;
+    question.defaultAnswer = Answer::Cancel;
+    question.caption = ctx.Text(tid::kCaptionWarning);
+    question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
+                                                 ctx.Text(tid::kMsgOverwriteFileLabel), path});
+    question.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
+    if (prompter.Ask(question) == Answer::Ok) return true;
+    ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
+    return false;
+}
+
+int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue, const std::string& path,
+               const DataFileSecurity& security) {
+    DataFile file(image, catalogue);
+    const DataFileResult r = file.Write(path, security, SystemClock::Instance());
+    if (r.Ok()) return 0;
+    ctx.err << Format(ctx, tid::kCliNotWritten, {path});
+    if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
+    ctx.err << "\n";
+    return r.code;
+}
+
+}  // namespace vrm::cli

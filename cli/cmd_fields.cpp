@@ -80,69 +80,6 @@ std::optional<FieldRef> ModelField(Context& ctx, const EditSession& session, con
 }
 
 // ---------------------------------------------------------------------------
-// Value forms. The editor turns a text that is no frequency into a blank
-// transmit frequency, and one that is no code into the nearest QT tone; a
-// script's typing error must not change the file that way, so set refuses
-// such values before they reach the field's rule.
-
-bool IsOff(const EditSession& session, const std::string& text) {
-    return text.empty() || EqualsIgnoringCase(text, "off") || text == session.Tables().OffText() ||
-           text == session.Tables().NoneText();
-}
-
-bool IsFrequencyForm(const EditSession& session, const std::string& text) {
-    return IsOff(session, text) || IsDecimalNumber(text);
-}
-
-// A QT tone in tenths of a hertz, 67.0 to 254.1, with no digit beyond the
-// tenths other than 0.
-bool IsQtTone(const std::string& text) {
-    if (!IsDecimalNumber(text)) return false;
-    const std::size_t point = text.find('.');
-    const std::string whole = text.substr(0, point);
-    const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
-    if (whole.empty() || whole.size() > 3) return false;
-    if (fraction.size() > 1 && fraction.find_first_not_of('0', 1) != std::string::npos) return false;
-    const long tenths = std::strtol(whole.c_str(), nullptr, 10) * 10 + (fraction.empty() ? 0 : fraction[0] - '0');
-    return tenths >= 670 && tenths <= 2541;
-}
-
-// D and three octal digits, with N (normal) or I (inverted) or neither.
-bool IsDqtCode(const std::string& text) {
-    if (text.size() < 4 || text.size() > 5 || (text[0] != 'D' && text[0] != 'd')) return false;
-    for (std::size_t i = 1; i <= 3; ++i)
-        if (text[i] < '0' || text[i] > '7') return false;
-    return text.size() == 4 || text[4] == 'N' || text[4] == 'n' || text[4] == 'I' || text[4] == 'i';
-}
-
-// CQT1-CQT6 and CDT1-CDT6: the custom codes the preset-list models offer.
-bool IsCustomCode(const EditSession& session, const std::string& text) {
-    if (!UsesPresetList(session.Context().Mode()) || text.size() != 4) return false;
-    const std::string table = text.substr(0, 3);
-    return (EqualsIgnoringCase(table, "CQT") || EqualsIgnoringCase(table, "CDT")) && text[3] >= '1' && text[3] <= '6';
-}
-
-bool IsCodeForm(const EditSession& session, const std::string& text) {
-    return IsOff(session, text) || IsQtTone(text) || IsDqtCode(text) || IsCustomCode(session, text);
-}
-
-// The reason a value is no value of the field's kind, or "" when it is one.
-std::string FormRefusal(Context& ctx, const EditSession& session, const FieldRef& ref, const std::string& key,
-                        const std::string& value) {
-    const std::string text = Trimmed(value);
-    switch (ref.field->kind) {
-        case FieldKind::Frequency:
-            if (!IsFrequencyForm(session, text)) return key + ": " + Format(ctx, tid::kMsgNotAFrequency, {text});
-            break;
-        case FieldKind::Code:
-            if (!IsCodeForm(session, text)) return Format(ctx, tid::kCliNotACode, {key, text});
-            break;
-        default: break;
-    }
-    return {};
-}
-
-// ---------------------------------------------------------------------------
 // fields
 
 int RunFields(Context& ctx) {
@@ -274,10 +211,6 @@ int RunSet(Context& ctx) {
     for (const Assignment& a : assignments) {
         const std::optional<FieldRef> ref = ModelField(ctx, session, a.key);
         if (!ref) return kUsageError;
-        if (const std::string why = FormRefusal(ctx, session, *ref, a.key, a.value); !why.empty()) {
-            ctx.err << why << "\n";
-            return kAssignmentRefused;
-        }
         const ScriptWrite w = SetFromScript(session, a.key, a.value);
         switch (w.status) {
             case ScriptWrite::Status::Applied: break;

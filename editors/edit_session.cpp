@@ -105,25 +105,19 @@ void EditSession::Notify(const ImageBuffer& before) {
     listener_(change);
 }
 
-bool EditSession::Undo() {
-    if (undo_.empty()) return false;
+bool EditSession::Step(std::deque<ImageBuffer>& from, std::deque<ImageBuffer>& to) {
+    if (from.empty()) return false;
     const ImageBuffer before = image_.Live();
-    redo_.push_back(before);
-    image_.Live() = undo_.back();
-    undo_.pop_back();
+    to.push_back(before);
+    image_.Live() = from.back();
+    from.pop_back();
     Notify(before);
     return true;
 }
 
-bool EditSession::Redo() {
-    if (redo_.empty()) return false;
-    const ImageBuffer before = image_.Live();
-    undo_.push_back(before);
-    image_.Live() = redo_.back();
-    redo_.pop_back();
-    Notify(before);
-    return true;
-}
+bool EditSession::Undo() { return Step(undo_, redo_); }
+
+bool EditSession::Redo() { return Step(redo_, undo_); }
 
 void EditSession::ClearHistory() {
     undo_.clear();

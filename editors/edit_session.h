@@ -101,6 +101,8 @@ private:
     // tells the listener. True when it changed.
     bool Settle(const ImageBuffer& before);
     void Notify(const ImageBuffer& before);
+    // Restores the last snapshot of `from`, keeping the present image in `to`.
+    bool Step(std::deque<ImageBuffer>& from, std::deque<ImageBuffer>& to);
 
     RadioImage& image_;
     CodeTables tables_;

@@ -80,6 +80,25 @@ bool IsDecimalNumber(std::string_view text) {
     return digits;
 }
 
+bool IsCodeText(const EditContext& ctx, std::string_view typed) {
+    const std::string text = Trimmed(typed);
+    if (text.empty() || EqualsIgnoringCase(text, "off") || text == ctx.tables.OffText() || text == ctx.tables.NoneText())
+        return true;
+    if (IsDecimalNumber(CodeTables::ReplaceAll(text, ctx.separator, "."))) return true;
+    auto digits = [&](std::size_t from, std::size_t count) {
+        return text.size() >= from + count &&
+               std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                           text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                           [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if ((text[0] == 'D' || text[0] == 'd') && (text.size() == 4 || text.size() == 5) && digits(1, 3))
+        return text.size() == 4 || std::isalpha(static_cast<unsigned char>(text[4]));
+    if (UsesPresetList(ctx.Mode()) && text.size() == 4 &&
+        (EqualsIgnoringCase(text.substr(0, 3), "CQT") || EqualsIgnoringCase(text.substr(0, 3), "CDT")))
+        return text[3] >= '1' && text[3] <= '6';
+    return false;
+}
+
 namespace field {
 namespace {
 
@@ -259,6 +278,21 @@ std::optional<FieldInput> InputFromScript(const EditContext& ctx, const FieldRef
             why = WriteResult::Refuse(tid::kMsgUnknownChoice, {text, tokens});
             return std::nullopt;
         }
+        case FieldKind::Frequency:
+            // The editor's frequency edit takes digits and one decimal point only.
+            if (!text.empty() && !EqualsIgnoringCase(text, "off") && text != ctx.tables.NoneText() &&
+                !IsDecimalNumber(CodeTables::ReplaceAll(text, ctx.separator, "."))) {
+                why = WriteResult::Refuse(tid::kMsgNotAFrequency, {text});
+                return std::nullopt;
+            }
+            return FieldInput::Typed(EqualsIgnoringCase(text, "off") ? std::string() : text);
+        case FieldKind::Code:
+            // The editor's code box takes code forms only.
+            if (!IsCodeText(ctx, text)) {
+                why = WriteResult::Refuse(tid::kMsgNotACode, {text});
+                return std::nullopt;
+            }
+            return FieldInput::Typed(EqualsIgnoringCase(text, "off") ? std::string() : text);
         default:
             if (EqualsIgnoringCase(text, "off")) return FieldInput::Typed("");
             return FieldInput::Typed(text);

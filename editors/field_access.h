@@ -70,5 +70,10 @@ std::string StripMnemonic(std::string_view text);
 // True for a plain decimal number: digits with at most one "." (after the
 // separator was turned into "."), optional blanks around it.
 bool IsDecimalNumber(std::string_view text);
+// True for a text a QT/DQT code field takes: off (the off texts or "off"), a
+// QT tone as a number (clamped into 67.0-254.1 Hz when stored), "D" with
+// three digits and a polarity letter (digits clamped into 0-7), and on the
+// preset-list models the custom codes CQT1-CQT6 and CDT1-CDT6.
+bool IsCodeText(const EditContext& ctx, std::string_view text);
 
 }  // namespace vrm

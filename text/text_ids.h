@@ -293,6 +293,7 @@ inline constexpr TextId kMsgNotAPresetFrequency = 19107002;// en: "%s is not one
 inline constexpr TextId kMsgNotANumber = 19107003;         // en: "%s is not a number." | de: "%s ist keine Zahl."
 inline constexpr TextId kMsgChoiceNotOffered = 19107004;   // en: "%s cannot be chosen here now." | de: "%s kann hier zurzeit nicht gewählt werden."
 inline constexpr TextId kMsgUnknownChoice = 19107005;      // en: "%s is not an entry of this list. Its entries: %s" | de: "%s ist kein Eintrag dieser Liste. Ihre Einträge: %s"
+inline constexpr TextId kMsgNotACode = 19107007;           // en: "%s is not a QT tone, a DQT code or Off." | de: "%s ist weder ein QT-Ton noch ein DQT-Code noch Aus."
 inline constexpr TextId kMsgNotOnOff = 19107006;           // en: "Give on or off, not %s." | de: "Geben Sie on oder off an, nicht %s."
 inline constexpr TextId kCmdUndo = 19107010;               // en: "&Undo" | de: "&Rückgängig"
 inline constexpr TextId kCmdRedo = 19107011;               // en: "&Redo" | de: "&Wiederherstellen"
@@ -307,6 +308,5 @@ inline constexpr TextId kCliNoKey = 19107106;              // en: "Name at least
 inline constexpr TextId kCliModelOrFile = 19107107;        // en: "Give either --model N or one data file." | de: "Geben Sie entweder --model N oder eine Datendatei an."
 inline constexpr TextId kCliStrictRefused = 19107108;      // en: "%s: refused because of --strict." | de: "%s: wegen --strict abgelehnt."
 inline constexpr TextId kCliFieldRefused = 19107109;       // en: "%s: the value %s was refused." | de: "%s: Der Wert %s wurde abgelehnt."
-inline constexpr TextId kCliNotACode = 19107110;           // en: "%s: %s is not a code of this model; vrm650t-cli fields lists its code forms." | de: "%s: %s ist kein Code dieses Modells; vrm650t-cli fields listet seine Code-Formen auf."
 
 }  // namespace vrm::tid

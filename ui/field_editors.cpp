@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "editors/edit_session.h"
 #include "model/entry_mode.h"
@@ -49,6 +50,34 @@ QValidator* FrequencyValidator(const std::string& separator, QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]*(?:%1[0-9]*)?$").arg(sep)), parent);
 }
 
+// A QT/DQT code as it is typed: what the field takes, or the start of it.
+class CodeValidator final : public QValidator {
+public:
+    CodeValidator(const EditContext& ctx, QObject* parent) : QValidator(parent), ctx_(ctx) {}
+
+    State validate(QString& input, int&) const override {
+        const std::string text = input.trimmed().toStdString();
+        if (IsCodeText(ctx_, text)) return Acceptable;
+        return IsStartOfCode(text) ? Intermediate : Invalid;
+    }
+
+private:
+    bool IsStartOfCode(const std::string& text) const {
+        auto startOf = [&text](const std::string& whole) {
+            return text.size() <= whole.size() && EqualsIgnoringCase(text, whole.substr(0, text.size()));
+        };
+        if (startOf("off") || startOf(ctx_.tables.OffText()) || startOf(ctx_.tables.NoneText())) return true;
+        // "D" and up to three digits on the way to "D023N".
+        if ((text[0] == 'D' || text[0] == 'd') && text.size() <= 4 &&
+            std::all_of(text.begin() + 1, text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return true;
+        if (!UsesPresetList(ctx_.Mode())) return false;
+        return startOf("CQT") || startOf("CDT");
+    }
+
+    const EditContext& ctx_;
+};
+
 bool FromList(const EditSession& session, const FieldRef& ref) {
     return ref.field->kind == FieldKind::Frequency && UsesPresetList(session.Context().Mode());
 }
@@ -71,6 +100,7 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
             auto* combo = new FieldCombo(parent);
             combo->setEditable(true);
             combo->lineEdit()->setMaxLength(8);
+            combo->lineEdit()->setValidator(new CodeValidator(session.Context(), combo));
             editor = combo;
             break;
         }

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <set>
 
 #include "editors/edit_session.h"
@@ -282,7 +283,9 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
         const bool typed = ref.field->kind == FieldKind::Code ||
                            (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
         if (typed) {
-            OpenEditor(target, text);
+            // A key the cell's filter refuses opens nothing.
+            const std::unique_ptr<QWidget> probe(fieldui::CreateEditor(model_->Session(), ref, nullptr, true));
+            if (fieldui::StartWithText(probe.get(), text)) OpenEditor(target, text);
         } else if (OpenEditor(target, std::nullopt)) {
             // A list column: its drop-down opens and takes the key.
             if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {

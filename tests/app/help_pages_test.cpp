@@ -33,41 +33,41 @@ void ExpectAnchor(const LanguageSettings& settings, EntryMode entryMode, const H
     EXPECT_NE(page.find("name=\"" + anchor + "\""), std::string::npos) << what << ": " << file << " lacks " << anchor;
 }
 
-TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
-    int f1Commands = 0;
+// Runs `check` for each shipped language and each frequency-entry mode.
+template <typename Check>
+void ForEachPage(Check check) {
     for (const char* lang : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
         LanguageTable table;
         table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");
         ASSERT_TRUE(table.Load(lang, false, nullptr));
-        for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
-            const std::string where = std::string(lang) + " mode " + std::to_string(EntryModeValue(mode));
-            ExpectAnchor(table.Settings(), mode, HelpTopics(), where + " Help Topics");
-            ExpectAnchor(table.Settings(), mode, HelpTopicsAdvanced(), where + " Help Topics Advanced");
-            for (int command = 0; command < 65536; ++command) {
-                if (const auto request = HelpForCommand(command)) {
-                    ++f1Commands;
-                    ExpectAnchor(table.Settings(), mode, *request, where + " F1 on " + std::to_string(command));
-                }
+        for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed})
+            check(table.Settings(), mode, std::string(lang) + " mode " + std::to_string(EntryModeValue(mode)));
+    }
+}
+
+TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
+    int f1Commands = 0;
+    ForEachPage([&](const LanguageSettings& settings, EntryMode mode, const std::string& where) {
+        ExpectAnchor(settings, mode, HelpTopics(), where + " Help Topics");
+        ExpectAnchor(settings, mode, HelpTopicsAdvanced(), where + " Help Topics Advanced");
+        for (int command = 0; command < 65536; ++command) {
+            if (const auto request = HelpForCommand(command)) {
+                ++f1Commands;
+                ExpectAnchor(settings, mode, *request, where + " F1 on " + std::to_string(command));
             }
         }
-    }
+    });
     EXPECT_EQ(f1Commands, 6 * 30);  // the 30 commands of the F1 table, six times
 }
 
 TEST(HelpPages, F1OnEveryEditorFieldHasItsAnchor) {
-    for (const char* lang : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
-        LanguageTable table;
-        table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");
-        ASSERT_TRUE(table.Load(lang, false, nullptr));
-        for (EntryMode mode : {EntryMode::List99, EntryMode::List22, EntryMode::Typed}) {
-            const std::string where = std::string(lang) + " mode " + std::to_string(EntryModeValue(mode));
-            for (std::uint32_t context : {kChannelEditHelp, kChannelInfoHelp, ChannelItemHelp(2)})
-                ExpectAnchor(table.Settings(), mode, HelpRequest{false, context}, where);
-            for (const FieldTable* fields : AllFieldTables())
-                for (const FieldDef& f : fields->fields)
-                    ExpectAnchor(table.Settings(), mode, HelpRequest{false, f.help}, where + " " + f.key);
-        }
-    }
+    ForEachPage([](const LanguageSettings& settings, EntryMode mode, const std::string& where) {
+        for (std::uint32_t context : {kChannelEditHelp, kChannelInfoHelp, ChannelItemHelp(2)})
+            ExpectAnchor(settings, mode, HelpRequest{false, context}, where);
+        for (const FieldTable* fields : AllFieldTables())
+            for (const FieldDef& f : fields->fields)
+                ExpectAnchor(settings, mode, HelpRequest{false, f.help}, where + " " + f.key);
+    });
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ TEST(ChannelFrequencies, ARefusedReceiveTextChangesNothingAndARefusedTransmitTex
     EXPECT_EQ(f.Set("channel.1.rx", "4x2").status, Status::Refused);
     EXPECT_EQ(f.image.Live(), before) << "an existing channel keeps its record";
 
-    ASSERT_TRUE(f.Set("channel.1.tx", "garbage").Ok());
+    // The editor's edit lets "." through; scripts are refused texts that are no number.
+    EXPECT_EQ(f.Set("channel.1.tx", "garbage").result.refusal, tid::kMsgNotAFrequency);
+    ASSERT_TRUE(f.session.Commit(*FindField(f.session.Context(), "channel.1.tx"), FieldInput::Typed(".")).Ok());
     EXPECT_EQ(f.image.Frequency(f.Channel(0) + 4), kBlankFrequency);
     EXPECT_EQ(f.image.Word(f.Channel(0) + 10), kCodeOff);
     EXPECT_EQ(f.Get("channel.1.encode"), "Off");

@@ -26,6 +26,7 @@
 #include "link/clock.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
+#include "gui_app.h"
 #include "text/scripted_prompter.h"
 #include "text/text_ids.h"
 #include "ui/field_form.h"
@@ -48,9 +49,7 @@ private:
     void Start(int model, std::uint16_t band) {
         frame_.reset();
         app_ = std::make_unique<Application>(clock_);
-        app_->SetProgramFolder(VRM_BIN_DIR);
-        QVERIFY(app_->LoadLanguageAtStartup(settings_, prompter_));
-        app_->PrepareData(settings_, temp_.path().toStdString());
+        QVERIFY(test::StartApplication(*app_, settings_, prompter_, "en", temp_.path().toStdString()));
         app_->Image().Clear();
         app_->Catalogue().SetModel(model);
         app_->Catalogue().SetBandWord(band);
@@ -151,12 +150,25 @@ private slots:
         QTest::keyClick(combo->view(), Qt::Key_Return);
         QTRY_COMPARE(Cell(grid, 0, 5), QStringLiteral("Low"));
 
+        // The code column takes code forms only: a letter that starts none does nothing.
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, 3));
+        QTest::keyClick(grid, Qt::Key_X);
+        QTRY_VERIFY(!CellEditor(grid));
+        QTest::keyClick(grid, Qt::Key_D);
+        QVERIFY(CellEditor(grid));
+        QTest::keyClicks(CellEditor(grid), QStringLiteral("75!4I"));  // the "!" is refused
+        QTest::keyClick(CellEditor(grid), Qt::Key_Return);
+        QTRY_COMPARE(Cell(grid, 0, 3), QStringLiteral("D754I"));
+
         // Undo takes the last commit back, Redo makes it again.
         QTRY_VERIFY(frame_->Action(cmd::kUndo)->isEnabled());
+        frame_->RunCommand(cmd::kUndo);
         frame_->RunCommand(cmd::kUndo);
         QCOMPARE(Cell(grid, 0, 5), QStringLiteral("High"));
         frame_->RunCommand(cmd::kRedo);
         QCOMPARE(Cell(grid, 0, 5), QStringLiteral("Low"));
+        QCOMPARE(Cell(grid, 0, 3), QStringLiteral("Off"));
     }
 
     void gridRowsAndClipboard() {

@@ -25,6 +25,7 @@
 #include "link/clock.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
+#include "gui_app.h"
 #include "text/scripted_prompter.h"
 #include "ui/record_grid.h"
 
@@ -81,12 +82,9 @@ private:
     void Shoot(const QString& lang, int model, std::uint16_t band, const QString& name) {
         Application app(clock_);
         MemorySettingsStore settings;
-        settings.WriteString(kSettingLanguageName, "vrm650t_" + lang.toStdString() + ".lng");
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
-        app.SetProgramFolder(VRM_BIN_DIR);
-        QVERIFY(app.LoadLanguageAtStartup(settings, prompter));
-        app.PrepareData(settings, temp_.path().toStdString());
+        QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
         app.Image().Clear();
         app.Catalogue().SetModel(model);
         app.Catalogue().SetBandWord(band);
@@ -144,9 +142,7 @@ private:
 
 private slots:
     void initTestCase() {
-        outDir_ = qEnvironmentVariable("VRM_SCREENSHOT_DIR");
-        if (outDir_.isEmpty()) outDir_ = temp_.path();
-        QDir().mkpath(outDir_);
+        outDir_ = test::ScreenshotFolder(temp_);
     }
     void english() {
         Shoot(QStringLiteral("en"), 1, 0x0100, QStringLiteral("4ch-en"));

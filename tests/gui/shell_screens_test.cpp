@@ -25,6 +25,7 @@
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "app/model_dialog.h"
+#include "gui_app.h"
 #include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "files/data_file.h"
@@ -77,13 +78,10 @@ private:
     void Shoot(const QString& lang) {
         Application app(clock_);
         MemorySettingsStore settings;
-        settings.WriteString(kSettingLanguageName, "vrm650t_" + lang.toStdString() + ".lng");
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
-        app.SetProgramFolder(VRM_BIN_DIR);
-        QVERIFY(app.LoadLanguageAtStartup(settings, prompter));
+        QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
         QCOMPARE(app.LanguageFile(), "vrm650t_" + lang.toStdString() + ".lng");
-        app.PrepareData(settings, temp_.path().toStdString());
         // The Varitel model: every editor is in the tree.
         app.Image().Clear();
         app.Catalogue().SetModel(2);
@@ -185,9 +183,7 @@ private:
 
 private slots:
     void initTestCase() {
-        outDir_ = qEnvironmentVariable("VRM_SCREENSHOT_DIR");
-        if (outDir_.isEmpty()) outDir_ = temp_.path();
-        QDir().mkpath(outDir_);
+        outDir_ = test::ScreenshotFolder(temp_);
     }
     void english() { Shoot(QStringLiteral("en")); }
     void german() { Shoot(QStringLiteral("de")); }

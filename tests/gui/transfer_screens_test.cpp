@@ -25,6 +25,7 @@
 
 #include "app/application.h"
 #include "app/main_frame.h"
+#include "gui_app.h"
 #include "text/scripted_prompter.h"
 #include "app/settings_store.h"
 #include "link/clock.h"
@@ -106,12 +107,9 @@ private:
         ::unsetenv("VRM650T_SIM_FAULTS");
         Application app(clock_);
         MemorySettingsStore settings;
-        settings.WriteString(kSettingLanguageName, "vrm650t_" + lang.toStdString() + ".lng");
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
-        app.SetProgramFolder(VRM_BIN_DIR);
-        QVERIFY(app.LoadLanguageAtStartup(settings, prompter));
-        app.PrepareData(settings, temp_.path().toStdString());
+        QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
         QApplication::setFont(UiFonts::FromSettings(app.Language().Settings()).dialog);
         const TransferDialogContext context{app.Port(), app.Image(), app.Language(), prompter};
         const char message[] = "NORTH DEPOT - FLEET 12";
@@ -195,9 +193,7 @@ private:
 
 private slots:
     void initTestCase() {
-        outDir_ = qEnvironmentVariable("VRM_SCREENSHOT_DIR");
-        if (outDir_.isEmpty()) outDir_ = temp_.path();
-        QDir().mkpath(outDir_);
+        outDir_ = test::ScreenshotFolder(temp_);
     }
     void english() { Shoot(QStringLiteral("en")); }
     void german() { Shoot(QStringLiteral("de")); }

@@ -99,6 +99,8 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
         case FieldKind::Code: {
             auto* combo = new FieldCombo(parent);
             combo->setEditable(true);
+            // What is typed is what counts: no completion from the list.
+            combo->setCompleter(nullptr);
             combo->lineEdit()->setMaxLength(8);
             combo->lineEdit()->setValidator(new CodeValidator(session.Context(), combo));
             editor = combo;

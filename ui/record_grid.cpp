@@ -138,6 +138,19 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     return editor;
 }
 
+bool RecordGridDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* combo = qobject_cast<FieldCombo*>(object);
+        if (combo && !combo->PopupOpen() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            emit commitData(combo);
+            emit closeEditor(combo, QAbstractItemDelegate::NoHint);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
 void RecordGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     RecordGridModel* model = view_->GridModel();
     const QString loaded = fieldui::Load(editor, model->Session(), model->Ref(index));

@@ -70,6 +70,12 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    // Enter in a cell's drop-down ends the edit there and goes no further:
+    // the grid would take it as Enter on the cell and open it again.
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+public:
     // The text the next editor starts with (a typed key, or empty for
     // Backspace); nothing: the cell's own text.
     void SetStartText(std::optional<QString> text) { startText_ = std::move(text); }

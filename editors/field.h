@@ -115,12 +115,20 @@ struct FieldOption {
     std::string token;
 };
 
+// A number field's range when it depends on other fields (the minimum volume
+// goes up to the maximum volume).
+struct NumberRange {
+    int min = 0;
+    int max = 0;
+};
+
 struct FieldDef;
 using FieldPredicate = bool (*)(const EditContext&, int row);
 using FieldReader = std::string (*)(const EditContext&, const FieldDef&, int row);
 using FieldWriter = WriteResult (*)(EditContext&, const FieldDef&, int row, const FieldInput&);
 using FieldOffers = std::vector<FieldOption> (*)(const EditContext&, const FieldDef&, int row);
 using FieldChoices = std::vector<Choice> (*)(const EditContext&, const FieldDef&, int row);
+using FieldRange = NumberRange (*)(const EditContext&, int row);
 
 struct FieldDef {
     const char* key = "";          // stable name within its table ("rx", "tot")
@@ -138,6 +146,8 @@ struct FieldDef {
     FieldWriter write = nullptr;       // null: to the storage by kind
     FieldChoices offered = nullptr;    // List: the entries offered now (null: all)
     FieldOffers options = nullptr;     // Frequency/Code: the lines of the drop-down
+    FieldRange range = nullptr;        // Number: min and max now (null: the rule's)
+    int groupSize = 0;                 // Group: how many of the following fields it holds
 };
 
 // The rows of a record table (channels, test frequencies ...): where row r
@@ -160,6 +170,10 @@ struct RecordLayout {
     // True when a grid shows the fields of an empty row too (null: empty
     // rows show empty cells).
     bool (*fillEmptyRows)(const EditContext&) = nullptr;
+    // Rows named in keys ("bandpoint.low.rx") instead of numbered from 1.
+    const char* const* rowNames = nullptr;
+    // The text of a row's heading cell (null: its number).
+    tid::TextId (*rowTitle)(int row) = nullptr;
 };
 
 // A grid column: the field it shows, its header text and width, and the
@@ -178,6 +192,7 @@ struct FieldTable {
     const char* prefix = "";
     std::span<const FieldDef> fields{};
     const RecordLayout* records = nullptr;
+    bool advancedHelp = false;  // F1 opens the advanced help file
 
     const FieldDef* Find(std::string_view key) const;
     bool IsRecordTable() const { return records != nullptr; }

@@ -30,7 +30,7 @@ std::string FieldRef::Key() const {
     std::string key = table->prefix;
     key += '.';
     if (table->IsRecordTable()) {
-        key += std::to_string(row + 1);
+        key += table->records->rowNames ? std::string(table->records->rowNames[row]) : std::to_string(row + 1);
         key += '.';
     }
     key += field->key;
@@ -102,29 +102,38 @@ bool IsCodeText(const EditContext& ctx, std::string_view typed) {
 namespace field {
 namespace {
 
+// The text is the field's off value: empty, "off", the off text, or 0.
+bool IsOffText(const EditContext& ctx, const std::string& text) {
+    return text.empty() || EqualsIgnoringCase(text, "off") || text == ctx.Text(tid::kCodeNone);
+}
+
 // A number field's value as shown, or nothing when the stored value lies
 // outside the field's range.
 std::string NumberText(const EditContext& ctx, const FieldRef& ref) {
     const NumberRule& rule = ref.field->number;
     const int raw = static_cast<int>(Raw(ctx, ref));
     if (rule.hasOff && raw == rule.offValue) return ctx.Text(tid::kCodeNone);
+    const NumberRange range = Range(ctx, ref);
     const int shown = raw * rule.scale;
-    if (shown < rule.min || shown > rule.max) return {};
+    if (shown < range.min || shown > range.max) return {};
     return std::to_string(shown);
 }
 
+// A typed number: read as a decimal integer (its leading digits, as the
+// edit reads it), clamped into the range, rounded down to the step; off for
+// an empty text or 0 where the field has an off value; the minimum for an
+// empty text where it has none.
 WriteResult WriteNumber(EditContext& ctx, const FieldRef& ref, const FieldInput& input) {
     const NumberRule& rule = ref.field->number;
+    const NumberRange range = Range(ctx, ref);
     const std::string text = Trimmed(input.text);
-    if (rule.hasOff && (text.empty() || EqualsIgnoringCase(text, "off") || text == ctx.Text(tid::kCodeNone))) {
+    long value = text.empty() ? range.min : std::strtol(text.c_str(), nullptr, 10);
+    if (rule.hasOff && (IsOffText(ctx, text) || value == 0)) {
         StoreRaw(ctx, ref, static_cast<unsigned>(rule.offValue));
         return {};
     }
-    const std::string plain = CodeTables::ReplaceAll(text, ctx.separator, ".");
-    if (!IsDecimalNumber(plain)) return WriteResult::Refuse(tid::kMsgNotANumber, {text});
-    long value = std::strtol(plain.c_str(), nullptr, 10);
-    value = std::clamp<long>(value, rule.min, rule.max);
-    if (rule.step > 1) value -= (value - rule.min) % rule.step;
+    value = std::clamp<long>(value, range.min, range.max);
+    if (rule.step > 1) value -= (value - range.min) % rule.step;
     StoreRaw(ctx, ref, static_cast<unsigned>(value / std::max(rule.scale, 1)));
     return {};
 }
@@ -148,6 +157,11 @@ WriteResult WriteList(EditContext& ctx, const FieldRef& ref, const FieldInput& i
 }
 
 }  // namespace
+
+NumberRange Range(const EditContext& ctx, const FieldRef& ref) {
+    if (ref.field->range) return ref.field->range(ctx, ref.row);
+    return {ref.field->number.min, ref.field->number.max};
+}
 
 std::size_t Address(const FieldRef& ref) {
     std::size_t at = ref.field->storage.offset;
@@ -277,6 +291,18 @@ std::optional<FieldInput> InputFromScript(const EditContext& ctx, const FieldRef
             }
             why = WriteResult::Refuse(tid::kMsgUnknownChoice, {text, tokens});
             return std::nullopt;
+        }
+        case FieldKind::Number: {
+            // The editor's spin box takes digits only (and off where the field has it).
+            const bool off = f.number.hasOff && IsOffText(ctx, text);
+            const bool digits = !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
+                                                             [](char c) { return c >= '0' && c <= '9'; }) &&
+                                text != "-";
+            if (!off && !digits) {
+                why = WriteResult::Refuse(tid::kMsgNotANumber, {text});
+                return std::nullopt;
+            }
+            return FieldInput::Typed(off ? std::string() : text);
         }
         case FieldKind::Frequency:
             // The editor's frequency edit takes digits and one decimal point only.

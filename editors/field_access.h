@@ -26,6 +26,8 @@ struct FieldRef {
 
 namespace field {
 
+// A number field's range now.
+NumberRange Range(const EditContext& ctx, const FieldRef& ref);
 // Image offset of the field's storage in this row.
 std::size_t Address(const FieldRef& ref);
 // The stored value (shifted and masked) and its store.

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "editors/channel_fields.h"
+#include "editors/editor_tables.h"
 #include "editors/edit_session.h"
 #include "model/code_tables.h"
 #include "model/entry_mode.h"
@@ -14,12 +15,22 @@ namespace vrm {
 
 namespace {
 
-const FieldTable* const kTables[] = {&ChannelTable()};
+// In the order of the Edit menu.
+const FieldTable* const kTables[] = {&ChannelTable(),       &FeatureTable(),    &KeyTable(),
+                                     &ScanTable(),          &TestFrequencyTable(), &MessageTable(),
+                                     &CustomCodeTable(),    &AdvancedTable(),   &BandPointTable()};
 
-// "3.rx" -> row 2 and "rx"; nothing when the row part is not a number.
-std::optional<std::pair<int, std::string_view>> SplitRow(std::string_view rest) {
+// "3.rx" -> row 2 and "rx" ("low.rx" -> the row named low); nothing when
+// the row part names no row.
+std::optional<std::pair<int, std::string_view>> SplitRow(const RecordLayout& records, int rows,
+                                                         std::string_view rest) {
     const std::size_t dot = rest.find('.');
     if (dot == std::string_view::npos || dot == 0) return std::nullopt;
+    if (records.rowNames) {
+        for (int row = 0; row < rows; ++row)
+            if (rest.substr(0, dot) == records.rowNames[row]) return std::make_pair(row, rest.substr(dot + 1));
+        return std::nullopt;
+    }
     int row = 0;
     const auto [end, ec] = std::from_chars(rest.data(), rest.data() + dot, row);
     if (ec != std::errc() || end != rest.data() + dot) return std::nullopt;
@@ -38,12 +49,12 @@ std::optional<FieldRef> FindField(const EditContext& ctx, std::string_view key) 
         std::string_view rest = key.substr(prefix.size() + 1);
         int row = 0;
         if (table->IsRecordTable()) {
-            const auto split = SplitRow(rest);
+            const auto split = SplitRow(*table->records, table->records->count(ctx), rest);
             if (!split || split->first < 0 || split->first >= table->records->count(ctx)) return std::nullopt;
             row = split->first;
             rest = split->second;
         }
-        if (const FieldDef* f = table->Find(rest)) return FieldRef{table, f, row};
+        if (const FieldDef* f = table->Find(rest); f && f->kind != FieldKind::Group) return FieldRef{table, f, row};
         return std::nullopt;
     }
     return std::nullopt;
@@ -54,7 +65,8 @@ std::vector<FieldRef> AllFields(const EditContext& ctx) {
     for (const FieldTable* table : AllFieldTables()) {
         const int rows = table->IsRecordTable() ? table->records->count(ctx) : 1;
         for (int row = 0; row < rows; ++row) {
-            for (const FieldDef& f : table->fields) refs.push_back({table, &f, row});
+            for (const FieldDef& f : table->fields)
+                if (f.kind != FieldKind::Group) refs.push_back({table, &f, row});
         }
     }
     return refs;
@@ -102,7 +114,8 @@ std::string ValueSummary(const EditContext& ctx, const FieldRef& ref) {
     const FieldDef& f = *ref.field;
     switch (f.kind) {
         case FieldKind::Number: {
-            std::string s = std::to_string(f.number.min) + "-" + std::to_string(f.number.max);
+            const NumberRange range = field::Range(ctx, ref);
+            std::string s = std::to_string(range.min) + "-" + std::to_string(range.max);
             if (f.number.step > 1) s += " step " + std::to_string(f.number.step);
             if (f.number.hasOff) s += ", off";
             return s;
@@ -110,11 +123,11 @@ std::string ValueSummary(const EditContext& ctx, const FieldRef& ref) {
         case FieldKind::Check: return "on, off";
         case FieldKind::List: {
             std::string s;
-            for (const Choice& c : f.choices) s += (s.empty() ? "" : ", ") + std::string(c.token);
+            for (const Choice& c : field::Offered(ctx, ref)) s += (s.empty() ? "" : ", ") + std::string(c.token);
             return s;
         }
         case FieldKind::Frequency: {
-            if (UsesPresetList(ctx.Mode()))
+            if (!field::Options(ctx, ref).empty())
                 return "off, " + std::to_string(ctx.tables.PresetCount()) + " preset frequencies";
             const BandLimits& band = ctx.catalogue.CurrentBandLimits();
             return FormatText("%.5f-%.5f MHz, off", {band.lowerMHz, band.upperMHz});
@@ -127,7 +140,10 @@ std::string ValueSummary(const EditContext& ctx, const FieldRef& ref) {
 }
 
 std::string GridCellText(const EditContext& ctx, const FieldTable& table, const GridColumn& column, int row) {
-    if (!column.field) return std::to_string(row + 1);
+    if (!column.field) {
+        if (table.records && table.records->rowTitle) return ctx.Text(table.records->rowTitle(row));
+        return std::to_string(row + 1);
+    }
     const RecordLayout* r = table.records;
     if (r && !r->exists(ctx, row) && !(r->fillEmptyRows && r->fillEmptyRows(ctx))) return {};
     return field::Text(ctx, FieldRef{&table, column.field, row});

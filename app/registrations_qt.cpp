@@ -9,6 +9,11 @@
 #include "app/vrm_app.h"
 #include "editors/channel_edit_view.h"
 #include "editors/channel_info_view.h"
+#include "editors/edit_session.h"
+#include "editors/editor_tables.h"
+#include "editors/key_view.h"
+#include "editors/special_view.h"
+#include "ui/editor_views.h"
 
 namespace vrm {
 
@@ -17,6 +22,32 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
                              [](CMainFrame& f, QWidget* parent) { return new CChInfoView(f, parent); });
     frame.RegisterEditorView("CChEditView",
                              [](CMainFrame& f, QWidget* parent) { return new CChEditView(f, parent); });
+    frame.RegisterEditorView("CFeatureView", [](CMainFrame& f, QWidget* parent) {
+        return new FormEditorView(f, "CFeatureView", FeatureTable(), kFeatureHelp, {}, parent);
+    });
+    frame.RegisterEditorView("CKeyView", [](CMainFrame& f, QWidget* parent) { return new CKeyView(f, parent); });
+    frame.RegisterEditorView("CKeyImageView",
+                             [](CMainFrame& f, QWidget* parent) { return new CKeyImageView(f, parent); });
+    frame.RegisterEditorView("CScanView", [](CMainFrame& f, QWidget* parent) {
+        return new FormEditorView(f, "CScanView", ScanTable(), kScanHelp, {}, parent);
+    });
+    frame.RegisterEditorView("CTestFreqView", [](CMainFrame& f, QWidget* parent) {
+        GridOptions cells;
+        cells.records = false;
+        cells.cells = true;
+        return new GridEditorView(f, "CTestFreqView", TestFrequencyTable(),
+                                  [&f] { return TestFrequencyGridColumns(f.Session().Context()); }, kTestFrequencyHelp,
+                                  cells, parent);
+    });
+    frame.RegisterEditorView("CEmbView", [](CMainFrame& f, QWidget* parent) {
+        auto* view = new FormEditorView(f, "CEmbView", MessageTable(), kMessageHelp, {}, parent);
+        view->UseFixedPitch({"line1", "line2"}, f.Fonts().fixedPitch, static_cast<int>(kMessageLineChars));
+        return view;
+    });
+    frame.RegisterEditorView("CCmqtdqtView", [](CMainFrame& f, QWidget* parent) {
+        return new FormEditorView(f, "CCmqtdqtView", CustomCodeTable(), kCustomCodeHelp, {}, parent);
+    });
+    frame.RegisterEditorView("CSpecialView", [](CMainFrame& f, QWidget* parent) { return new CSpecialView(f, parent); });
     RegisterReadCommand(frame);
     RegisterWriteCommand(frame);
     RegisterMemoryMapCommand(frame);

@@ -54,8 +54,8 @@ QSize CChInfoView::sizeHint() const {
     int height = grid_->frameWidth() * 2 + grid_->horizontalHeader()->sizeHint().height();
     for (int r = 0; r < model_->rowCount(); ++r) height += grid_->rowHeight(r);
     const QMargins m = layout()->contentsMargins();
-    return {width + m.left() + m.right(),
-            height + layout()->spacing() + editButton_->sizeHint().height() + m.top() + m.bottom()};
+    return WithTitleRoom({width + m.left() + m.right(),
+                          height + layout()->spacing() + editButton_->sizeHint().height() + m.top() + m.bottom()});
 }
 
 int CChInfoView::CurrentChannel() const { return grid_->CurrentRow(); }

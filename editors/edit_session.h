@@ -78,6 +78,9 @@ public:
     // existed.
     bool DeleteRows(const FieldTable& table, const std::vector<int>& rows);
     const RecordClipboard& Clipboard() const { return clipboard_; }
+    // The texts of the cells last copied from a grid that copies cells (the
+    // test frequencies): rows of texts.
+    std::vector<std::vector<std::string>>& CellClipboard() { return cells_; }
 
     // Any other change to the image as one undo step (`change` returns false
     // when it did nothing).
@@ -110,6 +113,7 @@ private:
     std::deque<ImageBuffer> undo_;
     std::deque<ImageBuffer> redo_;
     RecordClipboard clipboard_;
+    std::vector<std::vector<std::string>> cells_;
     std::function<void(const ImageChange&)> listener_;
 };
 

@@ -66,6 +66,12 @@ public:
     // The title of the editor window this view is shown in.
     void SetWindowText(const QString& title);
 
+    // Wide enough for the window's title beside its buttons.
+    QSize sizeHint() const override { return WithTitleRoom(QWidget::sizeHint()); }
+
+protected:
+    QSize WithTitleRoom(QSize size) const;
+
 private:
     std::string viewClass_;
 };

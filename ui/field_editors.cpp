@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QSpinBox>
 #include <QTimer>
 #include <algorithm>
 
@@ -33,6 +32,58 @@ void FieldCombo::hidePopup() {
     open_ = false;
     QComboBox::hidePopup();
     QTimer::singleShot(0, this, [this] { picked_ = false; });
+}
+
+FieldSpin::FieldSpin(QWidget* parent) : QSpinBox(parent) {
+    setWrapping(true);
+    setKeyboardTracking(false);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { blank_ = false; });
+}
+
+void FieldSpin::SetRule(int min, int max, int step, bool hasOff, const QString& offText) {
+    hasOff_ = hasOff;
+    offText_ = offText;
+    // Off sits one step below the minimum.
+    setRange(hasOff ? min - step : min, std::max(min, max));
+    setSingleStep(step);
+    setSpecialValueText(hasOff ? offText : QString());
+}
+
+void FieldSpin::SetBlank(bool blank) {
+    blank_ = blank;
+    lineEdit()->setText(blank ? QString() : textFromValue(value()));
+}
+
+QString FieldSpin::FieldText() const {
+    if (blank_) return {};
+    return Off() ? offText_ : QString::number(value());
+}
+
+QString FieldSpin::textFromValue(int v) const { return blank_ ? QString() : QString::number(v); }
+
+int FieldSpin::valueFromText(const QString& text) const {
+    if (hasOff_ && (text.isEmpty() || offText_.startsWith(text, Qt::CaseInsensitive))) return minimum();
+    return std::clamp(text.toInt(), minimum(), maximum());
+}
+
+QValidator::State FieldSpin::validate(QString& input, int&) const {
+    if (input.isEmpty()) return QValidator::Intermediate;
+    if (hasOff_ && offText_.startsWith(input, Qt::CaseInsensitive))
+        return input.size() == offText_.size() ? QValidator::Acceptable : QValidator::Intermediate;
+    for (QChar c : input)
+        if (!c.isDigit()) return QValidator::Invalid;
+    return input.size() <= 4 ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+void FieldSpin::stepBy(int steps) {
+    if (blank_) {
+        blank_ = false;
+        setValue(steps > 0 ? (hasOff_ ? minimum() + singleStep() : minimum()) : maximum());
+        lineEdit()->setText(textFromValue(value()));
+        emit valueChanged(value());
+        return;
+    }
+    QSpinBox::stepBy(steps);
 }
 
 namespace fieldui {
@@ -78,9 +129,9 @@ private:
     const EditContext& ctx_;
 };
 
-bool FromList(const EditSession& session, const FieldRef& ref) {
-    return ref.field->kind == FieldKind::Frequency && UsesPresetList(session.Context().Mode());
-}
+// A frequency or a code chosen from a list (the channel fields); the other
+// frequencies and codes are typed.
+bool FromList(const EditSession& session, const FieldRef& ref) { return !session.Options(ref).empty(); }
 
 }  // namespace
 
@@ -97,6 +148,13 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
             break;
         case FieldKind::List: editor = new FieldCombo(parent); break;
         case FieldKind::Code: {
+            if (!FromList(session, ref)) {
+                auto* edit = new QLineEdit(parent);
+                edit->setMaxLength(8);
+                edit->setValidator(new CodeValidator(session.Context(), edit));
+                editor = edit;
+                break;
+            }
             auto* combo = new FieldCombo(parent);
             combo->setEditable(true);
             // What is typed is what counts: no completion from the list.
@@ -116,15 +174,7 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
                 editor = edit;
             }
             break;
-        case FieldKind::Number: {
-            auto* spin = new QSpinBox(parent);
-            spin->setRange(f.number.min - (f.number.hasOff ? f.number.step : 0), f.number.max);
-            spin->setSingleStep(f.number.step);
-            spin->setWrapping(true);
-            if (f.number.hasOff) spin->setSpecialValueText(Utf8(session.Context().Text(tid::kCodeNone)));
-            editor = spin;
-            break;
-        }
+        case FieldKind::Number: editor = new FieldSpin(parent); break;
         default: {
             auto* edit = new QLineEdit(parent);
             if (f.maxLength > 0) edit->setMaxLength(f.maxLength);
@@ -157,11 +207,16 @@ QString Load(QWidget* editor, EditSession& session, const FieldRef& ref) {
     } else if (auto* check = qobject_cast<QCheckBox*>(editor)) {
         const QSignalBlocker block(check);
         check->setChecked(text == Utf8(session.Context().Text(tid::kOnText)));
-    } else if (auto* spin = qobject_cast<QSpinBox*>(editor)) {
+    } else if (auto* spin = qobject_cast<FieldSpin*>(editor)) {
         const QSignalBlocker block(spin);
+        const NumberRule& rule = ref.field->number;
+        const NumberRange range = field::Range(session.Context(), ref);
+        spin->SetRule(range.min, range.max, rule.step, rule.hasOff, Utf8(session.Context().Text(tid::kCodeNone)));
         bool number = false;
         const int value = text.toInt(&number);
+        spin->SetBlank(false);
         spin->setValue(number ? value : spin->minimum());
+        spin->SetBlank(!number && !(rule.hasOff && text == Utf8(session.Context().Text(tid::kCodeNone))));
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         edit->setText(text);
     }
@@ -181,11 +236,9 @@ std::optional<FieldInput> Input(QWidget* editor, const QString& loaded) {
         return FieldInput::Chosen(index);
     }
     if (auto* check = qobject_cast<QCheckBox*>(editor)) return FieldInput::Checked(check->isChecked());
-    if (auto* spin = qobject_cast<QSpinBox*>(editor)) {
-        const QString text = spin->value() == spin->minimum() && !spin->specialValueText().isEmpty()
-                                 ? spin->specialValueText()
-                                 : QString::number(spin->value());
-        if (text == loaded) return std::nullopt;
+    if (auto* spin = qobject_cast<FieldSpin*>(editor)) {
+        const QString text = spin->FieldText();
+        if (text == loaded || (spin->Blank() && text.isEmpty())) return std::nullopt;
         return FieldInput::Typed(text.toStdString());
     }
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QSpinBox>
 #include <QString>
 #include <optional>
 
@@ -33,6 +34,34 @@ public:
 private:
     bool picked_ = false;
     bool open_ = false;
+};
+
+// A number field's spin box. One step up or down wraps around; a field with
+// an off value steps off, minimum ... maximum, off. A stored value outside
+// the range shows an empty box; a step from there goes to the minimum (up)
+// or the maximum (down). Typed digits are left to the field's rule, which
+// clamps them and rounds them to the step.
+class FieldSpin final : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit FieldSpin(QWidget* parent = nullptr);
+    void SetRule(int min, int max, int step, bool hasOff, const QString& offText);
+    void SetBlank(bool blank);
+    bool Blank() const { return blank_; }
+    bool Off() const { return hasOff_ && !blank_ && value() == minimum(); }
+    // What the box shows as the field's text.
+    QString FieldText() const;
+
+protected:
+    QString textFromValue(int value) const override;
+    int valueFromText(const QString& text) const override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    void stepBy(int steps) override;
+
+private:
+    bool hasOff_ = false;
+    bool blank_ = false;
+    QString offText_;
 };
 
 namespace fieldui {

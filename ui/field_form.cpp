@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <map>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -33,26 +35,59 @@ FieldForm::FieldForm(EditSession& session, Prompter& prompter, const LanguageTab
     if (keys.empty()) {
         for (const FieldDef& f : table.fields) keys.emplace_back(f.key);
     }
+    // Rows go into the form's grid, or into the box of the group they belong to.
+    std::map<QGridLayout*, int> lines;
+    QGridLayout* target = grid_;
+    QWidget* owner = this;
+    int inGroup = 0;
     for (const std::string& key : keys) {
         const FieldDef* f = table.Find(key);
         if (!f) continue;
         Entry entry;
         entry.field = f;
-        entry.line = static_cast<int>(entries_.size());
-        entry.label = new QLabel(LangText(language_, f->label), this);
+        if (f->kind == FieldKind::Group) {
+            entry.group = new QGroupBox(LangText(language_, f->label), this);
+            entry.group->setObjectName(QString::fromLatin1(f->key));
+            grid_->addWidget(entry.group, lines[grid_]++, 0, 1, 2);
+            target = new QGridLayout(entry.group);
+            target->setColumnStretch(1, 1);
+            owner = entry.group;
+            inGroup = f->groupSize;
+            entries_.push_back(entry);
+            continue;
+        }
+        entry.layout = target;
+        entry.line = lines[target]++;
+        entry.label = new QLabel(LangText(language_, f->label), owner);
         entry.label->setObjectName(QString::fromLatin1(f->key) + QStringLiteral("_label"));
-        grid_->addWidget(entry.label, entry.line, 0);
+        target->addWidget(entry.label, entry.line, 0);
         entries_.push_back(entry);
+        if (inGroup > 0 && --inGroup == 0) {
+            target = grid_;
+            owner = this;
+        }
     }
     BuildControls();
+    // One label column for the form and its groups.
+    int widest = 0;
+    for (const Entry& e : entries_)
+        if (e.label && e.label->isVisibleTo(this) != false) widest = std::max(widest, e.label->sizeHint().width());
+    for (const Entry& e : entries_) {
+        if (!e.layout) continue;
+        const int inset = e.layout == grid_ ? 0 : e.layout->contentsMargins().left() + e.label->parentWidget()->contentsMargins().left();
+        e.layout->setColumnMinimumWidth(0, std::max(0, widest - inset));
+    }
     new EnterAsTab(this);
 }
 
 void FieldForm::BuildControls() {
     builtMode_ = static_cast<int>(session_.Context().Mode());
+    QWidget* previous = nullptr;
     for (Entry& entry : entries_) {
+        if (entry.group) continue;
         delete entry.control;
-        entry.control = fieldui::CreateEditor(session_, FieldRef{&table_, entry.field, row_}, this, false);
+        entry.control =
+            fieldui::CreateEditor(session_, FieldRef{&table_, entry.field, row_}, entry.label->parentWidget(), false);
         entry.loaded.clear();
         if (auto* check = qobject_cast<QCheckBox*>(entry.control)) {
             // A check box carries its caption itself.
@@ -62,12 +97,13 @@ void FieldForm::BuildControls() {
         } else {
             entry.label->setBuddy(entry.control);
         }
-        grid_->addWidget(entry.control, entry.line, 1);
+        entry.layout->addWidget(entry.control, entry.line, 1);
         entry.control->show();
         Connect(entry);
+        // The tab order follows the rows.
+        if (previous) setTabOrder(previous, entry.control);
+        previous = entry.control;
     }
-    // The tab order follows the rows.
-    for (std::size_t i = 1; i < entries_.size(); ++i) setTabOrder(entries_[i - 1].control, entries_[i].control);
 }
 
 void FieldForm::Connect(Entry& entry) {
@@ -86,6 +122,7 @@ void FieldForm::Connect(Entry& entry) {
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
         spin->setKeyboardTracking(false);
         connect(spin, qOverload<int>(&QSpinBox::valueChanged), this, commit);
+        connect(spin, &QSpinBox::editingFinished, this, commit);
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         connect(edit, &QLineEdit::editingFinished, this, commit);
     }
@@ -102,6 +139,10 @@ void FieldForm::Load() {
     QWidget* focus = QApplication::focusWidget();
     for (Entry& entry : entries_) {
         const FieldRef ref{&table_, entry.field, row_};
+        if (entry.group) {
+            entry.group->setVisible(session_.Shown(ref));
+            continue;
+        }
         const bool shown = session_.Shown(ref);
         const bool check = qobject_cast<QCheckBox*>(entry.control) != nullptr;
         entry.control->setVisible(shown);
@@ -137,20 +178,20 @@ void FieldForm::Commit(Entry& entry) {
 
 QWidget* FieldForm::Control(const std::string& key) const {
     for (const Entry& e : entries_)
-        if (key == e.field->key) return e.control;
+        if (key == e.field->key) return e.group ? static_cast<QWidget*>(e.group) : e.control;
     return nullptr;
 }
 
 QLabel* FieldForm::Label(const std::string& key) const {
     for (const Entry& e : entries_)
-        if (key == e.field->key && !qobject_cast<QCheckBox*>(e.control)) return e.label;
+        if (key == e.field->key && !e.group && !qobject_cast<QCheckBox*>(e.control)) return e.label;
     return nullptr;
 }
 
 std::optional<std::uint32_t> FieldForm::FocusedHelp() const {
     QWidget* focus = QApplication::focusWidget();
     for (const Entry& e : entries_) {
-        if (focus && (focus == e.control || e.control->isAncestorOf(focus))) return e.field->help;
+        if (e.control && focus && (focus == e.control || e.control->isAncestorOf(focus))) return e.field->help;
     }
     return std::nullopt;
 }

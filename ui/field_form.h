@@ -15,6 +15,7 @@
 #include "editors/field_access.h"
 
 class QGridLayout;
+class QGroupBox;
 class QLabel;
 
 namespace vrm {
@@ -53,7 +54,9 @@ signals:
 private:
     struct Entry {
         const FieldDef* field = nullptr;
-        int line = 0;  // row of the grid layout
+        QGridLayout* layout = nullptr;  // the form's, or its group box's
+        int line = 0;                   // row of that layout
+        QGroupBox* group = nullptr;     // a group row: its box
         QLabel* label = nullptr;
         QWidget* control = nullptr;
         QString loaded;

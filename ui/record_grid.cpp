@@ -179,8 +179,8 @@ void RecordGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, cons
 // ---------------------------------------------------------------------------
 // View
 
-RecordGridView::RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent)
-    : QTableView(parent), model_(model), delegate_(new RecordGridDelegate(this)), prompter_(prompter) {
+RecordGridView::RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent, GridOptions options)
+    : QTableView(parent), options_(options), model_(model), delegate_(new RecordGridDelegate(this)), prompter_(prompter) {
     setModel(model_);
     setItemDelegate(delegate_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -270,11 +270,16 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
             }
             break;
         case Qt::Key_Backspace:
-            OpenEditor(EditTarget(currentIndex()), QString());
-            return;
         case Qt::Key_Delete:
-            if (SelectionHasSeveralCells()) DeleteRows();
-            else OpenEditor(EditTarget(currentIndex()), QString());
+            if (options_.clearToFirstEntry) {
+                // The cell's first entry, stored at once (a fixed cell stays as it is).
+                const WriteResult r = model_->Commit(currentIndex(), FieldInput::Chosen(0));
+                if (r.Ok()) emit dataEdited();
+            } else if (SelectionHasSeveralCells() && (event->key() == Qt::Key_Delete || options_.cells)) {
+                DeleteRows();
+            } else {
+                OpenEditor(EditTarget(currentIndex()), QString());
+            }
             return;
         case Qt::Key_Menu:
             ShowContextMenu(viewport()->mapToGlobal(visualRect(currentIndex()).center()));
@@ -313,6 +318,16 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
 }
 
 QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    const QModelIndex at = currentIndex();
+    if (options_.wrapLeftRight && at.isValid()) {
+        const int last = model_->columnCount() - 1;
+        // From a row's first cell back to the previous row's last, and on from
+        // its last to the next row's first; the grid's ends stop.
+        if (action == MoveLeft && at.column() <= 1)
+            return at.row() > 0 ? model_->index(at.row() - 1, last) : at;
+        if (action == MoveRight && at.column() >= last)
+            return at.row() + 1 < model_->rowCount() ? model_->index(at.row() + 1, 1) : at;
+    }
     QModelIndex index = QTableView::moveCursor(action, modifiers);
     // The number column is fixed: the cursor stays right of it.
     if (index.isValid() && index.column() == 0 && model_->columnCount() > 1) index = model_->index(index.row(), 1);
@@ -324,6 +339,17 @@ void RecordGridView::currentChanged(const QModelIndex& current, const QModelInde
     if (current.isValid() && (!previous.isValid() || current.row() != previous.row())) emit currentRowChanged(current.row());
 }
 
+void RecordGridView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    emit currentRowChanged(CurrentRow());
+}
+
+void RecordGridView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    QWidget* now = QApplication::focusWidget();
+    if (!now || (now != this && !isAncestorOf(now))) emit gridLeft();
+}
+
 void RecordGridView::contextMenuEvent(QContextMenuEvent* event) {
     const QModelIndex at = indexAt(event->pos());
     // Only over the selected cells, as the grid's own menu.
@@ -332,6 +358,7 @@ void RecordGridView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void RecordGridView::ShowContextMenu(const QPoint& globalPos) {
+    if (!options_.records && !options_.cells) return;
     const LanguageTable& language = model_->Language();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("GridMenu"));
@@ -344,20 +371,29 @@ void RecordGridView::ShowContextMenu(const QPoint& globalPos) {
     add(tid::kGridMenuCopy, "gridCopy", [this] { Copy(); });
     add(tid::kGridMenuPaste, "gridPaste", [this] { Paste(); })->setEnabled(CanPaste());
     add(tid::kGridMenuDelete, "gridDelete", [this] { DeleteRows(); });
-    menu.addSeparator();
-    add(tid::kGridMenuToClip, "gridToClip", [this] { CopyAsText(false); });
-    add(tid::kGridMenuToClipWithTitle, "gridToClipWithTitle", [this] { CopyAsText(true); });
+    if (options_.records) {
+        menu.addSeparator();
+        add(tid::kGridMenuToClip, "gridToClip", [this] { CopyAsText(false); });
+        add(tid::kGridMenuToClipWithTitle, "gridToClipWithTitle", [this] { CopyAsText(true); });
+    }
     menu.exec(globalPos);
 }
 
 void RecordGridView::Copy() {
+    if (options_.cells) return CopyCells();
+    if (!options_.records) return;
     const std::vector<int> rows = SelectedRows();
     model_->Session().CopyRows(model_->Table(), rows.front(), rows.back());
 }
 
-bool RecordGridView::CanPaste() const { return model_->Session().CanPaste(model_->Table()); }
+bool RecordGridView::CanPaste() const {
+    if (options_.cells) return !model_->Session().CellClipboard().empty();
+    return options_.records && model_->Session().CanPaste(model_->Table());
+}
 
 void RecordGridView::Paste() {
+    if (options_.cells) return PasteCells();
+    if (!options_.records) return;
     const int row = selectionModel()->selectedIndexes().isEmpty() ? CurrentRow() : SelectedRows().front();
     if (model_->Session().PasteRows(model_->Table(), row)) {
         model_->Reload();
@@ -365,7 +401,67 @@ void RecordGridView::Paste() {
     }
 }
 
+void RecordGridView::CopyCells() {
+    QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty()) cells.push_back(currentIndex());
+    int top = model_->rowCount(), left = model_->columnCount(), bottom = -1, right = -1;
+    for (const QModelIndex& i : cells) {
+        top = std::min(top, i.row()), bottom = std::max(bottom, i.row());
+        left = std::min(left, std::max(i.column(), 1)), right = std::max(right, i.column());
+    }
+    std::vector<std::vector<std::string>> block;
+    for (int r = top; r <= bottom; ++r) {
+        block.emplace_back();
+        for (int c = left; c <= right; ++c) block.back().push_back(model_->index(r, c).data().toString().toStdString());
+    }
+    model_->Session().CellClipboard() = std::move(block);
+}
+
+void RecordGridView::PasteCells() {
+    const auto& block = model_->Session().CellClipboard();
+    QModelIndexList cells = selectionModel()->selectedIndexes();
+    QModelIndex from = currentIndex();
+    for (const QModelIndex& i : cells)
+        if (i.row() < from.row() || (i.row() == from.row() && i.column() < from.column())) from = i;
+    if (block.empty() || !from.isValid()) return;
+    // Each text through its cell's rule, as if typed there; one step to undo.
+    std::vector<WriteResult> results;
+    const bool changed = model_->Session().Change([&](EditContext& ctx) {
+        for (std::size_t r = 0; r < block.size(); ++r)
+            for (std::size_t c = 0; c < block[r].size(); ++c) {
+                const QModelIndex cell = model_->index(from.row() + static_cast<int>(r), std::max(from.column(), 1) + static_cast<int>(c));
+                const FieldRef ref = model_->Ref(cell);
+                if (!ref.Valid() || !field::Enabled(ctx, ref)) continue;
+                results.push_back(field::Write(ctx, ref, FieldInput::Typed(block[r][c])));
+            }
+        return true;
+    });
+    model_->Reload();
+    if (changed) emit dataEdited();
+    for (const WriteResult& r : results) ReportCommit(r);
+}
+
+void RecordGridView::DeleteCells() {
+    QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty()) cells.push_back(currentIndex());
+    // Frequency 1 before frequency 0, so that each pair is blanked whole.
+    std::sort(cells.begin(), cells.end(), [](const QModelIndex& a, const QModelIndex& b) {
+        return a.row() != b.row() ? a.row() < b.row() : a.column() > b.column();
+    });
+    const bool changed = model_->Session().Change([&](EditContext& ctx) {
+        for (const QModelIndex& cell : cells) {
+            const FieldRef ref = model_->Ref(cell);
+            if (ref.Valid() && field::Enabled(ctx, ref)) field::Write(ctx, ref, FieldInput::Typed(""));
+        }
+        return true;
+    });
+    model_->Reload();
+    if (changed) emit dataEdited();
+}
+
 void RecordGridView::DeleteRows() {
+    if (options_.cells) return DeleteCells();
+    if (!options_.records) return;
     if (model_->Session().DeleteRows(model_->Table(), SelectedRows())) {
         model_->Reload();
         emit dataEdited();

@@ -88,10 +88,24 @@ private:
     mutable QPointer<QWidget> lastEditor_;
 };
 
+// What a grid's commands work on.
+struct GridOptions {
+    // Copy, Paste and Delete take whole records (channels); the context
+    // menu adds to Clip and to Clip(w/Title).
+    bool records = true;
+    // Copy, Paste and Delete take the selected cells' texts (test
+    // frequencies); pasted texts go through each cell's rule.
+    bool cells = false;
+    // Delete and Backspace store the first entry of a list cell (keys).
+    bool clearToFirstEntry = false;
+    // Left and Right go on to the previous or next row's cells.
+    bool wrapLeftRight = false;
+};
+
 class RecordGridView final : public QTableView {
     Q_OBJECT
 public:
-    RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent = nullptr);
+    RecordGridView(RecordGridModel* model, Prompter& prompter, QWidget* parent = nullptr, GridOptions options = {});
 
     RecordGridModel* GridModel() const { return model_; }
     int CurrentRow() const;
@@ -117,6 +131,8 @@ public:
 
 signals:
     void currentRowChanged(int row);
+    // The focus left the grid (and its cell editors).
+    void gridLeft();
     // The rows' data changed through this grid (commit, paste, delete).
     void dataEdited();
 
@@ -124,6 +140,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -133,7 +151,12 @@ private:
     bool OpenEditor(const QModelIndex& index, std::optional<QString> startText);
     void ShowContextMenu(const QPoint& globalPos);
     bool SelectionHasSeveralCells() const;
+    // The selected cells' texts, and writing texts or blanks into cells.
+    void CopyCells();
+    void PasteCells();
+    void DeleteCells();
 
+    GridOptions options_;
     RecordGridModel* model_;
     RecordGridDelegate* delegate_;
     Prompter& prompter_;

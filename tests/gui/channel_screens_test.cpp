@@ -45,23 +45,6 @@ private:
         QVERIFY(image.save(QDir(outDir_).filePath(name + QStringLiteral(".png"))));
     }
 
-    void CheckNothingCutOff(QWidget* w, const QString& where) {
-        for (QLabel* l : w->findChildren<QLabel*>()) {
-            if (!l->isVisible()) continue;
-            QVERIFY2(!l->text().isEmpty(), qPrintable(where + ": empty label"));
-            QVERIFY2(l->width() >= l->minimumSizeHint().width() - 1, qPrintable(where + ": label cut off: " + l->text()));
-        }
-        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
-            if (!b->isVisible() || b->inherits("QToolButton")) continue;
-            QVERIFY2(b->width() >= b->sizeHint().width() - 1, qPrintable(where + ": button cut off: " + b->text()));
-        }
-        for (QComboBox* c : w->findChildren<QComboBox*>()) {
-            if (!c->isVisible() || c->currentText().isEmpty()) continue;
-            const int needed = c->fontMetrics().horizontalAdvance(c->currentText()) + 24;
-            QVERIFY2(c->width() >= needed, qPrintable(where + ": value cut off: " + c->currentText()));
-        }
-    }
-
     void CheckGrid(RecordGridView* grid, const QString& where) {
         const QFontMetrics header(grid->horizontalHeader()->font());
         for (int c = 0; c < grid->model()->columnCount(); ++c) {
@@ -120,7 +103,7 @@ private:
         info->Grid()->SetCurrentRow(1);
         QCoreApplication::processEvents();
         CheckGrid(info->Grid(), name + " grid");
-        CheckNothingCutOff(info, name + " grid");
+        test::CheckNothingCutOff(info, name + " grid");
         QVERIFY(infoFrame->windowTitle().contains(QStringLiteral("- 2 ]")));
 
         info->OpenChannelEdit();
@@ -132,7 +115,7 @@ private:
         editFrame->move(infoFrame->geometry().right() + 8, 0);
         infoFrame->move(0, 0);
         QCoreApplication::processEvents();
-        CheckNothingCutOff(edit, name + " form");
+        test::CheckNothingCutOff(edit, name + " form");
         QVERIFY(editFrame->width() >= editFrame->fontMetrics().horizontalAdvance(editFrame->windowTitle()) + 60);
 
         Save(infoFrame, "channel-information-" + name);

@@ -2,7 +2,11 @@
 // (language file, data), and the folder screenshots go to.
 #pragma once
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QTest>
 #include <QString>
 #include <QTemporaryDir>
 #include <string>
@@ -29,6 +33,24 @@ inline QString ScreenshotFolder(const QTemporaryDir& temp) {
     if (dir.isEmpty()) dir = temp.path();
     QDir().mkpath(dir);
     return dir;
+}
+
+// Every label, button and shown value of `w` is whole.
+inline void CheckNothingCutOff(QWidget* w, const QString& where) {
+    for (QLabel* l : w->findChildren<QLabel*>()) {
+        if (!l->isVisible()) continue;
+        QVERIFY2(!l->text().isEmpty(), qPrintable(where + ": empty label"));
+        QVERIFY2(l->width() >= l->minimumSizeHint().width() - 1, qPrintable(where + ": label cut off: " + l->text()));
+    }
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+        if (!b->isVisible() || b->inherits("QToolButton")) continue;
+        QVERIFY2(b->width() >= b->sizeHint().width() - 1, qPrintable(where + ": button cut off: " + b->text()));
+    }
+    for (QComboBox* c : w->findChildren<QComboBox*>()) {
+        if (!c->isVisible() || c->currentText().isEmpty()) continue;
+        const int needed = c->fontMetrics().horizontalAdvance(c->currentText()) + 24;
+        QVERIFY2(c->width() >= needed, qPrintable(where + ": value cut off: " + c->currentText()));
+    }
 }
 
 }  // namespace vrm::test

@@ -51,7 +51,7 @@ void FieldSpin::SetRule(int min, int max, int step, bool hasOff, const QString& 
 
 void FieldSpin::SetBlank(bool blank) {
     blank_ = blank;
-    lineEdit()->setText(blank ? QString() : textFromValue(value()));
+    lineEdit()->setText(blank ? QString() : Off() ? offText_ : textFromValue(value()));
 }
 
 QString FieldSpin::FieldText() const {
@@ -79,7 +79,7 @@ void FieldSpin::stepBy(int steps) {
     if (blank_) {
         blank_ = false;
         setValue(steps > 0 ? (hasOff_ ? minimum() + singleStep() : minimum()) : maximum());
-        lineEdit()->setText(textFromValue(value()));
+        lineEdit()->setText(Off() ? offText_ : textFromValue(value()));
         emit valueChanged(value());
         return;
     }

@@ -9,6 +9,7 @@
 
 #include "app/command_tables.h"
 #include "editors/channel_fields.h"
+#include "editors/editor_tables.h"
 #include "editors/field_registry.h"
 #include "text/language_table.h"
 
@@ -62,11 +63,14 @@ TEST(HelpPages, EveryHelpRequestHasItsPageAndAnchor) {
 
 TEST(HelpPages, F1OnEveryEditorFieldHasItsAnchor) {
     ForEachPage([](const LanguageSettings& settings, EntryMode mode, const std::string& where) {
-        for (std::uint32_t context : {kChannelEditHelp, kChannelInfoHelp, ChannelItemHelp(2)})
+        for (std::uint32_t context : {kChannelEditHelp, kChannelInfoHelp, ChannelItemHelp(2), kFeatureHelp, kKeyHelp,
+                                      kKeyListHelp, kScanHelp, kTestFrequencyHelp, kMessageHelp, kCustomCodeHelp})
             ExpectAnchor(settings, mode, HelpRequest{false, context}, where);
+        ExpectAnchor(settings, mode, HelpRequest{true, kAdvancedHelp}, where);
         for (const FieldTable* fields : AllFieldTables())
             for (const FieldDef& f : fields->fields)
-                ExpectAnchor(settings, mode, HelpRequest{false, f.help}, where + " " + f.key);
+                if (f.kind != FieldKind::Group)
+                    ExpectAnchor(settings, mode, HelpRequest{fields->advancedHelp, f.help}, where + " " + f.key);
     });
 }
 

@@ -89,16 +89,11 @@ void CChInfoView::OpenChannelEdit() {
 }
 
 bool CChInfoView::HandleCommand(int command) {
-    // Paste and Delete work on the grid only while it has the focus.
-    const bool gridFocused = grid_->hasFocus();
-    switch (command) {
-        case cmd::kGridCopy: grid_->Copy(); return true;
-        case cmd::kGridPaste:
-            if (gridFocused) grid_->Paste();
-            return true;
-        case cmd::kChannelEdit: OpenChannelEdit(); return true;
-        default: return false;
+    if (command == cmd::kChannelEdit) {
+        OpenChannelEdit();
+        return true;
     }
+    return HandleGridCommand(*grid_, command);
 }
 
 std::optional<std::uint32_t> CChInfoView::HelpContext(bool& advanced) const {

@@ -76,14 +76,7 @@ void CSpecialView::RefreshFromImage() {
 }
 
 bool CSpecialView::HandleCommand(int command) {
-    if (tabs_->currentIndex() != 1) return false;
-    switch (command) {
-        case cmd::kGridCopy: grid_->Copy(); return true;
-        case cmd::kGridPaste:
-            if (grid_->hasFocus()) grid_->Paste();
-            return true;
-        default: return false;
-    }
+    return tabs_->currentIndex() == 1 && HandleGridCommand(*grid_, command);
 }
 
 std::optional<std::uint32_t> CSpecialView::HelpContext(bool& advanced) const {

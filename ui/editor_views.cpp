@@ -110,15 +110,7 @@ QSize GridEditorView::sizeHint() const {
 
 void GridEditorView::RefreshFromImage() { model_->Reload(); }
 
-bool GridEditorView::HandleCommand(int command) {
-    switch (command) {
-        case cmd::kGridCopy: grid_->Copy(); return true;
-        case cmd::kGridPaste:
-            if (grid_->hasFocus()) grid_->Paste();
-            return true;
-        default: return false;
-    }
-}
+bool GridEditorView::HandleCommand(int command) { return HandleGridCommand(*grid_, command); }
 
 std::optional<std::uint32_t> GridEditorView::HelpContext(bool& advanced) const {
     advanced = table_.advancedHelp;

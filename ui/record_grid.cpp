@@ -16,6 +16,7 @@
 #include <set>
 
 #include "editors/edit_session.h"
+#include "editors/editor_commands.h"
 #include "editors/field_registry.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
@@ -490,6 +491,17 @@ void RecordGridView::FitColumns() {
         for (int r = 0; r < model_->rowCount(); ++r)
             width = std::max(width, metrics.horizontalAdvance(model_->index(r, c).data().toString()) + 12);
         setColumnWidth(c, width);
+    }
+}
+
+bool HandleGridCommand(RecordGridView& grid, int command) {
+    switch (command) {
+        case cmd::kGridCopy: grid.Copy(); return true;
+        case cmd::kGridPaste:
+            // Paste works on the grid only while it has the focus.
+            if (grid.hasFocus()) grid.Paste();
+            return true;
+        default: return false;
     }
 }
 

@@ -162,4 +162,7 @@ private:
     Prompter& prompter_;
 };
 
+// A grid's share of the frame's commands (Ctrl+C, Ctrl+V): true when handled.
+bool HandleGridCommand(RecordGridView& grid, int command);
+
 }  // namespace vrm

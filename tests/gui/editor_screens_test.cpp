@@ -41,16 +41,10 @@ private:
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
         QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
-        app.Image().Clear();
-        app.Catalogue().SetModel(model);
-        app.Catalogue().SetBandWord(band);
-        app.Image().InitialiseDefaults(app.Catalogue(), false);
-        app.Image().TakeSnapshot();
-        CMainFrame frame(app, prompter, dialogs, settings);
-        QVERIFY(frame.Create());
-        RegisterViewsAndDialogs(frame);
-        frame.RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1280:900"));
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        test::UseModel(app, model, band);
+        const std::unique_ptr<CMainFrame> shown = test::ShowFrame(app, prompter, dialogs, settings);
+        QVERIFY(shown);
+        CMainFrame& frame = *shown;
 
         const bool list = model == 2;
         struct Editor {

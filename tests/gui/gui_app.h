@@ -9,10 +9,16 @@
 #include <QTest>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 #include <string>
 
 #include "app/application.h"
+#include "app/file_dialogs.h"
+#include "app/main_frame.h"
 #include "app/settings_store.h"
+#include "app/vrm_app.h"
+#include "model/model_catalogue.h"
+#include "model/radio_image.h"
 #include "text/prompter.h"
 
 namespace vrm::test {
@@ -25,6 +31,27 @@ inline bool StartApplication(Application& app, MemorySettingsStore& settings, Pr
     if (!app.LoadLanguageAtStartup(settings, prompter)) return false;
     app.PrepareData(settings, dataFolder);
     return true;
+}
+
+// The data of `model` in `band` with their New defaults, as New leaves them.
+inline void UseModel(Application& app, int model, std::uint16_t band) {
+    app.Image().Clear();
+    app.Catalogue().SetModel(model);
+    app.Catalogue().SetBandWord(band);
+    app.Image().InitialiseDefaults(app.Catalogue(), false);
+    app.Image().TakeSnapshot();
+}
+
+// The main frame on `app` with every editor and dialog registered, shown
+// 1280 by 900; null when it could not be made.
+inline std::unique_ptr<CMainFrame> ShowFrame(Application& app, Prompter& prompter, FileDialogs& dialogs,
+                                            SettingsStore& settings) {
+    auto frame = std::make_unique<CMainFrame>(app, prompter, dialogs, settings);
+    if (!frame->Create()) return nullptr;
+    RegisterViewsAndDialogs(*frame);
+    frame->RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1280:900"));
+    if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
+    return frame;
 }
 
 // $VRM_SCREENSHOT_DIR, or the test's own temporary folder.

@@ -43,16 +43,9 @@ private:
         frame_.reset();
         app_ = std::make_unique<Application>(clock_);
         QVERIFY(test::StartApplication(*app_, settings_, prompter_, "en", temp_.path().toStdString()));
-        app_->Image().Clear();
-        app_->Catalogue().SetModel(model);
-        app_->Catalogue().SetBandWord(band);
-        app_->Image().InitialiseDefaults(app_->Catalogue(), false);
-        app_->Image().TakeSnapshot();
-        frame_ = std::make_unique<CMainFrame>(*app_, prompter_, dialogs_, settings_);
-        QVERIFY(frame_->Create());
-        RegisterViewsAndDialogs(*frame_);
-        frame_->RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1200:900"));
-        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+        test::UseModel(*app_, model, band);
+        frame_ = test::ShowFrame(*app_, prompter_, dialogs_, settings_);
+        QVERIFY(frame_);
     }
 
     template <typename View>

@@ -28,6 +28,7 @@
 #include "gui_app.h"
 #include "text/scripted_prompter.h"
 #include "app/settings_store.h"
+#include "app/vrm_app.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
@@ -91,6 +92,7 @@ private:
 
         CMainFrame frame(app, prompter, dialogs, settings);
         QVERIFY(frame.Create());
+        RegisterViewsAndDialogs(frame);
         frame.RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1024:700"));
         frame.OnModelChanged();
         frame.RunCommand(cmd::kTreeView);

@@ -32,8 +32,10 @@ void WidenFileList(QFileDialog& dialog) {
 }  // namespace
 
 QString PreviewText(const std::string& line) {
-    QString text;
-    for (unsigned char c : line) text += (c >= 0x20 && c < 0x7F) ? QChar(c) : QChar(' ');
+    // One byte a character in ISO 8859-1, as the message editor reads it.
+    QString text = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) c = QLatin1Char(' ');
     while (text.endsWith(QLatin1Char(' '))) text.chop(1);
     return text;
 }

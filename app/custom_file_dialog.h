@@ -42,8 +42,9 @@ private:
     std::function<QWidget*()> parent_;
 };
 
-// An embedded message line as the preview shows it: bytes outside printable
-// ASCII become blanks, trailing blanks go.
+// An embedded message line as the preview shows it: the stored bytes read as
+// ISO 8859-1, control characters (C0, DEL, C1) become blanks, trailing blanks
+// go.
 QString PreviewText(const std::string& line);
 
 }  // namespace vrm

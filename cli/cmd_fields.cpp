@@ -46,24 +46,6 @@ struct Document {
     }
 };
 
-// A field text on one line: control characters (which a data file may hold
-// in a text field) are written as \xNN, so nothing in a file can break a line
-// or drive the terminal.
-std::string OneLine(const std::string& text) {
-    std::string line;
-    for (unsigned char c : text) {
-        if (c < 0x20 || c == 0x7F) {
-            static const char kHex[] = "0123456789ABCDEF";
-            line += "\\x";
-            line += kHex[c >> 4];
-            line += kHex[c & 0xF];
-        } else {
-            line += static_cast<char>(c);
-        }
-    }
-    return line;
-}
-
 // The key of a field the current model has: unknown keys and keys of items
 // the model does not show are refused with a message.
 std::optional<FieldRef> ModelField(Context& ctx, const EditSession& session, const std::string& key) {
@@ -154,7 +136,8 @@ int RunGet(Context& ctx) {
         // As the grid shows it: a channel not in use shows empty cells on the
         // models whose grid leaves them blank.
         const GridColumn column{ref->field};
-        lines.push_back(OneLine(GridCellText(session.Context(), *ref->table, column, ref->row)));
+        // Control characters a text field may hold are escaped: one line a key.
+        lines.push_back(TerminalSafe(GridCellText(session.Context(), *ref->table, column, ref->row), false));
     }
     for (const std::string& line : lines) ctx.out << line << '\n';
     return 0;

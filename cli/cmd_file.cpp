@@ -15,8 +15,9 @@
 #include "cli/file_support.h"
 #include "editors/channel_fields.h"
 #include "editors/edit_session.h"
+#include "editors/editor_tables.h"
+#include "editors/field_registry.h"
 #include "files/data_file.h"
-#include "model/code_tables.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 
@@ -112,7 +113,7 @@ public:
     void Flush() {
         std::size_t width = 0;
         for (const auto& r : rows_) width = std::max(width, Width(r.first));
-        for (const auto& r : rows_) out_ << Pad(r.first, width + 2) << r.second << "\n";
+        for (const auto& r : rows_) out_ << (r.second.empty() ? r.first : Pad(r.first, width + 2) + r.second) << "\n";
         rows_.clear();
     }
 
@@ -122,47 +123,45 @@ private:
     bool any_ = false;
 };
 
+// The editors as `show` lists them: a heading per editor, then what the
+// editor shows. The channels keep their own layout (a line per channel, the
+// bytes no editor shows); the other tables are walked field by field.
 class Shower {
 public:
     Shower(Context& ctx, const EditSession& session, const RadioImage& image, const ModelCatalogue& catalogue)
-        : ctx_(ctx), session_(session), image_(image), catalogue_(catalogue), tables_(catalogue, Language(ctx)),
-          list_(ctx.out) {}
+        : ctx_(ctx), session_(session), image_(image), catalogue_(catalogue), list_(ctx.out) {}
 
     void Run(const std::string& path, bool protectedFile) {
         Header(path, protectedFile);
-        Channels();
-        Features();
-        Keys();
-        Scan();
-        TestFrequencies();
-        BandPoints();
-        CustomCodes();
-        Special();
-        EmbeddedMessage();
+        for (const FieldTable* table : AllFieldTables()) {
+            if (table == &ChannelTable()) Channels();
+            else if (table->IsRecordTable()) Records(*table);
+            else Form(*table);
+        }
         list_.Flush();
     }
 
 private:
+    struct Line {
+        std::string label;
+        std::string value;
+        int indent = 1;
+    };
+
     std::string T(std::uint32_t id) const { return ctx_.Text(id); }
     std::uint8_t B(std::size_t offset) const { return image_.Byte(offset); }
-    bool Bit(std::size_t offset, int bit) const { return (B(offset) >> bit) & 1; }
-    std::string OnOff(bool on) const { return T(on ? 10300006 : 10300007); }
-    std::string Unknown(unsigned value, int digits = 2) const {
-        return FormatText(T(tid::kShowUnknownValue), {Hex(value, digits)});
-    }
-    // The text of `value` in a list of {value, text ID}; the raw value else.
-    std::string Pick(unsigned value, std::initializer_list<std::pair<unsigned, std::uint32_t>> list) const {
-        for (const auto& [v, id] : list)
-            if (v == value) return T(id);
-        return Unknown(value);
-    }
-    std::string Number(unsigned value, unsigned low, unsigned high, unsigned unit = 1) const {
-        if (value * unit < low || value * unit > high) return Unknown(value);
-        return std::to_string(value * unit);
-    }
-    // 0 is off, else a number in its range.
-    std::string OffOrNumber(unsigned value, unsigned low, unsigned high) const {
-        return value == 0 ? T(tid::kCodeNone) : Number(value, low, high);
+    std::string OnOff(bool on) const { return T(on ? tid::kOnText : tid::kOffText); }
+
+    // The heading of an editor: its window caption.
+    std::string Caption(const FieldTable& table) const {
+        const std::pair<const FieldTable*, tid::TextId> captions[] = {
+            {&FeatureTable(), tid::kEditorOptionalFeatures},  {&KeyTable(), tid::kEditorKeyAssignment},
+            {&ScanTable(), tid::kEditorScanInformation},      {&TestFrequencyTable(), tid::kEditorTestFrequency},
+            {&MessageTable(), tid::kEditorEmbeddedMessage},   {&CustomCodeTable(), tid::kEditorQtDqtCustomization},
+            {&AdvancedTable(), tid::kEditorAdvancedSettings}, {&BandPointTable(), tid::kAdvancedTuningGroup}};
+        for (const auto& [t, id] : captions)
+            if (t == &table) return T(id);
+        return table.prefix;
     }
 
     // "462.56250 MHz (step 6.25 kHz)" for a frequency's text and step code.
@@ -171,9 +170,101 @@ private:
         const std::string stepText = step >= 0 && step <= 2 ? kSteps[step] : "?";
         return FormatText(T(tid::kShowFrequencyStep), {frequency, stepText});
     }
-    std::string Frequency(FrequencyCode code, int step) const {
-        if (code == kBlankFrequency) return T(tid::kShowNoFrequency);
-        return WithStep(CodeTables::FrequencyToText(code, kSeparator), step);
+
+    // The step code of a frequency field, which no editor shows: byte 14 of a
+    // channel record (receive bits 6-7, transmit bits 4-5); one byte a pair
+    // for the test frequencies and the band points (receive in the high
+    // nibble, transmit in the low one).
+    std::optional<int> Step(const FieldRef& ref) const {
+        const bool rx = std::string_view(ref.field->key) == "rx";
+        const auto row = static_cast<std::size_t>(ref.row);
+        if (ref.table == &ChannelTable()) {
+            const RecordLayout& r = *ref.table->records;
+            const std::uint8_t steps = B(r.base + r.stride * row + 14);
+            return rx ? steps >> 6 : (steps >> 4) & 3;
+        }
+        std::size_t at = 0;
+        if (ref.table == &TestFrequencyTable()) at = kTestStepArea.offset + row;
+        else if (ref.table == &BandPointTable()) at = kBandPointStepArea.offset + row;
+        else return std::nullopt;
+        return rx ? B(at) >> 4 : B(at) & 0x0F;
+    }
+
+    // A field's value as its editor shows it, with three differences: a
+    // frequency carries its step, a text is quoted with its control
+    // characters escaped, and a list or number whose stored value is none of
+    // its values (the editor shows it empty) shows that value, so that a
+    // damaged file is visible.
+    std::string Value(const FieldRef& ref) const {
+        const FieldDef& f = *ref.field;
+        const std::string text = session_.Text(ref);
+        switch (f.kind) {
+            case FieldKind::Frequency: {
+                if (text.empty()) return T(tid::kShowNoFrequency);
+                const std::optional<int> step = Step(ref);
+                return step ? WithStep(text, *step) : text;
+            }
+            case FieldKind::Text: return "\"" + TerminalSafe(text, true) + "\"";
+            case FieldKind::List:
+            case FieldKind::Number:
+                if (!text.empty()) return text;
+                return FormatText(T(tid::kShowUnknownValue),
+                                  {Hex(field::Raw(session_.Context(), ref), 2 * f.storage.width)});
+            default: return text;
+        }
+    }
+
+    void Section(const FieldTable& table, const std::vector<Line>& lines) {
+        if (lines.empty()) return;  // nothing of this editor on this model
+        list_.Heading(Caption(table));
+        for (const Line& l : lines) list_.Row(l.label, l.value, l.indent);
+    }
+
+    // A form: a line per shown field; a group's caption above the fields it
+    // holds, which are indented.
+    void Form(const FieldTable& table) {
+        std::vector<Line> lines;
+        std::string caption;  // of a shown group, until its first shown field is listed
+        int inGroup = 0;      // fields of that group still to come
+        for (const FieldDef& f : table.fields) {
+            const FieldRef ref{&table, &f, 0};
+            if (f.kind == FieldKind::Group) {
+                const bool shown = session_.Shown(ref);
+                caption = shown ? T(f.label) : std::string();
+                inGroup = shown ? f.groupSize : 0;
+                continue;
+            }
+            const bool grouped = inGroup > 0;
+            if (grouped) --inGroup;
+            if (!session_.Shown(ref)) continue;
+            if (grouped && !caption.empty()) {
+                lines.push_back({caption, "", 1});
+                caption.clear();
+            }
+            lines.push_back({T(f.label), Value(ref), grouped ? 2 : 1});
+        }
+        Section(table, lines);
+    }
+
+    // A record table: a line per row and shown field, "row  label  value".
+    void Records(const FieldTable& table) {
+        const RecordLayout& records = *table.records;
+        const bool fillEmpty = records.fillEmptyRows && records.fillEmptyRows(session_.Context());
+        std::vector<Line> lines;
+        for (int row = 0; row < session_.RowCount(table); ++row) {
+            const std::string title = records.rowTitle ? T(records.rowTitle(row))
+                                                       : T(tid::kGridNumber) + " " + std::to_string(row + 1);
+            if (!session_.RowExists(table, row) && !fillEmpty) {
+                lines.push_back({title, T(tid::kShowChannelEmpty)});
+                continue;
+            }
+            for (const FieldDef& f : table.fields) {
+                const FieldRef ref{&table, &f, row};
+                if (f.kind == FieldKind::Group || !session_.Shown(ref)) continue;
+                lines.push_back({title + "  " + T(f.label), Value(ref)});
+            }
+        }
+        Section(table, lines);
     }
 
     void Header(const std::string& path, bool protectedFile) {
@@ -191,14 +282,12 @@ private:
         list_.Row(T(tid::kShowPasswordProtected), OnOff(protectedFile));
     }
 
-    // Every channel of the model with the fields the channel editor shows,
-    // as it shows them. Byte 14 of a record (the step codes: receive bits
-    // 6-7, transmit bits 4-5) and the wide/narrow and beat shift bits of
-    // byte 13 are edited nowhere; they are listed from the record's bytes as
-    // stored.
+    // Every channel of the model with the fields the channel editor shows.
+    // The wide/narrow and beat shift bits of byte 13 are edited nowhere;
+    // they are listed from the record as stored.
     void Channels() {
-        list_.Heading(T(10305000));
         const FieldTable& table = ChannelTable();
+        list_.Heading(T(tid::kEditorChannelInformation));
         const RecordLayout& records = *table.records;
         for (int n = 0; n < session_.RowCount(table); ++n) {
             const std::string name = T(10305501) + " " + std::to_string(n + 1);
@@ -207,166 +296,20 @@ private:
                 continue;
             }
             list_.Row(name, "");
-            const std::size_t at = records.base + records.stride * static_cast<std::size_t>(n);
-            const std::uint8_t flags = B(at + 13);
-            const std::uint8_t steps = B(at + 14);
             for (const FieldDef& f : table.fields) {
                 const FieldRef ref{&table, &f, n};
-                if (!session_.Shown(ref)) continue;
-                std::string value = session_.Text(ref);
-                if (f.kind == FieldKind::Frequency) {
-                    const int step = std::string_view(f.key) == "rx" ? steps >> 6 : (steps >> 4) & 3;
-                    value = value.empty() ? T(tid::kShowNoFrequency) : WithStep(value, step);
-                }
-                list_.Row(T(f.label), value, 2);
+                if (session_.Shown(ref)) list_.Row(T(f.label), Value(ref), 2);
             }
+            const std::uint8_t flags = B(records.base + records.stride * static_cast<std::size_t>(n) + 13);
             list_.Row(T(10305507), std::to_string((flags >> 3) & 3), 2);
             list_.Row(T(10305516), OnOff(flags & 0x40), 2);
         }
-    }
-
-    void Features() {
-        list_.Heading(T(10306000));
-        const std::size_t f = kFeatureArea.offset;
-        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
-        list_.Row(T(10306101), Number(B(f + 0), 15, 600, 15));
-        list_.Row(T(10306102), OffOrNumber(B(f + 1), 1, 10));
-        if (typed) {
-            list_.Row(T(10306103), OffOrNumber(B(f + 2), 1, 60));
-            list_.Row(T(10306104), OffOrNumber(B(f + 3), 1, 15));
-        }
-        list_.Row(T(10306105), Number(B(f + 14), 0, 5));
-        list_.Row(T(10306106), Pick(B(f + 6), {{1, 10306501}, {2, 10305601}}));
-        list_.Row(T(10306154), Pick(Bit(f + 8, 6), {{0, 10306549}, {1, 10306550}}));
-        list_.Row(T(10306150), Pick(B(f + 9) & 3, {{0, 10300003}, {1, 10305501}, {2, 10306502}}));
-        list_.Row(T(10306155), Pick(Bit(f + 8, 7), {{0, 10300003}, {1, 10300002}}));
-        list_.Row(T(10306119), Number(B(f + 4), 0, 7));
-        list_.Row(T(10306120), Number(B(f + 5), 0, 7));
-        list_.Row(T(10306153), OnOff(Bit(f + 8, 5)));
-        list_.Row(T(10306125), OnOff(Bit(f + 9, 5)));
-        list_.Row(T(10306126), OffOrNumber(B(f + 10) >> 4, 1, 5));
-        list_.Row(T(10306127), Pick(B(f + 10) & 0x0F, {{0, 10306551}, {1, 10306552}, {2, 10306553},
-                                                       {3, 10306554}, {4, 10306555}, {5, 10306556}}));
-        list_.Row(T(10306128), OnOff(Bit(f + 9, 4)));
-        list_.Row(T(10306129), OnOff(Bit(f + 9, 3)));
-        list_.Row(T(10306130), OnOff(Bit(f + 9, 2)));
-        list_.Row(T(10306548), OnOff(Bit(f + 8, 2)));
-        if (catalogue_.EntryMode() == EntryMode::List99) {
-            list_.Row(T(10306156), OnOff(Bit(f + 8, 1)));
-            list_.Row(T(10306157), Number(B(f + 11), 5, 20, 5));
-        }
-        list_.Row(T(10306122), OnOff(Bit(f + 8, 3)));
-        list_.Row(T(10306123), Pick(B(f + 15), {{0xFF, 10300003}, {48, 10306503}, {49, 10306504}, {50, 10306505}}));
-        list_.Row(T(10306124), OnOff(Bit(f + 8, 0)));
-    }
-
-    // The name of a key function, as the key assignment grid offers it.
-    std::string KeyFunction(unsigned code, bool column2) const {
-        const bool typed = catalogue_.EntryMode() == EntryMode::Typed;
-        struct Entry {
-            unsigned code;
-            std::uint32_t typedName, otherName;
-            int offer;  // 0 always, 1 not typed, 2 column 2 and not typed
-        };
-        static const Entry kEntries[] = {
-            {0, 10307501, 10307538, 0}, {6, 10307510, 10307539, 0}, {1, 10307511, 10307540, 0},
-            {7, 10307537, 10307537, 1}, {4, 10307515, 10307541, 0}, {2, 10307519, 10307542, 0},
-            {5, 10307544, 10307544, 2}, {8, 10307536, 10307536, 2}, {3, 10307535, 10307543, 0}};
-        for (const Entry& e : kEntries) {
-            if (e.code != code) continue;
-            const bool offered = e.offer == 0 || (e.offer == 1 && !typed) || (e.offer == 2 && !typed && column2);
-            if (offered) return T(typed ? e.typedName : e.otherName);
-        }
-        return Unknown(code);
-    }
-
-    void Keys() {
-        list_.Heading(T(10307000));
-        const std::size_t k = kKeyArea.offset;
-        list_.Row(T(10307113) + ", " + T(10307101), KeyFunction(B(k + 0), true));
-        list_.Row(T(10307113) + ", " + T(10307102), KeyFunction(B(k + 1), false));
-        list_.Row(T(10307114) + ", " + T(10307101), KeyFunction(B(k + 2), true));
-        list_.Row(T(10307114) + ", " + T(10307102), T(10306547) + " (" + Hex(B(k + 3), 2) + ")");
-    }
-
-    void Scan() {
-        list_.Heading(T(10308000));
-        const std::size_t s = kScanArea.offset;
-        list_.Row(T(10308103), Pick(B(s + 8), {{0, 10308502}, {1, 10308505}}));
-        if (!UsesPresetList(catalogue_.EntryMode())) {
-            list_.Row(T(10308106), Number(image_.Word(s + 5), 0, 300));
-            list_.Row(T(10308107), Number(image_.Word(s + 3), 0, 300));
-        }
-    }
-
-    void Pairs(std::size_t area, std::size_t stepArea, int count, const std::vector<std::string>& names) {
-        for (int p = 0; p < count; ++p) {
-            const std::size_t at = area + 8 * static_cast<std::size_t>(p);
-            const std::uint8_t step = B(stepArea + static_cast<std::size_t>(p));
-            list_.Row(names[static_cast<std::size_t>(p)] + "  " + T(10301002), Frequency(image_.Frequency(at), step >> 4));
-            list_.Row(names[static_cast<std::size_t>(p)] + "  " + T(10301003),
-                      Frequency(image_.Frequency(at + 4), step & 0x0F));
-        }
-    }
-
-    void TestFrequencies() {
-        list_.Heading(T(10301000));
-        std::vector<std::string> names;
-        for (int p = 1; p <= kTestPairCount; ++p) names.push_back(T(10301001) + " " + std::to_string(p));
-        Pairs(kTestFrequencyArea.offset, kTestStepArea.offset, kTestPairCount, names);
-    }
-
-    void BandPoints() {
-        list_.Heading(T(10313109));
-        Pairs(kBandPointArea.offset, kBandPointStepArea.offset, kBandPointCount, {T(10408005), T(10408007), T(10408009)});
-    }
-
-    void CustomCodes() {
-        list_.Heading(T(10319000));
-        for (std::size_t w = 0; w < 6; ++w)
-            list_.Row(T(static_cast<std::uint32_t>(10319002 + w)),
-                      tables_.CodeWordToText(image_.Word(kCustomCodeArea.offset + 2 * (kCustomQtWord + w)), kSeparator));
-        for (std::size_t w = 0; w < 6; ++w)
-            list_.Row(T(static_cast<std::uint32_t>(10319009 + w)),
-                      tables_.CodeWordToText(image_.Word(kCustomCodeArea.offset + 2 * (kCustomDqtWord + w)), kSeparator));
-    }
-
-    void Special() {
-        list_.Heading(T(10313000));
-        const std::size_t s = kSpecialArea.offset;
-        list_.Row(T(10313101), Pick(B(s), {{0, 10313501}, {2, 10313503}, {1, 10313502}}));
-        list_.Row(T(10306152), Pick(B(s + 1), {{1, 10300006}, {0, 10300007}}));
-    }
-
-    // A message line as stored, with control bytes written as \xNN so that
-    // nothing in a file can drive the terminal.
-    std::string Line(std::size_t offset) const {
-        std::string text = "\"";
-        for (std::size_t i = 0; i < kMessageLineSize; ++i) {
-            const std::uint8_t b = B(offset + i);
-            if (b == 0) break;
-            if (b < 0x20 || b == 0x7F || b == '\\' || b == '"') {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\x%02X", b);
-                text += buf;
-            } else {
-                text += static_cast<char>(b);
-            }
-        }
-        return text + "\"";
-    }
-
-    void EmbeddedMessage() {
-        list_.Heading(T(tid::kEditorEmbeddedMessage));
-        list_.Row(T(10403001), Line(kEmbeddedMessageArea.offset));
-        list_.Row(T(10403003), Line(kEmbeddedMessageArea.offset + kMessageLineSize));
     }
 
     Context& ctx_;
     const EditSession& session_;
     const RadioImage& image_;
     const ModelCatalogue& catalogue_;
-    CodeTables tables_;
     Listing list_;
 };
 

@@ -141,6 +141,25 @@ std::string Hex(unsigned value, int digits) {
     return buf;
 }
 
+std::string TerminalSafe(std::string_view text, bool quoted) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // U+0080-U+009F are C2 80 - C2 9F in UTF-8.
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        const bool c1 = c == 0xC2 && next >= 0x80 && next <= 0x9F;
+        if (c1 || c < 0x20 || c == 0x7F || (quoted && (c == '\\' || c == '"'))) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c1 ? next : c);
+            out += buf;
+            i += c1 ? 1 : 0;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 bool MayReplace(Context& ctx, const std::string& path, bool yes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/cli.h"
 
@@ -52,6 +53,12 @@ void MakeNewDefaults(RadioImage& image, ModelCatalogue& catalogue, int model, st
 bool ParseInt(const std::string& text, unsigned long& value);
 // "0x0105"
 std::string Hex(unsigned value, int digits);
+
+// A UTF-8 text from a data file made safe for a terminal: the C0 and C1
+// control characters and DEL are written as \xNN (their code), so nothing in
+// a file can break a line or drive the terminal. With `quoted` backslash and
+// double quote are escaped too, for a text shown between double quotes.
+std::string TerminalSafe(std::string_view text, bool quoted);
 
 // True when `path` may be written: it does not exist yet, or the overwrite
 // question was answered OK (by --yes, or on the terminal). A refusal has

@@ -230,7 +230,10 @@ TEST_F(FieldCommands, FieldsListsKeysWithTheirStateAndGetRefusesUnknownKeys) {
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::vector<std::string>> rows;
     for (const std::string& line : Split(r.out, '\n')) rows.push_back(Split(line, '\t'));
-    ASSERT_EQ(rows.size(), 160u);  // 16 channels of 10 fields
+    // 16 channels of 10 fields; the other editors: 24 features, 4 key cells,
+    // 3 scan items, 8 test pairs, 2 message lines, 12 custom codes, 2 advanced
+    // items and 3 band point pairs.
+    ASSERT_EQ(rows.size(), 229u);
     auto state = [&](const std::string& key) {
         for (const auto& row : rows)
             if (row.size() == 5 && row[0] == key) return row[3] + " " + row[4];
@@ -246,7 +249,7 @@ TEST_F(FieldCommands, FieldsListsKeysWithTheirStateAndGetRefusesUnknownKeys) {
     ASSERT_EQ(varitel.status, 0);
     EXPECT_NE(varitel.out.find("channel.1.repeater\tcheck\ton, off\tshown\tenabled\n"), std::string::npos);
     const CliRun plain = Cli({"fields"});
-    EXPECT_EQ(Split(plain.out, '\n').size(), 160u);
+    EXPECT_EQ(Split(plain.out, '\n').size(), 229u);
     EXPECT_EQ(Split(Split(plain.out, '\n').front(), '\t').size(), 3u) << "without a file: no state columns";
 
     EXPECT_EQ(Cli({"fields", "--model", "2", path}).err, T(tid::kCliModelOrFile) + "\n");

@@ -21,10 +21,12 @@
 #include "text/language_table.h"
 #include "text/prompter.h"
 #include "text/text_format.h"
+#include "text/text_ids.h"
 #include "editors/channel_fields.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
+#include "model/radio_image.h"
 #include "model/shipped_language.h"
 
 namespace vrm {
@@ -322,6 +324,44 @@ TEST_F(FileCommands, ShowListsTheSettings) {
     EXPECT_NE(o.find("\"SHOP\\x1B[2J\""), std::string::npos);
     EXPECT_EQ(o.find('\x1b'), std::string::npos);  // nothing in a file drives the terminal
     EXPECT_EQ(r.err, "");
+}
+
+TEST_F(FileCommands, ShowAndGetDecodeMessagesAndMarkValuesNoEntryHolds) {
+    const std::string path = Path("damaged.dat");
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    catalogue.SetModel(2);
+    catalogue.SetBandWord(0x0100);
+    image.InitialiseDefaults(catalogue, false);
+    const char line1[] = "S\xFC" "d";          // ISO 8859-1: one byte a character
+    const char line2[] = "A\x9B" "2J\\\"";   // a C1 control (CSI), a backslash, a quote
+    std::memcpy(image.Live().data() + kEmbeddedMessageArea.offset, line1, sizeof line1 - 1);
+    std::memcpy(image.Live().data() + kEmbeddedMessageArea.offset + kMessageLineSize, line2, sizeof line2 - 1);
+    image.SetByte(kFeatureArea.offset + 6, 7);  // microphone sensitivity: no entry
+    image.SetByte(kFeatureArea.offset, 0);      // time-out timer below its range
+    image.SetByte(kKeyArea.offset, 0x0C);       // key 1 short press: no function
+    VirtualClock clock;
+    ASSERT_EQ(DataFile(image, catalogue).Write(path, {}, clock).code, 0);
+
+    const CliRun show = Cli({"show", path});
+    ASSERT_EQ(show.status, 0) << show.err;
+    const std::string& o = show.out;
+    EXPECT_EQ(ValueOf(o, T(tid::kMessageLine1)), "\"Süd\"");
+    EXPECT_EQ(ValueOf(o, T(tid::kMessageLine2)), "\"A\\x9B2J\\x5C\\x22\"");
+    EXPECT_EQ(o.find("\xC2\x9B"), std::string::npos);  // the C1 control never reaches the terminal
+    EXPECT_EQ(ValueOf(o, T(tid::kFeatureMicSense)), F(tid::kShowUnknownValue, {"0x07"}));
+    EXPECT_EQ(ValueOf(o, T(tid::kFeatureTot)), F(tid::kShowUnknownValue, {"0x00"}));
+    EXPECT_EQ(ValueOf(o, T(tid::kKey1) + "  " + T(tid::kKeyShortPress)), F(tid::kShowUnknownValue, {"0x0C"}));
+
+    const CliRun get = Cli({"get", path, "message.line1", "message.line2", "features.mic_sense"});
+    ASSERT_EQ(get.status, 0) << get.err;
+    EXPECT_EQ(get.out, "Süd\nA\\x9B2J\\\"\n\n");  // as the editors show them
+
+    // The QT/DQT customization belongs to the preset-list models only.
+    EXPECT_NE(o.find("\n" + T(tid::kEditorQtDqtCustomization) + "\n"), std::string::npos);
+    const CliRun typed = Cli({"show", Made("typed.dat")});
+    EXPECT_EQ(typed.out.find("\n" + T(tid::kEditorQtDqtCustomization) + "\n"), std::string::npos);
+    EXPECT_NE(typed.out.find("\n" + T(tid::kEditorAdvancedSettings) + "\n"), std::string::npos);
 }
 
 TEST_F(FileCommands, DumpIsTheDescrambledImage) {

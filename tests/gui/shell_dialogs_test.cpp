@@ -102,7 +102,7 @@ private slots:
         ModelCatalogue catalogue(image);
         image.InitialiseDefaults(catalogue, true);
         const char line1[] = "FLEET 7 / NIGHT SHIFT";
-        const char line2[] = "Call base on ch 3";
+        const char line2[] = "Call S\xFC" "d on ch 3";  // one byte a character in ISO 8859-1
         for (std::size_t i = 0; i < sizeof line1 - 1; ++i) image.SetByte(kEmbeddedMessageArea.offset + i, static_cast<std::uint8_t>(line1[i]));
         for (std::size_t i = 0; i < sizeof line2 - 1; ++i) image.SetByte(kEmbeddedMessageArea.offset + 32 + i, static_cast<std::uint8_t>(line2[i]));
         VirtualClock clock({5, 6});
@@ -123,7 +123,7 @@ private slots:
         CCustomFileDlg dialog(language_, request, nullptr);
         dialog.ShowPreview(good);
         QCOMPARE(dialog.PreviewLine1(), QString::fromLatin1(line1));
-        QCOMPARE(dialog.PreviewLine2(), QString::fromLatin1(line2));
+        QCOMPARE(dialog.PreviewLine2(), QString::fromUtf8("Call Süd on ch 3"));
         dialog.ShowPreview(junk);
         QVERIFY(dialog.PreviewLine1().isEmpty());
         QVERIFY(dialog.PreviewLine2().isEmpty());
@@ -134,8 +134,8 @@ private slots:
         QTRY_COMPARE(dialog.PreviewLine1(), QString::fromLatin1(line1));
         QCOMPARE(dialog.directory().absolutePath(), QDir(folder.path()).absolutePath());
 
-        // Control bytes and padding are not shown.
-        QCOMPARE(PreviewText(std::string("AB\x01" "C\xFF  ", 7)), QStringLiteral("AB C"));
+        // Control bytes (C0, DEL, C1) and trailing blanks are not shown.
+        QCOMPARE(PreviewText(std::string("AB\x01" "C\x7F\x9B" "D\xFF  ", 10)), QString::fromUtf8("AB C  Dÿ"));
     }
 
     void saveDialogHandsTheTypedNameToTheExtensionRule() {

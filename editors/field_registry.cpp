@@ -133,8 +133,11 @@ std::string ValueSummary(const EditContext& ctx, const FieldRef& ref) {
             return FormatText("%.5f-%.5f MHz, off", {band.lowerMHz, band.upperMHz});
         }
         case FieldKind::Code:
-            return UsesPresetList(ctx.Mode()) ? "off, QT 67.0-254.1, DnnnN, DnnnI, CQT1-CQT6, CDT1-CDT6"
-                                              : "off, QT 67.0-254.1, DnnnN, DnnnI";
+            // The channel codes choose from a list that holds the custom codes
+            // on the preset-list models; a custom code itself names no other.
+            return UsesPresetList(ctx.Mode()) && !field::Options(ctx, ref).empty()
+                       ? "off, QT 67.0-254.1, DnnnN, DnnnI, CQT1-CQT6, CDT1-CDT6"
+                       : "off, QT 67.0-254.1, DnnnN, DnnnI";
         default: return {};
     }
 }

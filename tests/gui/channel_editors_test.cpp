@@ -34,28 +34,10 @@
 
 using namespace vrm;
 
-class ChannelEditorsTest : public QObject {
+class ChannelEditorsTest : public QObject, public test::ProgramFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir temp_;
-    VirtualClock clock_{{8, 0}};
-    std::unique_ptr<Application> app_;
-    std::unique_ptr<CMainFrame> frame_;
-    test::ScriptedPrompter prompter_;
-    test::ScriptedFileDialogs dialogs_;
-    MemorySettingsStore settings_;
-
-    void Start(int model, std::uint16_t band) {
-        frame_.reset();
-        app_ = std::make_unique<Application>(clock_);
-        QVERIFY(test::StartApplication(*app_, settings_, prompter_, "en", temp_.path().toStdString()));
-        test::UseModel(*app_, model, band);
-        frame_ = test::ShowFrame(*app_, prompter_, dialogs_, settings_);
-        QVERIFY(frame_);
-        prompter_.asked.clear();
-    }
-
     CChInfoView* OpenGrid() {
         frame_->RunCommand(cmd::kChannelInformation);
         auto* view = dynamic_cast<CChInfoView*>(frame_->FindOpenEditor("CChInfoView"));
@@ -77,10 +59,7 @@ private:
 
 private slots:
     void initTestCase() { QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false); }
-    void cleanup() {
-        frame_.reset();
-        app_.reset();
-    }
+    void cleanup() { Stop(); }
 
     void gridKeyboard() {
         Start(3, 0x0105);  // 16 channels, typed frequencies

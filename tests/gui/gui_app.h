@@ -17,6 +17,8 @@
 #include "app/main_frame.h"
 #include "app/settings_store.h"
 #include "app/vrm_app.h"
+#include "link/clock.h"
+#include "text/scripted_prompter.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 #include "text/prompter.h"
@@ -53,6 +55,31 @@ inline std::unique_ptr<CMainFrame> ShowFrame(Application& app, Prompter& prompte
     if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
     return frame;
 }
+
+// The program started in English on a model, with its frame shown: what
+// the editors' tests drive. Start() begins afresh.
+struct ProgramFixture {
+    QTemporaryDir temp_;
+    VirtualClock clock_{{8, 0}};
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<CMainFrame> frame_;
+    ScriptedPrompter prompter_;
+    ScriptedFileDialogs dialogs_;
+    MemorySettingsStore settings_;
+
+    void Start(int model, std::uint16_t band) {
+        frame_.reset();
+        app_ = std::make_unique<Application>(clock_);
+        QVERIFY(StartApplication(*app_, settings_, prompter_, "en", temp_.path().toStdString()));
+        UseModel(*app_, model, band);
+        frame_ = ShowFrame(*app_, prompter_, dialogs_, settings_);
+        QVERIFY(frame_);
+    }
+    void Stop() {
+        frame_.reset();
+        app_.reset();
+    }
+};
 
 // $VRM_SCREENSHOT_DIR, or the test's own temporary folder.
 inline QString ScreenshotFolder(const QTemporaryDir& temp) {

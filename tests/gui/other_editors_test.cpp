@@ -27,27 +27,10 @@
 
 using namespace vrm;
 
-class OtherEditorsTest : public QObject {
+class OtherEditorsTest : public QObject, public test::ProgramFixture {
     Q_OBJECT
 
 private:
-    QTemporaryDir temp_;
-    VirtualClock clock_{{8, 0}};
-    std::unique_ptr<Application> app_;
-    std::unique_ptr<CMainFrame> frame_;
-    test::ScriptedPrompter prompter_;
-    test::ScriptedFileDialogs dialogs_;
-    MemorySettingsStore settings_;
-
-    void Start(int model, std::uint16_t band) {
-        frame_.reset();
-        app_ = std::make_unique<Application>(clock_);
-        QVERIFY(test::StartApplication(*app_, settings_, prompter_, "en", temp_.path().toStdString()));
-        test::UseModel(*app_, model, band);
-        frame_ = test::ShowFrame(*app_, prompter_, dialogs_, settings_);
-        QVERIFY(frame_);
-    }
-
     template <typename View>
     View* Open(int command, const char* viewClass) {
         frame_->RunCommand(command);
@@ -58,10 +41,7 @@ private:
     QString Cell(RecordGridView* grid, int row, int column) { return grid->model()->index(row, column).data().toString(); }
 
 private slots:
-    void cleanup() {
-        frame_.reset();
-        app_.reset();
-    }
+    void cleanup() { Stop(); }
 
     void featureSpinsAndEnables() {
         Start(3, 0x0105);

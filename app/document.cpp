@@ -9,6 +9,7 @@
 #include "text/language_table.h"
 #include "text/prompter.h"
 #include "text/text_format.h"
+#include "text/safe_file.h"
 #include "text/text_ids.h"
 #include "files/data_file.h"
 #include "model/model_catalogue.h"
@@ -25,10 +26,9 @@ std::string ToLower(std::string text) {
     return text;
 }
 
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return fs::exists(path, ec);
-}
+// Something is at `path`, a dangling link included: its target would be
+// created, so the overwrite question is asked for it too.
+bool FileExists(const std::string& path) { return NameExists(path); }
 
 // The folder part (with a trailing '/') and the name part of a path.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
@@ -141,7 +141,12 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
             prompter.Ask(ErrorMessage(Text(tid::kMsgWrongKindOfFile), static_cast<int>(tid::kMsgWrongKindOfFile)));
             return DocResult::Failed;
         default:
-            prompter.Ask(ErrorMessage(Text(tid::kMsgFileUnreadable), static_cast<int>(tid::kMsgFileUnreadable)));
+            if (read.problem == DataFileProblem::NotRegularFile) {
+                prompter.Ask(ErrorMessage(FormatText(Text(tid::kMsgNotRegularFile), {name}),
+                                          static_cast<int>(tid::kMsgNotRegularFile)));
+            } else {
+                prompter.Ask(ErrorMessage(Text(tid::kMsgFileUnreadable), static_cast<int>(tid::kMsgFileUnreadable)));
+            }
             return DocResult::Failed;
     }
 
@@ -212,7 +217,10 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
     if (!written.Ok()) {
         // The system's own text for the error; a failure without one still
         // says that the file could not be written.
-        if (written.systemError != 0) {
+        if (written.problem == DataFileProblem::NotRegularFile) {
+            prompter.Ask(ErrorMessage(FormatText(Text(tid::kMsgNotRegularFile), {fileName}),
+                                      static_cast<int>(tid::kMsgNotRegularFile)));
+        } else if (written.systemError != 0) {
             prompter.Ask(ErrorMessage(std::system_category().message(written.systemError), 0));
         } else {
             prompter.Ask(ErrorMessage(FormatText(Text(tid::kMsgFileNotWritten), {fileName}),
@@ -223,6 +231,13 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
     image_.TakeSnapshot();
     fileName_ = fileName;
     folder_ = WithTrailingSeparator(folder);
+    if (!written.ownerKept) {
+        Message m = ErrorMessage(FormatText(Text(tid::kMsgOwnerNotKept), {fileName}),
+                                 static_cast<int>(tid::kMsgOwnerNotKept));
+        m.kind = MessageKind::Warning;
+        m.caption = Text(tid::kCaptionWarning);
+        prompter.Ask(m);
+    }
     return DocResult::Done;
 }
 

@@ -42,23 +42,29 @@ bool ArgList::Flag(const std::string& name) {
     return found;
 }
 
-std::optional<std::string> ArgList::Value(const std::string& name, bool* missingValue) {
+std::vector<std::string> ArgList::Values(const std::string& name, bool* missingValue) {
     if (missingValue) *missingValue = false;
-    std::optional<std::string> value;
+    std::vector<std::string> values;
     for (std::size_t i = 0; i < args_.size(); ++i) {
         if (used_[i] || !Matches(args_[i], name)) continue;
         used_[i] = true;
         if (args_[i].size() > name.size()) {
-            value = args_[i].substr(name.size() + 1);
+            values.push_back(args_[i].substr(name.size() + 1));
         } else if (i + 1 < args_.size() && !used_[i + 1]) {
             used_[i + 1] = true;
-            value = args_[i + 1];
+            values.push_back(args_[i + 1]);
             ++i;
         } else if (missingValue) {
             *missingValue = true;
         }
     }
-    return value;
+    return values;
+}
+
+std::optional<std::string> ArgList::Value(const std::string& name, bool* missingValue) {
+    std::vector<std::string> values = Values(name, missingValue);
+    if (values.empty()) return std::nullopt;
+    return std::move(values.back());
 }
 
 std::vector<std::string> ArgList::Positionals() {

@@ -32,6 +32,8 @@ public:
     // The value of an option, consumed; nullopt when absent. `missingValue` is
     // set when the option is present without a value.
     std::optional<std::string> Value(const std::string& name, bool* missingValue = nullptr);
+    // Every value of an option given more than once, in order, consumed.
+    std::vector<std::string> Values(const std::string& name, bool* missingValue = nullptr);
     // Arguments that are not options, in order (call after the options).
     std::vector<std::string> Positionals();
     // Options nobody consumed ("--foo"), for an error message.

@@ -1,7 +1,6 @@
 // vrm650t-cli radio info, radio read and radio write: the radio through the
 // programming cable (or the simulated radio first on the library path), with
 // the transfers of the program.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,8 +14,11 @@
 
 #include "text/language_table.h"
 #include "text/text_format.h"
+#include "text/safe_file.h"
 #include "text/text_ids.h"
 #include "cli/cli.h"
+#include "cli/file_support.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "files/data_file.h"
 #include "link/clock.h"
@@ -124,8 +126,16 @@ struct RadioSession {
         port.SetScrambling(!ctx.noEncryption);
     }
     TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+    // The command's exit status: 128 + the signal when one stopped it.
+    int Finish(Context& ctx, int status) {
+        if (StopSignals::Received() == 0) return status;
+        observer.EndLine();
+        ctx.err << Format(ctx, tid::kCliInterrupted, {sigabbrev_np(StopSignals::Received())}) << "\n";
+        return StopSignals::ExitStatus();
+    }
 
     ProgrammingPort port;  // libpipelink.so by name, as the program loads it
+    StopSignals stop{port};
     TerminalPrompter terminal;
     CliObserver observer;
     CliPrompter prompter;
@@ -137,38 +147,11 @@ bool ReadInputLine(std::string& line) {
     char c = 0;
     while (true) {
         const ssize_t n = ::read(0, &c, 1);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR && StopSignals::Received() == 0) continue;
         if (n <= 0) return !line.empty();
         if (c == '\n') return true;
         if (c != '\r') line += c;
     }
-}
-
-// The reason a data file was not read, on one line.
-void ReportFileRefused(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke) {
-    switch (r.code) {
-        case kDataFileCannotOpen:
-            if (r.systemError) ctx.err << Format(ctx, tid::kCliFileNotOpened, {path, std::strerror(r.systemError)});
-            else if (r.problem == DataFileProblem::TooShort)
-                ctx.err << Format(ctx, tid::kCliFileTruncated, {path, static_cast<long long>(r.length)});
-            else if (r.problem == DataFileProblem::TooLong) ctx.err << Format(ctx, tid::kCliFileOversized, {path});
-            else if (r.problem == DataFileProblem::PasswordRefused)
-                ctx.err << Format(ctx, tid::kCliPasswordRefused, {path});
-            else ctx.err << ctx.Text(tid::kMsgFileUnreadable);
-            break;
-        case kDataFileBadSignature: {
-            const std::string other = r.SignatureText();
-            ctx.err << (other.find("VRM") != std::string::npos ? Format(ctx, tid::kMsgOtherProgramFile, {path, other})
-                                                               : Format(ctx, tid::kMsgNotADataFile, {path}));
-            break;
-        }
-        case kDataFileCancelled:
-            if (promptSpoke) return;
-            ctx.err << Format(ctx, tid::kCliPasswordCancelled, {path});
-            break;
-        default: ctx.err << path << ": " << ctx.Text(tid::kMsgWrongKindOfFile); break;
-    }
-    ctx.err << "\n";
 }
 
 // ---------------------------------------------------------------------------
@@ -181,7 +164,7 @@ int RunInfo(Context& ctx) {
     RadioSession session(ctx);
     RadioInformation info;
     const TransferResult r = RunRadioInformationTransfer(session.Transfer(ctx), info);
-    if (!r.Ok()) return ExitStatus(r);
+    if (!r.Ok()) return session.Finish(ctx, ExitStatus(r));
 
     const RadioInformationTexts t = RadioInformationDisplay(info, identityView, kSeparator);
     const std::pair<std::uint32_t, const std::string*> rows[] = {
@@ -223,24 +206,24 @@ int RunRead(Context& ctx) {
     DataFileSecurity security;
     if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
 
+    // A name that cannot be replaced, and an existing file the question was
+    // not answered OK for, are settled before the radio is read.
+    if (ReportNotReplaceable(ctx, *output)) return kExitFileFailed;
     RadioSession session(ctx, yes);
-    // An existing file is replaced only when the question is answered OK,
-    // and that is settled before the radio is read.
-    struct stat st {};
-    if (::stat(output->c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+    if (NameExists(*output)) {
         Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
         question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
                                                      ctx.Text(tid::kMsgOverwriteFileLabel), *output});
         if (session.prompter.Ask(question) != Answer::Ok) {
             ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-            return kExitCancelled;
+            return session.Finish(ctx, kExitCancelled);
         }
     }
 
     RadioImage image;
     ModelCatalogue catalogue(image);
     const TransferResult r = ReadDataFromRadio(session.Transfer(ctx), image.Transfer());
-    if (!r.Ok()) return ExitStatus(r);
+    if (!r.Ok()) return session.Finish(ctx, ExitStatus(r));
 
     // As the program takes a read into its data, then saves it.
     image.AdoptTransferImage();
@@ -250,11 +233,13 @@ int RunRead(Context& ctx) {
     DataFile file(image, catalogue);
     const DataFileResult w = file.Write(*output, security, SystemClock::Instance());
     if (!w.Ok()) {
-        ctx.err << Format(ctx, tid::kCliRadioReadNotSaved,
-                          {*output, w.systemError ? std::strerror(w.systemError) : ctx.Text(tid::kMsgFileUnreadable)})
-                << "\n";
+        const std::string why = w.problem == DataFileProblem::NotRegularFile ? Format(ctx, tid::kMsgNotRegularFile, {*output})
+                                : w.systemError ? std::strerror(w.systemError)
+                                                : ctx.Text(tid::kMsgFileUnreadable);
+        ctx.err << Format(ctx, tid::kCliRadioReadNotSaved, {*output, why}) << "\n";
         return kExitFileFailed;
     }
+    if (!w.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
     ctx.out << Format(ctx, tid::kCliRadioReadInto, {*output}) << "\n";
     return 0;
 }
@@ -290,7 +275,7 @@ int RunWrite(Context& ctx) {
         DataFile file(image, catalogue);
         const DataFileResult r = file.Read(path, filePrompter, Language(ctx));
         if (!r.Ok()) {
-            ReportFileRefused(ctx, path, r, filePrompter.Shown() > 0);
+            ReportReadFailure(ctx, path, r, filePrompter.Shown() > 0);
             return kExitFileFailed;
         }
         image.AdoptTransferImage();
@@ -320,7 +305,7 @@ int RunWrite(Context& ctx) {
         if (line == "q" || line == "Q") break;
     }
     if (continuous) ctx.out << Format(ctx, tid::kCliRadiosWritten, {written}) << "\n";
-    return status;
+    return session.Finish(ctx, status);
 }
 
 }  // namespace

@@ -192,12 +192,12 @@ int RunSet(Context& ctx) {
     const auto checksum = ctx.args.Value("--checksum");
     const auto memory = ctx.args.Value("--memory");
     const auto password = ctx.args.Value("--password");
-    const auto byte = ctx.args.Value("--byte");
+    const auto bytes = ctx.args.Values("--byte");
     const auto reference = ctx.args.Value("--reference-stored");
     const bool clearLog = ctx.args.Flag("--clear-log");
     if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
     if (!modelText && !bandText && !identity && !modelName && !modelCode && !serial && !firmware && !boot &&
-        !checksum && !memory && !byte && !reference && !clearLog) {
+        !checksum && !memory && bytes.empty() && !reference && !clearLog) {
         ctx.err << ctx.Text(tid::kSimNothingToSet) << "\n";
         return kUsageError;
     }
@@ -230,14 +230,17 @@ int RunSet(Context& ctx) {
         else if (ParseNumber(*checksum, 0xFFFF, v)) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
         else return bad("--checksum", *checksum);
     }
-    if (byte) {
-        const auto eq = byte->find('=');
+    // Every --byte is checked before any is applied, so a bad one changes nothing.
+    std::vector<std::pair<unsigned long, unsigned long>> assignments;
+    for (const std::string& byte : bytes) {
+        const auto eq = byte.find('=');
         unsigned long address = 0, value = 0;
-        if (eq == std::string::npos || !ParseNumber(byte->substr(0, eq), kImageSize - 1, address) ||
-            !ParseNumber(byte->substr(eq + 1), 0xFF, value))
-            return bad("--byte", *byte);
-        radio.Memory()[address] = static_cast<std::uint8_t>(value);
+        if (eq == std::string::npos || !ParseNumber(byte.substr(0, eq), kImageSize - 1, address) ||
+            !ParseNumber(byte.substr(eq + 1), 0xFF, value))
+            return bad("--byte", byte);
+        assignments.emplace_back(address, value);
     }
+    for (const auto& [address, value] : assignments) radio.Memory()[address] = static_cast<std::uint8_t>(value);
     if (reference) {
         if (*reference != "0" && *reference != "1") return bad("--reference-stored", *reference);
         radio.SetReferenceStored(*reference == "1");
@@ -257,7 +260,7 @@ VRM_CLI_COMMAND("sim show", "sim show [--state FILE] [--log]",
 VRM_CLI_COMMAND("sim set",
                 "sim set [--state FILE] [--model N [--band WORD]] [--identity HEX] [--model-name TEXT] "
                 "[--model-code TEXT] [--serial TEXT] [--firmware TEXT] [--boot-version TEXT] [--checksum N|auto] "
-                "[--memory FILE [--password DIGITS]] [--byte ADDR=VALUE] [--reference-stored 0|1] [--clear-log]",
+                "[--memory FILE [--password DIGITS]] [--byte ADDR=VALUE ...] [--reference-stored 0|1] [--clear-log]",
                 "change a simulated radio: model, identity, information texts, checksum, memory", RunSet);
 
 }  // namespace vrm::cli

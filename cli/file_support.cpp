@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <ostream>
 
 #include "cli/terminal_prompter.h"
@@ -16,6 +15,7 @@
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 #include "text/language_table.h"
+#include "text/safe_file.h"
 #include "text/text_format.h"
 #include "text/text_ids.h"
 
@@ -23,12 +23,21 @@ namespace vrm::cli {
 
 namespace {
 
-// The one-line reason for a refused read.
+// The header of a data file; false when the file is shorter than one.
+bool ReadHeader(const std::string& path, std::uint8_t (&header)[kDataFileHeaderSize]) {
+    std::size_t got = 0;
+    return ReadFilePrefix(path, header, sizeof header, got).Ok() && got == sizeof header;
+}
+
+}  // namespace
+
 void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke) {
     std::string line;
     switch (r.code) {
         case kDataFileCannotOpen:
-            if (r.systemError) {
+            if (r.problem == DataFileProblem::NotRegularFile) {
+                line = Format(ctx, tid::kMsgNotRegularFile, {path});
+            } else if (r.systemError) {
                 line = Format(ctx, tid::kCliFileNotOpened, {path, std::strerror(r.systemError)});
             } else if (r.problem == DataFileProblem::TooShort) {
                 line = Format(ctx, tid::kCliFileTruncated, {path, static_cast<long long>(r.length)});
@@ -56,15 +65,6 @@ void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResu
     }
     ctx.err << line << "\n";
 }
-
-// The header of a data file; false when the file is shorter than one.
-bool ReadHeader(const std::string& path, std::uint8_t (&header)[kDataFileHeaderSize]) {
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(header), sizeof header);
-    return in.gcount() == static_cast<std::streamsize>(sizeof header);
-}
-
-}  // namespace
 
 bool PasswordOption(Context& ctx, std::optional<std::string>& password) {
     bool missing = false;
@@ -160,9 +160,18 @@ std::string TerminalSafe(std::string_view text, bool quoted) {
     return out;
 }
 
+bool ReportNotReplaceable(Context& ctx, const std::string& path) {
+    const FileOutcome check = CheckReplaceable(path);
+    if (check.Ok()) return false;
+    if (check.notRegular) ctx.err << Format(ctx, tid::kMsgNotRegularFile, {path}) << "\n";
+    else ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << " (" << std::strerror(check.systemError) << ")\n";
+    return true;
+}
+
 bool MayReplace(Context& ctx, const std::string& path, bool yes) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return true;
+    if (ReportNotReplaceable(ctx, path)) return false;
+    // A dangling link is asked about too: its target would be created.
+    if (!NameExists(path)) return true;
     TerminalPrompter prompter(ctx.err, ctx.language);
     prompter.SetAssumeYes(yes);
     Message question;
@@ -182,7 +191,14 @@ int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue,
                const DataFileSecurity& security) {
     DataFile file(image, catalogue);
     const DataFileResult r = file.Write(path, security, SystemClock::Instance());
-    if (r.Ok()) return 0;
+    if (r.Ok()) {
+        if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {path}) << "\n";
+        return 0;
+    }
+    if (r.problem == DataFileProblem::NotRegularFile) {
+        ctx.err << Format(ctx, tid::kMsgNotRegularFile, {path}) << "\n";
+        return r.code;
+    }
     ctx.err << Format(ctx, tid::kCliNotWritten, {path});
     if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
     ctx.err << "\n";

@@ -15,6 +15,7 @@ namespace vrm {
 class ModelCatalogue;
 class RadioImage;
 struct DataFileSecurity;
+struct DataFileResult;
 }  // namespace vrm
 
 namespace vrm::cli {
@@ -38,6 +39,15 @@ std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars);
 // 0 is returned; else the read result code, with its reason on stderr.
 int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue);
 
+// The one-line reason for a refused data-file read on stderr (nothing when
+// the password prompt has already said why).
+void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResult& r, bool promptSpoke);
+
+// True, with the reason on stderr, when `path` cannot be replaced at all (a
+// folder, a device, a pipe, a file the user may not write); checked before
+// any work is done for it.
+bool ReportNotReplaceable(Context& ctx, const std::string& path);
+
 // True when the file's header carries a data-file password.
 bool HeaderProtected(const std::string& path);
 // The data-file password of the file's header as the writer takes it back
@@ -60,8 +70,8 @@ std::string Hex(unsigned value, int digits);
 // double quote are escaped too, for a text shown between double quotes.
 std::string TerminalSafe(std::string_view text, bool quoted);
 
-// True when `path` may be written: it does not exist yet, or the overwrite
-// question was answered OK (by --yes, or on the terminal). A refusal has
+// True when `path` may be written: it can be replaced, and it does not exist
+// yet (not even as a dangling link) or the overwrite question was answered OK (by --yes, or on the terminal). A refusal has
 // been reported.
 bool MayReplace(Context& ctx, const std::string& path, bool yes);
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/stop_signals.h"
 #include "text/language_table.h"
 #include "text/text_format.h"
 #include "text/text_ids.h"
@@ -92,7 +93,8 @@ bool TerminalPrompter::ReadLine(std::string& line, bool echo) const {
     char c = 0;
     while (true) {
         const ssize_t n = ::read(inputFd_, &c, 1);
-        if (n < 0 && errno == EINTR) continue;
+        // A stop asked for while a question waits answers it with its end.
+        if (n < 0 && errno == EINTR && StopSignals::Received() == 0) continue;
         if (n <= 0) break;
         gotAny = true;
         if (c == '\n') {

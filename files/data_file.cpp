@@ -1,19 +1,13 @@
 #include "files/data_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 
 #include "text/language_table.h"
 #include "text/prompter.h"
+#include "text/safe_file.h"
 #include "text/text_ids.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
@@ -28,71 +22,15 @@ constexpr std::size_t kVersionOffset = 10;
 constexpr char kDigitTable[10] = {'x', 'Q', '3', 'r', 'T', '7', 'k', 'L', 'm', '2'};
 constexpr std::uint8_t kPasswordKey[7] = {'V', 'R', 'M', '6', '5', '0', 'T'};
 
-// A file descriptor that closes itself.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-    // Closes now and reports the result.
-    int Close() {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r;
-    }
-
-private:
-    int fd_;
-};
-
-// Reads up to `size` bytes; returns the count, or -1 with errno set.
-long ReadUpTo(int fd, std::uint8_t* buf, std::size_t size) {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, buf + got, size - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return -1;
-        }
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<long>(got);
-}
-
-bool WriteAll(int fd, const std::uint8_t* buf, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, buf + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // The whole file, read one byte past a data file's size so that a longer
-// file shows as longer. Returns the byte count, or -1 with errno set.
-long ReadFile(const std::string& path, std::array<std::uint8_t, kDataFileSize + 1>& buf) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    Fd file(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        errno = EISDIR;
-        return -1;
-    }
-    return ReadUpTo(fd, buf.data(), buf.size());
+// file shows as longer. Never blocks on a FIFO or a device, which are refused.
+long ReadFile(const std::string& path, std::array<std::uint8_t, kDataFileSize + 1>& buf, DataFileResult& result) {
+    std::size_t got = 0;
+    const FileOutcome read = ReadFilePrefix(path, buf.data(), buf.size(), got);
+    if (read.Ok()) return static_cast<long>(got);
+    result.systemError = read.systemError;
+    if (read.notRegular) result.problem = DataFileProblem::NotRegularFile;
+    return -1;
 }
 
 enum class HeaderVerdict { Ok, Short, BadSignature, WrongKind, NotAcceptable };
@@ -121,38 +59,6 @@ ImageBuffer Body(const std::uint8_t* file) {
     std::copy_n(file + kDataFileKeyOffset + 1, kImageSize - kDataFileFirstPart, body.begin() + kDataFileFirstPart);
     for (auto& b : body) b ^= key;
     return body;
-}
-
-std::string Folder(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Creates a new, empty temporary file beside `path` (mode 0666 less the
-// umask). Returns the descriptor, or -1 with errno set.
-int CreateTemporary(const std::string& path, std::string& tempPath) {
-    static std::atomic<unsigned> counter{0};
-    const std::string stem = Folder(path) + "/." + BaseName(path) + ".";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto now = static_cast<unsigned long long>(
-            std::chrono::steady_clock::now().time_since_epoch().count());
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "%x%x%llx.tmp", static_cast<unsigned>(::getpid()),
-                      counter.fetch_add(1), now & 0xFFFFFF);
-        tempPath = stem + suffix;
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return fd;
-        if (errno != EEXIST) return -1;
-    }
-    errno = EEXIST;
-    return -1;
 }
 
 }  // namespace
@@ -220,63 +126,24 @@ std::array<std::uint8_t, kDataFileSize> DataFile::Build(const ImageBuffer& image
     return file;
 }
 
-DataFileResult DataFile::Write(const std::string& requested, const DataFileSecurity& security, Clock& clock) {
+DataFileResult DataFile::Write(const std::string& path, const DataFileSecurity& security, Clock& clock) {
     DataFileResult result;
-    // A link to a data file: the file it points to is replaced, the link stays.
-    std::string path = requested;
-    struct stat link {};
-    if (::lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = ::realpath(requested.c_str(), nullptr)) {
-            path = real;
-            std::free(real);
-        }
-    }
-    struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
-    if (exists && S_ISDIR(target.st_mode)) {
+    // Refused before the transfer image is touched.
+    const FileOutcome check = CheckReplaceable(path);
+    if (!check.Ok()) {
         result.code = kDataFileCannotOpen;
-        result.systemError = EISDIR;
+        result.systemError = check.systemError;
+        if (check.notRegular) result.problem = DataFileProblem::NotRegularFile;
         return result;
     }
-    // A file the user may not write stays as it is, although the rename
-    // below could replace it.
-    if (exists && ::access(path.c_str(), W_OK) != 0) {
-        result.code = kDataFileCannotOpen;
-        result.systemError = errno;
-        return result;
-    }
-
-    std::string tempPath;
-    const int fd = CreateTemporary(path, tempPath);
-    if (fd < 0) {
-        result.code = kDataFileCannotOpen;
-        result.systemError = errno;
-        return result;
-    }
-    Fd file(fd);
-    // The new file keeps the permissions of the one it replaces.
-    if (exists) (void)::fchmod(fd, target.st_mode & 07777);
-
     const std::uint8_t key = ImageKey(clock);
     const auto bytes = Build(image_.Live(), security, key, &image_.Transfer());
-
-    auto fail = [&](int error) {
-        if (file.Get() >= 0) file.Close();
-        ::unlink(tempPath.c_str());
-        result.code = kDataFileWriteFailed;
-        result.systemError = error;
-        return result;
-    };
-    if (!WriteAll(fd, bytes.data(), bytes.size())) return fail(errno);
-    if (::fsync(fd) != 0) return fail(errno);
-    if (file.Close() != 0) return fail(errno);
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) return fail(errno);
-
-    // Make the rename itself durable; a failure here loses nothing.
-    const int dir = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
+    const FileOutcome written = ReplaceFile(path, bytes.data(), bytes.size());
+    result.ownerKept = written.ownerKept;
+    if (!written.Ok()) {
+        result.code = written.writeFailed ? kDataFileWriteFailed : kDataFileCannotOpen;
+        result.systemError = written.systemError;
+        if (written.notRegular) result.problem = DataFileProblem::NotRegularFile;
     }
     return result;
 }
@@ -285,10 +152,9 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
     DataFileResult result;
     std::array<std::uint8_t, kDataFileSize + 1> file;
     file.fill(0xFF);
-    const long length = ReadFile(path, file);
+    const long length = ReadFile(path, file, result);
     if (length < 0) {
         result.code = kDataFileCannotOpen;
-        result.systemError = errno;
         return result;
     }
 
@@ -349,7 +215,8 @@ DataFilePreview DataFile::Preview(const std::string& path) {
 
     std::array<std::uint8_t, kDataFileSize + 1> file;
     file.fill(0xFF);
-    const long length = ReadFile(path, file);
+    DataFileResult opened;
+    const long length = ReadFile(path, file, opened);
     if (length < 0) {
         preview.code = kDataFileCannotOpen;
         return preview;

@@ -46,7 +46,9 @@ enum DataFileCode : int {
 };
 
 // Why a read refused a file with code 1 when the system reported no error.
-enum class DataFileProblem { None, TooShort, TooLong, PasswordRefused };
+// NotRegularFile: the name is a device, a FIFO, a socket or another special
+// file, which is neither read nor replaced.
+enum class DataFileProblem { None, TooShort, TooLong, PasswordRefused, NotRegularFile };
 
 struct DataFileResult {
     int code = kDataFileOk;
@@ -56,6 +58,8 @@ struct DataFileResult {
     // system reported one; 0 otherwise. Show it with std::strerror or
     // std::system_category().message().
     int systemError = 0;
+    // Write: false when the replaced file's owner could not be kept.
+    bool ownerKept = true;
     // Code 2: the first ten bytes of the file (0xFF where the file is shorter).
     std::array<std::uint8_t, kDataFileSignatureSize> signature{};
 

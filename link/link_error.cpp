@@ -25,6 +25,7 @@ std::uint32_t LinkErrorText(LinkError error) {
         case LinkError::kUnusableCable: return tid::kLinkUnusableCable;
         case LinkError::kUsbError: return tid::kLinkUsbError;
         case LinkError::kDisconnected: return tid::kLinkDisconnected;
+        case LinkError::kInterrupted: return tid::kLinkInterrupted;
         case LinkError::kLibraryMissing: return tid::kLinkLibraryMissing;
     }
     return tid::kLinkUsbError;

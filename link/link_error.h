@@ -16,6 +16,7 @@ enum class LinkError : int {
     kUnusableCable = 4,  // found, but it has no bulk IN/OUT pipe pair
     kUsbError = 5,       // the USB library failed otherwise
     kDisconnected = 6,   // the cable went away during the transfer
+    kInterrupted = 7,    // the transfer was stopped (a signal to the command line)
     kLibraryMissing = 100,  // libpipelink.so could not be loaded
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace vrm {
@@ -100,6 +101,7 @@ int ProgrammingPort::Identify(ModelIdentity& identity) {
 }
 
 int ProgrammingPort::ExitProgramModeOnce() {
+    ClosingStep closing(*this);
     if (!SendByte(kExit)) return 1;
     return ExpectAck();
 }
@@ -110,6 +112,7 @@ int ProgrammingPort::ExitProgramMode() {
 }
 
 int ProgrammingPort::AbortWrite() {
+    ClosingStep closing(*this);
     if (!SendByte(kAbortWrite)) return 1;
     return ExpectAck();
 }
@@ -283,6 +286,8 @@ int ProgrammingPort::SwitchCommand(std::uint8_t command, bool on, SwitchForm for
 }
 
 int ProgrammingPort::TransmitSwitch(bool on) {
+    std::optional<ClosingStep> closing;
+    if (!on) closing.emplace(*this);  // the transmitter always goes off
     const std::uint32_t saved = Timeout();
     SetTimeout(on ? kTransmitOnMs : kTransmitOffMs);
     const int result = SwitchCommand(kTransmit, on, SwitchForm::kOneBuffer);

@@ -50,17 +50,20 @@ bool TransceiverPort::SetTimeout(std::uint32_t ms) {
 }
 
 LinkError TransceiverPort::CurrentLinkError() {
+    if (StopRequested()) return LinkError::kInterrupted;
     if (!IsOpen() || !transport_->IsLoaded()) return openError_;
     const std::optional<int> code = transport_->LastError();
     return code ? LinkErrorFromCode(*code) : openError_;
 }
 
 bool TransceiverPort::SendByte(std::uint8_t b) {
+    if (Stopped()) return false;
     const std::optional<int> r = transport_->Send(&b, 1);
     return r && *r != 0;
 }
 
 bool TransceiverPort::SendString(std::string_view text) {
+    if (Stopped()) return false;
     // The text goes out without a terminator.
     std::vector<std::uint8_t> buffer(text.size() + 1, 0);
     std::memcpy(buffer.data(), text.data(), text.size());
@@ -69,6 +72,7 @@ bool TransceiverPort::SendString(std::string_view text) {
 }
 
 bool TransceiverPort::SendBuffer(const std::uint8_t* bytes, std::uint16_t length) {
+    if (Stopped()) return false;
     const std::optional<int> r = transport_->Send(bytes, length);
     return r && *r != 0;
 }
@@ -85,6 +89,7 @@ int TransceiverPort::ReadOnce(std::uint8_t* staging) {
 bool TransceiverPort::Receive(std::uint8_t* out, std::uint16_t length) {
     // The library writes a whole USB read; never let it write into the
     // caller's buffer, which may be as short as one byte.
+    if (Stopped()) return false;
     std::array<std::uint8_t, kUsbReadSize + 1> staging{};
     const int count = ReadOnce(staging.data());
     if (count < 0 || static_cast<std::size_t>(count) < length) return false;
@@ -116,6 +121,7 @@ bool ScrambledPort::SendBuffer(const std::uint8_t* bytes, std::uint16_t length) 
 }
 
 bool ScrambledPort::Receive(std::uint8_t* out, std::uint16_t length) {
+    if (Stopped()) return false;
     std::array<std::uint8_t, kUsbReadSize + 1> staging{};
     const int count = ReadOnce(staging.data());
     if (count < 0 || static_cast<std::size_t>(count) < length) return false;

@@ -8,6 +8,7 @@
 // (programming_port.h) adds the programming protocol.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -66,10 +67,33 @@ public:
     // did, kLibraryMissing when the library could not be loaded).
     LinkError OpenError() const { return openError_; }
     // The library's current view (e.g. kDisconnected after the cable was
-    // pulled); the open error when the port is closed.
+    // pulled); the open error when the port is closed; kInterrupted once a
+    // stop has been requested.
     LinkError CurrentLinkError();
 
+    // Ending a transfer early and cleanly. The flag is set from outside (the
+    // command line's signal handler); while it is set, every send and
+    // receive fails as if the radio had stopped answering, so the running
+    // transfer takes its usual failure path at its next step. The steps that
+    // leave the radio in a known state (abandoning a write, leaving program
+    // mode, switching the transmitter off) run inside a ClosingStep and still
+    // go out.
+    void SetStopFlag(const volatile std::sig_atomic_t* flag) { stopFlag_ = flag; }
+    bool StopRequested() const { return stopFlag_ != nullptr && *stopFlag_ != 0; }
+    class ClosingStep {
+    public:
+        explicit ClosingStep(TransceiverPort& port) : port_(port) { ++port_.closing_; }
+        ~ClosingStep() { --port_.closing_; }
+        ClosingStep(const ClosingStep&) = delete;
+        ClosingStep& operator=(const ClosingStep&) = delete;
+
+    private:
+        TransceiverPort& port_;
+    };
+
 protected:
+    // True when a stop request keeps this step from going out.
+    bool Stopped() const { return closing_ == 0 && StopRequested(); }
     // One USB read into `staging` (kUsbReadSize bytes); the count it
     // delivered, or -1 when the read failed.
     int ReadOnce(std::uint8_t* staging);
@@ -89,6 +113,8 @@ private:
     Clock* clock_;
     TransferObserver* observer_ = nullptr;
     LinkError openError_ = LinkError::kNone;
+    const volatile std::sig_atomic_t* stopFlag_ = nullptr;
+    int closing_ = 0;
 };
 
 class ScrambledPort : public TransceiverPort {

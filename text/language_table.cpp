@@ -16,15 +16,20 @@
 #include <system_error>
 
 #include "text/prompter.h"
+#include "text/safe_file.h"
 #include "text/required_text_ids.h"
 
 namespace vrm {
 
 namespace {
 
-// Files larger than this are not language files; refusing them keeps a wrong
-// --lang argument from filling memory.
-constexpr std::size_t kMaxFileBytes = 64u * 1024u * 1024u;
+// Bounds far above any real language file (tens of kilobytes, rows of a few
+// hundred bytes with a handful of fields). Beyond them a file is refused as
+// damaged before it is parsed, so that neither a wrong --lang argument nor a
+// stray file in the program's folder costs seconds or gigabytes.
+constexpr std::size_t kMaxFileBytes = 4u * 1024u * 1024u;
+constexpr std::size_t kMaxRowBytes = 16u * 1024u;
+constexpr std::size_t kMaxRowCommas = 256;
 
 constexpr std::uint32_t kIdZeroStandsFor = 10000001;
 
@@ -251,41 +256,27 @@ std::string Absolute(const std::string& path) {
 }
 
 // Reads the whole file. False when it cannot be opened or read, is not a
-// regular file, or is too large to be a language file.
+// regular file (a FIFO or a device is never waited on), or is too large to be
+// a language file.
 bool ReadWholeFile(const std::string& path, std::string& data) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= kMaxFileBytes;
-    if (ok) {
-        data.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < data.size()) {
-            const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
+    return ReadRegularFile(path, kMaxFileBytes, data).Ok();
+}
+
+// True when no line or record is longer, and no record holds more commas,
+// than a language file's rows can.
+bool WithinBounds(std::string_view data) {
+    std::size_t line = 0, record = 0, commas = 0;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        const char c = data[i];
+        if (c == '\n') {
+            line = 0;
+            if (i > 0 && data[i - 1] == '\r') record = commas = 0;
+            continue;
         }
-        data.resize(got);
-        // A file that grew while we read it is read to its end, within the limit.
-        char extra[4096];
-        for (;;) {
-            const ssize_t n = ::read(fd, extra, sizeof extra);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            if (data.size() + static_cast<std::size_t>(n) > kMaxFileBytes) {
-                ok = false;
-                break;
-            }
-            data.append(extra, static_cast<std::size_t>(n));
-        }
+        commas += c == ',';
+        if (++line > kMaxRowBytes || ++record > kMaxRowBytes || commas > kMaxRowCommas) return false;
     }
-    ::close(fd);
-    return ok;
+    return true;
 }
 
 // One parsed language file.
@@ -439,6 +430,7 @@ std::vector<std::uint32_t> MissingRequired(const ParsedFile& f) {
 
 // Header pass, text pass and the required-ID check.
 int ParseAndCheck(std::string_view data, ParsedFile& f, std::vector<std::uint32_t>& missing) {
+    if (!WithinBounds(data)) return LanguageTable::kWouldNotOpen;
     int code = ReadHeader(data, f);
     if (code != LanguageTable::kNoError) return code;
     code = ReadTexts(data, f);

@@ -413,4 +413,10 @@ inline constexpr TextId kCliModelOrFile = 19107107;        // en: "Give either -
 inline constexpr TextId kCliStrictRefused = 19107108;      // en: "%s: refused because of --strict." | de: "%s: wegen --strict abgelehnt."
 inline constexpr TextId kCliFieldRefused = 19107109;       // en: "%s: the value %s was refused." | de: "%s: Der Wert %s wurde abgelehnt."
 
+// Files that are not plain files, owners, interrupted transfers.
+inline constexpr TextId kLinkInterrupted = 19111001;       // en: "The transfer was stopped before it was complete." | de: "Die Übertragung wurde vor ihrem Ende angehalten."
+inline constexpr TextId kMsgNotRegularFile = 19111002;     // en: "%s is not a regular file (it is a device, a pipe or a socket); it was neither read nor replaced." | de: "%s ist keine gewöhnliche Datei (sondern ein Gerät, eine Pipe oder ein Socket); sie wurde weder gelesen noch ersetzt."
+inline constexpr TextId kMsgOwnerNotKept = 19111003;       // en: "%s was saved, but it now belongs to you instead of its previous owner: only the administrator can keep another user's ownership." | de: "%s wurde gespeichert, gehört jetzt aber Ihnen statt dem bisherigen Besitzer: Nur der Administrator kann den Besitz eines anderen Benutzers erhalten."
+inline constexpr TextId kCliInterrupted = 19111004;        // en: "Stopped by the signal %s." | de: "Durch das Signal %s angehalten."
+
 }  // namespace vrm::tid

@@ -8,6 +8,15 @@
 //   VRM650T_SIM_FAULTS  faults to show in this session (sim/sim_faults.h)
 //   VRM650T_SIM_BAUD    bits per second on the radio's serial side; each byte
 //                       then takes its time on the wire (0 or unset: none)
+//
+// As a cable can be held by one program at a time, a session holds a lock on
+// "<state file>.lock" from WinUSB_init to WinUSB_Delete (or the end of the
+// process); a second program's WinUSB_init is refused with PIPELINK_BUSY.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +39,7 @@ struct DropIn {
     vrm::SimulatedLink link{radio, vrm::SystemClock::Instance()};
     std::string path;
     int lastError = PIPELINK_OK;
+    int lockFd = -1;
 };
 
 DropIn& Sim() {
@@ -74,6 +84,34 @@ std::uint32_t BaudFromEnvironment() {
     return static_cast<std::uint32_t>(v);
 }
 
+// Takes the radio for this session; false (with the error set) when another
+// program holds it.
+bool Hold() {
+    DropIn& s = Sim();
+    if (s.lockFd >= 0) return true;
+    const std::string lockPath = vrm::DefaultSimStatePath() + ".lock";
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // A folder that is missing is created with the state file; without a
+        // lock file the session still runs, as it did before locks.
+        return true;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        s.lastError = errno == EWOULDBLOCK ? PIPELINK_BUSY : PIPELINK_USB_ERROR;
+        return false;
+    }
+    s.lockFd = fd;
+    return true;
+}
+
+void Release() {
+    DropIn& s = Sim();
+    if (s.lockFd < 0) return;
+    ::close(s.lockFd);  // closing the descriptor drops the lock
+    s.lockFd = -1;
+}
+
 void Save() {
     DropIn& s = Sim();
     std::string error;
@@ -102,7 +140,9 @@ PIPELINK_EXPORT PipelinkBool WinUSB_init(void) {
     DropIn& s = Sim();
     s.lastError = PIPELINK_OK;
     s.link.Delete();
-    if (!LoadRadio()) return 0;
+    // Held before the state is loaded, so that what is loaded is what the
+    // last session left.
+    if (!Hold() || !LoadRadio()) return 0;
     s.link.SetFaults(FaultsFromEnvironment());
     s.link.SetBaud(BaudFromEnvironment());
     s.link.SetOnChange(Save);
@@ -111,7 +151,10 @@ PIPELINK_EXPORT PipelinkBool WinUSB_init(void) {
     return s.link.Init();
 }
 
-PIPELINK_EXPORT PipelinkBool WinUSB_Delete(void) { return Sim().link.Delete(); }
+PIPELINK_EXPORT PipelinkBool WinUSB_Delete(void) {
+    Release();
+    return Sim().link.Delete();
+}
 
 PIPELINK_EXPORT PipelinkBool WinUSB_Send(const uint8_t* data, uint32_t length) {
     if (!data && length) return 0;

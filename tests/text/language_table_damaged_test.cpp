@@ -76,30 +76,39 @@ TEST(LanguageTableDamaged, LoneQuotesAndUnbalancedQuoting) {
     EXPECT_STREQ(t2.Text(19100001), "\"a,b,c,d,e");
 }
 
-TEST(LanguageTableDamaged, OneMegabyteLines) {
+TEST(LanguageTableDamaged, LongLinesLoadUpToTheBoundAndAreRefusedBeyond) {
     TempFolder f;
+    // Within the bounds (16 KB a line, 256 commas a row): loaded as written.
     LangFileBuilder b;
-    const std::string big(1 << 20, 'x');
-    std::string commas(1 << 20, ',');
-    std::string quotes(1 << 20, '"');
-    std::string mixed;
-    for (int i = 0; i < (1 << 18); ++i) mixed += "\",a,";
-    b.extraRows = {"^#19100001," + big, "^#19100002," + commas, "^#19100003," + quotes, "^#19100004," + mixed,
-                   big, "^#" + big};
+    const std::string big(15000, 'x');
+    std::string quotes(15000, '"');
+    b.extraRows = {"^#19100001," + big, "^#19100002," + std::string(250, ','), "^#19100003," + quotes, big};
     b.fontRow = "*Font," + big;
     b.displayLanguage = big;
     LanguageTable t;
     ASSERT_TRUE(LoadBytes(b.Build(), t, f));
     EXPECT_EQ(std::string(t.Text(19100001)), big);
     EXPECT_STREQ(t.Text(19100002), "");
-    EXPECT_EQ(std::strlen(t.Text(19100003)), (std::size_t{1} << 20) / 2 - 1);
+    EXPECT_EQ(std::strlen(t.Text(19100003)), quotes.size() / 2 - 1);
     EXPECT_EQ(t.Settings().fontName, big);
     EXPECT_EQ(t.Settings().displayLanguage.size(), LanguageTable::kMaxDisplayLanguageBytes);
 
-    // A whole file of one line with no line end at all.
+    // Megabyte lines, rows of commas, quotes or mixtures, a header line without
+    // any line end: refused as damaged, the table in use kept.
+    const std::string mega(1 << 20, 'x');
+    std::string mixed;
+    for (int i = 0; i < (1 << 18); ++i) mixed += "\",a,";
+    for (const std::string& row : {"^#19100001," + mega, "^#19100002," + std::string(1 << 20, ','),
+                                   "^#19100003," + std::string(1 << 20, '"'), "^#19100004," + mixed, "^#" + mega}) {
+        LangFileBuilder damaged;
+        damaged.extraRows = {row};
+        EXPECT_FALSE(LoadBytes(damaged.Build(), t, f));
+        EXPECT_EQ(t.LastError(), LanguageTable::kWouldNotOpen);
+        EXPECT_EQ(std::string(t.Text(19100001)), big);
+    }
     LanguageTable t2;
-    EXPECT_FALSE(LoadBytes("*Language,a.lng," + commas, t2, f));
-    EXPECT_EQ(t2.LastError(), LanguageTable::kHeaderIncomplete);
+    EXPECT_FALSE(LoadBytes("*Language,a.lng," + std::string(1 << 20, ','), t2, f));
+    EXPECT_EQ(t2.LastError(), LanguageTable::kWouldNotOpen);
 }
 
 TEST(LanguageTableDamaged, BinaryJunkAndNulBytes) {

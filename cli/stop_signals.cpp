@@ -1,0 +1,43 @@
+#include "cli/stop_signals.h"
+
+#include "link/transceiver_port.h"
+
+namespace vrm::cli {
+
+namespace {
+
+constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void OnStopSignal(int signal) {
+    if (stopSignal != 0) {
+        // The second one: what the signal does without us, now.
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    stopSignal = signal;
+}
+
+}  // namespace
+
+StopSignals::StopSignals(TransceiverPort& port) {
+    stopSignal = 0;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a wait for the user's answer on the terminal returns,
+    // so that a stop between two radios is not held up by it.
+    action.sa_flags = 0;
+    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous_[i]);
+    port.SetStopFlag(&stopSignal);
+}
+
+StopSignals::~StopSignals() {
+    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+}
+
+int StopSignals::Received() { return stopSignal; }
+
+}  // namespace vrm::cli

@@ -1,0 +1,35 @@
+// Ctrl+C, SIGTERM and SIGHUP while a radio command runs. The first of them
+// only asks the running transfer to stop: the port then fails the next step,
+// and the transfer ends as a failed one does (a write abandoned with the
+// abort byte, program mode left, the user told what the radio holds). A
+// second signal ends the process at once, as the signal would have without
+// us.
+#pragma once
+
+#include <csignal>
+
+namespace vrm {
+class TransceiverPort;
+}
+
+namespace vrm::cli {
+
+class StopSignals {
+public:
+    // Installs the handlers and hands the stop flag to `port`.
+    explicit StopSignals(TransceiverPort& port);
+    // Puts the handlers that were there before back.
+    ~StopSignals();
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    // The signal that asked for the stop; 0 when none came.
+    static int Received();
+    // The exit status for a stopped command: 128 + the signal.
+    static int ExitStatus() { return 128 + Received(); }
+
+private:
+    struct sigaction previous_[3];
+};
+
+}  // namespace vrm::cli

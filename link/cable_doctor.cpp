@@ -252,6 +252,31 @@ std::string LinkTroubleText(LinkError error, const DoctorSystem& system, const L
     return text + "\n" + FixLine(d, system, language) + "\n" + language.TextString(tid::kLinkDoctorHint);
 }
 
+// The line that says what the doctor found about one device.
+static std::string FindingText(const CableDiagnosis& d, const DoctorSystem& system, const LanguageTable& language) {
+    const CableProbe& probe = d.probe;
+    switch (d.finding) {
+        case CableFinding::kUsable: return language.TextString(tid::kDoctorUsable);
+        case CableFinding::kRuleMissing: return language.TextString(tid::kDoctorRuleMissing);
+        case CableFinding::kReplug:
+            return FormatText(language.TextString(tid::kDoctorReplug),
+                              {ReadAccessFacts(system, probe.vendor, probe.product).ruleFile});
+        case CableFinding::kNoSeatAccess: return language.TextString(tid::kDoctorNoSeat);
+        case CableFinding::kNoAccessUnexplained:
+            return FormatText(language.TextString(tid::kDoctorNoAccess),
+                              {ReadAccessFacts(system, probe.vendor, probe.product).ruleFile});
+        case CableFinding::kBusy: {
+            std::string names;
+            for (const std::string& h : d.holders) names += (names.empty() ? "" : ", ") + h;
+            return names.empty() ? language.TextString(tid::kDoctorBusyUnknown)
+                                 : FormatText(language.TextString(tid::kDoctorBusy), {names});
+        }
+        case CableFinding::kNotACable: return language.TextString(tid::kDoctorNotACable);
+        case CableFinding::kUsbError: return language.TextString(tid::kDoctorUsbError);
+    }
+    return {};
+}
+
 DoctorReport CableDoctorReport(int found, const std::vector<CableProbe>& probes, const DoctorSystem& system,
                                const LanguageTable& language, const std::string& wantedIds) {
     DoctorReport report;
@@ -279,31 +304,7 @@ DoctorReport CableDoctorReport(int found, const std::vector<CableProbe>& probes,
                                  {std::string(bus), std::string(address), Hex4(probe.vendor) + ":" + Hex4(probe.product),
                                   probe.serial.empty() ? language.TextString(tid::kDoctorSerialUnknown) : probe.serial}));
         const CableDiagnosis d = Diagnose(probe, system);
-        std::string finding;
-        switch (d.finding) {
-            case CableFinding::kUsable: finding = language.TextString(tid::kDoctorUsable); break;
-            case CableFinding::kRuleMissing: finding = language.TextString(tid::kDoctorRuleMissing); break;
-            case CableFinding::kReplug: {
-                const AccessFacts facts = ReadAccessFacts(system, probe.vendor, probe.product);
-                finding = FormatText(language.TextString(tid::kDoctorReplug), {facts.ruleFile});
-                break;
-            }
-            case CableFinding::kNoSeatAccess: finding = language.TextString(tid::kDoctorNoSeat); break;
-            case CableFinding::kNoAccessUnexplained: {
-                const AccessFacts facts = ReadAccessFacts(system, probe.vendor, probe.product);
-                finding = FormatText(language.TextString(tid::kDoctorNoAccess), {facts.ruleFile});
-                break;
-            }
-            case CableFinding::kBusy: {
-                std::string names;
-                for (const std::string& h : d.holders) names += (names.empty() ? "" : ", ") + h;
-                finding = names.empty() ? language.TextString(tid::kDoctorBusyUnknown)
-                                        : FormatText(language.TextString(tid::kDoctorBusy), {names});
-                break;
-            }
-            case CableFinding::kNotACable: finding = language.TextString(tid::kDoctorNotACable); break;
-            case CableFinding::kUsbError: finding = language.TextString(tid::kDoctorUsbError); break;
-        }
+        const std::string finding = FindingText(d, system, language);
         out.push_back("  " + finding);
         if (d.finding == CableFinding::kUsable) report.usable = true;
         else out.push_back("  " + FixLine(d, system, language));

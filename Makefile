@@ -4,7 +4,7 @@ UDEVDIR  ?= /etc/udev/rules.d
 BUILD    := build
 SIMSTATE ?= $(CURDIR)/$(BUILD)/sim/radio.state
 
-.PHONY: all bootstrap configure build run cli test test-default test-sanitize bench install uninstall clean
+.PHONY: all bootstrap configure build run cli test test-default test-sanitize bench install uninstall deb clean
 
 all: build
 
@@ -35,20 +35,31 @@ test-sanitize: bootstrap
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# Installs the programs, the language files and help pages in PREFIX/lib/vrm650t,
+# the commands in PREFIX/bin, the desktop entry, icons, metainfo, man pages,
+# bash completion and the cable's udev rule under PREFIX (as the package does
+# under /usr). udev reads rules under /usr and /usr/local only; for another
+# PREFIX the rule is copied to UDEVDIR as well.
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
-	@if [ -f pipelink/60-vrm650t-cable.rules ]; then \
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+	@case "$(PREFIX)" in /usr|/usr/local) ;; *) \
 	  install -D -m 644 pipelink/60-vrm650t-cable.rules $(DESTDIR)$(UDEVDIR)/60-vrm650t-cable.rules && \
-	  echo "installed the cable's udev rule in $(DESTDIR)$(UDEVDIR)"; \
-	  if [ -z "$(DESTDIR)" ] && command -v udevadm >/dev/null 2>&1; then \
-	    udevadm control --reload-rules 2>/dev/null && udevadm trigger --subsystem-match=usb 2>/dev/null \
-	      && echo "udev rules reloaded" || echo "could not reload udev; re-plug the cable"; \
-	  fi; \
+	  echo "installed the cable's udev rule in $(DESTDIR)$(UDEVDIR)";; esac
+	@if [ -z "$(DESTDIR)" ] && command -v udevadm >/dev/null 2>&1; then \
+	  udevadm control --reload-rules 2>/dev/null && udevadm trigger --subsystem-match=usb 2>/dev/null \
+	    && echo "udev rules reloaded" || echo "could not reload udev; re-plug the cable"; \
 	fi
 
+# Removes what `make install` installed.
 uninstall:
+	@if [ -f $(BUILD)/install_manifest.txt ]; then xargs rm -f < $(BUILD)/install_manifest.txt; fi
 	rm -rf $(DESTDIR)$(PREFIX)/lib/vrm650t $(DESTDIR)$(PREFIX)/bin/vrm650t $(DESTDIR)$(PREFIX)/bin/vrm650t-cli
 	rm -f $(DESTDIR)$(UDEVDIR)/60-vrm650t-cable.rules
+
+# The Debian package vrm650t_<version>_amd64.deb in $(BUILD)/, checked by lintian.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	@if command -v lintian >/dev/null 2>&1; then lintian --fail-on error $(BUILD)/vrm650t_*_amd64.deb; fi
 
 clean:
 	rm -rf $(BUILD) build-sanitize

@@ -14,6 +14,7 @@
 #include "app/settings_store_qt.h"
 #include "app/single_instance_qt.h"
 #include "link/clock.h"
+#include "ui/icons.h"
 #include "ui/qt_prompter.h"
 #include "ui/ui_fonts.h"
 
@@ -59,6 +60,9 @@ CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
     // 2-3. Locale (the C library follows the user's since Qt started), names.
     QCoreApplication::setOrganizationName(QStringLiteral("TREVONA"));
     QCoreApplication::setApplicationName(QStringLiteral("VRM650T"));
+    // The application icon on every window, and the desktop entry it belongs to.
+    QApplication::setWindowIcon(icons::Program());
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.trevona.vrm650t"));
     if (QScreen* screen = QGuiApplication::primaryScreen()) colourDepth_ = screen->depth();
 
     // 5. Application data.

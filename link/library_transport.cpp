@@ -103,4 +103,10 @@ std::optional<int> LibraryTransport::LastError() {
     return fn();
 }
 
+std::optional<int> LibraryTransport::ProbeCables(PipelinkCableProbe* out, std::uint32_t max) {
+    auto fn = As<PipelinkProbeCablesFn>(Symbol("PipelinkProbeCables"));
+    if (!fn) return std::nullopt;
+    return fn(out, max);
+}
+
 }  // namespace vrm

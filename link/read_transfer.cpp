@@ -7,6 +7,7 @@
 #include "text/prompter.h"
 #include "text/text_format.h"
 #include "text/text_ids.h"
+#include "link/cable_doctor.h"
 #include "model/model_catalogue.h"
 
 namespace vrm {
@@ -59,7 +60,8 @@ LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite) {
     // what happened to the cable.
     const LinkError cause = ctx.port.CurrentLinkError();
     Message m = TransferErrorMessage(ctx.language, tid::kMsgCommunicationError);
-    if (const std::uint32_t why = LinkErrorText(cause); why != 0) m.text += "\n\n" + ctx.language.TextString(why);
+    if (cause != LinkError::kNone)
+        m.text += "\n\n" + LinkTroubleText(cause, DoctorSystem::Current(), ctx.language);
     if (partialWrite) m.text += "\n\n" + ctx.language.TextString(tid::kTransferPartialWrite);
     (void)ctx.prompter.Ask(m);
     return cause;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+struct PipelinkCableProbe;
+
 namespace vrm {
 
 // One USB read delivers at most this many bytes; Recv's destination holds them.
@@ -59,6 +61,8 @@ public:
     std::optional<int> Recv(std::uint8_t* dst, std::uint32_t* count) override;
     std::optional<int> TimeOutSet(std::uint32_t ms) override;
     std::optional<int> LastError() override;
+    // Not for the port: the cable doctor's listing (PipelinkProbeCables).
+    std::optional<int> ProbeCables(PipelinkCableProbe* out, std::uint32_t max);
 
     const std::string& Name() const { return name_; }
     // dlerror() of the last failed Load, for diagnostics.

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "pipelink/cable_ids.h"
@@ -330,3 +331,86 @@ PIPELINK_EXPORT PipelinkBool WinUSB_TimeOutSet(uint32_t ms) {
 }
 
 PIPELINK_EXPORT int PipelinkLastError(void) { return g_state.lastError; }
+
+namespace {
+
+// The serial number from sysfs (readable without opening the device), as the
+// kernel read it when the device was plugged in.
+void SerialFromSysfs(libusb_device* device, char* out, std::size_t size) {
+    std::uint8_t ports[8];
+    const int depth = libusb_get_port_numbers(device, ports, sizeof ports);
+    if (depth <= 0) return;
+    std::string name = std::to_string(libusb_get_bus_number(device)) + "-";
+    for (int i = 0; i < depth; ++i) name += (i ? "." : "") + std::to_string(ports[i]);
+    std::FILE* f = std::fopen(("/sys/bus/usb/devices/" + name + "/serial").c_str(), "r");
+    if (!f) return;
+    if (std::fgets(out, static_cast<int>(size), f)) out[std::strcspn(out, "\r\n")] = '\0';
+    else out[0] = '\0';
+    std::fclose(f);
+}
+
+// Opens and claims the device's bulk interface the way OpenDevice does, notes
+// the outcome and the serial number, and lets it go again.
+void Probe(libusb_device* device, PipelinkCableProbe* probe) {
+    Pipes pipes;
+    const bool havePipes = FindPipes(device, &pipes);
+    libusb_device_descriptor desc{};
+    libusb_get_device_descriptor(device, &desc);
+    libusb_device_handle* handle = nullptr;
+    const int opened = libusb_open(device, &handle);
+    if (opened != 0) {
+        probe->openResult = ErrorOf(opened);
+    } else if (!havePipes) {
+        probe->openResult = PIPELINK_NO_BULK_PIPES;
+    } else {
+        const int claimed = libusb_claim_interface(handle, pipes.interfaceNumber);
+        probe->openResult = claimed == 0 ? PIPELINK_OK : ErrorOf(claimed);
+        if (claimed == 0) libusb_release_interface(handle, pipes.interfaceNumber);
+    }
+    if (handle && desc.iSerialNumber) {
+        unsigned char text[sizeof probe->serial];
+        const int n = libusb_get_string_descriptor_ascii(handle, desc.iSerialNumber, text, sizeof text - 1);
+        if (n > 0) {
+            std::memcpy(probe->serial, text, static_cast<std::size_t>(n));
+            probe->serial[n] = '\0';
+        }
+    }
+    if (handle) libusb_close(handle);
+    if (!probe->serial[0]) SerialFromSysfs(device, probe->serial, sizeof probe->serial);
+}
+
+}  // namespace
+
+PIPELINK_EXPORT int PipelinkProbeCables(PipelinkCableProbe* out, uint32_t max) {
+    if (g_state.handle) return -1;  // a transfer has the cable
+    libusb_context* context = nullptr;
+    if (libusb_init(&context) != 0) return -1;
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &list);
+    if (count < 0) {
+        libusb_exit(context);
+        return -1;
+    }
+    const std::vector<VidPid> wanted = WantedIds();
+    int found = 0;
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device_descriptor desc{};
+        if (libusb_get_device_descriptor(list[i], &desc) != 0) continue;
+        bool match = false;
+        for (const VidPid& id : wanted) match = match || (desc.idVendor == id.vendor && desc.idProduct == id.product);
+        if (!match) continue;
+        if (out && static_cast<uint32_t>(found) < max) {
+            PipelinkCableProbe* p = &out[found];
+            *p = PipelinkCableProbe{};
+            p->bus = libusb_get_bus_number(list[i]);
+            p->address = libusb_get_device_address(list[i]);
+            p->vendor = desc.idVendor;
+            p->product = desc.idProduct;
+            Probe(list[i], p);
+        }
+        ++found;
+    }
+    libusb_free_device_list(list, 1);
+    libusb_exit(context);
+    return found;
+}

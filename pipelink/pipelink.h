@@ -78,12 +78,30 @@ PipelinkBool WinUSB_TimeOutSet(uint32_t ms);
 /* Not one of the seven: a PipelinkError code for the last open or transfer. */
 int PipelinkLastError(void);
 
+/* Not one of the seven: what the cable doctor learns of one present device
+ * that matches the cable table (or PIPELINK_DEVICE). */
+typedef struct PipelinkCableProbe {
+    uint8_t bus;
+    uint8_t address;
+    uint16_t vendor;
+    uint16_t product;
+    int openResult;  /* PIPELINK_OK when it opened and its interface was claimed */
+    char serial[64]; /* empty when the device does not tell */
+} PipelinkCableProbe;
+
+/* Lists the matching devices into out (at most max of them), trying to open
+ * and claim each and releasing it again. Returns how many match (which may be
+ * more than max), or -1 when USB cannot be started at all. Must not be called
+ * while a cable is open through WinUSB_init. */
+int PipelinkProbeCables(PipelinkCableProbe* out, uint32_t max);
+
 typedef PipelinkBool (*PipelinkInitFn)(void);
 typedef PipelinkBool (*PipelinkDeleteFn)(void);
 typedef PipelinkBool (*PipelinkSendFn)(const uint8_t*, uint32_t);
 typedef PipelinkBool (*PipelinkRecvFn)(uint8_t*, uint32_t*);
 typedef PipelinkBool (*PipelinkTimeOutSetFn)(uint32_t);
 typedef int (*PipelinkLastErrorFn)(void);
+typedef int (*PipelinkProbeCablesFn)(PipelinkCableProbe*, uint32_t);
 
 #ifdef __cplusplus
 }

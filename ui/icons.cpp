@@ -97,17 +97,12 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color) {
 
 }  // namespace
 
+// The application's own icon (dist/icons), the one of the desktop entry.
 QIcon Program() {
-    return Make([](QPainter& p) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(kBlue);
-        p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-        RadioShape(p, 2.6, 0.3, 1.0);
-        p.setPen(QPen(Qt::white, 0.9));
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(9.5, 1.5, 5, 5), -60 * 16, 120 * 16);
-        p.drawArc(QRectF(8.5, 0.5, 7, 7), -60 * 16, 120 * 16);
-    });
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/com.trevona.vrm650t-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 QIcon New() {

@@ -83,6 +83,10 @@ private slots:
         QCOMPARE(program.App().Image().Identity(), ModelCatalogue::DefaultIdentity());
         QVERIFY(!program.App().Image().IsModified());
         QVERIFY(!frame->windowTitle().contains(QStringLiteral("No Encryption")));
+        // Our own icon, in the sizes the desktop asks for.
+        const QList<QSize> sizes = frame->windowIcon().availableSizes();
+        QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)), "the application icon");
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("com.trevona.vrm650t"));
     }
 
     void settingsSurviveARestart() {

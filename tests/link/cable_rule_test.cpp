@@ -11,11 +11,13 @@
 
 namespace {
 
-TEST(CableRule, GrantsTheLoggedInUserEveryCableIdOfTheTransport) {
-    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/pipelink/60-vrm650t-cable.rules");
+// The IDs a rule file names, each line matching `grant`.
+void ExpectEveryCableId(const std::string& file, const std::string& grant) {
+    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/pipelink/" + file);
     ASSERT_TRUE(in) << "rule file missing";
     const std::regex rule(
-        R"re(^SUBSYSTEM=="usb", ENV\{DEVTYPE\}=="usb_device", ATTR\{idVendor\}=="([0-9a-f]{4})", ATTR\{idProduct\}=="([0-9a-f]{4})", TAG\+="uaccess"$)re");
+        R"re(^SUBSYSTEM=="usb", ENV\{DEVTYPE\}=="usb_device", ATTR\{idVendor\}=="([0-9a-f]{4})", ATTR\{idProduct\}=="([0-9a-f]{4})", )re" +
+        grant + "$");
     std::set<std::pair<unsigned, unsigned>> inRule;
     std::string line;
     while (std::getline(in, line)) {
@@ -26,7 +28,13 @@ TEST(CableRule, GrantsTheLoggedInUserEveryCableIdOfTheTransport) {
     }
     std::set<std::pair<unsigned, unsigned>> inTable;
     for (const auto& id : kPipelinkCableIds) inTable.insert({id.vendor, id.product});
-    EXPECT_EQ(inRule, inTable);
+    EXPECT_EQ(inRule, inTable) << file;
+}
+
+TEST(CableRule, GrantsTheLoggedInUserEveryCableIdOfTheTransport) {
+    ExpectEveryCableId("60-vrm650t-cable.rules", R"re(TAG\+="uaccess")re");
+    // The alternative for logins without a seat: the plugdev group.
+    ExpectEveryCableId("61-vrm650t-cable-plugdev.rules", R"re(GROUP="plugdev", MODE="0660")re");
 }
 
 }  // namespace

@@ -220,8 +220,8 @@ std::array<std::uint8_t, kDataFileSize> DataFile::Build(const ImageBuffer& image
     return file;
 }
 
-DataFileResult DataFile::Write(const std::string& requested, const DataFileSecurity& security, Clock& clock) {
-    DataFileResult result;
+FileWriteResult WriteFileReplacing(const std::string& requested, const std::uint8_t* bytes, std::size_t size) {
+    FileWriteResult result;
     // A link to a data file: the file it points to is replaced, the link stays.
     std::string path = requested;
     struct stat link {};
@@ -257,9 +257,6 @@ DataFileResult DataFile::Write(const std::string& requested, const DataFileSecur
     // The new file keeps the permissions of the one it replaces.
     if (exists) (void)::fchmod(fd, target.st_mode & 07777);
 
-    const std::uint8_t key = ImageKey(clock);
-    const auto bytes = Build(image_.Live(), security, key, &image_.Transfer());
-
     auto fail = [&](int error) {
         if (file.Get() >= 0) file.Close();
         ::unlink(tempPath.c_str());
@@ -267,7 +264,7 @@ DataFileResult DataFile::Write(const std::string& requested, const DataFileSecur
         result.systemError = error;
         return result;
     };
-    if (!WriteAll(fd, bytes.data(), bytes.size())) return fail(errno);
+    if (!WriteAll(fd, bytes, size)) return fail(errno);
     if (::fsync(fd) != 0) return fail(errno);
     if (file.Close() != 0) return fail(errno);
     if (::rename(tempPath.c_str(), path.c_str()) != 0) return fail(errno);
@@ -278,6 +275,18 @@ DataFileResult DataFile::Write(const std::string& requested, const DataFileSecur
         (void)::fsync(dir);
         ::close(dir);
     }
+    return result;
+}
+
+DataFileResult DataFile::Write(const std::string& path, const DataFileSecurity& security, Clock& clock) {
+    const std::uint8_t key = ImageKey(clock);
+    ImageBuffer scrambled;
+    const auto bytes = Build(image_.Live(), security, key, &scrambled);
+    const FileWriteResult w = WriteFileReplacing(path, bytes.data(), bytes.size());
+    if (w.code != kDataFileCannotOpen) image_.Transfer() = scrambled;  // as before: once the file was created
+    DataFileResult result;
+    result.code = w.code;
+    result.systemError = w.systemError;
     return result;
 }
 

@@ -77,6 +77,17 @@ struct DataFileSecurity {
     bool dataFile = false;
 };
 
+// Writes `size` bytes to `path` through a temporary file beside it, which
+// replaces the target only once it is complete and on disk; a link is
+// followed and stays, the file keeps its permissions. Code 0, 1 (the file
+// cannot be created) or 3 (a write failed), with the system error code. Any
+// file format of the program that is written goes through here.
+struct FileWriteResult {
+    int code = 0;
+    int systemError = 0;
+};
+FileWriteResult WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
+
 class DataFile {
 public:
     DataFile(RadioImage& image, const ModelCatalogue& catalogue);

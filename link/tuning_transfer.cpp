@@ -153,7 +153,9 @@ std::uint8_t TuningStoredValue(const TuningRow& row, long long entered) {
 }
 
 std::string TuningInformationText(const TuningText& information) {
-    return RadioText(information.data(), 16) + "/" + RadioText(information.data() + 16, 16);
+    const std::string code = RadioText(information.data() + 12, 4);
+    return RadioText(information.data(), 12) + (code.empty() ? "" : " " + code) + "/" +
+           RadioText(information.data() + 16, 16);
 }
 
 std::string TuningBackupPath(const TuningBackupPlan& plan, const TuningText& information) {
@@ -226,6 +228,9 @@ TuningResult WriteTuning(const TransferContext& ctx, const TuningSet& set, const
 
 TuningResult RestoreTuning(const TransferContext& ctx, TuningSet& set, const TuningBackupPlan& backup) {
     TransferScope scope(ctx);
+    // Restoring replaces every tuning value of the radio: asked first.
+    if (ctx.prompter.Ask(TransferQuestion(ctx.language, tid::kMsgRestoreQuestion)) != Answer::Ok)
+        return {TuningStatus::kCancelled, {}};
     ctx.observer.OnWindowText(ctx.language.TextString(tid::kTuningRestoring));
     Progress(ctx, 0);
     TuningSet restored;

@@ -87,8 +87,8 @@ TuningResult ReadTuning(const TransferContext& ctx, TuningSet& set);
 // keeps the radio's values, writes the 14 bytes. Success shows 10402003 and
 // names the backup.
 TuningResult WriteTuning(const TransferContext& ctx, const TuningSet& set, const TuningBackupPlan& backup);
-// Restore: the radio's reference tuning replaces its tuning values, which
-// are kept first; the restored values are read into `set`.
+// Restore: asks first (text 10007046); the radio's reference tuning replaces
+// its tuning values, which are kept first; the restored values are read into `set`.
 TuningResult RestoreTuning(const TransferContext& ctx, TuningSet& set, const TuningBackupPlan& backup);
 
 }  // namespace vrm

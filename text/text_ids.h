@@ -417,6 +417,7 @@ inline constexpr TextId kCliFieldRefused = 19107109;       // en: "%s: the value
 inline constexpr TextId kMsgReferenceMismatch = 10007034;
 inline constexpr TextId kMsgTuningWriteQuestion = 10007044;
 inline constexpr TextId kMsgTuningWriteWarning = 10007045;
+inline constexpr TextId kMsgRestoreQuestion = 10007046;
 inline constexpr TextId kMsgStoreReferenceQuestion = 10007081;
 inline constexpr TextId kMsgNoReferenceTuning = 10007084;
 inline constexpr TextId kTuningWindowTitle = 10406000;

@@ -231,7 +231,7 @@ TEST_F(TestModeTest, TuningReadSaveLoadWriteRoundTripWithBackup) {
     ASSERT_TRUE(ReadTuning(Ctx(), set).Ok());
     EXPECT_TRUE(set.held);
     EXPECT_TRUE(std::equal(radio.Tuning().begin(), radio.Tuning().end(), set.values.begin()));
-    EXPECT_EQ(TuningInformationText(set.information), "HRV-41A     K/00000001");
+    EXPECT_EQ(TuningInformationText(set.information), "HRV-41A K/00000001");
     EXPECT_FALSE(port->IsOpen());
     EXPECT_EQ(radio.Log().back(), "exit");
 
@@ -258,7 +258,7 @@ TEST_F(TestModeTest, TuningReadSaveLoadWriteRoundTripWithBackup) {
     EXPECT_FALSE(std::filesystem::exists(plan.folder));
     const Message& question = prompter.asked.back();
     EXPECT_EQ(question.defaultAnswer, Answer::Cancel);
-    EXPECT_NE(question.text.find("HRV-41A     K/00000001"), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find("HRV-41A K/00000001"), std::string::npos) << question.text;
 
     prompter.answers = {Answer::Ok};
     const TuningResult r = WriteTuning(Ctx(), back, plan);
@@ -296,6 +296,10 @@ TEST_F(TestModeTest, RestoreKeepsTheValuesThenReadsTheReferenceBack) {
     radio.ReferenceTuning().fill(33);
     radio.Tuning().fill(44);
     TuningSet set;
+    EXPECT_EQ(RestoreTuning(Ctx(), set, {}).status, TuningStatus::kCancelled);
+    EXPECT_EQ(radio.Tuning()[0], 44);
+    EXPECT_FALSE(Logged("tuning")) << "Cancel asks the radio nothing";
+    prompter.answers = {Answer::Ok};
     const TuningResult r = RestoreTuning(Ctx(), set, {(dir / "b").string(), 0});
     ASSERT_TRUE(r.Ok());
     EXPECT_EQ(set.values[0], 33);
@@ -307,8 +311,10 @@ TEST_F(TestModeTest, RestoreKeepsTheValuesThenReadsTheReferenceBack) {
     radio.SetReferenceStored(false);
     radio.Tuning().fill(44);
     prompter.asked.clear();
+    prompter.answers = {Answer::Ok};
     EXPECT_EQ(RestoreTuning(Ctx(), set, {}).status, TuningStatus::kNoReference);
-    EXPECT_EQ(AskedIds(), std::vector<int>{static_cast<int>(tid::kMsgNoReferenceTuning)});
+    EXPECT_EQ(AskedIds(), (std::vector<int>{static_cast<int>(tid::kMsgRestoreQuestion),
+                                            static_cast<int>(tid::kMsgNoReferenceTuning)}));
     EXPECT_EQ(radio.Tuning()[0], 44);
 }
 

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "link/programming_port.h"
 #include "text/language_table.h"
@@ -166,6 +167,9 @@ void CTuningDataDlg::Fill() {
     filling_ = false;
     fileName_->setText(QString::fromStdString(name_));
     information_->setText(set_.held ? QString::fromStdString(TuningInformationText(set_.information)) : QString());
+    // The window grows with a longer name or information, never shrinks.
+    for (QLabel* l : {fileName_, information_}) l->setMinimumWidth(std::max(l->minimumWidth(), l->sizeHint().width()));
+    if (layout()) layout()->activate();
     write_->setEnabled(set_.held && !running_);
 }
 

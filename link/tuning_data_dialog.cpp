@@ -144,9 +144,19 @@ CTuningDataDlg::CTuningDataDlg(const TransferDialogContext& context, std::string
     connect(close, &QPushButton::clicked, this, &CTuningDataDlg::reject);
     connect(grid_, &QTableWidget::cellChanged, this, &CTuningDataDlg::OnCellChanged);
     Fill();
-    grid_->resizeColumnsToContents();
-    grid_->setMinimumWidth(grid_->horizontalHeader()->length() + 40);
-    grid_->setMinimumHeight(grid_->verticalHeader()->length() + grid_->horizontalHeader()->height() + 6);
+    // Every row and both columns in view without scrolling.
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->horizontalHeader()->setStretchLastSection(false);
+    grid_->resizeColumnToContents(0);
+    const QFontMetrics metrics(grid_->font());
+    grid_->setColumnWidth(1, std::max(grid_->horizontalHeader()->sectionSizeHint(1),
+                                      metrics.horizontalAdvance(QStringLiteral("00000")) + 16));
+    grid_->resizeRowsToContents();
+    const int frame = 2 * grid_->frameWidth();
+    grid_->setMinimumWidth(grid_->columnWidth(0) + grid_->columnWidth(1) + frame);
+    grid_->setMinimumHeight(grid_->verticalHeader()->length() + grid_->horizontalHeader()->sizeHint().height() +
+                            frame);
 }
 
 void CTuningDataDlg::Fill() {

@@ -77,7 +77,8 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     bandPass_ = Named(new QPushButton(LangText(language_, tid::kAdjustBandPass), this), "bandPass");
     bandPass_->setVisible(it.bandPassFilter);
     auto* close = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
-    for (QPushButton* b : {apply_, tx_, bandPass_, close}) b->setAutoDefault(false);
+    for (QPushButton* b : {apply_, bandPass_, close}) b->setAutoDefault(false);
+    tx_->setAutoDefault(true);  // Enter on the focused TX button switches the transmitter
 
     auto* values = new QGridLayout;
     values->addWidget(Label(language_, tid::kAdjustCurrentValue, this), 0, 0);

@@ -76,10 +76,17 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     sine_ = Named(new QCheckBox(LangText(language_, tid::kAdjustSineWave), this), "sineWave");
     bandPass_ = Named(new QPushButton(LangText(language_, tid::kAdjustBandPass), this), "bandPass");
     bandPass_->setVisible(it.bandPassFilter);
-    auto* close = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
-    for (QPushButton* b : {apply_, bandPass_, close}) b->setAutoDefault(false);
+    close_ = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
+    for (QPushButton* b : {apply_, bandPass_, close_}) b->setAutoDefault(false);
     tx_->setAutoDefault(true);  // Enter on the focused TX button switches the transmitter
+    refresh_ = new QTimer(this);
+    refresh_->setInterval(kRefreshMs);
+    LayOut();
+    ConnectControls();
+    SelectTab(0);
+}
 
+void CTuningAdjustDlg::LayOut() {
     auto* values = new QGridLayout;
     values->addWidget(Label(language_, tid::kAdjustCurrentValue, this), 0, 0);
     values->addWidget(current_, 0, 1);
@@ -94,16 +101,16 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     extras->addWidget(sine_);
     extras->addWidget(bandPass_);
     extras->addStretch(1);
-    extras->addWidget(close);
+    extras->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(values);
     layout->addLayout(sliderRow);
     layout->addLayout(extras);
     slider_->setMinimumWidth(300);
+}
 
-    refresh_ = new QTimer(this);
-    refresh_->setInterval(kRefreshMs);
+void CTuningAdjustDlg::ConnectControls() {
     connect(refresh_, &QTimer::timeout, this, &CTuningAdjustDlg::OnRefresh);
     connect(tabs_, &QTabBar::currentChanged, this, &CTuningAdjustDlg::SelectTab);
     connect(slider_, &QSlider::valueChanged, this, &CTuningAdjustDlg::OnValue);
@@ -136,7 +143,7 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
         bandPass_->setEnabled(true);
         apply_->setEnabled(true);
     });
-    connect(close, &QPushButton::clicked, this, &CTuningAdjustDlg::reject);
+    connect(close_, &QPushButton::clicked, this, &CTuningAdjustDlg::reject);
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
     auto* previous2 = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
@@ -144,7 +151,6 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     for (QShortcut* s : {previous, previous2})
         connect(s, &QShortcut::activated, this,
                 [this] { tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count()); });
-    SelectTab(0);
 }
 
 void CTuningAdjustDlg::ShowCurrent(int value) { current_->setText(QString::number(value)); }
@@ -211,6 +217,13 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& langua
     setObjectName(QStringLiteral("CTestModeDlg"));
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kTestModeTitle)));
 
+    BuildControls();
+    LayOut();
+    ShowState();
+    ConnectControls();
+}
+
+void CTestModeDlg::BuildControls() {
     channel_ = Named(new QSpinBox(this), "channel");
     channel_->setRange(1, kTestChannels);
     channel_->setWrapping(true);
@@ -242,10 +255,12 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& langua
     register_ = Named(new QPushButton(LangText(language_, tid::kTestModeRegister), this), "register");
     items_ = Named(new QListWidget(this), "items");
     for (const TuningItem& item : TuningItemTable()) items_->addItem(LangText(language_, item.text));
-    auto* help = Named(new QPushButton(LangText(language_, tid::kButtonHelp), this), "help");
-    auto* close = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
-    for (QPushButton* b : {transmit_, register_, help, close}) b->setAutoDefault(false);
+    help_ = Named(new QPushButton(LangText(language_, tid::kButtonHelp), this), "help");
+    close_ = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
+    for (QPushButton* b : {transmit_, register_, help_, close_}) b->setAutoDefault(false);
+}
 
+void CTestModeDlg::LayOut() {
     auto* frequency = new QGroupBox(LangText(language_, tid::kTestModeFrequencyGroup), this);
     auto* f = new QFormLayout(frequency);
     f->addRow(Label(language_, tid::kTestModeChannel, this), channel_);
@@ -285,14 +300,14 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& langua
     columns->addLayout(rightColumn);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(help);
-    buttons->addWidget(close);
+    buttons->addWidget(help_);
+    buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
+}
 
-    ShowState();
-
+void CTestModeDlg::ConnectControls() {
     connect(channel_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int n) {
         if (syncing_) return;
         (void)session_.SelectChannel(n - 1);
@@ -334,10 +349,10 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& langua
         ShowState();
     });
     connect(items_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { Adjust(items_->row(item)); });
-    connect(help, &QPushButton::clicked, this, [this] {
+    connect(help_, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
     });
-    connect(close, &QPushButton::clicked, this, &CTestModeDlg::reject);
+    connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
 }
 
 void CTestModeDlg::ShowFrequencies() {

@@ -47,6 +47,8 @@ public:
     void done(int result) override;
 
 private:
+    void LayOut();
+    void ConnectControls();
     void SelectTab(int tab);
     void OnValue(int value);
     void OnRefresh();
@@ -67,6 +69,7 @@ private:
     QPushButton* bandPass_ = nullptr;
     QPushButton* tx_ = nullptr;
     QCheckBox* sine_ = nullptr;
+    QPushButton* close_ = nullptr;
     QTimer* refresh_ = nullptr;
 };
 
@@ -98,6 +101,9 @@ public:
     QLabel* TransmitFrequency() const { return tx_; }
 
 private:
+    void BuildControls();
+    void LayOut();
+    void ConnectControls();
     void ShowState();
     void ShowFrequencies();
     void OnVolume(int position);
@@ -120,6 +126,8 @@ private:
     QSpinBox* volumeSpin_ = nullptr;
     QPushButton* register_ = nullptr;
     QListWidget* items_ = nullptr;
+    QPushButton* help_ = nullptr;
+    QPushButton* close_ = nullptr;
     QLabel* rx_ = nullptr;
     QLabel* tx_ = nullptr;
 };

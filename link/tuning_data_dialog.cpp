@@ -78,8 +78,6 @@ CTuningDataDlg::CTuningDataDlg(const TransferDialogContext& context, std::string
     grid_->setHorizontalHeaderLabels({LangText(language_, tid::kTuningItemHeading),
                                       LangText(language_, tid::kTuningValueHeading)});
     grid_->verticalHeader()->setVisible(false);
-    grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     auto button = [this](std::uint32_t id, const char* name) {
@@ -144,6 +142,10 @@ CTuningDataDlg::CTuningDataDlg(const TransferDialogContext& context, std::string
     connect(close, &QPushButton::clicked, this, &CTuningDataDlg::reject);
     connect(grid_, &QTableWidget::cellChanged, this, &CTuningDataDlg::OnCellChanged);
     Fill();
+    SizeGrid();
+}
+
+void CTuningDataDlg::SizeGrid() {
     // Every row and both columns in view without scrolling.
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

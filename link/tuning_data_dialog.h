@@ -67,6 +67,7 @@ protected:
 
 private:
     void Fill();
+    void SizeGrid();
     void OnCellChanged(int row, int column);
     void SetRunning(bool running);
     void WriteFile(const std::string& path);

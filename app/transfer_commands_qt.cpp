@@ -97,7 +97,11 @@ void RegisterTestModeCommand(CMainFrame& frame) {
                                 app.Image().Live());
         if (session.Start() != TestModeStart::kOk) return;
         CTestModeDlg dialog(session, app.Language(), &frame);
-        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kTestMode)); });
+        dialog.SetHelpHandler([&frame](std::uint32_t context) {
+            HelpRequest request = *HelpForCommand(cmd::kTestMode);
+            request.context = context;
+            frame.ShowHelp(request);
+        });
         dialog.exec();
         (void)session.End();  // the transmitter off, the radio out of tuning mode
     });

@@ -29,6 +29,7 @@ namespace {
 constexpr int kRefreshMs = 550;
 constexpr int kSliderMin = 1;
 constexpr int kSliderMax = 255;
+constexpr std::uint32_t kTestModeHelp = 0x53000;
 
 QLabel* Label(const LanguageTable& language, std::uint32_t id, QWidget* parent) {
     return new QLabel(LangText(language, id), parent);
@@ -151,6 +152,10 @@ void CTuningAdjustDlg::ConnectControls() {
     for (QShortcut* s : {previous, previous2})
         connect(s, &QShortcut::activated, this,
                 [this] { tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count()); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] {
+        if (helpHandler_)
+            helpHandler_(static_cast<std::uint32_t>(TuningItemTable()[static_cast<std::size_t>(item_)].helpTopic));
+    });
 }
 
 void CTuningAdjustDlg::ShowCurrent(int value) { current_->setText(QString::number(value)); }
@@ -349,9 +354,11 @@ void CTestModeDlg::ConnectControls() {
         ShowState();
     });
     connect(items_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { Adjust(items_->row(item)); });
-    connect(help_, &QPushButton::clicked, this, [this] {
-        if (helpHandler_) helpHandler_();
-    });
+    const auto help = [this] {
+        if (helpHandler_) helpHandler_(kTestModeHelp);
+    };
+    connect(help_, &QPushButton::clicked, this, help);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, help);
     connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
 }
 
@@ -385,6 +392,7 @@ void CTestModeDlg::Adjust(int item) {
     if (session_.Transmitting()) (void)session_.SetTransmit(false);
     ShowState();
     CTuningAdjustDlg dialog(session_, language_, item, this);
+    dialog.SetHelpHandler(helpHandler_);
     if (adjustRunner_) adjustRunner_(dialog);
     else dialog.exec();
     ShowState();

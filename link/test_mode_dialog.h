@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 
 #include "link/test_mode.h"
@@ -32,6 +33,8 @@ public:
     // False when a point could not be switched off: the Test Mode dialog
     // then closes as well.
     bool PointSwitchedOff() const { return pointOff_; }
+    // F1 opens help at the item's context.
+    void SetHelpHandler(std::function<void(std::uint32_t context)> handler) { helpHandler_ = std::move(handler); }
 
     QTabBar* Tabs() const { return tabs_; }
     QSlider* Slider() const { return slider_; }
@@ -57,6 +60,7 @@ private:
     TestModeSession& session_;
     const LanguageTable& language_;
     int item_;
+    std::function<void(std::uint32_t)> helpHandler_;
     int sent_ = 1;  // the value the radio was last stepped to
     bool syncing_ = false;
     bool pointOff_ = true;
@@ -78,7 +82,9 @@ class CTestModeDlg final : public QDialog {
 public:
     CTestModeDlg(TestModeSession& session, const LanguageTable& language, QWidget* parent);
 
-    void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
+    // Opens help at a context: the Help button and F1 with the dialog's, F1 in
+    // an adjustment dialog with its tuning item's.
+    void SetHelpHandler(std::function<void(std::uint32_t context)> handler) { helpHandler_ = std::move(handler); }
     // Opens the adjustment dialog of a tuning item (the item list does).
     void Adjust(int item);
     // Tests show the adjustment dialog themselves.
@@ -110,7 +116,7 @@ private:
 
     TestModeSession& session_;
     const LanguageTable& language_;
-    std::function<void()> helpHandler_;
+    std::function<void(std::uint32_t)> helpHandler_;
     std::function<void(CTuningAdjustDlg&)> adjustRunner_;
     bool syncing_ = false;
     QSpinBox* channel_ = nullptr;

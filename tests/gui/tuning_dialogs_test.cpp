@@ -149,12 +149,18 @@ private:
             test::CheckNothingCutOff(&dialog, "test mode " + lang);
             Save(&dialog, "test-mode-" + lang);
 
+            std::vector<std::uint32_t> help;
+            dialog.SetHelpHandler([&](std::uint32_t topic) { help.push_back(topic); });
+            QTest::keyClick(&dialog, Qt::Key_F1);
             // The item list opens the adjustment: transmitter off first.
             dialog.SetAdjustRunner([&](CTuningAdjustDlg& adjust) {
                 QVERIFY(!session.Transmitting());
                 QVERIFY(Logged("switch 08 off"));
                 adjust.show();
                 QVERIFY(QTest::qWaitForWindowExposed(&adjust));
+                adjust.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&adjust));
+                QTest::keyClick(&adjust, Qt::Key_F1);  // the item's own help topic
                 QVERIFY(Logged("point 14 on"));
                 QCOMPARE(adjust.Tabs()->count(), 3);
                 QTest::keyClick(adjust.Slider(), Qt::Key_Up);
@@ -178,6 +184,7 @@ private:
             });
             dialog.Adjust(1);
             QVERIFY(dialog.isVisible());
+            QCOMPARE(help, (std::vector<std::uint32_t>{0x53000, 340229}));
             dialog.Transmit()->click();
             QVERIFY(session.Transmitting());
             QTest::keyClick(&dialog, Qt::Key_Escape);

@@ -52,6 +52,8 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterWriteCommand(frame);
     RegisterMemoryMapCommand(frame);
     RegisterRadioInformationCommand(frame);
+    RegisterTestModeCommand(frame);
+    RegisterTuningDataCommand(frame);
 }
 
 }  // namespace vrm

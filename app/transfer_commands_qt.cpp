@@ -1,7 +1,10 @@
 #include "app/transfer_commands_qt.h"
 
+#include <QCoreApplication>
+#include <QStandardPaths>
 #include <memory>
 
+#include "app/app_settings.h"
 #include "app/application.h"
 #include "app/command_tables.h"
 #include "app/document.h"
@@ -9,6 +12,8 @@
 #include "link/memory_map_dialog.h"
 #include "link/radio_info_dialog.h"
 #include "link/read_dialog.h"
+#include "link/test_mode_dialog.h"
+#include "link/tuning_data_dialog.h"
 #include "link/write_dialog.h"
 #include "model/radio_image.h"
 
@@ -61,6 +66,54 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
         CRadioInfoDlg dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
+        dialog.exec();
+    });
+}
+
+// --- Test mode and tuning ---------------------------------------------------
+
+namespace {
+
+// Test mode's observer: pending events are handled between the start-up's
+// steps, so that the program repaints.
+class PumpObserver final : public TransferObserver {
+public:
+    void PumpOneMessage() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); }
+};
+
+std::string TuningBackupFolder(Application& app) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return DefaultDataFolder(documents.toStdString(), app.ProgramFolder()) + "tuning-backups";
+}
+
+}  // namespace
+
+void RegisterTestModeCommand(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kTestMode, [&frame] {
+        Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
+        PumpObserver observer;
+        TestModeSession session(TransferContext{app.Port(), frame.GetPrompter(), app.Language(), observer},
+                                app.Image().Live());
+        if (session.Start() != TestModeStart::kOk) return;
+        CTestModeDlg dialog(session, app.Language(), &frame);
+        dialog.SetHelpHandler([&frame](std::uint32_t context) {
+            HelpRequest request = *HelpForCommand(cmd::kTestMode);
+            request.context = context;
+            frame.ShowHelp(request);
+        });
+        dialog.exec();
+        (void)session.End();  // the transmitter off, the radio out of tuning mode
+    });
+}
+
+void RegisterTuningDataCommand(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kTuningData, [&frame] {
+        Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
+        if (CTuningDataDlg::Folder().empty()) CTuningDataDlg::Folder() = app.Document().Folder();
+        CTuningDataDlg dialog(DialogContext(frame), TuningBackupFolder(app), &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kTuningData)); });
         dialog.exec();
     });
 }

@@ -25,4 +25,11 @@ void RegisterMemoryMapCommand(CMainFrame& frame);
 // Tool > Radio Information (installs the F2 watch).
 void RegisterRadioInformationCommand(CMainFrame& frame);
 
+// Program > Test Mode: the start-up checks, then the Test Mode dialog; the
+// radio leaves tuning mode, its transmitter off, when the dialog closes.
+void RegisterTestModeCommand(CMainFrame& frame);
+// Program > Tuning Data; the radio's values are kept in "tuning-backups"
+// under the data folder before a write or restore.
+void RegisterTuningDataCommand(CMainFrame& frame);
+
 }  // namespace vrm

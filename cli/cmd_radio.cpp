@@ -128,10 +128,8 @@ struct RadioSession {
     TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
     // The command's exit status: 128 + the signal when one stopped it.
     int Finish(Context& ctx, int status) {
-        if (StopSignals::Received() == 0) return status;
-        observer.EndLine();
-        ctx.err << Format(ctx, tid::kCliInterrupted, {sigabbrev_np(StopSignals::Received())}) << "\n";
-        return StopSignals::ExitStatus();
+        if (StopSignals::Received() != 0) observer.EndLine();
+        return FinishStopped(ctx, status);
     }
 
     ProgrammingPort port;  // libpipelink.so by name, as the program loads it

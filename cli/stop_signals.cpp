@@ -1,6 +1,10 @@
 #include "cli/stop_signals.h"
 
+#include <cstring>
+
+#include "cli/cli.h"
 #include "link/transceiver_port.h"
+#include "text/text_ids.h"
 
 namespace vrm::cli {
 
@@ -39,5 +43,11 @@ StopSignals::~StopSignals() {
 }
 
 int StopSignals::Received() { return stopSignal; }
+
+int FinishStopped(Context& ctx, int status) {
+    if (StopSignals::Received() == 0) return status;
+    ctx.err << Format(ctx, tid::kCliInterrupted, {sigabbrev_np(StopSignals::Received())}) << "\n";
+    return StopSignals::ExitStatus();
+}
 
 }  // namespace vrm::cli

@@ -14,6 +14,8 @@ class TransceiverPort;
 
 namespace vrm::cli {
 
+struct Context;
+
 class StopSignals {
 public:
     // Installs the handlers and hands the stop flag to `port`.
@@ -31,5 +33,9 @@ public:
 private:
     struct sigaction previous_[3];
 };
+
+// A radio command's exit status: `status`, or, when a signal stopped the
+// command, 128 + the signal after a line that names it.
+int FinishStopped(Context& ctx, int status);
 
 }  // namespace vrm::cli

@@ -126,6 +126,16 @@ std::array<std::uint8_t, kDataFileSize> DataFile::Build(const ImageBuffer& image
     return file;
 }
 
+FileWriteResult WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
+    const FileOutcome written = ReplaceFile(path, bytes, size);
+    FileWriteResult result;
+    if (!written.Ok()) result.code = written.writeFailed ? kDataFileWriteFailed : kDataFileCannotOpen;
+    result.systemError = written.systemError;
+    result.notRegular = written.notRegular;
+    result.ownerKept = written.ownerKept;
+    return result;
+}
+
 DataFileResult DataFile::Write(const std::string& path, const DataFileSecurity& security, Clock& clock) {
     DataFileResult result;
     // Refused before the transfer image is touched.
@@ -138,13 +148,11 @@ DataFileResult DataFile::Write(const std::string& path, const DataFileSecurity& 
     }
     const std::uint8_t key = ImageKey(clock);
     const auto bytes = Build(image_.Live(), security, key, &image_.Transfer());
-    const FileOutcome written = ReplaceFile(path, bytes.data(), bytes.size());
+    const FileWriteResult written = WriteFileReplacing(path, bytes.data(), bytes.size());
+    result.code = written.code;
+    result.systemError = written.systemError;
     result.ownerKept = written.ownerKept;
-    if (!written.Ok()) {
-        result.code = written.writeFailed ? kDataFileWriteFailed : kDataFileCannotOpen;
-        result.systemError = written.systemError;
-        if (written.notRegular) result.problem = DataFileProblem::NotRegularFile;
-    }
+    if (written.notRegular) result.problem = DataFileProblem::NotRegularFile;
     return result;
 }
 

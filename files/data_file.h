@@ -81,6 +81,19 @@ struct DataFileSecurity {
     bool dataFile = false;
 };
 
+// Writes `size` bytes to `path` as ReplaceFile (text/safe_file.h) does, with
+// the file formats' result codes: 0, 1 (the file cannot be created, or the
+// name is a folder or a special file) or 3 (a write failed), with the system
+// error code. Any file format of the program that is written goes through
+// here.
+struct FileWriteResult {
+    int code = 0;
+    int systemError = 0;
+    bool notRegular = false;  // code 1: a device, a FIFO, a socket
+    bool ownerKept = true;    // code 0: false when the replaced file's owner could not be kept
+};
+FileWriteResult WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
+
 class DataFile {
 public:
     DataFile(RadioImage& image, const ModelCatalogue& catalogue);

@@ -122,6 +122,10 @@ bool ParseSimFaults(std::string_view text, SimFaults& out, std::string* error) {
             std::uint32_t step = 0;
             ok = ParseUnsigned(value, step) && step > 0;
             if (ok) out.pullStep = step;
+        } else if ((name == "test-nak" || name == "off-nak") && hasValue) {
+            std::uint8_t command = 0;
+            ok = ParseHexBytes(value, &command, 1);
+            if (ok) (name == "test-nak" ? out.testNak : out.offNak).push_back(command);
         } else {
             ok = false;
         }

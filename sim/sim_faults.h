@@ -18,6 +18,10 @@
 //   info-checksum      the information block's sum byte is wrong
 //   pull=STEP          the cable is pulled at send number STEP: that send and
 //                      everything after it fails
+//   test-nak=HH        NAK to every test-mode command with command byte HH
+//                      (hex, e.g. test-nak=BD); the radio's state is unchanged
+//   off-nak=HH         NAK when command HH is switched off: a transmitter
+//                      (off-nak=08) or tuning point that stays on
 //
 // Sends are counted from 1 at each initialisation: "PROGRAM" is send 1, the
 // identify byte send 2, the key exchange send 3; in a read, block i's command
@@ -29,6 +33,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/radio_image.h"
 
@@ -48,6 +53,8 @@ struct SimFaults {
     bool infoBadHeader = false;
     bool infoBadChecksum = false;
     std::uint32_t pullStep = 0;  // 0: the cable stays in
+    std::vector<std::uint8_t> testNak;  // test commands answered NAK
+    std::vector<std::uint8_t> offNak;   // commands whose "off" is answered NAK
 
     bool operator==(const SimFaults&) const = default;
 };

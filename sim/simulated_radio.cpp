@@ -498,6 +498,22 @@ SimulatedRadio::Parse SimulatedRadio::ParseTestCommand(std::vector<SimReply>& re
     if (!known) return Parse::kNotMine;
     if (input_.size() < 2) return Parse::kNeedMore;
     const std::uint8_t op = input_[1];
+    const auto listed = [](const std::vector<std::uint8_t>& list, std::uint8_t c) {
+        return std::find(list.begin(), list.end(), c) != list.end();
+    };
+    if (listed(faults_.testNak, cmd) || (op == kOff && listed(faults_.offNak, cmd))) {
+        // A refused command: its bytes are taken, nothing changes.
+        const bool counted = op == kStepUpBy || op == kStepDownBy || op == kSetValue;
+        if (counted && cmd != kTestChannel && cmd != kTestSignalling && cmd != kSquelchLevel && cmd != kBeatShift &&
+            input_.size() < 3)
+            return Parse::kNeedMore;
+        const std::size_t length =
+            counted && cmd != kTestChannel && cmd != kTestSignalling && cmd != kSquelchLevel && cmd != kBeatShift ? 3 : 2;
+        Note(Format("refused %02X %02X", cmd, op));
+        Consume(length);
+        ReplyByte(replies, kNak);
+        return Parse::kTaken;
+    }
 
     if (std::find(std::begin(kSwitchCommands), std::end(kSwitchCommands), cmd) != std::end(kSwitchCommands)) {
         Consume(2);

@@ -1,0 +1,244 @@
+// vrm650t-cli radio tuning read/write/restore and tuning show: the radio's
+// tuning values and tuning files (*.tun) from the shell, with the transfers
+// and the backups of the Tuning Data dialog.
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/app_settings.h"
+#include "cli/cli.h"
+#include "cli/file_support.h"
+#include "cli/stop_signals.h"
+#include "cli/terminal_prompter.h"
+#include "files/tuning_file.h"
+#include "link/programming_port.h"
+#include "link/radio_info.h"
+#include "link/tuning_transfer.h"
+#include "text/language_table.h"
+#include "text/text_format.h"
+#include "text/safe_file.h"
+#include "text/text_ids.h"
+
+namespace vrm::cli {
+
+namespace {
+
+// Exit status: a refused tuning file exits with its own result code (1, 2
+// or 6); the radio's side as the other radio commands do.
+constexpr int kExitLinkFailed = 1;
+constexpr int kExitModelRefused = 2;
+constexpr int kExitCancelled = 3;
+constexpr int kExitFileFailed = 4;
+constexpr int kExitNoReference = 5;
+
+int ExitStatus(const TuningResult& r) {
+    switch (r.status) {
+        case TuningStatus::kOk: return 0;
+        case TuningStatus::kModelRefused: return kExitModelRefused;
+        case TuningStatus::kCancelled: return kExitCancelled;
+        case TuningStatus::kBackupFailed:
+        case TuningStatus::kNoValues: return kExitFileFailed;
+        case TuningStatus::kNoReference: return kExitNoReference;
+        default: return kExitLinkFailed;
+    }
+}
+
+// Running texts on stderr, one line each; the progress of 16 is too short
+// for a bar.
+class LineObserver final : public TransferObserver {
+public:
+    explicit LineObserver(std::ostream& err) : err_(err) {}
+    void OnWindowText(const std::string& text) override { err_ << text << "\n"; }
+
+private:
+    std::ostream& err_;
+};
+
+struct TuningSession {
+    TuningSession(Context& ctx, bool yes) : prompter(ctx.err, ctx.language), observer(ctx.err) {
+        prompter.SetAssumeYes(yes);
+        port.SetScrambling(!ctx.noEncryption);
+    }
+    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+
+    ProgrammingPort port;
+    StopSignals stop{port};  // a signal ends the transfer at its next step
+    TerminalPrompter prompter;
+    LineObserver observer;
+};
+
+// The backups go to "tuning-backups" in the data folder, or where
+// --backup-dir says; --no-backup keeps none.
+std::optional<TuningBackupPlan> BackupPlan(Context& ctx) {
+    const bool none = ctx.args.Flag("--no-backup");
+    bool missing = false;
+    const auto dir = ctx.args.Value("--backup-dir", &missing);
+    if (missing || (dir && dir->empty())) return std::nullopt;
+    TuningBackupPlan plan;
+    if (none) return plan;
+    if (dir) {
+        plan.folder = *dir;
+        return plan;
+    }
+    std::string documents;
+    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg && *xdg) documents = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home) documents = std::string(home) + "/Documents";
+    plan.folder = DefaultDataFolder(documents, ctx.programFolder) + "tuning-backups";
+    return plan;
+}
+
+void ReportFile(Context& ctx, const TuningFileResult& r, const std::string& path) {
+    ctx.err << TuningFileMessage(Language(ctx), r, path) << "\n";
+}
+
+// ---------------------------------------------------------------------------
+// radio tuning read
+
+int RunRead(Context& ctx) {
+    auto output = ctx.args.Value("-o");
+    if (!output) output = ctx.args.Value("--output");
+    const bool yes = ctx.args.Flag("--yes");
+    const auto rest = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (!output || output->empty() || !rest.empty()) {
+        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
+        return kUsageError;
+    }
+    const std::string path = TuningFile::WithTuningExtension(*output);
+    if (ReportNotReplaceable(ctx, path)) return kExitFileFailed;
+    TuningSession session(ctx, yes);
+    if (NameExists(path)) {
+        Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
+        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
+                                                     ctx.Text(tid::kMsgOverwriteFileLabel), path});
+        if (session.prompter.Ask(question) != Answer::Ok) {
+            ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
+            return kExitCancelled;
+        }
+    }
+    TuningSet set;
+    const TuningResult r = ReadTuning(session.Transfer(ctx), set);
+    if (!r.Ok()) return ExitStatus(r);
+    TuningFile file;
+    file.SetValues(set.values);
+    file.SetText(set.information);
+    const TuningFileResult w = file.Write(path);
+    if (!w.Ok()) {
+        ReportFile(ctx, w, path);
+        return kExitFileFailed;
+    }
+    ctx.out << Format(ctx, tid::kCliTuningSaved, {path}) << "\n";
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// radio tuning write
+
+int RunWrite(Context& ctx) {
+    const bool yes = ctx.args.Flag("--yes");
+    const auto plan = BackupPlan(ctx);
+    const auto files = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (!plan) {
+        ctx.err << Format(ctx, tid::kCliUnknownOption, {"--backup-dir"}) << "\n";
+        return kUsageError;
+    }
+    if (files.size() != 1) {
+        ctx.err << ctx.Text(tid::kCliTuningFileArgument) << "\n";
+        return kUsageError;
+    }
+    const std::string& path = files.front();
+    if (!TuningFile::HasTuningExtension(path)) {
+        ctx.err << Format(ctx, tid::kCliTuningNotTun, {path}) << "\n";
+        return kUsageError;
+    }
+    TuningFile file;
+    const TuningFileResult loaded = file.Load(path);
+    if (!loaded.Ok()) {
+        ReportFile(ctx, loaded, path);
+        return loaded.code;
+    }
+    TuningSet set;
+    (void)file.GetValues(set.values);
+    set.information = file.Text();
+    set.held = true;
+    TuningSession session(ctx, yes);
+    const TuningResult r = WriteTuning(session.Transfer(ctx), set, *plan);
+    return ExitStatus(r);
+}
+
+// ---------------------------------------------------------------------------
+// radio tuning restore
+
+int RunRestore(Context& ctx) {
+    const bool yes = ctx.args.Flag("--yes");
+    const auto plan = BackupPlan(ctx);
+    const auto rest = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (!plan || !rest.empty()) {
+        ctx.err << Format(ctx, tid::kCliUnknownOption, {rest.empty() ? "--backup-dir" : rest.front()}) << "\n";
+        return kUsageError;
+    }
+    TuningSession session(ctx, yes);
+    TuningSet set;
+    const TuningResult r = RestoreTuning(session.Transfer(ctx), set, *plan);
+    return ExitStatus(r);
+}
+
+// ---------------------------------------------------------------------------
+// tuning show
+
+int RunShow(Context& ctx) {
+    const auto files = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (files.size() != 1) {
+        ctx.err << ctx.Text(tid::kCliTuningFileArgument) << "\n";
+        return kUsageError;
+    }
+    const std::string& path = files.front();
+    TuningFile file;
+    const TuningFileResult loaded = file.Load(path);
+    if (!loaded.Ok()) {
+        ReportFile(ctx, loaded, path);
+        return loaded.code;
+    }
+    TuningValues values{};
+    (void)file.GetValues(values);
+    const LanguageTable& language = Language(ctx);
+    const auto chars = [](const std::string& s) {
+        std::size_t n = 0;
+        for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+        return n;
+    };
+    std::size_t width = chars(ctx.Text(tid::kCliTuningInformation));
+    for (const TuningRow& row : TuningRowTable()) width = std::max(width, chars(TuningRowLabel(language, row)));
+    const auto line = [&](const std::string& label, const std::string& value) {
+        ctx.out << label << std::string(width - chars(label) + 2, ' ') << value << "\n";
+    };
+    for (const TuningRow& row : TuningRowTable())
+        line(TuningRowLabel(language, row), std::to_string(TuningShownValue(values[static_cast<std::size_t>(row.offset)])));
+    line(ctx.Text(tid::kCliTuningSpare), FormatText("%.2X %.2X", {values[14], values[15]}));
+    line(ctx.Text(tid::kCliTuningInformation), TuningInformationText(file.Text()));
+    line(ctx.Text(tid::kCliTuningText), RadioText(file.Text().data(), file.Text().size()));
+    return 0;
+}
+
+}  // namespace
+
+VRM_CLI_COMMAND("radio tuning read", "radio tuning read [--yes] -o FILE.tun",
+                "read the radio's tuning values and save them as a tuning file",
+                [](Context& c) { return FinishStopped(c, RunRead(c)); });
+VRM_CLI_COMMAND("radio tuning write", "radio tuning write [--yes] [--no-backup | --backup-dir DIR] FILE.tun",
+                "write a tuning file's values into the radio, keeping the radio's values first",
+                [](Context& c) { return FinishStopped(c, RunWrite(c)); });
+VRM_CLI_COMMAND("radio tuning restore", "radio tuning restore [--yes] [--no-backup | --backup-dir DIR]",
+                "restore the radio's reference tuning, keeping the radio's values first",
+                [](Context& c) { return FinishStopped(c, RunRestore(c)); });
+VRM_CLI_COMMAND("tuning show", "tuning show FILE.tun",
+                "list a tuning file's fourteen values, its information and its text", RunShow);
+
+}  // namespace vrm::cli

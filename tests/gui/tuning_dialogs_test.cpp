@@ -1,0 +1,218 @@
+// Tuning Data, Test Mode and the tuning adjustment dialog against the
+// simulated radio through the drop-in transport: what each control sends,
+// the transmitter switched off as the dialogs close, Write enabled only with
+// values held, the tuning-file round trip. The dialogs are drawn in English
+// and German and checked for cut-off texts; with VRM_SCREENSHOT_DIR set the
+// pictures are kept there.
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/application.h"
+#include "app/settings_store.h"
+#include "files/tuning_file.h"
+#include "gui_app.h"
+#include "link/clock.h"
+#include "link/test_mode_dialog.h"
+#include "link/tuning_data_dialog.h"
+#include "sim/sim_state.h"
+#include "text/scripted_prompter.h"
+#include "ui/ui_fonts.h"
+
+using namespace vrm;
+
+class TuningDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString outDir_;
+    QTemporaryDir temp_;
+    VirtualClock clock_{{9, 15}};
+    std::string state_;
+
+    SimulatedRadio Radio() {
+        SimulatedRadio radio;
+        std::string error;
+        if (!LoadSimState(state_, radio, &error)) qWarning("%s", error.c_str());
+        return radio;
+    }
+    void SetRadio(const SimulatedRadio& radio) {
+        std::string error;
+        QVERIFY2(SaveSimState(state_, radio, &error), error.c_str());
+    }
+    std::vector<std::string> LogSinceLastSession() {
+        const auto log = Radio().Log();
+        auto it = std::find(log.rbegin(), log.rend(), "session");
+        return {it == log.rend() ? log.begin() : it.base(), log.end()};
+    }
+    bool Logged(const std::string& line) {
+        const auto log = LogSinceLastSession();
+        return std::find(log.begin(), log.end(), line) != log.end();
+    }
+    void Save(QWidget* w, const QString& name) {
+        QVERIFY(w->grab().save(QDir(outDir_).filePath(name + QStringLiteral(".png"))));
+    }
+
+    void Run(const QString& lang) {
+        state_ = temp_.filePath(QStringLiteral("radio-%1.state").arg(lang)).toStdString();
+        ::setenv("VRM650T_SIM_STATE", state_.c_str(), 1);
+        ::unsetenv("VRM650T_SIM_FAULTS");
+        Application app(clock_);
+        MemorySettingsStore settings;
+        test::ScriptedPrompter prompter;
+        QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
+        QApplication::setFont(UiFonts::FromSettings(app.Language().Settings()).dialog);
+        SimulatedRadio radio;
+        radio.SetSerialNumber("A2600417");
+        app.Image().Live() = radio.Memory();  // the document describes this radio
+        SetRadio(radio);
+        const TransferDialogContext context{app.Port(), app.Image(), app.Language(), prompter};
+        const std::string backups = temp_.filePath(QStringLiteral("backups-%1").arg(lang)).toStdString();
+
+        // --- Tuning Data ---------------------------------------------------
+        {
+            CTuningDataDlg dialog(context, backups, nullptr);
+            CTuningDataDlg::Folder() = temp_.path().toStdString() + "/";
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QVERIFY(!dialog.WriteButton()->isEnabled());  // nothing held yet
+            dialog.OnRead();
+            QVERIFY(dialog.Values().held);
+            QVERIFY(dialog.WriteButton()->isEnabled());
+            QCOMPARE(dialog.Progress()->value(), kTuningProgressRange);
+            QCOMPARE(dialog.Grid()->item(0, 1)->text(), QString::number(radio.Tuning()[0] + 1));
+            QCOMPARE(dialog.Information()->text(), QStringLiteral("HRV-41A K/A2600417"));
+            // A typed value beyond the row's range is clamped.
+            dialog.Grid()->item(2, 1)->setData(Qt::EditRole, 99);
+            QCOMPARE(dialog.Grid()->item(2, 1)->text(), QStringLiteral("64"));
+            QCOMPARE(dialog.Values().values[2], 63);
+            test::CheckNothingCutOff(&dialog, "tuning data " + lang);
+            Save(&dialog, "tuning-data-" + lang);
+
+            const std::string file = temp_.filePath(QStringLiteral("fleet-%1").arg(lang)).toStdString();
+            dialog.SetFileChooser([&](bool, const std::string&, const std::string&) { return file; });
+            dialog.OnSaveAs();
+            QCOMPARE(dialog.FileName()->text(), QStringLiteral("fleet-%1.tun").arg(lang));
+            QVERIFY(std::filesystem::exists(file + ".tun"));
+
+            CTuningDataDlg second(context, backups, nullptr);
+            QVERIFY(!second.WriteButton()->isEnabled());
+            second.SetFileChooser([&](bool, const std::string&, const std::string&) { return file + ".tun"; });
+            second.OnOpen();
+            QVERIFY(second.WriteButton()->isEnabled());
+            prompter.answers = {Answer::Ok};
+            second.OnWrite();
+            QCOMPARE(Radio().Tuning()[2], 63);
+            QVERIFY(!std::filesystem::is_empty(backups));
+            QVERIFY(!second.Running());
+        }
+
+        // --- Test Mode -----------------------------------------------------
+        NullTransferObserver observer;
+        TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
+        QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
+        {
+            CTestModeDlg dialog(session, app.Language(), nullptr);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCOMPARE(dialog.ReceiveFrequency()->text(), QStringLiteral("460.05000"));
+            const auto before = Radio().Log().size();
+            dialog.Spacing()->setCurrentIndex(1);
+            QCOMPARE(Radio().Log().size(), before);  // the spacing sends nothing
+            dialog.Squelch()->setValue(4);
+            QVERIFY(Logged("squelch 4"));
+            QTest::keyClick(dialog.Volume(), Qt::Key_End);
+            QVERIFY(Logged("volume 7"));
+            QTest::keyClick(dialog.Volume(), Qt::Key_Left);
+            QVERIFY(Logged("volume 6"));
+            dialog.Transmit()->click();
+            QVERIFY(session.Transmitting());
+            test::CheckNothingCutOff(&dialog, "test mode " + lang);
+            Save(&dialog, "test-mode-" + lang);
+
+            std::vector<std::uint32_t> help;
+            dialog.SetHelpHandler([&](std::uint32_t topic) { help.push_back(topic); });
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            // The item list opens the adjustment: transmitter off first.
+            dialog.SetAdjustRunner([&](CTuningAdjustDlg& adjust) {
+                QVERIFY(!session.Transmitting());
+                QVERIFY(Logged("switch 08 off"));
+                adjust.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&adjust));
+                adjust.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&adjust));
+                QTest::keyClick(&adjust, Qt::Key_F1);  // the item's own help topic
+                QVERIFY(Logged("point 14 on"));
+                QCOMPARE(adjust.Tabs()->count(), 3);
+                QTest::keyClick(adjust.Slider(), Qt::Key_Up);
+                QVERIFY(Logged("point 14 value 129"));
+                QTest::keyClick(&adjust, Qt::Key_Tab, Qt::ControlModifier);
+                QCOMPARE(adjust.Tabs()->currentIndex(), 1);
+                QVERIFY(Logged("point 14 off") && Logged("point 60 on"));
+                adjust.Spin()->setValue(50);
+                adjust.ApplyButton()->click();
+                QCOMPARE(adjust.AppliedValue()->text(), QStringLiteral("50"));
+                QVERIFY(Logged("point 60 set 50"));
+                QVERIFY(adjust.Refresh()->isActive());
+                QTRY_COMPARE_WITH_TIMEOUT(adjust.CurrentValue()->text(), QStringLiteral("50"), 3000);
+                adjust.TransmitButton()->click();
+                QVERIFY(session.Transmitting());
+                test::CheckNothingCutOff(&adjust, "adjust " + lang);
+                Save(&adjust, "tuning-adjust-" + lang);
+                adjust.reject();
+                QVERIFY(!session.Transmitting());
+                QVERIFY(Logged("point 60 off"));
+            });
+            dialog.Adjust(1);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(help, (std::vector<std::uint32_t>{0x53000, 340229}));
+            dialog.Transmit()->click();
+            QVERIFY(session.Transmitting());
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
+        }
+        QVERIFY(session.End());
+        QVERIFY(Logged("switch 08 off"));
+        QCOMPARE(LogSinceLastSession().back(), std::string("exit"));
+        QVERIFY(!app.Port().IsOpen());
+    }
+
+private slots:
+    void initTestCase() { outDir_ = test::ScreenshotFolder(temp_); }
+    void english() { Run(QStringLiteral("en")); }
+    void german() { Run(QStringLiteral("de")); }
+};
+
+int main(int argc, char** argv) {
+    // The program's port loads "libpipelink.so" by name: put the simulated
+    // radio's copy first on the library path and start again.
+    if (!std::getenv("VRM_TRANSFER_TEST_STARTED")) {
+        ::setenv("VRM_TRANSFER_TEST_STARTED", "1", 1);
+        ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
+        ::execv("/proc/self/exe", argv);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    TuningDialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tuning_dialogs_test.moc"

@@ -422,7 +422,6 @@ inline constexpr TextId kCliInterrupted = 19111004;        // en: "Stopped by th
 // Printing.
 inline constexpr TextId kPrintListTitle = 19112001;          // en: "Print Out List" | de: "Druckliste"
 inline constexpr TextId kPrintListPrompt = 19112002;         // en: "Lists to print:" | de: "Zu druckende Listen:"
-inline constexpr TextId kPrintListNone = 19112003;           // en: "Choose at least one list to print." | de: "Wählen Sie mindestens eine Liste zum Drucken."
 inline constexpr TextId kPrintPageNumbers = 19112004;        // en: "Page %d of %d" | de: "Seite %d von %d"
 inline constexpr TextId kPrintModel = 19112005;              // en: "Model" | de: "Modell"
 inline constexpr TextId kPrintDataFile = 19112006;           // en: "Data file" | de: "Datendatei"
@@ -432,7 +431,7 @@ inline constexpr TextId kPrintSetting = 19112010;            // en: "Setting" | 
 inline constexpr TextId kPrintValue = 19112011;              // en: "Value" | de: "Wert"
 inline constexpr TextId kPrintSelectAll = 19112012;          // en: "&All" | de: "&Alle"
 inline constexpr TextId kPrintSelectNone = 19112013;         // en: "&None" | de: "&Keine"
-inline constexpr TextId kPrintFailed = 19112014;             // en: "The print-out could not be made: %s" | de: "Der Ausdruck konnte nicht erstellt werden: %s"
+inline constexpr TextId kPrintFailed = 19112014;           // en: "The print-out could not be made: the printer did not take it." | de: "Der Ausdruck konnte nicht erstellt werden: Der Drucker hat ihn nicht angenommen."
 inline constexpr TextId kPrintLanguageCode = 19112015;      // en: "en" | de: "de"
 inline constexpr TextId kCliPrintUnknownList = 19112101;     // en: "%s is not a list to print; the lists: %s" | de: "%s ist keine druckbare Liste; die Listen: %s"
 inline constexpr TextId kCliPrintListAbsent = 19112102;      // en: "This model has no list %s." | de: "Dieses Modell hat keine Liste %s."

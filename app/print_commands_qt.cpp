@@ -1,5 +1,6 @@
 #include "app/print_commands_qt.h"
 
+#include <algorithm>
 #include <QDateTime>
 #include <QLocale>
 #include <QPrintPreviewDialog>

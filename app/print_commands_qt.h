@@ -8,6 +8,8 @@
 
 #include "print/print_document.h"
 
+class QWidget;
+
 namespace vrm {
 
 class CMainFrame;

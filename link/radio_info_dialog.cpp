@@ -189,7 +189,7 @@ print::Document CRadioInfoDlg::PrintOut(const std::string& printedAt) const {
     for (int i = 0; i < 6; ++i) {
         QString label = WithoutMnemonic(LangText(language_, kLabels[i])).trimmed();
         if (label.endsWith(QLatin1Char(':'))) label.chop(1);
-        values.AddRow({label.toStdString(), values_[i]->text().toStdString()});
+        values.AddRow({label.toStdString(), values_[i]->text().trimmed().toStdString()});
     }
     doc.sections.push_back({WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)).toStdString(), {values}});
     return doc;

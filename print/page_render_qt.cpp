@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
@@ -30,6 +31,9 @@ public:
         body_ = QFont(style.family);
         body_.setStyleHint(QFont::SansSerif);
         body_.setPointSizeF(style.pointSize);
+        // No ligatures: a PDF's text must read back as typed ("Off", not
+        // "O" and the "ff" ligature), for searching and copying.
+        body_.setStyleStrategy(QFont::PreferNoShaping);
         bold_ = body_;
         bold_.setBold(true);
         small_ = body_;
@@ -93,11 +97,11 @@ private:
         }
         layout.endLayout();
         if (h == 0) h = QFontMetricsF(font, &device_).height();
-        if (at && painter_) {
-            const QPen pen = painter_->pen();
-            painter_->setPen(Qt::black);
-            layout.draw(painter_, *at);
-            painter_->setPen(pen);
+        if (at && p_) {
+            const QPen pen = p_->pen();
+            p_->setPen(Qt::black);
+            layout.draw(p_, *at);
+            p_->setPen(pen);
         }
         return h;
     }
@@ -182,7 +186,7 @@ private:
     void DrawHeadings(const Table& table, const Columns& cols) {
         if (table.headings.empty()) return;
         const qreal h = HeadingsHeight(table, cols);
-        if (painter_) painter_->fillRect(QRectF(0, y_, cols.total, h), QColor(0xE4, 0xE4, 0xE4));
+        if (p_) p_->fillRect(QRectF(0, y_, cols.total, h), QColor(0xE4, 0xE4, 0xE4));
         qreal x = 0;
         for (std::size_t c = 0; c < cols.widths.size(); ++c) {
             if (c < table.headings.size()) DrawText(Q(table.headings[c]), bold_, QPointF(x + pad_, y_ + pad_), cols.widths[c] - 2 * pad_);
@@ -193,19 +197,19 @@ private:
     }
 
     void Frame(const QRectF& r) {
-        if (!painter_ || !framed_) return;
-        painter_->drawRect(r);
+        if (!p_ || !framed_) return;
+        p_->drawRect(r);
     }
 
     void DrawTable(const Table& table, const Columns& cols, bool framed) {
         framed_ = framed;
-        if (painter_) painter_->setPen(QPen(QColor(0x80, 0x80, 0x80), Mm(0.15)));
+        if (p_) p_->setPen(QPen(QColor(0x80, 0x80, 0x80), Mm(0.15)));
         DrawHeadings(table, cols);
         for (const TableRow& row : table.rows) {
             const qreal h = RowHeight(table, row, cols);
             if (y_ + h > height_ && y_ > top_ + HeadingsHeight(table, cols) + 1) {
                 NewPage();
-                if (painter_) painter_->setPen(QPen(QColor(0x80, 0x80, 0x80), Mm(0.15)));
+                if (p_) p_->setPen(QPen(QColor(0x80, 0x80, 0x80), Mm(0.15)));
                 DrawHeadings(table, cols);
             }
             if (row.caption) {
@@ -242,31 +246,42 @@ private:
     // right, a rule under them.
     void StartPage() {
         ++page_;
+        p_ = painter_ && Printed(page_) ? painter_ : nullptr;
+        drawn_ = drawn_ || p_;
         const QString number = Q(PageNumberText(doc_, page_, pages_));
         const qreal numberWidth = Advance(number, small_) + Mm(1);
         const qreal h = QFontMetricsF(small_, &device_).height();
-        if (painter_) {
-            painter_->setFont(small_);
-            painter_->setPen(Qt::black);
+        if (p_) {
+            p_->setFont(small_);
+            p_->setPen(Qt::black);
             const QString name = QFontMetricsF(small_, &device_)
                                      .elidedText(Q(doc_.fileName), Qt::ElideMiddle, width_ - numberWidth - Mm(5));
-            painter_->drawText(QRectF(0, 0, width_ - numberWidth - Mm(5), h), Qt::AlignLeft | Qt::AlignTop, name);
-            painter_->drawText(QRectF(width_ - numberWidth, 0, numberWidth, h), Qt::AlignRight | Qt::AlignTop, number);
-            painter_->setPen(QPen(Qt::black, Mm(0.2)));
-            painter_->drawLine(QPointF(0, h + Mm(1)), QPointF(width_, h + Mm(1)));
+            p_->drawText(QRectF(0, 0, width_ - numberWidth - Mm(5), h), Qt::AlignLeft | Qt::AlignTop, name);
+            p_->drawText(QRectF(width_ - numberWidth, 0, numberWidth, h), Qt::AlignRight | Qt::AlignTop, number);
+            p_->setPen(QPen(Qt::black, Mm(0.2)));
+            p_->drawLine(QPointF(0, h + Mm(1)), QPointF(width_, h + Mm(1)));
         }
         top_ = h + Mm(4);
         y_ = top_;
     }
 
     void NewPage() {
-        if (painter_) device_.newPage();
+        if (painter_ && Printed(page_ + 1) && drawn_) device_.newPage();
         StartPage();
+    }
+
+    // The pages the printer dialog's page range names (every page when it
+    // names none).
+    bool Printed(int page) const {
+        const QPageRanges ranges = device_.pageRanges();
+        return ranges.isEmpty() || ranges.contains(page);
     }
 
     const Document& doc_;
     QPagedPaintDevice& device_;
     QPainter* painter_;
+    QPainter* p_ = nullptr;  // the painter while on a page that is printed
+    bool drawn_ = false;     // a page has been painted
     int pages_;
     QFont body_, bold_, small_, heading_, title_;
     qreal dpi_ = 72, width_ = 0, height_ = 0, pad_ = 0, top_ = 0, y_ = 0;

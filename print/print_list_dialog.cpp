@@ -1,5 +1,6 @@
 #include "print/print_list_dialog.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

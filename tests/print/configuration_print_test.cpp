@@ -69,14 +69,17 @@ TEST(ConfigurationDocument, ChannelsShowTheEditorsTextsWithTheUsersSeparator) {
     EXPECT_NE(row[1].find("462,5625"), std::string::npos);
     EXPECT_NE(std::find(row.begin(), row.end(), "D023N"), row.end());
     // Every item the channel editor shows has a column.
-    for (const FieldDef& fd : ChannelTable().fields)
-        if (f.session.Shown(FieldRef{&ChannelTable(), &fd, 0}))
-            EXPECT_TRUE(std::find(row.begin(), row.end(), f.session.Text(FieldRef{&ChannelTable(), &fd, 1})) != row.end())
-                << fd.key;
+    for (const FieldDef& fd : ChannelTable().fields) {
+        if (!f.session.Shown(FieldRef{&ChannelTable(), &fd, 0})) continue;
+        const std::string text = f.session.Text(FieldRef{&ChannelTable(), &fd, 1});
+        EXPECT_TRUE(std::find(row.begin(), row.end(), text) != row.end()) << fd.key;
+    }
     // An unused channel says so.
-    ASSERT_TRUE(f.session.DeleteRows(ChannelTable(), {3}));
+    ASSERT_TRUE(f.session.DeleteRows(ChannelTable(), {1}));
     const Document after = BuildConfigurationDocument(f.session, {PrintList::Channels}, {"x.dat", ""});
-    EXPECT_EQ(after.sections[0].tables[0].rows[3].cells[1], "not in use");
+    const auto& emptied = after.sections[0].tables[0].rows[1].cells;
+    EXPECT_EQ(emptied[1], "not in use");
+    EXPECT_TRUE(std::all_of(emptied.begin() + 2, emptied.end(), [](const std::string& c) { return c.empty(); }));
 }
 
 TEST(ConfigurationDocument, FormsListShownFieldsUnderTheirGroups) {

@@ -31,6 +31,7 @@ public:
         body_ = QFont(style.family);
         body_.setStyleHint(QFont::SansSerif);
         body_.setPointSizeF(style.pointSize);
+        pointSize_ = style.pointSize;
         // No ligatures: a PDF's text must read back as typed ("Off", not
         // "O" and the "ff" ligature), for searching and copying.
         body_.setStyleStrategy(QFont::PreferNoShaping);
@@ -53,9 +54,12 @@ public:
         TitleBlock();
         for (const Section& section : doc_.sections) {
             y_ += Mm(5);
-            for (std::size_t t = 0; t < section.tables.size(); ++t) {
-                const Table& table = section.tables[t];
-                const Columns columns = Widths(table);
+            std::vector<Table> tables;
+            for (const Table& table : section.tables)
+                for (Table& part : SplitToFit(table)) tables.push_back(std::move(part));
+            for (std::size_t t = 0; t < tables.size(); ++t) {
+                const Table& table = tables[t];
+                const Columns columns = FitTable(table);
                 // The heading stays with the table's headings and first row.
                 qreal needed = t == 0 ? TextHeight(Q(section.heading), heading_, width_) + Mm(2) : Mm(3);
                 needed += HeadingsHeight(table, columns) + (table.rows.empty() ? 0 : RowHeight(table, table.rows[0], columns));
@@ -68,6 +72,7 @@ public:
                     y_ += Mm(3);
                 }
                 DrawTable(table, columns, true);
+                Scale(1);
             }
         }
         return page_;
@@ -77,7 +82,67 @@ private:
     struct Columns {
         std::vector<qreal> widths;
         qreal total = 0;
+        bool wordsWhole = true;  // no word needs breaking
+        std::vector<qreal> least;  // each column's width without breaking a word
     };
+
+    // A table whose words do not fit the width even a little smaller is
+    // split into tables of fewer columns, each repeating the first (the
+    // row's number or name), so that no word is broken.
+    std::vector<Table> SplitToFit(const Table& table) {
+        Scale(0.85);
+        const bool fits = Widths(table).wordsWhole;
+        Scale(1);
+        const Columns cols = Widths(table);  // the parts are packed in the normal size
+        if (fits || cols.least.size() < 3) return {table};
+        std::vector<std::vector<std::size_t>> groups;
+        qreal used = width_;
+        for (std::size_t c = 1; c < cols.least.size(); ++c) {
+            if (groups.empty() || used + cols.least[c] > width_) {
+                groups.push_back({0});
+                used = cols.least[0];
+            }
+            groups.back().push_back(c);
+            used += cols.least[c];
+        }
+        std::vector<Table> parts;
+        for (const auto& group : groups) {
+            Table part;
+            for (const std::size_t c : group)
+                if (c < table.headings.size()) part.headings.push_back(table.headings[c]);
+            for (const TableRow& row : table.rows) {
+                TableRow r = row;
+                if (!row.caption) {
+                    r.cells.clear();
+                    for (const std::size_t c : group) r.cells.push_back(c < row.cells.size() ? row.cells[c] : std::string());
+                }
+                part.rows.push_back(std::move(r));
+            }
+            parts.push_back(std::move(part));
+        }
+        return parts;
+    }
+
+    // A table's texts in a size `factor` of the normal one.
+    void Scale(qreal factor) {
+        body_.setPointSizeF(pointSize_ * factor);
+        bold_.setPointSizeF(pointSize_ * factor);
+    }
+
+    // A table too wide for its words is set a little smaller (down to 85 %)
+    // before a word is broken.
+    Columns FitTable(const Table& table) {
+        Columns cols = Widths(table);
+        for (qreal factor = 0.95; !cols.wordsWhole && factor > 0.84; factor -= 0.05) {
+            Scale(factor);
+            cols = Widths(table);
+        }
+        if (!cols.wordsWhole) {
+            Scale(1);
+            cols = Widths(table);
+        }
+        return cols;
+    }
 
     qreal Mm(qreal mm) const { return mm * dpi_ / 25.4; }
 
@@ -159,6 +224,8 @@ private:
             }
         }
         cols.total = sum(cols.widths);
+        cols.wordsWhole = sum(least) <= width_;
+        cols.least = least;
         return cols;
     }
 
@@ -284,6 +351,7 @@ private:
     bool drawn_ = false;     // a page has been painted
     int pages_;
     QFont body_, bold_, small_, heading_, title_;
+    qreal pointSize_ = 8.5;
     qreal dpi_ = 72, width_ = 0, height_ = 0, pad_ = 0, top_ = 0, y_ = 0;
     int page_ = 0;
     bool framed_ = true;

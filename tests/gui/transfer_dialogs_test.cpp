@@ -555,7 +555,8 @@ private slots:
         WhenModal<CRadioInfoDlg>([&](CRadioInfoDlg* dialog) {
             QTRY_VERIFY(dialog->Transferred());
             printEnabled = dialog->PrintButton()->isEnabled();
-            for (const auto& row : dialog->PrintOut("now").sections.at(0).tables.at(0).rows)
+            const print::Document doc = dialog->PrintOut("now");
+            for (const auto& row : doc.sections.at(0).tables.at(0).rows)
                 printed.push_back({row.cells.at(0), row.cells.at(1)});
             WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog*) {
                 previewFlag = frame_->InPrintPreview();

@@ -26,6 +26,7 @@
 #include "print/configuration_print.h"
 #include "print/pdf_output.h"
 #include "print/print_list_dialog.h"
+#include "print/print_preview_qt.h"
 
 using namespace vrm;
 
@@ -229,6 +230,28 @@ private slots:
         QVERIFY(!okWhenNone);
         QCOMPARE(program.settings_.ReadString(kSettingPrintLists).value_or(""),
                  std::string("channels,features,scan,testfreq,bandpoints,message,advanced"));
+    }
+
+    void aDialogsOwnPreviewEndsOnACloseRequestToo() {
+        // Test Mode's way: a dialog calls the print path itself.
+        test::ProgramFixture program;
+        program.Start(3, static_cast<std::uint16_t>(ModelCatalogue::BandList(3, ".").front().data));
+        CMainFrame& frame = *program.frame_;
+        QDialog dialog(&frame);
+        print::Document doc;
+        doc.title = "VRM-650T";
+        print::Table t;
+        t.AddRow({"Squelch", "3"});
+        doc.sections.push_back({"Test Mode", {t}});
+        bool shown = false;
+        WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
+            shown = preview->isVisible();
+            frame.close();
+        });
+        print::PreviewDocument(&dialog, doc, print::StyleFor(frame.Language()));
+        QVERIFY(shown);
+        QVERIFY(frame.isVisible());
+        QVERIFY(program.prompter_.asked.empty());
     }
 
     void printOutListDialogScreens() {

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "app/main_frame.h"
 #include "app/main_frame_parts.h"
 #include "app/settings_store.h"
+#include "print/print_preview_qt.h"
 #include "text/prompter.h"
 #include "text/text_ids.h"
 #include "ui/child_frame.h"
@@ -298,6 +300,12 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         endPreview_ = nullptr;
         end();
         setEnabled(true);
+        event->ignore();
+        return;
+    }
+    // A preview a dialog opened without telling the frame ends the same way.
+    if (QPrintPreviewDialog* preview = print::RunningPreview(this)) {
+        preview->reject();
         event->ignore();
         return;
     }

@@ -5,6 +5,7 @@
 //   frame.RegisterCommand(cmd::kReadData, [&frame] { ... });
 // Until a view or a command is registered, its command stays greyed out.
 #include "app/main_frame.h"
+#include "app/print_commands_qt.h"
 #include "app/transfer_commands_qt.h"
 #include "app/vrm_app.h"
 #include "editors/channel_edit_view.h"
@@ -54,6 +55,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterRadioInformationCommand(frame);
     RegisterTestModeCommand(frame);
     RegisterTuningDataCommand(frame);
+    RegisterPrintCommands(frame);
 }
 
 }  // namespace vrm

@@ -9,6 +9,7 @@
 #include "app/command_tables.h"
 #include "app/document.h"
 #include "app/main_frame.h"
+#include "app/print_commands_qt.h"
 #include "link/memory_map_dialog.h"
 #include "link/radio_info_dialog.h"
 #include "link/read_dialog.h"
@@ -66,6 +67,7 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
         CRadioInfoDlg dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
+        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt())); });
         dialog.exec();
     });
 }

@@ -16,6 +16,7 @@
 #include "editors/channel_fields.h"
 #include "editors/edit_session.h"
 #include "editors/editor_tables.h"
+#include "editors/field_listing.h"
 #include "editors/field_registry.h"
 #include "files/data_file.h"
 #include "model/model_catalogue.h"
@@ -154,14 +155,8 @@ private:
 
     // The heading of an editor: its window caption.
     std::string Caption(const FieldTable& table) const {
-        const std::pair<const FieldTable*, tid::TextId> captions[] = {
-            {&FeatureTable(), tid::kEditorOptionalFeatures},  {&KeyTable(), tid::kEditorKeyAssignment},
-            {&ScanTable(), tid::kEditorScanInformation},      {&TestFrequencyTable(), tid::kEditorTestFrequency},
-            {&MessageTable(), tid::kEditorEmbeddedMessage},   {&CustomCodeTable(), tid::kEditorQtDqtCustomization},
-            {&AdvancedTable(), tid::kEditorAdvancedSettings}, {&BandPointTable(), tid::kAdvancedTuningGroup}};
-        for (const auto& [t, id] : captions)
-            if (t == &table) return T(id);
-        return table.prefix;
+        const tid::TextId id = EditorCaption(table);
+        return id ? T(id) : std::string(table.prefix);
     }
 
     // "462.56250 MHz (step 6.25 kHz)" for a frequency's text and step code.
@@ -224,25 +219,8 @@ private:
     // holds, which are indented.
     void Form(const FieldTable& table) {
         std::vector<Line> lines;
-        std::string caption;  // of a shown group, until its first shown field is listed
-        int inGroup = 0;      // fields of that group still to come
-        for (const FieldDef& f : table.fields) {
-            const FieldRef ref{&table, &f, 0};
-            if (f.kind == FieldKind::Group) {
-                const bool shown = session_.Shown(ref);
-                caption = shown ? T(f.label) : std::string();
-                inGroup = shown ? f.groupSize : 0;
-                continue;
-            }
-            const bool grouped = inGroup > 0;
-            if (grouped) --inGroup;
-            if (!session_.Shown(ref)) continue;
-            if (grouped && !caption.empty()) {
-                lines.push_back({caption, "", 1});
-                caption.clear();
-            }
-            lines.push_back({T(f.label), Value(ref), grouped ? 2 : 1});
-        }
+        for (const FormLine& l : FormLines(session_.Context(), table))
+            lines.push_back({T(l.ref.field->label), l.caption ? std::string() : Value(l.ref), l.indent});
         Section(table, lines);
     }
 

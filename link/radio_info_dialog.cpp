@@ -115,12 +115,15 @@ CRadioInfoDlg::CRadioInfoDlg(const TransferDialogContext& context, bool identity
     help_->setObjectName(QStringLiteral("help"));
     print_ = new QPushButton(LangText(language_, tid::kButtonPrint), this);
     print_->setObjectName(QStringLiteral("print"));
-    // Printing the radio information comes with the print view.
+    // Enabled once there are values to print.
     print_->setEnabled(false);
     close_->setDefault(true);
     connect(close_, &QPushButton::clicked, this, &CRadioInfoDlg::accept);
     connect(help_, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
+    });
+    connect(print_, &QPushButton::clicked, this, [this] {
+        if (printHandler_) printHandler_();
     });
 
     auto* buttons = new QHBoxLayout;
@@ -159,6 +162,7 @@ void CRadioInfoDlg::RunTransfer() {
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
     close_->setEnabled(true);
     help_->setEnabled(true);
+    print_->setEnabled(result_.Ok() && printHandler_ != nullptr);
     close_->setFocus();
     running_ = false;
     transferred_ = true;
@@ -170,6 +174,25 @@ void CRadioInfoDlg::ShowValues() {
     const std::string* texts[6] = {&t.modelType, &t.frequency, &t.serialNumber,
                                    &t.firmwareVersion, &t.bootVersion, &t.checksum};
     for (int i = 0; i < 6; ++i) values_[i]->setText(QString::fromStdString(*texts[i]));
+}
+
+print::Document CRadioInfoDlg::PrintOut(const std::string& printedAt) const {
+    static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,    tid::kRadioInfoFrequency,
+                                               tid::kRadioInfoSerialNumber, tid::kRadioInfoFirmwareVersion,
+                                               tid::kRadioInfoBootVersion,  tid::kRadioInfoChecksum};
+    print::Document doc;
+    doc.title = "VRM-650T";
+    doc.pageNumbers = language_.Text(tid::kPrintPageNumbers);
+    doc.facts.push_back({language_.Text(tid::kPrintPrinted), printedAt});
+    print::Table values;
+    values.headings = {language_.Text(tid::kPrintSetting), language_.Text(tid::kPrintValue)};
+    for (int i = 0; i < 6; ++i) {
+        QString label = WithoutMnemonic(LangText(language_, kLabels[i])).trimmed();
+        if (label.endsWith(QLatin1Char(':'))) label.chop(1);
+        values.AddRow({label.toStdString(), values_[i]->text().trimmed().toStdString()});
+    }
+    doc.sections.push_back({WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)).toStdString(), {values}});
+    return doc;
 }
 
 void CRadioInfoDlg::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "link/radio_info.h"
+#include "print/print_document.h"
 #include "link/transfer_dialog_context.h"
 #include "link/transfer_observer.h"
 
@@ -64,6 +65,11 @@ public:
     QPushButton* PrintButton() const { return print_; }
 
     void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
+    // Print hands the dialog to the print path (the preview); the button is
+    // enabled once the radio has answered.
+    void SetPrintHandler(std::function<void()> handler) { printHandler_ = std::move(handler); }
+    // The values shown as a print-out, with the date and time of printing.
+    print::Document PrintOut(const std::string& printedAt) const;
 
     // TransferObserver.
     void PumpOneMessage() override;
@@ -90,6 +96,7 @@ private:
     QPushButton* help_ = nullptr;
     QPushButton* print_ = nullptr;
     std::function<void()> helpHandler_;
+    std::function<void()> printHandler_;
     bool running_ = false;
     bool transferred_ = false;
     bool queued_ = false;

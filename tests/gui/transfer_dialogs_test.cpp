@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QProgressBar>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -543,6 +544,36 @@ private slots:
         QCOMPARE(prompter_->TextIds(), (std::vector<int>{10007003}));
         QVERIFY(visibleAfter);
         QCOMPARE(checksum, QString());
+    }
+
+    void radioInformationPrintsThroughThePreview() {
+        SimulatedRadio radio;
+        radio.SetChecksumOverride(0x0AF3);
+        SetRadio(radio);
+        bool printEnabled = false, previewFlag = false, frameStayed = false, previewEnded = false;
+        std::vector<std::pair<std::string, std::string>> printed;
+        WhenModal<CRadioInfoDlg>([&](CRadioInfoDlg* dialog) {
+            QTRY_VERIFY(dialog->Transferred());
+            printEnabled = dialog->PrintButton()->isEnabled();
+            const print::Document doc = dialog->PrintOut("now");
+            for (const auto& row : doc.sections.at(0).tables.at(0).rows)
+                printed.push_back({row.cells.at(0), row.cells.at(1)});
+            WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog*) {
+                previewFlag = frame_->InPrintPreview();
+                frame_->close();  // a close request only ends the preview
+                frameStayed = frame_->isVisible();
+            });
+            dialog->PrintButton()->click();
+            previewEnded = !frame_->InPrintPreview() && !QApplication::activeModalWidget()->inherits("QPrintPreviewDialog");
+            dialog->CloseButton()->click();
+        });
+        frame_->RunCommand(cmd::kRadioInformation);
+        QVERIFY(printEnabled);
+        QVERIFY(previewFlag && frameStayed && previewEnded);
+        QVERIFY(prompter_->asked.empty());
+        QCOMPARE(printed.size(), std::size_t{6});
+        QCOMPARE(printed[0].second, std::string("HRV-41A:K"));
+        QCOMPARE(printed[5].second, std::string("0AF3"));
     }
 
     void functionKeyWatchFollowsF2() {

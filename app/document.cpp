@@ -236,6 +236,20 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
     return DocResult::Done;
 }
 
+void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path) {
+    image_.Transfer() = image;
+    image_.AdoptTransferImage();
+    catalogue_.RecomputeBandLimits();
+    ResetFileName();
+    if (!path.empty()) {
+        std::string folder, name;
+        SplitPath(path, folder, name);
+        if (!name.empty()) fileName_ = name;
+        if (!folder.empty()) folder_ = WithTrailingSeparator(folder);
+    }
+    DataReplaced();
+}
+
 void CZVQDoc::AdoptReadData() {
     image_.AdoptTransferImage();
     catalogue_.RecomputeBandLimits();

@@ -63,6 +63,11 @@ public:
     // Takes a successful read's transfer image as the data.
     void AdoptReadData();
 
+    // Takes the data of a recovery copy: the image as the user left it, under
+    // the name of the file it belonged to (`path` "" for a new document). The
+    // data shows as modified, so that the user saves it.
+    void RestoreRecovered(const ImageBuffer& image, const std::string& path);
+
     // The data-file password of the file the data was opened from (empty
     // when it carried none). Save and Save As keep it, so that a protected
     // file never loses its protection because the "Data File" switch is off.

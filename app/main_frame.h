@@ -111,6 +111,7 @@ public:
 
     // ---- access ---------------------------------------------------------
     Application& App() { return app_; }
+    SettingsStore& Settings() { return settings_; }
     Prompter& GetPrompter() override { return prompter_; }
     FileDialogs& GetFileDialogs() { return fileDialogs_; }
     const UiFonts& Fonts() const override { return fonts_; }

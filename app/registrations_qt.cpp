@@ -52,6 +52,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterWriteCommand(frame);
     RegisterMemoryMapCommand(frame);
     RegisterRadioInformationCommand(frame);
+    RegisterSafetyCommands(frame);
 }
 
 }  // namespace vrm

@@ -24,5 +24,8 @@ void RegisterMemoryMapCommand(CMainFrame& frame);
 
 // Tool > Radio Information (installs the F2 watch).
 void RegisterRadioInformationCommand(CMainFrame& frame);
+// Program > Compare with Radio, Setup > Programming Options and Setup >
+// Security Settings.
+void RegisterSafetyCommands(CMainFrame& frame);
 
 }  // namespace vrm

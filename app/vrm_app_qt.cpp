@@ -1,6 +1,14 @@
 #include "app/vrm_app.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <optional>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -14,6 +22,10 @@
 #include "app/settings_store_qt.h"
 #include "app/single_instance_qt.h"
 #include "link/clock.h"
+#include "app/recovery.h"
+#include "text/prompter.h"
+#include "text/text_format.h"
+#include "text/text_ids.h"
 #include "ui/qt_prompter.h"
 #include "ui/ui_fonts.h"
 
@@ -72,6 +84,7 @@ CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
     app_->PrepareData(*settings_, DefaultDataFolder(documents.toStdString(), app_->ProgramFolder()));
     QApplication::setFont(UiFonts::FromSettings(app_->Language().Settings()).dialog);
     app_->ReadSecuritySettings(*settings_);
+    app_->ReadProgrammingOptions(*settings_);
 
     // 6. One running copy.
     if (seams_.singleInstance) {
@@ -94,6 +107,7 @@ CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
     // 10-11. Where the user left it; menus, title and status for the model.
     frame_->RestorePlacement(settings_->ReadString(kSettingLastWinPos));
     frame_->OnModelChanged();
+    StartRecovery();
     started_ = true;
     return Start::Running;
 }
@@ -101,6 +115,80 @@ CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
 void CVrmApp::ExitInstance() {
     if (!started_) return;
     app_->WriteSettings(*settings_);
+    // A clean exit has saved or given up the edits; a signal keeps the copy.
+    if (RecoveryCopy* copy = app_->Recovery(); copy && !endedBySignal_) copy->Remove();
+}
+
+// --- Recovery ---------------------------------------------------------------
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int signal) {
+    const char c = static_cast<char>(signal);
+    const int saved = errno;
+    (void)!::write(g_signalPipe[1], &c, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+void CVrmApp::StartRecovery() {
+    if (seams_.settings && seams_.stateFolder.isEmpty()) return;
+    app_->SetRecoveryFolder(seams_.stateFolder.isEmpty() ? DefaultStateFolder() : seams_.stateFolder.toStdString());
+    OfferRecovery();
+    // Checked every second, written at most every 30 s while modified;
+    // removed as soon as the data equals a saved state again.
+    auto* timer = new QTimer(frame_.get());
+    QObject::connect(timer, &QTimer::timeout, frame_.get(), [this] { app_->CheckpointRecovery(30); });
+    timer->start(1000);
+    InstallTerminationSignals();
+}
+
+void CVrmApp::OfferRecovery() {
+    RecoveryCopy* copy = app_->Recovery();
+    const std::optional<RecoveredData> found = copy->Find();
+    if (!found) return;
+    const LanguageTable& lang = app_->Language();
+    Message m;
+    m.kind = MessageKind::Question;
+    m.buttons = Buttons::YesNo;
+    m.defaultAnswer = Answer::Yes;
+    m.caption = lang.TextString(tid::kRecoveryCaption);
+    m.text = FormatText(lang.TextString(tid::kRecoveryQuestion),
+                        {found->documentPath.empty() ? lang.TextString(tid::kRecoveryUntitled) : found->documentPath});
+    m.textId = static_cast<int>(tid::kRecoveryQuestion);
+    if (prompter_->Ask(m) != Answer::Yes) {
+        copy->Remove();
+        return;
+    }
+    app_->Document().RestoreRecovered(found->image, found->documentPath);
+    frame_->OnModelChanged();
+    frame_->RefreshAllViews();
+}
+
+void CVrmApp::InstallTerminationSignals() {
+    if (g_signalPipe[0] >= 0 || ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, frame_.get());
+    QObject::connect(notifier, &QSocketNotifier::activated, frame_.get(), [this] { OnTerminationSignal(); });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+}
+
+void CVrmApp::OnTerminationSignal() {
+    char c = 0;
+    while (::read(g_signalPipe[0], &c, 1) > 0) {}
+    // Logging out or being told to end: no questions, the settings and the
+    // unsaved data are kept for the next start.
+    endedBySignal_ = true;
+    app_->CheckpointRecovery(0);
+    app_->WriteSettings(*settings_);
+    QCoreApplication::exit(0);
 }
 
 int RunDesktopProgram(int argc, char** argv) {

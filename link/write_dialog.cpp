@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QWidget>
 
 #include "text/language_table.h"
 #include "text/text_ids.h"
+#include "text/text_format.h"
 #include "model/radio_image.h"
 #include "ui/form_helpers.h"
 
@@ -39,6 +41,10 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     row->addWidget(adjustTime_);
     row->addWidget(continuous_);
     row->addStretch(1);
+    // Continuous: how many radios this run has written, and the last one.
+    count_ = new QLabel(lower_);
+    count_->setObjectName(QStringLiteral("count"));
+    row->addWidget(count_);
 
     layout()->addWidget(separator_);
     layout()->addWidget(lower_);
@@ -59,9 +65,16 @@ void CWriteDlg::OnStart() {
     repaint();
     if (QWidget* frame = parentWidget()) frame->window()->repaint();
     const bool continuous = settings_.continuous;
-    result_ = WriteDataToRadio(Context(), image_.Live(), continuous);
-    if (result_.Ok()) ++written_;
-    if (result_.Ok() && continuous) {
+    last_ = SafeWriteToRadio(Context(), image_.Live(), continuous, options_);
+    result_ = last_.write;
+    if (!last_.Ok() && result_.Ok()) result_.status = TransferStatus::kBlockFailed;  // verify or backup failed
+    if (last_.Ok()) {
+        ++written_;
+        lastSerial_ = last_.radio.serial;
+        count_->setText(QString::fromStdString(
+            FormatText(language_.TextString(tid::kContinuousCount), {written_, lastSerial_})));
+    }
+    if (last_.Ok() && continuous) {
         // Ready for the next radio: progress 0 / 64 and the window text are
         // back (the transfer set them); the controls follow.
         EndRunning();

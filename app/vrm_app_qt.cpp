@@ -169,15 +169,19 @@ void CVrmApp::OfferRecovery() {
 }
 
 void CVrmApp::InstallTerminationSignals() {
-    if (g_signalPipe[0] >= 0 || ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    // One pipe and one handler for the process; each running program
+    // listens on the pipe.
+    if (g_signalPipe[0] < 0) {
+        if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGHUP, &action, nullptr);
+    }
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, frame_.get());
     QObject::connect(notifier, &QSocketNotifier::activated, frame_.get(), [this] { OnTerminationSignal(); });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 void CVrmApp::OnTerminationSignal() {

@@ -286,7 +286,7 @@ std::string DataFolder() {
     return DefaultDataFolder(documents, "");
 }
 
-// --no-backup, --backup-dir DIR, --no-verify, --log FILE: the safe write's
+// --no-backup, --backup-dir DIR, --no-verify, --log FILE, --no-log: the safe write's
 // options, all on by default with the data folder's backups and log.
 bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
     bool dirMissing = false, logMissing = false;
@@ -294,6 +294,7 @@ bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
     const auto dir = ctx.args.Value("--backup-dir", &dirMissing);
     options.verify = !ctx.args.Flag("--no-verify");
     const auto log = ctx.args.Value("--log", &logMissing);
+    options.log = !ctx.args.Flag("--no-log");
     if (dirMissing || (dir && dir->empty())) {
         ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--backup-dir")}) << "\n";
         return false;
@@ -439,7 +440,7 @@ VRM_CLI_COMMAND("radio read", "radio read [--data-password DIGITS] [--yes] -o FI
                 "read the radio's data and save it as a data file", RunRead);
 VRM_CLI_COMMAND("radio write",
                 "radio write [--password DIGITS] [--continuous] [--yes] [--no-backup] [--backup-dir DIR] "
-                "[--no-verify] [--log FILE] FILE",
+                "[--no-verify] [--log FILE | --no-log] FILE",
                 "write a data file into the radio: backup first, verify after, a row in the programming log; "
                 "--continuous goes on with the next radio after Enter",
                 RunWrite);

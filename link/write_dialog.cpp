@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QLayout>
 #include <QPushButton>
 #include <QWidget>
@@ -36,15 +37,19 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     continuous_->setChecked(settings_.continuous);
     // "Adjust Time" has no effect on the radio: it stays hidden.
     adjustTime_->hide();
-    auto* row = new QHBoxLayout(lower_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(adjustTime_);
-    row->addWidget(continuous_);
-    row->addStretch(1);
+    auto* column = new QVBoxLayout(lower_);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
     // Continuous: how many radios this run has written, and the last one.
     count_ = new QLabel(lower_);
     count_->setObjectName(QStringLiteral("count"));
-    row->addWidget(count_);
+    count_->setWordWrap(true);
+    count_->hide();
+    column->addWidget(count_);
+    row->addWidget(adjustTime_);
+    row->addWidget(continuous_);
+    row->addStretch(1);
 
     layout()->addWidget(separator_);
     layout()->addWidget(lower_);
@@ -71,8 +76,13 @@ void CWriteDlg::OnStart() {
     if (last_.Ok()) {
         ++written_;
         lastSerial_ = last_.radio.serial;
-        count_->setText(QString::fromStdString(
-            FormatText(language_.TextString(tid::kContinuousCount), {written_, lastSerial_})));
+        // Without the radio's information (backup and log off) the serial
+        // number is not known: the count alone.
+        const std::string text =
+            lastSerial_.empty() ? FormatText(language_.TextString(tid::kContinuousCountOnly), {written_})
+                                : FormatText(language_.TextString(tid::kContinuousCount), {written_, lastSerial_});
+        count_->setText(QString::fromStdString(text));
+        count_->show();
     }
     if (last_.Ok() && continuous) {
         // Ready for the next radio: progress 0 / 64 and the window text are

@@ -430,6 +430,7 @@ inline constexpr TextId kDocumentUnchanged = 19109013;    // en: "The document i
 inline constexpr TextId kLogNotWritten = 19109014;        // en: "The programming log %s could not be written: %s" | de: "Das Programmierprotokoll %s konnte nicht geschrieben werden: %s"
 inline constexpr TextId kNothingWritten = 19109015;       // en: "Nothing was written; the radio is unchanged." | de: "Es wurde nichts geschrieben; das Funkgerät ist unverändert."
 inline constexpr TextId kContinuousCount = 19109016;      // en: "Radios written in this run: %d. Last serial number: %s" | de: "In diesem Durchgang geschriebene Funkgeräte: %d. Letzte Seriennummer: %s"
+inline constexpr TextId kContinuousCountOnly = 19109017;  // en: "Radios written in this run: %d." | de: "In diesem Durchgang geschriebene Funkgeräte: %d."
 inline constexpr TextId kProgOptionsTitle = 19109020;     // en: "Programming Options" | de: "Programmieroptionen"
 inline constexpr TextId kProgOptionsMenu = 19109021;      // en: "&Programming Options..." | de: "&Programmieroptionen..."
 inline constexpr TextId kProgOptionsBackup = 19109022;    // en: "Keep a backup of the radio's data before each write" | de: "Vor jedem Schreiben die Daten des Funkgeräts sichern"

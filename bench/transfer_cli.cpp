@@ -158,7 +158,9 @@ SafeWireCost SafeWriteWire(const fs::path& dir) {
     VirtualClock clock;
     SimulatedRadio radio;
     SimulatedLink link(radio, clock);
-    ProgrammingPort port(std::make_unique<SimulatedTransport>(link), clock);
+    auto owned = std::make_unique<SimulatedTransport>(link);
+    const SimulatedTransport& transport = *owned;
+    ProgrammingPort port(std::move(owned), clock);
     Quiet prompter;
     LanguageTable language;
     NullTransferObserver observer;
@@ -170,7 +172,10 @@ SafeWireCost SafeWriteWire(const fs::path& dir) {
     const bool ok = SafeWriteToRadio(ctx, radio.Memory(), false, options).Ok();
     SafeWireCost cost;
     if (!ok) return cost;
-    cost.bytes = link.BytesOut() + link.BytesIn();
+    // The link counts one session; the transport's calls span all three.
+    for (const SimulatedTransport::Call& c : transport.Calls())
+        if (c.kind == SimulatedTransport::Call::Kind::kSend || c.kind == SimulatedTransport::Call::Kind::kRecv)
+            cost.bytes += c.bytes.size();
     cost.delaysMs = std::chrono::duration<double, std::milli>(clock.Now() - start).count();
     return cost;
 }

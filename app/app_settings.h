@@ -24,6 +24,19 @@ inline constexpr const char* kSettingLanguageName = "LanguageName";
 inline constexpr const char* kSettingLastWinPos = "LastWinPos";
 inline constexpr const char* kSettingDataFile = "DataFile";
 inline constexpr const char* kSettingProtect = "Protect";
+// Programming Options: backup before a write (and its folder, "" for the data
+// folder's "backups"), verify after it, the programming log. All on by default.
+inline constexpr const char* kSettingWriteBackup = "WriteBackup";
+inline constexpr const char* kSettingBackupFolder = "BackupFolder";
+inline constexpr const char* kSettingWriteVerify = "WriteVerify";
+inline constexpr const char* kSettingProgrammingLog = "ProgrammingLog";
+
+struct ProgrammingOptions {
+    bool backup = true;
+    std::string backupFolder;  // "" : "backups" in the data folder
+    bool verify = true;
+    bool log = true;
+};
 
 inline constexpr const char* kDefaultLanguageFile = "vrm650t_en.lng";
 

@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include "app/document.h"
+
+#include <ctime>
 #include "app/frame_text.h"
 #include "text/prompter.h"
 #include "app/settings_store.h"
@@ -58,6 +60,7 @@ bool Application::LoadLanguageAtStartup(SettingsStore& settings, Prompter& promp
 }
 
 void Application::PrepareData(SettingsStore& settings, const std::string& defaultFolder) {
+    dataFolder_ = WithTrailingSeparator(defaultFolder);
     image_->Clear();
     document_->ResetFileName();
     document_->SetFolder(StartFolder(settings.ReadString(kSettingLastFilePath).value_or(""), defaultFolder));
@@ -90,7 +93,43 @@ void Application::ReadSecuritySettings(SettingsStore& settings) {
     security_.programExecution = protect->programExecution;
 }
 
+void Application::ReadProgrammingOptions(SettingsStore& settings) {
+    programming_.backup = settings.ReadInt(kSettingWriteBackup).value_or(1) != 0;
+    programming_.backupFolder = settings.ReadString(kSettingBackupFolder).value_or("");
+    programming_.verify = settings.ReadInt(kSettingWriteVerify).value_or(1) != 0;
+    programming_.log = settings.ReadInt(kSettingProgrammingLog).value_or(1) != 0;
+}
+
+void Application::WriteProgrammingOptions(SettingsStore& settings) const {
+    settings.WriteInt(kSettingWriteBackup, programming_.backup ? 1 : 0);
+    settings.WriteString(kSettingBackupFolder, programming_.backupFolder);
+    settings.WriteInt(kSettingWriteVerify, programming_.verify ? 1 : 0);
+    settings.WriteInt(kSettingProgrammingLog, programming_.log ? 1 : 0);
+}
+
+SafeWriteOptions Application::WriteOptions() {
+    SafeWriteOptions o;
+    o.backup = programming_.backup;
+    o.backupFolder = programming_.backupFolder.empty() ? dataFolder_ + kBackupFolderName : programming_.backupFolder;
+    o.verify = programming_.verify;
+    o.log = programming_.log;
+    o.logPath = dataFolder_ + kProgrammingLogName;
+    // Edits not yet saved: the image is not the file's.
+    o.dataFile = document_->FilePath() + (document_->IsModified() ? " (modified)" : "");
+    o.security = document_->SaveSecurity();
+    return o;
+}
+
+void Application::SetRecoveryFolder(const std::string& folder) { recovery_ = std::make_unique<RecoveryCopy>(folder); }
+
+void Application::CheckpointRecovery(int minSeconds) {
+    if (!recovery_) return;
+    recovery_->Checkpoint(document_->IsModified(), image_->Live(), document_->FilePath(), std::time(nullptr),
+                          minSeconds);
+}
+
 void Application::WriteSettings(SettingsStore& settings) const {
+    WriteProgrammingOptions(settings);
     settings.WriteString(kSettingLastModel, FormatLastModel(image_->Identity()));
     settings.WriteInt(kSettingComPort, comPort_);
     settings.WriteString(kSettingLastFilePath, document_->Folder());

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/app_settings.h"
+#include "app/recovery.h"
+#include "link/safe_write.h"
 #include "model/entry_mode.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
@@ -74,8 +76,26 @@ public:
     void ReadSecuritySettings(SettingsStore& settings);
 
     // Exit: "LastModel", "ComPort", "LastFilePath", "LanguageName",
-    // "DataFile" and "Protect".
+    // "DataFile" and "Protect" (and the programming options).
     void WriteSettings(SettingsStore& settings) const;
+
+    // Programming Options, read at start-up, kept at exit and whenever the
+    // dialog changes them.
+    ProgrammingOptions& Programming() { return programming_; }
+    void ReadProgrammingOptions(SettingsStore& settings);
+    void WriteProgrammingOptions(SettingsStore& settings) const;
+    // The default data folder (backups and the programming log live there).
+    const std::string& DataFolder() const { return dataFolder_; }
+    void SetDataFolder(const std::string& folder) { dataFolder_ = folder; }
+    // What a write of the document does around the transfer.
+    SafeWriteOptions WriteOptions();
+    // The copy of unsaved data kept against a crash; null until the
+    // desktop program names its folder (tests keep none).
+    RecoveryCopy* Recovery() { return recovery_.get(); }
+    void SetRecoveryFolder(const std::string& folder);
+    // The transfers' and the timer's step: keeps the copy of a modified
+    // document (at most every `minSeconds`; 0: now), removes it otherwise.
+    void CheckpointRecovery(int minSeconds);
 
     // The language file in use (name only) and the help file names copied
     // from it.
@@ -114,6 +134,9 @@ private:
     std::unique_ptr<EditSession> session_;
     std::unique_ptr<ProgrammingPort> port_;
     SecuritySettings security_;
+    ProgrammingOptions programming_;
+    std::string dataFolder_;
+    std::unique_ptr<RecoveryCopy> recovery_;
     CommandLineSwitches switches_;
     bool encryption_ = true;
     std::string programFolder_;

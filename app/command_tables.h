@@ -56,6 +56,10 @@ inline constexpr int kTileHorizontally = 57651;
 inline constexpr int kTileVertically = 57652;
 inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
+// Programming radios safely.
+inline constexpr int kCompareWithRadio = 33100;
+inline constexpr int kProgrammingOptions = 33101;
+inline constexpr int kSecuritySettings = 33102;
 }  // namespace cmd
 
 // One entry of a command table: command, caption text, status text. A

@@ -151,6 +151,7 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
     }
 
     if (beforeAdopt) beforeAdopt();
+    openedPassword_ = read.protectedFile ? read.password : std::string();
     fileName_ = name;
     if (!folder.empty()) folder_ = folder;
     image_.AdoptTransferImage();
@@ -208,10 +209,19 @@ DocResult CZVQDoc::OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs) {
     return WriteTo(folder.empty() ? folder_ : folder, name, prompter);
 }
 
-DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter) {
+DataFileSecurity CZVQDoc::SaveSecurity() const {
     DataFileSecurity security;
     security.dataFile = security_.dataFile;
     security.password = security_.password;
+    if (!security.dataFile && !openedPassword_.empty()) {
+        security.dataFile = true;
+        security.password = openedPassword_;
+    }
+    return security;
+}
+
+DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter) {
+    const DataFileSecurity security = SaveSecurity();
     DataFile file(image_, catalogue_);
     const DataFileResult written = file.Write(folder + fileName, security, clock_);
     if (!written.Ok()) {
@@ -239,6 +249,20 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
         prompter.Ask(m);
     }
     return DocResult::Done;
+}
+
+void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path) {
+    image_.Transfer() = image;
+    image_.AdoptTransferImage();
+    catalogue_.RecomputeBandLimits();
+    ResetFileName();
+    if (!path.empty()) {
+        std::string folder, name;
+        SplitPath(path, folder, name);
+        if (!name.empty()) fileName_ = name;
+        if (!folder.empty()) folder_ = WithTrailingSeparator(folder);
+    }
+    DataReplaced();
 }
 
 void CZVQDoc::AdoptReadData() {

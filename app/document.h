@@ -11,6 +11,7 @@
 
 #include "app/app_settings.h"
 #include "app/frame_text.h"
+#include "files/data_file.h"
 
 namespace vrm {
 
@@ -38,8 +39,12 @@ public:
     const std::string& Folder() const { return folder_; }
     std::string FilePath() const { return folder_ + fileName_; }
     void SetFolder(const std::string& folder);
-    // Back to "vrm650t.dat" (after New, a read and a model change).
-    void ResetFileName() { fileName_ = kDefaultFileName; }
+    // Back to "vrm650t.dat" (after New, a read and a model change); the data
+    // no longer belongs to a protected file.
+    void ResetFileName() {
+        fileName_ = kDefaultFileName;
+        openedPassword_.clear();
+    }
 
     bool IsModified() const;
 
@@ -57,6 +62,19 @@ public:
 
     // Takes a successful read's transfer image as the data.
     void AdoptReadData();
+
+    // Takes the data of a recovery copy: the image as the user left it, under
+    // the name of the file it belonged to (`path` "" for a new document). The
+    // data shows as modified, so that the user saves it.
+    void RestoreRecovered(const ImageBuffer& image, const std::string& path);
+
+    // The data-file password of the file the data was opened from (empty
+    // when it carried none). Save and Save As keep it, so that a protected
+    // file never loses its protection because the "Data File" switch is off.
+    const std::string& OpenedPassword() const { return openedPassword_; }
+    // The security a save of the data uses: the settings' when the "Data
+    // File" switch is on, else the opened file's password when it had one.
+    DataFileSecurity SaveSecurity() const;
 
     // The name Save As writes for a typed name: "dat" is appended when the
     // extension is not "dat" (any case), with a "." unless the name ends in
@@ -78,6 +96,7 @@ private:
 
     RadioImage& image_;
     ModelCatalogue& catalogue_;
+    std::string openedPassword_;
     const LanguageTable& language_;
     const SecuritySettings& security_;
     Clock& clock_;

@@ -111,9 +111,9 @@ public:
 
     // ---- access ---------------------------------------------------------
     Application& App() { return app_; }
+    SettingsStore& Settings() { return settings_; }
     Prompter& GetPrompter() override { return prompter_; }
     FileDialogs& GetFileDialogs() { return fileDialogs_; }
-    SettingsStore& Settings() { return settings_; }
     const UiFonts& Fonts() const override { return fonts_; }
     EditSession& Session() override;
     const LanguageTable& Language() const override;

@@ -56,6 +56,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterTestModeCommand(frame);
     RegisterTuningDataCommand(frame);
     RegisterPrintCommands(frame);
+    RegisterSafetyCommands(frame);
 }
 
 }  // namespace vrm

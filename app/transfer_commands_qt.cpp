@@ -6,6 +6,10 @@
 
 #include "app/app_settings.h"
 #include "app/application.h"
+#include "app/compare_dialog.h"
+#include "app/safety_dialog.h"
+#include "app/settings_store.h"
+#include "editors/edit_session.h"
 #include "app/command_tables.h"
 #include "app/document.h"
 #include "app/main_frame.h"
@@ -34,6 +38,7 @@ void RegisterReadCommand(CMainFrame& frame) {
         Application& app = frame.App();
         if (app.Port().IsOpen()) return;  // a transfer runs already
         if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
+        app.CheckpointRecovery(0);
         CReadDlg dialog(DialogContext(frame), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kReadData)); });
         if (dialog.exec() == QDialog::Accepted) frame.AdoptReadData();
@@ -45,7 +50,9 @@ void RegisterWriteCommand(CMainFrame& frame) {
     settings->continuous = frame.App().Switches().continuous;
     frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
+        frame.App().CheckpointRecovery(0);
         CWriteDlg dialog(DialogContext(frame), *settings, &frame);
+        dialog.SetWriteOptions(frame.App().WriteOptions());
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kWriteData)); });
         dialog.exec();
     });
@@ -117,6 +124,35 @@ void RegisterTuningDataCommand(CMainFrame& frame) {
         CTuningDataDlg dialog(DialogContext(frame), TuningBackupFolder(app), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kTuningData)); });
         dialog.exec();
+    });
+}
+
+void RegisterSafetyCommands(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kCompareWithRadio, [&frame] {
+        Application& app = frame.App();
+        if (app.Port().IsOpen()) return;  // a transfer runs already
+        app.CheckpointRecovery(0);
+        CCompareDlg dialog(DialogContext(frame), app.Session().Context().separator, &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithRadio)); });
+        dialog.exec();
+    });
+    frame.RegisterCommand(cmd::kProgrammingOptions, [&frame] {
+        Application& app = frame.App();
+        const QString folder = QString::fromStdString(app.DataFolder() + kBackupFolderName);
+        CProgrammingOptionsDlg dialog(app.Language(), app.Programming(), folder, &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kProgrammingOptions)); });
+        if (dialog.exec() != QDialog::Accepted) return;
+        app.Programming() = dialog.Options();
+        app.WriteProgrammingOptions(frame.Settings());
+        frame.Settings().Flush();
+    });
+    frame.RegisterCommand(cmd::kSecuritySettings, [&frame] {
+        Application& app = frame.App();
+        CSecurityDlg dialog(app.Language(), app.Security(), &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kSecuritySettings)); });
+        if (dialog.exec() != QDialog::Accepted) return;
+        app.Security() = dialog.Settings();
+        app.WriteSettings(frame.Settings());
     });
 }
 

@@ -24,6 +24,9 @@ void RegisterMemoryMapCommand(CMainFrame& frame);
 
 // Tool > Radio Information (installs the F2 watch).
 void RegisterRadioInformationCommand(CMainFrame& frame);
+// Program > Compare with Radio, Setup > Programming Options and Setup >
+// Security Settings.
+void RegisterSafetyCommands(CMainFrame& frame);
 
 // Program > Test Mode: the start-up checks, then the Test Mode dialog; the
 // radio leaves tuning mode, its transmitter off, when the dialog closes.

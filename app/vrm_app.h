@@ -29,6 +29,10 @@ struct ShellSeams {
     QString runtimeFolder;                // "": the user's runtime folder (single instance)
     QString instanceName;                 // "": the program's file name
     bool singleInstance = true;
+    // Recovery copies: "" keeps them in the user's state folder for the real
+    // program; a program given a settings store (a test) keeps none unless
+    // it names a folder here.
+    QString stateFolder;
 };
 
 class CVrmApp final {
@@ -52,7 +56,15 @@ public:
     int ColourDepth() const { return colourDepth_; }
 
 private:
+    // Recovery: the offer after a crash, the copy kept while the data is
+    // modified, and SIGTERM/SIGHUP keeping settings and copy before the end.
+    void StartRecovery();
+    void OfferRecovery();
+    void InstallTerminationSignals();
+    void OnTerminationSignal();
+
     ShellSeams seams_;
+    bool endedBySignal_ = false;
     std::unique_ptr<Application> app_;
     std::unique_ptr<SettingsStore> ownSettings_;
     std::unique_ptr<QtPrompter> ownPrompter_;

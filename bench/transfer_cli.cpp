@@ -24,6 +24,7 @@
 #include "files/data_file.h"
 #include "link/read_transfer.h"
 #include "link/write_transfer.h"
+#include "link/safe_write.h"
 #include "model/model_catalogue.h"
 #include "sim/simulated_link.h"
 #include "sim/simulated_radio.h"
@@ -127,7 +128,9 @@ void CliAt9600(benchmark::State& state, bool write) {
     }
     double total = 0;
     for (auto _ : state) {
-        const ChildRun r = write ? RunCli({"radio", "write", s.file}, env)
+        // The bare write: backup, verify and log off (the safe write is
+        // BM_CliSafeWriteAt9600).
+        const ChildRun r = write ? RunCli({"radio", "write", "--no-backup", "--no-verify", "--no-log", s.file}, env)
                                  : RunCli({"radio", "read", "--yes", "-o", s.file}, env);
         if (!r.ok) state.SkipWithError("the command failed");
         state.SetIterationTime(r.wallMs / 1000.0);
@@ -143,10 +146,74 @@ void CliAt9600(benchmark::State& state, bool write) {
     state.counters["over_percent"] = 100.0 * (measured - expected) / expected;
 }
 
+// The safe write in process on virtual time: the bytes its three sessions
+// move, and the time the clock advanced, which without a baud rate is the
+// protocol's mandated delays alone (three identifications, the firmware
+// version read, the ','-command).
+struct SafeWireCost {
+    std::uint64_t bytes = 0;
+    double delaysMs = 0;
+};
+SafeWireCost SafeWriteWire(const fs::path& dir) {
+    VirtualClock clock;
+    SimulatedRadio radio;
+    SimulatedLink link(radio, clock);
+    auto owned = std::make_unique<SimulatedTransport>(link);
+    const SimulatedTransport& transport = *owned;
+    ProgrammingPort port(std::move(owned), clock);
+    Quiet prompter;
+    LanguageTable language;
+    NullTransferObserver observer;
+    const TransferContext ctx{port, prompter, language, observer};
+    SafeWriteOptions options;
+    options.backupFolder = (dir / "wire-backups").string();
+    options.logPath = (dir / "wire-log.csv").string();
+    const auto start = clock.Now();
+    const bool ok = SafeWriteToRadio(ctx, radio.Memory(), false, options).Ok();
+    SafeWireCost cost;
+    if (!ok) return cost;
+    // The link counts one session; the transport's calls span all three.
+    for (const SimulatedTransport::Call& c : transport.Calls())
+        if (c.kind == SimulatedTransport::Call::Kind::kSend || c.kind == SimulatedTransport::Call::Kind::kRecv)
+            cost.bytes += c.bytes.size();
+    cost.delaysMs = std::chrono::duration<double, std::milli>(clock.Now() - start).count();
+    return cost;
+}
+
+// Backup read, write and verify read, with the log, as `radio write` runs by
+// default: against the wire time of all three sessions plus their mandated
+// delays (the target: at most 1.05 times that).
+void BM_CliSafeWriteAt9600(benchmark::State& state) {
+    Scratch s;
+    const std::vector<std::string> env = {s.state, "VRM650T_SIM_BAUD=" + std::to_string(kBaud)};
+    if (!RunCli({"radio", "read", "--yes", "-o", s.file}, {s.state}).ok) {
+        state.SkipWithError("could not prepare the data file");
+        return;
+    }
+    const std::string backups = (s.dir / "backups").string(), log = (s.dir / "log.csv").string();
+    double total = 0;
+    for (auto _ : state) {
+        const ChildRun r = RunCli({"radio", "write", "--backup-dir", backups, "--log", log, s.file}, env);
+        if (!r.ok) state.SkipWithError("the command failed");
+        state.SetIterationTime(r.wallMs / 1000.0);
+        total += r.wallMs;
+    }
+    const SafeWireCost cost = SafeWriteWire(s.dir);
+    const double wireMs = static_cast<double>(cost.bytes) * 10.0 * 1000.0 / kBaud;
+    const double expected = wireMs + cost.delaysMs;
+    const double measured = total / static_cast<double>(state.iterations());
+    state.counters["wire_bytes"] = static_cast<double>(cost.bytes);
+    state.counters["delays_ms"] = cost.delaysMs;
+    state.counters["wire_plus_delays_ms"] = expected;
+    state.counters["command_ms"] = measured;
+    state.counters["ratio"] = measured / expected;
+}
+
 void BM_CliReadAt9600(benchmark::State& state) { CliAt9600(state, false); }
 void BM_CliWriteAt9600(benchmark::State& state) { CliAt9600(state, true); }
 BENCHMARK(BM_CliReadAt9600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CliWriteAt9600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliSafeWriteAt9600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_CliReadFullSpeed(benchmark::State& state) {
     Scratch s;

@@ -38,7 +38,7 @@ timed() {  # prints the command's wall time in ms
 for baud in 9600; do
     export VRM650T_SIM_BAUD=$baud
     r=$(timed "$cli" $lang radio read --yes -o "$work/radio.dat")
-    w=$(timed "$cli" $lang radio write "$work/radio.dat")
+    w=$(timed "$cli" $lang radio write --no-backup --no-verify --no-log "$work/radio.dat")
     unset VRM650T_SIM_BAUD
     awk -v r="$r" -v w="$w" -v b="$baud" -v rb=$read_bytes -v wb=$write_bytes -v rd=$read_delays -v wd=$write_delays '
         BEGIN {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -20,12 +22,16 @@
 #include "cli/file_support.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
+#include "cli/file_support.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "link/programming_port.h"
 #include "link/radio_info.h"
 #include "link/read_transfer.h"
 #include "link/write_transfer.h"
+#include "link/safe_write.h"
+#include "editors/image_compare.h"
+#include "app/app_settings.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 
@@ -37,7 +43,9 @@ namespace {
 constexpr int kExitLinkFailed = 1;    // the radio did not answer, or a step of the transfer failed
 constexpr int kExitModelRefused = 2;  // the radio's model does not fit (texts 10007004, 10007021)
 constexpr int kExitCancelled = 3;     // a question was answered Cancel (overwrite, other identity)
-constexpr int kExitFileFailed = 4;    // the data file could not be read (write) or written (read)
+constexpr int kExitFileFailed = 4;    // the data file could not be read (write) or written (read), or the backup not stored
+constexpr int kExitNotVerified = 5;   // the read-back found blocks that differ: the radio does not hold the file
+constexpr int kExitDiffLinkFailed = 5;  // radio diff: the radio could not be read (1 means "different" there)
 
 int ExitStatus(const TransferResult& r) {
     switch (r.status) {
@@ -245,11 +253,63 @@ int RunRead(Context& ctx) {
 // ---------------------------------------------------------------------------
 // radio write
 
+// The path as the log names it: absolute, so that the row says which file.
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == '/') return path;
+    char cwd[PATH_MAX];
+    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
+}
+
+// The data folder the program uses: "Trevona/VRM-650T" below the documents
+// folder (XDG_DOCUMENTS_DIR, else ~/Documents).
+std::string DataFolder() {
+    std::string documents;
+    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg && *xdg) documents = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home) documents = std::string(home) + "/Documents";
+    return DefaultDataFolder(documents, "");
+}
+
+// --no-backup, --backup-dir DIR, --no-verify, --log FILE, --no-log: the safe write's
+// options, all on by default with the data folder's backups and log.
+bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
+    bool dirMissing = false, logMissing = false;
+    options.backup = !ctx.args.Flag("--no-backup");
+    const auto dir = ctx.args.Value("--backup-dir", &dirMissing);
+    options.verify = !ctx.args.Flag("--no-verify");
+    const auto log = ctx.args.Value("--log", &logMissing);
+    options.log = !ctx.args.Flag("--no-log");
+    if (dirMissing || (dir && dir->empty())) {
+        ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--backup-dir")}) << "\n";
+        return false;
+    }
+    if (logMissing || (log && log->empty())) {
+        ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--log")}) << "\n";
+        return false;
+    }
+    const bool needFolder = (options.backup && !dir) || !log;
+    const std::string folder = needFolder ? DataFolder() : std::string();
+    options.backupFolder = dir ? *dir : folder + kBackupFolderName;
+    options.logPath = log ? *log : folder + kProgrammingLogName;
+    return true;
+}
+
+int SafeWriteStatus(const SafeWriteResult& r) {
+    switch (r.failedPhase) {
+        case SafeWritePhase::kNone: return 0;
+        case SafeWritePhase::kBackupStore: return kExitFileFailed;
+        case SafeWritePhase::kVerify: return kExitNotVerified;
+        case SafeWritePhase::kVerifyRead: return kExitLinkFailed;
+        default: return ExitStatus(r.write);
+    }
+}
+
 int RunWrite(Context& ctx) {
     bool missing = false;
     const auto password = ctx.args.Value("--password", &missing);
     const bool continuous = ctx.args.Flag("--continuous");
     const bool yes = ctx.args.Flag("--yes");
+    SafeWriteOptions options;
+    if (!SafeWriteOptionsFrom(ctx, options)) return kUsageError;
     const auto files = ctx.args.Positionals();
     if (!NoUnknownOptions(ctx)) return kUsageError;
     if (missing) {
@@ -261,6 +321,7 @@ int RunWrite(Context& ctx) {
         return kUsageError;
     }
     const std::string& path = files.front();
+    options.dataFile = AbsolutePath(path);
 
     RadioSession session(ctx, yes);
     // The data file, read as Open reads it.
@@ -284,13 +345,20 @@ int RunWrite(Context& ctx) {
 
     int written = 0;
     int status = 0;
+    std::string lastSerial;
     while (true) {
-        const TransferResult r = WriteDataToRadio(session.Transfer(ctx), image.Live(), continuous);
+        const SafeWriteResult r = SafeWriteToRadio(session.Transfer(ctx), image.Live(), continuous, options);
+        session.observer.EndLine();
+        if (!r.backupPath.empty()) ctx.out << Format(ctx, tid::kCliBackupStored, {r.backupPath}) << "\n";
         if (!r.Ok()) {
-            status = ExitStatus(r);
+            status = SafeWriteStatus(r);
             break;
         }
         ++written;
+        lastSerial = r.radio.serial;
+        ctx.out << ctx.Text(r.verified ? tid::kCliWriteVerified : tid::kCliWriteNotVerified) << "\n";
+        if (continuous) ctx.out << Format(ctx, tid::kContinuousCount, {written, lastSerial}) << "\n";
+        ctx.out.flush();
         if (!continuous) break;
         // The next radio: Enter writes it; "q" or the end of the input ends.
         session.observer.EndLine();
@@ -306,13 +374,61 @@ int RunWrite(Context& ctx) {
     return session.Finish(ctx, status);
 }
 
+// ---------------------------------------------------------------------------
+// radio diff
+
+int RunDiff(Context& ctx) {
+    std::optional<std::string> password;
+    if (!PasswordOption(ctx, password)) return kUsageError;
+    const auto files = ctx.args.Positionals();
+    if (!NoUnknownOptions(ctx)) return kUsageError;
+    if (files.size() != 1) {
+        ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
+        return kUsageError;
+    }
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    const ReadRequest req{files.front(), password, false};
+    if (ReadInto(ctx, req, image, catalogue) != 0) return kExitFileFailed;
+
+    RadioSession session(ctx);
+    ImageBuffer radio{};
+    session.observer.OnWindowText(ctx.Text(tid::kCompareReading));
+    const TransferResult r = RunReadTransfer(session.Transfer(ctx), radio);
+    session.observer.EndLine();
+    if (!r.Ok()) return r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
+                            ? kExitModelRefused
+                            : kExitDiffLinkFailed;
+
+    const ImageComparison diff = CompareImages(image.Live(), radio, Language(ctx), kSeparator);
+    if (diff.Identical()) {
+        ctx.out << ctx.Text(tid::kCliCompareIdentical) << "\n";
+        return 0;
+    }
+    // KEY <tab> label <tab> document's text <tab> radio's text
+    for (const FieldDifference& d : diff.fields)
+        ctx.out << d.key << '\t' << d.label << '\t' << TerminalSafe(d.document, false) << '\t'
+                << TerminalSafe(d.radio, false) << "\n";
+    for (std::size_t at : diff.otherBytes)
+        ctx.out << Hex(static_cast<unsigned>(at), 3) << '\t' << ctx.Text(tid::kCompareOtherBytes) << '\t'
+                << Hex(image.Live()[at], 2) << '\t' << Hex(radio[at], 2) << "\n";
+    return 1;
+}
+
 }  // namespace
 
 VRM_CLI_COMMAND("radio info", "radio info [--identity]",
                 "read and show the radio's model, frequency band, serial number, versions and checksum", RunInfo);
 VRM_CLI_COMMAND("radio read", "radio read [--data-password DIGITS] [--yes] -o FILE",
                 "read the radio's data and save it as a data file", RunRead);
-VRM_CLI_COMMAND("radio write", "radio write [--password DIGITS] [--continuous] [--yes] FILE",
-                "write a data file into the radio; --continuous goes on with the next radio after Enter", RunWrite);
+VRM_CLI_COMMAND("radio write",
+                "radio write [--password DIGITS] [--continuous] [--yes] [--no-backup] [--backup-dir DIR] "
+                "[--no-verify] [--log FILE | --no-log] FILE",
+                "write a data file into the radio: backup first, verify after, a row in the programming log; "
+                "--continuous goes on with the next radio after Enter",
+                RunWrite);
+VRM_CLI_COMMAND("radio diff", "radio diff [--password DIGITS] FILE",
+                "read the radio and list the items where it differs from FILE (status 0 identical, 1 different)",
+                RunDiff);
 
 }  // namespace vrm::cli

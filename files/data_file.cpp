@@ -204,6 +204,8 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
                 return result;
             case PasswordResult::Cancelled: result.code = kDataFileCancelled; return result;
         }
+        result.protectedFile = true;
+        result.password = UnscramblePassword(file.data() + kDataFilePasswordOffset);
     }
 
     image_.Transfer() = Body(file.data());

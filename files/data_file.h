@@ -62,6 +62,10 @@ struct DataFileResult {
     bool ownerKept = true;
     // Code 2: the first ten bytes of the file (0xFF where the file is shorter).
     std::array<std::uint8_t, kDataFileSignatureSize> signature{};
+    // Read of a protected file: the data-file password it carries (as the
+    // header holds it), so that a save can keep the file protected.
+    bool protectedFile = false;
+    std::string password;
 
     bool Ok() const { return code == kDataFileOk; }
     // The signature as text, up to its first 0xFF byte (code 2 messages).

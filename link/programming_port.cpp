@@ -137,9 +137,11 @@ int ProgrammingPort::WriteBlockAs(std::uint8_t commandByte, std::uint16_t addres
     if (!SendBuffer(source, length)) return 1;
     const std::uint32_t saved = Timeout();
     SetTimeout(kWriteReplyMs);
-    const int result = ExpectAck();
+    std::uint8_t reply = 0;
+    const bool answered = Receive(&reply, 1);
     SetTimeout(saved);
-    return result;
+    if (!answered) return 1;
+    return reply == kAck ? 0 : (commandByte == kWriteBlock ? 2 : 1);
 }
 
 int ProgrammingPort::WriteBlock(std::uint16_t address, std::uint8_t length, const std::uint8_t* source) {

@@ -54,6 +54,7 @@ public:
     // 'S': `length` bytes from `address` into `destination`.
     int ReadBlock(std::uint16_t address, std::uint8_t length, std::uint8_t* destination);
     // 'X': `length` bytes from `source` to `address`; 3000 ms for the ACK.
+    // 1: no answer; 2: the radio answered but refused the block.
     int WriteBlock(std::uint16_t address, std::uint8_t length, const std::uint8_t* source);
     // 'V': the same into the tuning data.
     int WriteTuningBlock(std::uint16_t address, std::uint8_t length, const std::uint8_t* source);

@@ -55,16 +55,55 @@ Message TransferInformation(const LanguageTable& language, std::uint32_t textId,
     return Box(language, MessageKind::Information, Buttons::Ok, Answer::Ok, textId, captionId);
 }
 
-LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite) {
+LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite, BlockFailure failure,
+                      const std::string& backupPath) {
     // Asked before the port closes: while it is open the library still knows
     // what happened to the cable.
     const LinkError cause = ctx.port.CurrentLinkError();
     Message m = TransferErrorMessage(ctx.language, tid::kMsgCommunicationError);
-    if (cause != LinkError::kNone)
-        m.text += "\n\n" + LinkTroubleText(cause, DoctorSystem::Current(), ctx.language);
+    // A stopped transfer names no block failure of the radio's: the stop is the reason.
+    if (failure.block >= 0 && cause != LinkError::kInterrupted) {
+        const std::uint32_t how = cause == LinkError::kDisconnected ? tid::kBlockFailedUnplugged
+                                  : failure.refused                 ? tid::kBlockFailedRefused
+                                                                    : tid::kBlockFailedNoAnswer;
+        m.text += "
+
+" + FormatText(ctx.language.TextString(how),
+                                      {failure.block, static_cast<unsigned>(failure.block * kBlockSize)});
+    }
+    if (cause != LinkError::kNone && !(failure.block >= 0 && cause == LinkError::kDisconnected))
+        m.text += "
+
+" + LinkTroubleText(cause, DoctorSystem::Current(), ctx.language);
+    if (failure.block >= 0) m.text += "
+
+" + ctx.language.TextString(tid::kDocumentUnchanged);
     if (partialWrite) m.text += "\n\n" + ctx.language.TextString(tid::kTransferPartialWrite);
+    if (partialWrite && !backupPath.empty())
+        m.text += "\n\n" + FormatText(ctx.language.TextString(tid::kBackupKeptIn), {backupPath});
     (void)ctx.prompter.Ask(m);
     return cause;
+}
+
+TransferResult ReadBlocks(const TransferContext& ctx, ImageBuffer& memory, int count) {
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+    ShowProgress(ctx, 0);
+    for (int i = 0; i < count; ++i) {
+        ShowProgress(ctx, i);
+        const auto address = static_cast<std::uint16_t>(kBlockSize * i);
+        if (port.ReadBlock(address, static_cast<std::uint8_t>(kBlockSize), memory.data() + address) != 0) {
+            r.link = RetryPrompt(ctx, false, {i, false});
+            LeaveProgramMode(port);
+            r.status = TransferStatus::kBlockFailed;
+            r.failedBlock = i;
+            return r;
+        }
+        r.blocksDone = i + 1;
+        port.PumpOneMessage();
+    }
+    ShowProgress(ctx, kTransferBlocks);
+    return r;
 }
 
 bool IsReadableRadio(const ModelIdentity& radio) {
@@ -111,21 +150,8 @@ TransferResult RunReadTransfer(const TransferContext& ctx, ImageBuffer& transfer
         return r;
     }
 
-    ShowProgress(ctx, 0);
-    for (int i = 0; i < kTransferBlocks; ++i) {
-        ShowProgress(ctx, i);
-        const auto address = static_cast<std::uint16_t>(kBlockSize * i);
-        if (port.ReadBlock(address, static_cast<std::uint8_t>(kBlockSize), transferImage.data() + address) != 0) {
-            r.link = RetryPrompt(ctx);
-            LeaveProgramMode(port);
-            r.status = TransferStatus::kBlockFailed;
-            r.failedBlock = i;
-            return r;
-        }
-        r.blocksDone = i + 1;
-        port.PumpOneMessage();
-    }
-    ShowProgress(ctx, kTransferBlocks);
+    r = ReadBlocks(ctx, transferImage, kTransferBlocks);
+    if (!r.Ok()) return r;
     (void)port.ExitProgramMode();  // the data is complete whatever the exit answers
     port.SetOpen(false);
 

@@ -55,6 +55,7 @@ struct TransferResult {
     int failedBlock = -1;   // kBlockFailed: the block (address / 16)
     int blocksDone = 0;     // blocks read or written (the write: sent to the radio)
     LinkError link = LinkError::kNone;  // what the link reported when it failed
+    bool refused = false;   // kBlockFailed: the radio answered the block, but not with ACK
 
     bool Ok() const { return status == TransferStatus::kOk; }
     // The transfer's result as the dialogs see it: 0 success, 1 failure.
@@ -100,8 +101,16 @@ Message TransferInformation(const LanguageTable& language, std::uint32_t textId,
 // link knows why the radio could not be reached (no cable, no permission, the
 // cable busy or pulled, the library missing), its message follows the text,
 // so that the user learns what to do. `partialWrite` adds that the radio now
-// holds a partly written configuration. Returns the link's reason.
-LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite = false);
+// holds a partly written configuration. A failed block adds which block and
+// why (refused by the radio, no answer, the cable unplugged) and that the
+// document is unchanged; `backupPath` names where the radio's previous data
+// is kept. Returns the link's reason.
+struct BlockFailure {
+    int block = -1;        // address / 16; -1: not a block step
+    bool refused = false;  // the radio answered, but not with ACK
+};
+LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite = false, BlockFailure failure = {},
+                      const std::string& backupPath = {});
 
 // The read acceptance check on a radio's identity: its name (bytes 0-7) is
 // the name key of a catalogue model and a band record exists for its market
@@ -113,6 +122,12 @@ bool IsReadableRadio(const ModelIdentity& radio);
 // A failed read leaves `transferImage` partly overwritten and nothing else
 // changed; only after Ok() may the caller adopt it.
 TransferResult RunReadTransfer(const TransferContext& ctx, ImageBuffer& transferImage);
+
+// The blocks of a transfer after identification: reads `count` blocks from
+// address 0 into `memory`, with progress, and on a failure the retry prompt
+// naming the block; the radio then leaves program mode. Shared by the read,
+// the backup and the verify.
+TransferResult ReadBlocks(const TransferContext& ctx, ImageBuffer& memory, int count);
 
 // The Read button's run: window text 10401002, the read transfer, then on
 // success the information box 10401003 (caption 10401005); on failure window

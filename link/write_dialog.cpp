@@ -4,12 +4,15 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QLayout>
 #include <QPushButton>
 #include <QWidget>
 
 #include "text/language_table.h"
 #include "text/text_ids.h"
+#include "text/text_format.h"
 #include "model/radio_image.h"
 #include "ui/form_helpers.h"
 
@@ -34,8 +37,16 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     continuous_->setChecked(settings_.continuous);
     // "Adjust Time" has no effect on the radio: it stays hidden.
     adjustTime_->hide();
-    auto* row = new QHBoxLayout(lower_);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(lower_);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+    // Continuous: how many radios this run has written, and the last one.
+    count_ = new QLabel(lower_);
+    count_->setObjectName(QStringLiteral("count"));
+    count_->setWordWrap(true);
+    count_->hide();
+    column->addWidget(count_);
     row->addWidget(adjustTime_);
     row->addWidget(continuous_);
     row->addStretch(1);
@@ -59,9 +70,21 @@ void CWriteDlg::OnStart() {
     repaint();
     if (QWidget* frame = parentWidget()) frame->window()->repaint();
     const bool continuous = settings_.continuous;
-    result_ = WriteDataToRadio(Context(), image_.Live(), continuous);
-    if (result_.Ok()) ++written_;
-    if (result_.Ok() && continuous) {
+    last_ = SafeWriteToRadio(Context(), image_.Live(), continuous, options_);
+    result_ = last_.write;
+    if (!last_.Ok() && result_.Ok()) result_.status = TransferStatus::kBlockFailed;  // verify or backup failed
+    if (last_.Ok()) {
+        ++written_;
+        lastSerial_ = last_.radio.serial;
+        // Without the radio's information (backup and log off) the serial
+        // number is not known: the count alone.
+        const std::string text =
+            lastSerial_.empty() ? FormatText(language_.TextString(tid::kContinuousCountOnly), {written_})
+                                : FormatText(language_.TextString(tid::kContinuousCount), {written_, lastSerial_});
+        count_->setText(QString::fromStdString(text));
+        count_->show();
+    }
+    if (last_.Ok() && continuous) {
         // Ready for the next radio: progress 0 / 64 and the window text are
         // back (the transfer set them); the controls follow.
         EndRunning();

@@ -9,9 +9,11 @@
 
 #include "link/read_dialog.h"
 #include "link/write_transfer.h"
+#include "link/safe_write.h"
 
 class QCheckBox;
 class QFrame;
+class QLabel;
 class QWidget;
 
 namespace vrm {
@@ -21,7 +23,13 @@ class CWriteDlg final : public CTransferDlg {
 public:
     CWriteDlg(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent);
 
+    // What the write does around the transfer (backup, verify, log); the
+    // default turns all three off.
+    void SetWriteOptions(const SafeWriteOptions& options) { options_ = options; }
+
     const TransferResult& Result() const { return result_; }
+    const SafeWriteResult& LastWrite() const { return last_; }
+    QLabel* CountLabel() const { return count_; }
     // Radios written successfully while the dialog was open.
     int RadiosWritten() const { return written_; }
 
@@ -41,6 +49,14 @@ private:
     QFrame* separator_ = nullptr;
     QWidget* lower_ = nullptr;
     TransferResult result_;
+    SafeWriteResult last_;
+    SafeWriteOptions options_ = [] {
+        SafeWriteOptions o;
+        o.backup = o.verify = o.log = false;
+        return o;
+    }();
+    QLabel* count_ = nullptr;
+    std::string lastSerial_;
     int written_ = 0;
 };
 

@@ -50,7 +50,8 @@ std::array<std::uint16_t, kTransferBlocks - 1> WriteBlockOrder() {
     return order;
 }
 
-TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage) {
+TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage,
+                                const std::string& backupPath) {
     TransferScope scope(ctx);
     ProgrammingPort& port = ctx.port;
     TransferResult r;
@@ -104,17 +105,20 @@ TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& l
         return r;
     }
 
+    int written = 0;  // the last WriteBlock's result: 2 when the radio refused the block
     const auto failed = [&](std::uint16_t offset) {
-        r.link = RetryPrompt(ctx, true);
+        r.link = RetryPrompt(ctx, true, {offset / kBlockSize, written == 2}, backupPath);
         port.PumpOneMessage();  // let the dialog repaint after the message
         (void)port.AbortWrite();
         port.SetOpen(false);
         r.status = TransferStatus::kBlockFailed;
         r.failedBlock = offset / kBlockSize;
+        r.refused = written == 2;
         return r;
     };
     const auto write = [&](std::uint16_t offset) {
-        return port.WriteBlock(offset, static_cast<std::uint8_t>(kBlockSize), liveImage.data() + offset) == 0;
+        written = port.WriteBlock(offset, static_cast<std::uint8_t>(kBlockSize), liveImage.data() + offset);
+        return written == 0;
     };
 
     for (std::uint16_t offset = 0; offset < kFirstUnwritten; offset = static_cast<std::uint16_t>(offset + kBlockSize)) {

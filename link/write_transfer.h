@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "link/read_transfer.h"
 
@@ -43,7 +44,9 @@ std::array<std::uint16_t, kTransferBlocks - 1> WriteBlockOrder();
 
 // The write transfer of `liveImage`; asks text 10007007 through the
 // prompter when the radio reports another identity of the same market class.
-TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage);
+// `backupPath` (when not empty) is named in the message of a failed block.
+TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage,
+                                const std::string& backupPath = {});
 
 // The Write button's run: window text 10402002, the write transfer, then on
 // success the information box 10402003 (caption 10402005) and, when

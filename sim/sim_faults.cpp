@@ -105,6 +105,8 @@ bool ParseSimFaults(std::string_view text, SimFaults& out, std::string* error) {
             ok = ParseBlock(value, out.writeSilentBlock);
         } else if (name == "write-nak" && hasValue) {
             ok = ParseBlock(value, out.writeNakBlock);
+        } else if (name == "write-lost" && hasValue) {
+            ok = ParseBlock(value, out.writeLostBlock);
         } else if (name == "slow" && hasValue) {
             const std::size_t at = value.find('@');
             std::uint32_t ms = 0, step = 1;

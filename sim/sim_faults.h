@@ -12,6 +12,8 @@
 //   read-silent=N      silence from the read of block N (address 16*N) on
 //   write-silent=N     silence from the write of block N on
 //   write-nak=N        NAK to the write of block N (the block is not stored)
+//   write-lost=N       ACK to the write of block N, but the block is not
+//                      stored (only a read-back finds it)
 //   slow=MS[@STEP]     the replies to send number STEP (default 1) come MS
 //                      milliseconds late
 //   info-header        the information block starts with 0x54, not 0x55
@@ -48,6 +50,7 @@ struct SimFaults {
     int readSilentBlock = -1;
     int writeSilentBlock = -1;
     int writeNakBlock = -1;
+    int writeLostBlock = -1;
     std::uint32_t slowMs = 0;
     std::uint32_t slowStep = 0;  // 0: no slow reply
     bool infoBadHeader = false;

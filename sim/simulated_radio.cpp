@@ -463,6 +463,11 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
             }
             if (faults_.writeNakBlock >= 0 && block == static_cast<unsigned>(faults_.writeNakBlock)) break;
             if (address + length > kImageSize) break;
+            if (faults_.writeLostBlock >= 0 && block == static_cast<unsigned>(faults_.writeLostBlock)) {
+                Note("lost");
+                ReplyByte(replies, kAck);
+                return true;
+            }
             std::copy(data.begin(), data.end(), memory_.begin() + address);
             Touch();
             ReplyByte(replies, kAck);

@@ -29,7 +29,17 @@ QMessageBox::Icon IconFor(MessageKind kind) {
 QtPrompter::QtPrompter(const LanguageTable& language, std::function<QWidget*()> parent)
     : language_(language), parent_(std::move(parent)) {}
 
+namespace {
+const volatile std::sig_atomic_t* unattended = nullptr;
+}  // namespace
+
+void QtPrompter::SetUnattendedFlag(const volatile std::sig_atomic_t* flag) { unattended = flag; }
+
 Answer QtPrompter::Ask(const Message& message) {
+    if (unattended != nullptr && *unattended != 0) {
+        if (message.buttons == Buttons::Ok) return Answer::Ok;
+        return message.defaultAnswer;
+    }
     QWidget* parent = parent_ ? parent_() : nullptr;
     QMessageBox box(IconFor(message.kind), QString::fromUtf8(message.caption.c_str()),
                     QString::fromUtf8(message.text.c_str()), QMessageBox::NoButton, parent);

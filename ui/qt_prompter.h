@@ -3,6 +3,7 @@
 // dialog.
 #pragma once
 
+#include <csignal>
 #include <functional>
 
 #include "text/prompter.h"
@@ -20,6 +21,12 @@ public:
 
     Answer Ask(const Message& message) override;
     PasswordResult AskPassword(PasswordGate& gate) override;
+
+    // While the flag is set (the desktop session is ending) nobody is there
+    // to answer: every question takes its default answer without a box, so
+    // that a transfer stopped for the end of the session can finish its
+    // closing steps. One flag for the process.
+    static void SetUnattendedFlag(const volatile std::sig_atomic_t* flag);
 
     // What the password dialog's Help button does.
     void SetPasswordHelp(std::function<void()> help) { passwordHelp_ = std::move(help); }

@@ -269,6 +269,40 @@ TEST_F(DocumentTest, ProtectedFileThreeWrongPasswordsOrCancel) {
     EXPECT_EQ(doc_.FileName(), "locked.dat");
 }
 
+TEST_F(DocumentTest, AFileOpenedWithAPasswordKeepsItThroughSaveAndSaveAs) {
+    // The "Data File" switch is off: without the mend the save would drop
+    // the password and leave the file unprotected.
+    security_.dataFile = false;
+    const std::string path = MakeDataFile("locked.dat", DataFileSecurity{"482916", true});
+    prompter_.passwords = {std::string("482916")};
+    dialogs_.openAnswers = {path};
+    ASSERT_EQ(doc_.OnFileOpen(prompter_, dialogs_), DocResult::Done);
+    Modify();
+    prompter_.answers = {Answer::Ok};  // replace the file
+    ASSERT_EQ(doc_.OnFileSave(prompter_), DocResult::Done);
+    dialogs_.saveAnswers = {folder_ + "copy.dat"};
+    ASSERT_EQ(doc_.OnFileSaveAs(prompter_, dialogs_), DocResult::Done);
+
+    for (const std::string& saved : {path, folder_ + "copy.dat"}) {
+        // Opening again asks for the same password; a wrong one is refused.
+        RadioImage image;
+        ModelCatalogue catalogue(image);
+        ScriptedPrompter ask;
+        ask.passwords = {std::string("482916")};
+        const DataFileResult r = DataFile(image, catalogue).Read(saved, ask, language_);
+        EXPECT_TRUE(r.Ok()) << saved;
+        EXPECT_EQ(ask.passwordPrompts, 1) << saved;
+        EXPECT_EQ(r.password, "482916");
+        EXPECT_EQ(image.Transfer(), image_.Live());
+    }
+
+    // New data is not the protected file's: it saves without a password.
+    prompter_.answers = {Answer::Ok};
+    ASSERT_EQ(doc_.OnFileNew(prompter_, dialogs_), DocResult::Done);
+    EXPECT_TRUE(doc_.OpenedPassword().empty());
+    EXPECT_FALSE(doc_.SaveSecurity().dataFile);
+}
+
 TEST_F(DocumentTest, UnsavedChangesYesThenCancelledOrFailedSaveStopsTheCommand) {
     const std::string path = MakeDataFile("other.dat");
     Modify();

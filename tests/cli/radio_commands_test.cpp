@@ -18,6 +18,7 @@
 #include "model/model_catalogue.h"
 #include "model/shipped_language.h"
 #include "sim/sim_state.h"
+#include "text/text_ids.h"
 
 namespace vrm {
 namespace {
@@ -54,7 +55,8 @@ struct RadioCommands : ::testing::Test {
         std::string cmd = std::string(VRM_BIN_DIR) + "/vrm650t-cli --lang " + VRM_SOURCE_DIR + "/lang/vrm650t_en.lng";
         for (const std::string& a : args) cmd += " '" + a + "'";
         std::string env = "env -u VRM650T_SIM_FAULTS -u VRM650T_SIM_BAUD -u LD_LIBRARY_PATH LC_ALL=C.UTF-8 "
-                          "VRM650T_SIM_STATE=" + state;
+                          "VRM650T_SIM_STATE=" + state + " HOME=" + dir.string() +
+                          " XDG_DOCUMENTS_DIR=" + dir.string() + "/Documents";
         if (simulated) env += std::string(" LD_LIBRARY_PATH=") + VRM_SIM_DIR;
         if (!faults.empty()) env += " VRM650T_SIM_FAULTS=" + faults;
         std::ofstream(Path("stdin")) << input;
@@ -214,12 +216,15 @@ TEST_F(RadioCommands, ContinuousWritesRadioAfterRadioUntilTheInputEnds) {
 
     CliRun r = Cli({"radio", "write", "--continuous", file}, "\n\nq\n\n");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, FormatText(T(19106103), {3}) + "\n");
-    EXPECT_EQ(Sessions(), 3);
+    // Each radio: its backup, written and verified, the count and the last serial number.
+    EXPECT_NE(r.out.find(FormatText(T(tid::kContinuousCount), {3, std::string("00000001")})), std::string::npos);
+    EXPECT_TRUE(r.out.ends_with(FormatText(T(19106103), {3}) + "\n")) << r.out;
+    EXPECT_EQ(Sessions(), 9) << "backup, write and verify for each radio";
 
-    r = Cli({"radio", "write", "--continuous", file}, "");
+    r = Cli({"radio", "write", "--continuous", "--no-backup", "--no-verify", file}, "");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, FormatText(T(19106103), {1}) + "\n");
+    EXPECT_TRUE(r.out.ends_with(FormatText(T(19106103), {1}) + "\n"));
+    EXPECT_EQ(Sessions(), 11) << "the log still reads the serial number";
 
     // A failed radio ends the run, says the radio is partly written, and
     // counts only the radios that were written.
@@ -227,7 +232,72 @@ TEST_F(RadioCommands, ContinuousWritesRadioAfterRadioUntilTheInputEnds) {
     r = Cli({"radio", "write", "--continuous", file}, "\n\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(T(19106001)), std::string::npos);
-    EXPECT_EQ(r.out, FormatText(T(19106103), {0}) + "\n");
+    EXPECT_TRUE(r.out.ends_with(FormatText(T(19106103), {0}) + "\n"));
+}
+
+TEST_F(RadioCommands, WriteKeepsABackupInTheDataFolderAndLogsEveryRadio) {
+    const SimulatedRadio before = [] {
+        SimulatedRadio radio;
+        for (std::size_t i = 0x100; i < 0x200; ++i) radio.Memory()[i] = static_cast<std::uint8_t>(i);
+        return radio;
+    }();
+    Install(before);
+    const std::string file = DataFileFor(before.Identity(), "w.dat");
+
+    CliRun r = Cli({"radio", "write", file});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const fs::path data = dir / "Documents/Trevona/VRM-650T";
+    std::vector<fs::path> backups;
+    for (const auto& e : fs::directory_iterator(data / "backups")) backups.push_back(e.path());
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(r.out.find(backups[0].string()), std::string::npos);
+    EXPECT_NE(r.out.find(T(tid::kCliWriteVerified)), std::string::npos);
+    // The backup puts the radio back as it was.
+    ImageBuffer old = ReadDataFile(backups[0].string());
+    EXPECT_TRUE(std::equal(old.begin() + 16, old.end(), before.Memory().begin() + 16));
+
+    // The lost block: never a success, status 5, and both rows in the log.
+    faults = "write-lost=30";
+    Install(before);  // the old data again, so that the lost block differs
+    r = Cli({"radio", "write", "--backup-dir", Path("b2"), file});
+    EXPECT_EQ(r.status, 5);
+    EXPECT_EQ(r.err.find(T(10402003)), std::string::npos);
+    EXPECT_NE(r.err.find("30 (0x1E0)"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::exists(Path("b2")));
+    const std::string log = Slurp((data / "programming-log.csv").string());
+    EXPECT_NE(log.find(",00000001,HRV-41A:K,V1.10.00," + file + ","), std::string::npos) << log;
+    EXPECT_NE(log.find("written and verified"), std::string::npos);
+    EXPECT_NE(log.find("verify failed: radio differs at blocks 30"), std::string::npos);
+
+    faults.clear();
+    r = Cli({"radio", "write", "--no-backup", "--log", Path("my.csv"), file});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(Slurp(Path("my.csv")).find(",written and verified"), std::string::npos);
+    EXPECT_EQ(Cli({"radio", "write", "--log"}).status, 64);
+}
+
+TEST_F(RadioCommands, DiffSaysIdenticalOrListsTheItemsThatDiffer) {
+    const SimulatedRadio before;
+    Install(before);
+    const std::string file = DataFileFor(before.Identity(), "w.dat");
+    CliRun r = Cli({"radio", "diff", file});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_FALSE(r.out.empty());
+
+    ASSERT_EQ(Cli({"radio", "write", "--no-backup", file}).status, 0);
+    r = Cli({"radio", "diff", file});
+    EXPECT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(r.out, T(tid::kCliCompareIdentical) + "\n");
+
+    // One channel's receive frequency changed in the radio.
+    ASSERT_EQ(Cli({"set", file, "channel.1.rx=462.5750"}).status, 0);
+    r = Cli({"radio", "diff", file});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("channel.1.rx\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("462.5750"), std::string::npos) << r.out;
+
+    faults = "program-silent";
+    EXPECT_EQ(Cli({"radio", "diff", file}).status, 5);
 }
 
 TEST_F(RadioCommands, WriteRefusesAFileItCannotReadWithoutTouchingTheRadio) {

@@ -149,7 +149,7 @@ TEST_F(Protocol, ABlockOutsideTheMemoryIsRefused) {
     Connect();
     std::array<std::uint8_t, 16> out{};
     EXPECT_EQ(port->ReadBlock(0x3F8, 16, out.data()), 1);
-    EXPECT_EQ(port->WriteBlock(0x3F8, 16, out.data()), 1);
+    EXPECT_EQ(port->WriteBlock(0x3F8, 16, out.data()), 2);  // answered, but refused
     // The radio is still in step afterwards.
     EXPECT_EQ(port->ReadBlock(0x3F0, 16, out.data()), 0);
 }

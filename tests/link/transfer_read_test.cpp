@@ -57,7 +57,9 @@ TEST_F(ReadTransfer, AReadFailingAtBlock40LeavesTheDataAloneAndTellsTheUserOnce)
     EXPECT_EQ(image.Saved(), saved);
     EXPECT_FALSE(port.IsOpen());
     ASSERT_EQ(prompter.TextIds(), std::vector<int>{10007003});
-    EXPECT_EQ(prompter.asked[0].text, T(10007003)) << "the link had nothing to add";
+    // The block and why, and that the document is as it was.
+    EXPECT_EQ(prompter.asked[0].text, T(10007003) + "\n\nBlock 40 (address 0x280): no answer from the radio.\n\n" +
+                                          T(tid::kDocumentUnchanged));
     EXPECT_EQ(Count("heard 45"), 2) << "two exit tries";
     EXPECT_EQ(observer.texts, (std::vector<std::string>{T(10401002), T(10401001)}));
 }
@@ -111,7 +113,8 @@ TEST_F(ReadTransfer, APulledCableAndAMissingLibraryAreNamedInTheRetryMessage) {
     EXPECT_EQ(r.failedBlock, 3);
     EXPECT_EQ(r.link, LinkError::kDisconnected);
     ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, T(10007003) + "\n\n" + T(tid::kLinkDisconnected));
+    EXPECT_EQ(prompter.asked[0].text, T(10007003) + "\n\nBlock 3 (address 0x030): the cable was unplugged.\n\n" +
+                                          T(tid::kDocumentUnchanged));
 
     ProgrammingPort missing(std::make_unique<LibraryTransport>((dir / "libpipelink.so").string()),
                             SystemClock::Instance());

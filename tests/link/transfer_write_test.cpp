@@ -75,7 +75,8 @@ TEST_F(WriteTransfer, AFailedBlockAbandonsTheWriteAndSaysTheRadioIsPartlyWritten
     const TransferResult r = WriteDataToRadio(Context(), data, true);
     EXPECT_EQ(r.failedBlock, 10);
     ASSERT_EQ(prompter.TextIds(), std::vector<int>{10007003});
-    EXPECT_EQ(prompter.asked[0].text, T(10007003) + "\n\n" + T(tid::kTransferPartialWrite));
+    EXPECT_EQ(prompter.asked[0].text, T(10007003) + "\n\nBlock 10 (address 0x0A0): the radio refused it.\n\n" +
+                                          T(tid::kDocumentUnchanged) + "\n\n" + T(tid::kTransferPartialWrite));
     EXPECT_EQ(Session().back(), "abort") << "0xE7 after the failed block, and no exit";
     EXPECT_EQ(Count("exit"), 0);
     EXPECT_EQ(Count("write 0x060"), 0);

@@ -1,0 +1,219 @@
+// Programming radios safely on the desktop: the recovery copy survives a
+// process killed with SIGKILL (and one ended with SIGTERM) and the next start
+// restores the edit; the Programming Options and Security Settings dialogs
+// give back what was set; the Compare with Radio window lists the items that
+// differ. Pictures of the new windows in English and German.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/application.h"
+#include "app/compare_dialog.h"
+#include "app/document.h"
+#include "app/main_frame.h"
+#include "app/recovery.h"
+#include "app/safety_dialog.h"
+#include "app/settings_store.h"
+#include "app/vrm_app.h"
+#include "editors/edit_session.h"
+#include "editors/field_registry.h"
+#include "gui_app.h"
+#include "link/clock.h"
+#include "link/programming_port.h"
+#include "link/transport.h"
+#include "link/write_dialog.h"
+#include <QTimer>
+#include "model/radio_image.h"
+#include "sim/sim_state.h"
+#include "text/scripted_prompter.h"
+#include "text/text_ids.h"
+
+using namespace vrm;
+
+class SafetyTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir temp_;
+    int run_ = 0;
+
+    ShellSeams Seams(SettingsStore& settings, test::ScriptedPrompter& prompter, test::ScriptedFileDialogs& dialogs) {
+        ShellSeams seams;
+        seams.settings = &settings;
+        seams.prompter = &prompter;
+        seams.fileDialogs = &dialogs;
+        seams.programFolder = QStringLiteral(VRM_BIN_DIR);
+        seams.documentsFolder = temp_.filePath(QStringLiteral("documents"));
+        seams.singleInstance = false;
+        seams.stateFolder = temp_.filePath(QStringLiteral("state"));
+        return seams;
+    }
+
+    // A child process starts the program, edits a channel and is ended
+    // with `signal` once the timer had time to keep the copy.
+    int EditAndEndWith(int signal) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            MemorySettingsStore settings;
+            test::ScriptedPrompter prompter;
+            test::ScriptedFileDialogs dialogs;
+            CVrmApp program(Seams(settings, prompter, dialogs));
+            if (program.InitInstance({}) != CVrmApp::Start::Running) ::_exit(3);
+            if (!SetFromScript(program.App().Session(), "channel.1.rx", "451.1875").Ok()) ::_exit(4);
+            QTest::qWait(1500);
+            ::kill(::getpid(), signal);
+            QApplication::exec();  // SIGTERM: the program ends itself
+            program.ExitInstance();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return status;
+    }
+
+    void ExpectRestored() {
+        MemorySettingsStore settings;
+        test::ScriptedPrompter prompter;
+        test::ScriptedFileDialogs dialogs;
+        prompter.answers = {Answer::Yes};
+        CVrmApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        QCOMPARE(prompter.TextIds(), std::vector<int>{static_cast<int>(tid::kRecoveryQuestion)});
+        QVERIFY(prompter.asked[0].text.find("vrm650t.dat") != std::string::npos);
+        EditSession& session = program.App().Session();
+        QCOMPARE(QString::fromStdString(session.Text(*FindField(session.Context(), "channel.1.rx"))),
+                 QStringLiteral("451.18750"));
+        QVERIFY(program.App().Document().IsModified());
+        // A clean exit removes the copy: the next start asks nothing.
+        program.ExitInstance();
+        QVERIFY(!RecoveryCopy(temp_.filePath(QStringLiteral("state")).toStdString()).Find());
+    }
+
+private slots:
+    void aKilledProgramsEditIsOfferedAndRestoredAtTheNextStart() {
+        const int status = EditAndEndWith(SIGKILL);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        ExpectRestored();
+    }
+
+    void sigtermKeepsTheCopyAndEndsWithoutQuestions() {
+        const int status = EditAndEndWith(SIGTERM);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        ExpectRestored();
+    }
+
+    void declinedRecoveryIsGone() {
+        RecoveryCopy copy(temp_.filePath(QStringLiteral("state")).toStdString());
+        ImageBuffer image{};
+        QCOMPARE(copy.Write(image, "/data/x.dat"), 0);
+        MemorySettingsStore settings;
+        test::ScriptedPrompter prompter;
+        test::ScriptedFileDialogs dialogs;
+        prompter.answers = {Answer::No};
+        CVrmApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        QVERIFY(prompter.asked.at(0).text.find("/data/x.dat") != std::string::npos);
+        QVERIFY(!program.App().Document().IsModified());
+        QVERIFY(!copy.Find());
+    }
+
+    void optionsAndSecurityDialogsGiveBackWhatWasSet() {
+        for (const char* lang : {"en", "de"}) {
+            Application app(SystemClock::Instance());
+            MemorySettingsStore settings;
+            test::ScriptedPrompter prompter;
+            QVERIFY(test::StartApplication(app, settings, prompter, lang, temp_.path().toStdString()));
+            ProgrammingOptions options;
+            CProgrammingOptionsDlg dlg(app.Language(), options, QStringLiteral("/home/user/backups"), nullptr);
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            test::CheckNothingCutOff(&dlg, QStringLiteral("options"));
+            dlg.grab().save(test::ScreenshotFolder(temp_) + QStringLiteral("/programming-options-%1.png").arg(lang));
+            dlg.BackupBox()->setChecked(false);
+            QVERIFY(!dlg.FolderEdit()->isEnabled());
+            dlg.VerifyBox()->setChecked(false);
+            QVERIFY(!dlg.Options().backup && !dlg.Options().verify && dlg.Options().log);
+
+            SecuritySettings security{"123456", true, false};
+            CSecurityDlg sec(app.Language(), security, nullptr);
+            sec.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&sec));
+            test::CheckNothingCutOff(&sec, QStringLiteral("security"));
+            sec.grab().save(test::ScreenshotFolder(temp_) + QStringLiteral("/security-settings-%1.png").arg(lang));
+            // Five digits are refused; six are taken with the switch.
+            sec.PasswordEdit()->setText(QStringLiteral("12345"));
+            sec.DataFileBox()->setChecked(true);
+            QTimer::singleShot(0, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            });
+            sec.accept();
+            QCOMPARE(sec.result(), int(QDialog::Rejected));
+            sec.PasswordEdit()->setText(QStringLiteral("908172"));
+            sec.accept();
+            QCOMPARE(sec.result(), int(QDialog::Accepted));
+            QCOMPARE(sec.Settings().password, std::string("908172"));
+            QVERIFY(sec.Settings().dataFile);
+        }
+    }
+
+    void compareListsTheItemsThatDifferAndIdenticalOtherwise() {
+        for (const char* lang : {"en", "de"}) {
+            Application app(SystemClock::Instance());
+            MemorySettingsStore settings;
+            test::ScriptedPrompter prompter;
+            QVERIFY(test::StartApplication(app, settings, prompter, lang, temp_.path().toStdString()));
+            // The radio holds the document's data but for one channel.
+            const std::string state = temp_.filePath(QStringLiteral("radio.state")).toStdString();
+            SimulatedRadio radio;
+            radio.SetIdentity(app.Image().Identity());
+            std::copy(app.Image().Live().begin() + 16, app.Image().Live().end(), radio.Memory().begin() + 16);
+            std::string error;
+            QVERIFY(SaveSimState(state, radio, &error));
+            qputenv("VRM650T_SIM_STATE", state.c_str());
+            ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"),
+                                 SystemClock::Instance());
+            TransferDialogContext context{port, app.Image(), app.Language(), prompter};
+
+            CCompareDlg same(context, ".", nullptr);
+            same.show();
+            same.StartButton()->click();
+            QVERIFY(same.Result().Ok());
+            QCOMPARE(same.Verdict()->text(), QString::fromStdString(app.Language().TextString(tid::kCompareIdentical)));
+
+            QVERIFY(SetFromScript(app.Session(), "channel.2.rx", "451.2000").Ok());
+            CCompareDlg differ(context, ".", nullptr);
+            differ.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&differ));
+            differ.StartButton()->click();
+            QVERIFY(differ.Table()->rowCount() >= 1);
+            QCOMPARE(differ.Table()->item(0, 0)->text(), QStringLiteral("channel.2.rx"));
+            QCOMPARE(differ.Table()->item(0, 2)->text(), QStringLiteral("451.20000"));
+            QTest::qWait(50);
+            test::CheckNothingCutOff(&differ, QStringLiteral("compare"));
+            differ.grab().save(test::ScreenshotFolder(temp_) + QStringLiteral("/compare-with-radio-%1.png").arg(lang));
+        }
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_STATE_HOME", (home.path() + "/state").toUtf8());
+    qunsetenv("VRM650T_SIM_FAULTS");
+    QApplication app(argc, argv);
+    SafetyTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "safety_test.moc"

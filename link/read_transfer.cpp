@@ -66,18 +66,12 @@ LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite, BlockFailur
         const std::uint32_t how = cause == LinkError::kDisconnected ? tid::kBlockFailedUnplugged
                                   : failure.refused                 ? tid::kBlockFailedRefused
                                                                     : tid::kBlockFailedNoAnswer;
-        m.text += "
-
-" + FormatText(ctx.language.TextString(how),
+        m.text += "\n\n" + FormatText(ctx.language.TextString(how),
                                       {failure.block, static_cast<unsigned>(failure.block * kBlockSize)});
     }
     if (cause != LinkError::kNone && !(failure.block >= 0 && cause == LinkError::kDisconnected))
-        m.text += "
-
-" + LinkTroubleText(cause, DoctorSystem::Current(), ctx.language);
-    if (failure.block >= 0) m.text += "
-
-" + ctx.language.TextString(tid::kDocumentUnchanged);
+        m.text += "\n\n" + LinkTroubleText(cause, DoctorSystem::Current(), ctx.language);
+    if (failure.block >= 0) m.text += "\n\n" + ctx.language.TextString(tid::kDocumentUnchanged);
     if (partialWrite) m.text += "\n\n" + ctx.language.TextString(tid::kTransferPartialWrite);
     if (partialWrite && !backupPath.empty())
         m.text += "\n\n" + FormatText(ctx.language.TextString(tid::kBackupKeptIn), {backupPath});

@@ -106,6 +106,7 @@ void RegisterTestModeCommand(CMainFrame& frame) {
                                 app.Image().Live());
         if (session.Start() != TestModeStart::kOk) return;
         CTestModeDlg dialog(session, app.Language(), &frame);
+        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt())); });
         dialog.SetHelpHandler([&frame](std::uint32_t context) {
             HelpRequest request = *HelpForCommand(cmd::kTestMode);
             request.context = context;

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "link/tuning_transfer.h"
 #include "model/code_tables.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
@@ -261,8 +262,9 @@ void CTestModeDlg::BuildControls() {
     items_ = Named(new QListWidget(this), "items");
     for (const TuningItem& item : TuningItemTable()) items_->addItem(LangText(language_, item.text));
     help_ = Named(new QPushButton(LangText(language_, tid::kButtonHelp), this), "help");
+    print_ = Named(new QPushButton(LangText(language_, tid::kButtonPrint), this), "print");
     close_ = Named(new QPushButton(LangText(language_, tid::kButtonClose), this), "close");
-    for (QPushButton* b : {transmit_, register_, help_, close_}) b->setAutoDefault(false);
+    for (QPushButton* b : {transmit_, register_, help_, print_, close_}) b->setAutoDefault(false);
 }
 
 void CTestModeDlg::LayOut() {
@@ -305,6 +307,7 @@ void CTestModeDlg::LayOut() {
     columns->addLayout(rightColumn);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(print_);
     buttons->addWidget(help_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
@@ -359,6 +362,9 @@ void CTestModeDlg::ConnectControls() {
     };
     connect(help_, &QPushButton::clicked, this, help);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, help);
+    connect(print_, &QPushButton::clicked, this, [this] {
+        if (printHandler_) printHandler_();
+    });
     connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
 }
 
@@ -397,6 +403,66 @@ void CTestModeDlg::Adjust(int item) {
     else dialog.exec();
     ShowState();
     if (!dialog.PointSwitchedOff()) reject();
+}
+
+namespace {
+
+// A control's label as a print-out's row label: without its mnemonic and colon.
+std::string PrintLabel(const LanguageTable& language, tid::TextId id) {
+    QString label = WithoutMnemonic(LangText(language, id)).trimmed();
+    if (label.endsWith(QLatin1Char(':'))) label.chop(1);
+    return label.toStdString();
+}
+
+std::string OnOff(const LanguageTable& language, bool on) {
+    return PrintLabel(language, on ? tid::kButtonYes : tid::kButtonNo);
+}
+
+}  // namespace
+
+print::Document CTestModeDlg::PrintOut(const std::string& printedAt) const {
+    const LanguageTable& l = language_;
+    print::Document doc;
+    doc.title = "VRM-650T";
+    doc.pageNumbers = l.Text(tid::kPrintPageNumbers);
+    doc.facts.push_back({l.Text(tid::kPrintPrinted), printedAt});
+
+    print::Table channels;
+    channels.headings = {PrintLabel(l, tid::kTestModeChannel), PrintLabel(l, tid::kTestModeReceiveFrequency),
+                         PrintLabel(l, tid::kTestModeTransmitFrequency)};
+    for (int ch = 0; ch < kTestChannels; ++ch) {
+        const bool valid = session_.ChannelValid(ch);
+        channels.AddRow({std::to_string(ch + 1),
+                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 0), ".") : std::string(),
+                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 1), ".") : std::string()});
+    }
+
+    print::Table now;
+    now.headings = {l.Text(tid::kPrintSetting), l.Text(tid::kPrintValue)};
+    now.AddRow({PrintLabel(l, tid::kTestModeChannel), std::to_string(channel_->value())});
+    now.AddRow({PrintLabel(l, tid::kTestModeSpacing), spacing_->currentText().toStdString()});
+    now.AddRow({PrintLabel(l, tid::kTestModePower), power_->currentText().toStdString()});
+    now.AddRow({PrintLabel(l, tid::kTestModeTransmit), OnOff(l, transmit_->isChecked())});
+    now.AddRow({PrintLabel(l, tid::kTestModeSignalling), std::to_string(signalling_->value())});
+    now.AddRow({PrintLabel(l, tid::kTestModeSquelch), std::to_string(squelch_->value())});
+    now.AddRow({PrintLabel(l, tid::kTestModeBeatShift), OnOff(l, beatShift_->isChecked())});
+    now.AddRow({PrintLabel(l, tid::kTestModeVolume), std::to_string(volumeSpin_->value())});
+    now.AddRow({PrintLabel(l, tid::kTestModeMicMute), OnOff(l, micMute_->isChecked())});
+    now.AddRow({PrintLabel(l, tid::kTestModeCompander), OnOff(l, compander_->isChecked())});
+
+    // The tuning values as the radio reported them when test mode started,
+    // shown as the Tuning Data grid shows them (stored byte + 1).
+    print::Table tuning;
+    tuning.headings = {l.Text(tid::kPrintSetting), l.Text(tid::kPrintValue)};
+    const auto& settings = session_.Settings();
+    for (const TuningRow& row : TuningRowTable()) {
+        if (row.offset < 0 || static_cast<std::size_t>(row.offset) >= settings.size()) continue;
+        tuning.AddRow({TuningRowLabel(l, row), std::to_string(TuningShownValue(settings[row.offset]))});
+    }
+
+    doc.sections.push_back({PrintLabel(l, tid::kTestModeTitle), {channels, now}});
+    doc.sections.push_back({PrintLabel(l, tid::kTestModeItems), {tuning}});
+    return doc;
 }
 
 }  // namespace vrm

@@ -8,8 +8,10 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "link/test_mode.h"
+#include "print/print_document.h"
 
 class QCheckBox;
 class QComboBox;
@@ -85,6 +87,12 @@ public:
     // Opens help at a context: the Help button and F1 with the dialog's, F1 in
     // an adjustment dialog with its tuning item's.
     void SetHelpHandler(std::function<void(std::uint32_t context)> handler) { helpHandler_ = std::move(handler); }
+    // What the Print button does (the frame shows the print preview).
+    void SetPrintHandler(std::function<void()> handler) { printHandler_ = std::move(handler); }
+    // The print-out: the test channels' frequencies, the current settings and
+    // the tuning values read at the start, with the date and time `printedAt`.
+    print::Document PrintOut(const std::string& printedAt) const;
+    QPushButton* PrintButton() const { return print_; }
     // Opens the adjustment dialog of a tuning item (the item list does).
     void Adjust(int item);
     // Tests show the adjustment dialog themselves.
@@ -118,6 +126,7 @@ private:
     const LanguageTable& language_;
     std::function<void(std::uint32_t)> helpHandler_;
     std::function<void(CTuningAdjustDlg&)> adjustRunner_;
+    std::function<void()> printHandler_;
     bool syncing_ = false;
     QSpinBox* channel_ = nullptr;
     QSpinBox* signalling_ = nullptr;
@@ -133,6 +142,7 @@ private:
     QPushButton* register_ = nullptr;
     QListWidget* items_ = nullptr;
     QPushButton* help_ = nullptr;
+    QPushButton* print_ = nullptr;
     QPushButton* close_ = nullptr;
     QLabel* rx_ = nullptr;
     QLabel* tx_ = nullptr;

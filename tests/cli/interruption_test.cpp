@@ -43,6 +43,7 @@ public:
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setenv("VRM650T_SIM_STATE", state.c_str(), 1);
+            ::setenv("HOME", fs::path(state).parent_path().c_str(), 1);  // backups and logs stay in the test's folder
             ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
             ::setenv("VRM650T_SIM_FAULTS", faults.c_str(), 1);
             ::unsetenv("VRM650T_SIM_BAUD");
@@ -130,8 +131,10 @@ struct Interruption : ::testing::Test {
                                               [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
     }
     // Block 16 has been reached and the reply to a later send is 2.5 s late:
-    // a signal now arrives in the middle of the write.
+    // a signal now arrives in the middle of the write. The write alone: no
+    // backup read before it and no read-back after it.
     static constexpr const char* kSlowWrite = "slow=2500@40";
+    std::vector<std::string> Write() const { return {"radio", "write", "--no-backup", "--no-verify", "--no-log", data}; }
     std::string Progress16() const { return T(tid::kProgressFormat) + " 16 / 64"; }
 
     fs::path dir;
@@ -141,7 +144,7 @@ struct Interruption : ::testing::Test {
 
 TEST_F(Interruption, AWriteStoppedBySignalIsAbandonedCleanlyAndSaysSo) {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        Running cli({"radio", "write", data}, state, kSlowWrite);
+        Running cli(Write(), state, kSlowWrite);
         ASSERT_TRUE(cli.WaitFor(Progress16())) << cli.err;
         std::this_thread::sleep_for(300ms);
         cli.Signal(signal);
@@ -171,7 +174,7 @@ TEST_F(Interruption, AReadStoppedBySignalLeavesProgramModeAndWritesNoFile) {
 }
 
 TEST_F(Interruption, ASecondSignalEndsAtOnce) {
-    Running cli({"radio", "write", data}, state, kSlowWrite);
+    Running cli(Write(), state, kSlowWrite);
     ASSERT_TRUE(cli.WaitFor(Progress16())) << cli.err;
     std::this_thread::sleep_for(300ms);
     cli.Signal(SIGINT);
@@ -183,7 +186,7 @@ TEST_F(Interruption, ASecondSignalEndsAtOnce) {
 }
 
 TEST_F(Interruption, ASecondTransferOnABusyRadioIsRefusedAsBusy) {
-    Running write({"radio", "write", data}, state, kSlowWrite);
+    Running write(Write(), state, kSlowWrite);
     ASSERT_TRUE(write.WaitFor(Progress16())) << write.err;
     ::setenv("VRM650T_SIM_STATE", state.c_str(), 1);
     ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);

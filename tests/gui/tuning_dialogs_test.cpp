@@ -34,6 +34,8 @@
 #include "link/clock.h"
 #include "link/test_mode_dialog.h"
 #include "link/tuning_data_dialog.h"
+#include "link/tuning_transfer.h"
+#include "print/print_document.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
 #include "ui/ui_fonts.h"
@@ -148,6 +150,25 @@ private:
             QVERIFY(session.Transmitting());
             test::CheckNothingCutOff(&dialog, "test mode " + lang);
             Save(&dialog, "test-mode-" + lang);
+
+            // Print: the test channels, the settings as shown, the tuning
+            // values read at the start, each label on the line of its value.
+            int printed = 0;
+            dialog.SetPrintHandler([&] { ++printed; });
+            dialog.PrintButton()->click();
+            QCOMPARE(printed, 1);
+            const std::string out = print::WriteText(dialog.PrintOut("2026-12-08 10:00"));
+            const auto onOneLine = [&](const std::string& a, const std::string& b) {
+                for (std::size_t at = out.find(a); at != std::string::npos; at = out.find(a, at + 1)) {
+                    const std::size_t end = out.find('\n', at);
+                    if (out.substr(at, end - at).find(b) != std::string::npos) return true;
+                }
+                return false;
+            };
+            QVERIFY(onOneLine("1 ", "460.05000"));
+            for (const TuningRow& row : TuningRowTable())
+                QVERIFY(onOneLine(TuningRowLabel(app.Language(), row),
+                                  std::to_string(TuningShownValue(Radio().Tuning()[row.offset]))));
 
             std::vector<std::uint32_t> help;
             dialog.SetHelpHandler([&](std::uint32_t topic) { help.push_back(topic); });

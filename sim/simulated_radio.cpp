@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "link/protocol_bytes.h"
+#include "sim/sim_log_text.h"
 
 namespace vrm {
 
@@ -28,8 +29,6 @@ constexpr std::uint16_t kDefaultPointValue = 0x80;
 constexpr std::uint8_t kItems[4][4] = {
     {0x12, 0x30, 0x31, 0x32}, {0x14, 0x60, 0x61, 0x62}, {0x17, 0x24, 0x25, 0x26}, {0x1E, 0x1E, 0x1E, 0x1E}};
 
-constexpr std::uint8_t kSwitchCommands[] = {kTransmit, kTransmitPower, kMicMute, kCompander, kSineWave};
-
 // A frequency in 10 Hz units as the radio stores it: eight BCD digits, the
 // least significant pair first.
 std::array<std::uint8_t, 4> FrequencyBytes(std::uint32_t tenHz) {
@@ -46,12 +45,6 @@ void PutPair(ImageBuffer& memory, std::size_t offset, std::uint32_t f0, std::uin
     const auto a = FrequencyBytes(f0), b = FrequencyBytes(f1);
     std::copy(a.begin(), a.end(), memory.begin() + static_cast<long>(offset));
     std::copy(b.begin(), b.end(), memory.begin() + static_cast<long>(offset + 4));
-}
-
-std::string Format(const char* fmt, unsigned a, unsigned b = 0) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, fmt, a, b);
-    return buf;
 }
 
 void PutText(std::uint8_t* out, std::size_t size, const std::string& text) {
@@ -254,7 +247,7 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
         }
         ReplyByte(replies, kAck);  // still with the old key
         key_ = static_cast<std::uint8_t>(b ^ KeyMaterialSum());
-        Note(Format("key %02X", key_));
+        Note(LogText("key %02X", key_));
         return true;
     }
 
@@ -385,7 +378,7 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
             if (!need(2)) return false;
             const std::uint8_t arg = input_[1];
             Consume(2);
-            Note(Format("comma %02X", arg));
+            Note(LogText("comma %02X", arg));
             ReplyByte(replies, kAck);
             return true;
         }
@@ -422,7 +415,7 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
             const unsigned address = (input_[1] << 8) | input_[2];
             const unsigned length = input_[3];
             Consume(4);
-            Note(Format("read 0x%03X %u", address, length));
+            Note(LogText("read 0x%03X %u", address, length));
             if (!programMode) break;
             if (faults_.readSilentBlock >= 0 && address / 16 >= static_cast<unsigned>(faults_.readSilentBlock)) {
                 silent_ = true;
@@ -446,14 +439,14 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
             std::vector<std::uint8_t> data(input_.begin() + 4, input_.begin() + 4 + length);
             Consume(4 + length);
             if (cmd == kWriteTuningBlock) {
-                Note(Format("tuning-write %u %u", address, length));
+                Note(LogText("tuning-write %u %u", address, length));
                 if (address + length > kTuningSize) break;
                 std::copy(data.begin(), data.end(), tuning_.begin() + address);
                 Touch();
                 ReplyByte(replies, kAck);
                 return true;
             }
-            Note(Format("write 0x%03X %u", address, length));
+            Note(LogText("write 0x%03X %u", address, length));
             if (!programMode) break;
             const unsigned block = address / 16;
             if (faults_.writeSilentBlock >= 0 && block >= static_cast<unsigned>(faults_.writeSilentBlock)) {
@@ -480,7 +473,7 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
                 if (p == Parse::kNeedMore) return false;
             }
             Consume(1);
-            Note(Format("unknown %02X", cmd));
+            Note(LogText("unknown %02X", cmd));
             ReplyByte(replies, kNak);
             return true;
     }
@@ -493,186 +486,6 @@ bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
     }
     ReplyByte(replies, kNak);
     return true;
-}
-
-SimulatedRadio::Parse SimulatedRadio::ParseTestCommand(std::vector<SimReply>& replies) {
-    const std::uint8_t cmd = input_[0];
-    const bool known = IsPoint(cmd) || cmd == kVolume || cmd == kTestChannel || cmd == kTestSignalling ||
-                       cmd == kSquelchLevel || cmd == kBeatShift ||
-                       std::find(std::begin(kSwitchCommands), std::end(kSwitchCommands), cmd) != std::end(kSwitchCommands);
-    if (!known) return Parse::kNotMine;
-    if (input_.size() < 2) return Parse::kNeedMore;
-    const std::uint8_t op = input_[1];
-    const auto listed = [](const std::vector<std::uint8_t>& list, std::uint8_t c) {
-        return std::find(list.begin(), list.end(), c) != list.end();
-    };
-    if (listed(faults_.testNak, cmd) || (op == kOff && listed(faults_.offNak, cmd))) {
-        // A refused command: its bytes are taken, nothing changes.
-        const bool counted = op == kStepUpBy || op == kStepDownBy || op == kSetValue;
-        if (counted && cmd != kTestChannel && cmd != kTestSignalling && cmd != kSquelchLevel && cmd != kBeatShift &&
-            input_.size() < 3)
-            return Parse::kNeedMore;
-        const std::size_t length =
-            counted && cmd != kTestChannel && cmd != kTestSignalling && cmd != kSquelchLevel && cmd != kBeatShift ? 3 : 2;
-        Note(Format("refused %02X %02X", cmd, op));
-        Consume(length);
-        ReplyByte(replies, kNak);
-        return Parse::kTaken;
-    }
-
-    if (std::find(std::begin(kSwitchCommands), std::end(kSwitchCommands), cmd) != std::end(kSwitchCommands)) {
-        Consume(2);
-        if (op != kOn && op != kOff) {
-            Note(Format("switch %02X %02X", cmd, op));
-            ReplyByte(replies, kNak);
-            return Parse::kTaken;
-        }
-        switches_[cmd] = op == kOn;
-        Note(Format(op == kOn ? "switch %02X on" : "switch %02X off", cmd));
-        ReplyByte(replies, kAck);
-        return Parse::kTaken;
-    }
-    switch (cmd) {
-        case kTestChannel:
-            Consume(2);
-            Note(Format("test-channel %u", op));
-            if (op >= kTestChannels) {
-                ReplyByte(replies, kNak);
-                return Parse::kTaken;
-            }
-            testChannel_ = op;
-            {
-                const auto* p = memory_.data() + kTestFrequencyArea.offset + 8u * op;
-                Reply(replies, std::vector<std::uint8_t>(p, p + 8));
-            }
-            ExpectHandshake(kAck);
-            return Parse::kTaken;
-        case kTestSignalling:
-            Consume(2);
-            Note(Format("signalling %u", op));
-            signalling_ = op;
-            ReplyByte(replies, kAck);
-            return Parse::kTaken;
-        case kSquelchLevel:
-            Consume(2);
-            Note(Format("squelch %u", op));
-            if (op > kMaxSquelch) {
-                ReplyByte(replies, kNak);
-                return Parse::kTaken;
-            }
-            squelch_ = op;
-            ReplyByte(replies, kAck);
-            return Parse::kTaken;
-        case kBeatShift:
-            Consume(2);
-            Note(Format("beat-shift %u", op));
-            if (op > 1) {
-                ReplyByte(replies, kNak);
-                return Parse::kTaken;
-            }
-            beatShift_ = op;
-            ReplyByte(replies, kAck);
-            return Parse::kTaken;
-        case kVolume: {
-            int v = volume_;
-            if (op == kQuery) {
-                Consume(2);
-                Note("volume query");
-                Reply(replies, {volume_});
-                ExpectHandshake(kAck);
-                return Parse::kTaken;
-            }
-            if (op == kStepUp || op == kStepDown) {
-                Consume(2);
-                v += op == kStepUp ? 1 : -1;
-            } else if (op == kStepUpBy || op == kStepDownBy || op == kSetValue) {
-                if (input_.size() < 3) return Parse::kNeedMore;
-                const int n = input_[2];
-                Consume(3);
-                if (op == kSetValue) {
-                    if (n > kMaxVolume) {
-                        Note(Format("volume set %u", static_cast<unsigned>(n)));
-                        ReplyByte(replies, kNak);
-                        return Parse::kTaken;
-                    }
-                    v = n;
-                } else {
-                    v += op == kStepUpBy ? n : -n;
-                }
-            } else {
-                Consume(2);
-                Note(Format("volume %02X", op));
-                ReplyByte(replies, kNak);
-                return Parse::kTaken;
-            }
-            volume_ = static_cast<std::uint8_t>(std::clamp(v, 0, static_cast<int>(kMaxVolume)));
-            Note(Format("volume %u", volume_));
-            ReplyByte(replies, kAck);
-            return Parse::kTaken;
-        }
-        default:
-            return ParsePointCommand(replies);
-    }
-}
-
-SimulatedRadio::Parse SimulatedRadio::ParsePointCommand(std::vector<SimReply>& replies) {
-    const std::uint8_t cmd = input_[0];
-    const std::uint8_t op = input_[1];
-    auto w = pointWidths_.find(cmd);
-    const std::size_t width = w != pointWidths_.end() ? static_cast<std::size_t>(w->second) : 1;
-    const int maxValue = width == 2 ? 0xFFFF : 0xFF;
-    int v = PointValue(cmd);
-
-    switch (op) {
-        case kOn:
-        case kOff:
-            Consume(2);
-            if (op == kOn) activePoint_ = cmd;
-            else if (activePoint_ == cmd) activePoint_ = -1;
-            Note(Format(op == kOn ? "point %02X on" : "point %02X off", cmd));
-            ReplyByte(replies, kAck);
-            return Parse::kTaken;
-        case kQuery: {
-            Consume(2);
-            Note(Format("point %02X query", cmd));
-            // The volume-like item 3 answers one byte; the others two, high
-            // byte first.
-            if (cmd == 0x1E) Reply(replies, {static_cast<std::uint8_t>(v & 0xFF)});
-            else Reply(replies, {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v & 0xFF)});
-            ExpectHandshake(kAck);
-            return Parse::kTaken;
-        }
-        case kStepUp:
-        case kStepDown:
-            Consume(2);
-            v += op == kStepUp ? 1 : -1;
-            break;
-        case kStepUpBy:
-        case kStepDownBy:
-        case kSetValue: {
-            if (input_.size() < 2 + width) return Parse::kNeedMore;
-            const int n = width == 2 ? (input_[2] << 8) | input_[3] : input_[2];
-            Consume(2 + width);
-            if (op == kSetValue) {
-                Note(Format("point %02X set %u", cmd, static_cast<unsigned>(n)));
-                SetPointValue(cmd, static_cast<std::uint16_t>(n));
-                ReplyByte(replies, kAck);
-                return Parse::kTaken;
-            }
-            v += op == kStepUpBy ? n : -n;
-            break;
-        }
-        default:
-            Consume(2);
-            Note(Format("point %02X %02X", cmd, op));
-            ReplyByte(replies, kNak);
-            return Parse::kTaken;
-    }
-    v = std::clamp(v, 0, maxValue);
-    SetPointValue(cmd, static_cast<std::uint16_t>(v));
-    Note(Format("point %02X value %u", cmd, static_cast<unsigned>(v)));
-    ReplyByte(replies, kAck);
-    return Parse::kTaken;
 }
 
 }  // namespace vrm

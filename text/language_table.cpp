@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "text/prompter.h"
+#include "text/language_rows.h"
 #include "text/safe_file.h"
 #include "text/required_text_ids.h"
 
@@ -23,13 +24,13 @@ namespace vrm {
 
 namespace {
 
+using namespace langrows;
+
 // Bounds far above any real language file (tens of kilobytes, rows of a few
 // hundred bytes with a handful of fields). Beyond them a file is refused as
 // damaged before it is parsed, so that neither a wrong --lang argument nor a
 // stray file in the program's folder costs seconds or gigabytes.
 constexpr std::size_t kMaxFileBytes = 4u * 1024u * 1024u;
-constexpr std::size_t kMaxRowBytes = 16u * 1024u;
-constexpr std::size_t kMaxRowCommas = 256;
 
 constexpr std::uint32_t kIdZeroStandsFor = 10000001;
 
@@ -80,158 +81,6 @@ constexpr std::uint32_t RequiredHeaderKeys() {
 }
 constexpr std::uint32_t kRequiredHeaderKeys = RequiredHeaderKeys();
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
-
-// The final carriage return, then leading white space, removed.
-std::string_view Trim(std::string_view s) {
-    if (!s.empty() && s.back() == '\r') s.remove_suffix(1);
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    return s.substr(i);
-}
-
-// Calls `f` with each physical line (without its line feed).
-template <typename F>
-void ForEachLine(std::string_view data, F&& f) {
-    std::size_t pos = 0;
-    while (pos < data.size()) {
-        std::size_t end = data.find('\n', pos);
-        if (end == std::string_view::npos) end = data.size();
-        if (!f(data.substr(pos, end - pos))) return;
-        pos = end + 1;
-    }
-}
-
-// Calls `f` with each record: a record ends at a line feed that follows a
-// carriage return; a bare line feed stays in the record, which goes on with
-// the next physical line. The record is handed over without its line feed.
-template <typename F>
-void ForEachRecord(std::string_view data, F&& f) {
-    std::size_t pos = 0;
-    while (pos < data.size()) {
-        std::size_t search = pos;
-        std::size_t end = data.size();
-        for (;;) {
-            const std::size_t lf = data.find('\n', search);
-            if (lf == std::string_view::npos) break;
-            if (lf > pos && data[lf - 1] == '\r') {
-                end = lf;
-                break;
-            }
-            search = lf + 1;
-        }
-        if (!f(data.substr(pos, end - pos))) return;
-        pos = end + 1;
-    }
-}
-
-// Removes the enclosing quotes, turns a doubled quote into one and \t into a tab.
-std::string Unquote(std::string_view f) {
-    if (f.size() >= 2 && f.front() == '"' && f.back() == '"') f = f.substr(1, f.size() - 2);
-    std::string out;
-    out.reserve(f.size());
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (f[i] == '"' && i + 1 < f.size() && f[i + 1] == '"') {
-            out += '"';
-            ++i;
-        } else if (f[i] == '\\' && i + 1 < f.size() && f[i + 1] == 't') {
-            out += '\t';
-            ++i;
-        } else {
-            out += f[i];
-        }
-    }
-    return out;
-}
-
-// Splits a row into its first field and the fields after it. A comma inside
-// double quotes does not end a field (a field goes on while it holds an odd
-// number of quotes); the piece after the last comma is always a field. Returns
-// false when the first field holds a double quote.
-bool SplitRow(std::string_view row, std::string& first, std::vector<std::string>& fields) {
-    fields.clear();
-    const std::size_t comma = row.find(',');
-    const std::string_view head = row.substr(0, comma);
-    if (head.find('"') != std::string_view::npos) return false;
-    first.assign(head);
-    if (comma == std::string_view::npos) return true;
-    const std::string_view rest = row.substr(comma + 1);
-    std::size_t start = 0;
-    bool oddQuotes = false;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '"') {
-            oddQuotes = !oddQuotes;
-        } else if (rest[i] == ',' && !oddQuotes) {
-            fields.push_back(Unquote(rest.substr(start, i - start)));
-            start = i + 1;
-        }
-    }
-    fields.push_back(Unquote(rest.substr(start)));
-    return true;
-}
-
-// atoi-like: leading white space, a sign, digits; anything else ends the number.
-// Returns false on overflow of int.
-bool ParseInt(std::string_view s, int& out) {
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    long long v = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-        v = v * 10 + (s[i] - '0');
-        if (v > 0x7fffffffLL) return false;
-    }
-    out = static_cast<int>(negative ? -v : v);
-    return true;
-}
-
-// atof-like, always with '.' as the decimal separator; no number gives 0.
-float ParseFloat(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    if (i < s.size() && s[i] == '+') ++i;
-    float v = 0.0f;
-    const auto r = std::from_chars(s.data() + i, s.data() + s.size(), v, std::chars_format::general);
-    if (r.ec != std::errc()) return 0.0f;
-    return v;
-}
-
-// Keeps at most `maxBytes` bytes without cutting a UTF-8 sequence in two.
-std::string Truncate(std::string_view s, std::size_t maxBytes) {
-    if (s.size() <= maxBytes) return std::string(s);
-    std::size_t n = maxBytes;
-    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
-    return std::string(s.substr(0, n));
-}
-
-// The eight decimal digits after "^#"; false for any other first field.
-bool ParseTextId(std::string_view first, std::uint32_t& id) {
-    if (first.size() != 10 || first[0] != '^' || first[1] != '#') return false;
-    std::uint32_t v = 0;
-    for (std::size_t i = 2; i < 10; ++i) {
-        if (first[i] < '0' || first[i] > '9') return false;
-        v = v * 10 + static_cast<std::uint32_t>(first[i] - '0');
-    }
-    id = v;
-    return true;
-}
-
-bool NeedsQuotes(std::string_view s) { return s.find_first_of("\"\r\n,") != std::string_view::npos; }
-
-void AppendField(std::string& out, std::string_view s) {
-    out += ',';
-    if (!NeedsQuotes(s)) {
-        out += s;
-        return;
-    }
-    out += '"';
-    for (char c : s) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -260,23 +109,6 @@ std::string Absolute(const std::string& path) {
 // a language file.
 bool ReadWholeFile(const std::string& path, std::string& data) {
     return ReadRegularFile(path, kMaxFileBytes, data).Ok();
-}
-
-// True when no line or record is longer, and no record holds more commas,
-// than a language file's rows can.
-bool WithinBounds(std::string_view data) {
-    std::size_t line = 0, record = 0, commas = 0;
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        const char c = data[i];
-        if (c == '\n') {
-            line = 0;
-            if (i > 0 && data[i - 1] == '\r') record = commas = 0;
-            continue;
-        }
-        commas += c == ',';
-        if (++line > kMaxRowBytes || ++record > kMaxRowBytes || commas > kMaxRowCommas) return false;
-    }
-    return true;
 }
 
 // One parsed language file.

@@ -1,12 +1,12 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <ostream>
+#include <stdexcept>
 
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "files/data_file.h"
-
-#include "text/language_table.h"
 
 namespace vrm::cli {
 
@@ -16,10 +16,6 @@ std::vector<Command>& Table() {
     return table;
 }
 
-bool Matches(const std::string& arg, const std::string& name) {
-    return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
-                           arg[name.size()] == '=');
-}
 }  // namespace
 
 bool RegisterCommand(const Command& command) {
@@ -31,65 +27,48 @@ const std::vector<Command>& Commands() { return Table(); }
 
 std::string Context::Text(std::uint32_t id) const { return language ? language->TextString(id) : std::string(); }
 
-bool ArgList::Flag(const std::string& name) {
-    bool found = false;
-    for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (!used_[i] && args_[i] == name) {
-            used_[i] = true;
-            found = true;
-        }
-    }
-    return found;
+const ArgList::Parsed& ArgList::Find(const std::string& name) const {
+    for (const Parsed& p : parsed_)
+        if (std::find(p.names.begin(), p.names.end(), name) != p.names.end()) return p;
+    throw std::logic_error("the command did not declare " + name);
 }
 
-std::vector<std::string> ArgList::Values(const std::string& name, bool* missingValue) {
-    if (missingValue) *missingValue = false;
-    std::vector<std::string> values;
-    for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (used_[i] || !Matches(args_[i], name)) continue;
-        used_[i] = true;
-        if (args_[i].size() > name.size()) {
-            values.push_back(args_[i].substr(name.size() + 1));
-        } else if (i + 1 < args_.size() && !used_[i + 1]) {
-            used_[i + 1] = true;
-            values.push_back(args_[i + 1]);
-            ++i;
-        } else if (missingValue) {
-            *missingValue = true;
-        }
-    }
-    return values;
+bool ArgList::Flag(const std::string& name) const { return Find(name).count > 0; }
+
+std::optional<std::string> ArgList::Value(const std::string& name) const {
+    const Parsed& p = Find(name);
+    if (p.values.empty()) return std::nullopt;
+    return p.values.back();
 }
 
-std::optional<std::string> ArgList::Value(const std::string& name, bool* missingValue) {
-    std::vector<std::string> values = Values(name, missingValue);
-    if (values.empty()) return std::nullopt;
-    return std::move(values.back());
-}
+std::vector<std::string> ArgList::Values(const std::string& name) const { return Find(name).values; }
 
-std::vector<std::string> ArgList::Positionals() {
+std::vector<std::string> ArgList::Positionals() const {
     std::vector<std::string> out;
-    bool endOfOptions = false;
-    for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (used_[i]) continue;
-        if (!endOfOptions && args_[i] == "--") {
-            used_[i] = true;
-            endOfOptions = true;
-            continue;
-        }
-        if (!endOfOptions && args_[i].size() > 1 && args_[i][0] == '-') continue;
-        used_[i] = true;
-        out.push_back(args_[i]);
-    }
+    for (const Parsed& p : parsed_)
+        if (p.operand) out.insert(out.end(), p.values.begin(), p.values.end());
     return out;
 }
 
-std::vector<std::string> ArgList::UnknownOptions() const {
-    std::vector<std::string> out;
-    for (std::size_t i = 0; i < args_.size(); ++i) {
-        if (!used_[i] && args_[i].size() > 1 && args_[i][0] == '-') out.push_back(args_[i]);
+std::string UsageLine(const Command& command) {
+    std::string line = command.name;
+    for (const OptionSpec& o : command.options) {
+        std::string names = o.names;
+        // The usage line names an option by its first spelling.
+        const std::string first = names.substr(0, names.find(','));
+        std::string word;
+        switch (o.kind) {
+            case OptionSpec::Kind::kSwitch: word = first; break;
+            case OptionSpec::Kind::kValue:
+            case OptionSpec::Kind::kRepeated: word = first + " " + o.valueName; break;
+            case OptionSpec::Kind::kOperand: word = first; break;
+            case OptionSpec::Kind::kOperands: word = first + "..."; break;
+        }
+        const bool bare = o.required && o.kind != OptionSpec::Kind::kSwitch;
+        line += " " + (bare ? word : "[" + word + "]");
     }
-    return out;
+    if (command.json) line += " [--json]";
+    return line;
 }
 
 const LanguageTable& Language(const Context& ctx) {
@@ -99,13 +78,6 @@ const LanguageTable& Language(const Context& ctx) {
 
 std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<FormatArg> args) {
     return FormatText(ctx.Text(id), args);
-}
-
-bool NoUnknownOptions(Context& ctx) {
-    const auto unknown = ctx.args.UnknownOptions();
-    if (unknown.empty()) return true;
-    ctx.err << Format(ctx, tid::kCliUnknownOption, {unknown.front()}) << "\n";
-    return false;
 }
 
 bool DataPasswordOption(Context& ctx, const std::optional<std::string>& value, DataFileSecurity& security) {

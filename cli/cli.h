@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/exit_status.h"
 #include "text/text_format.h"
 
 namespace vrm {
@@ -21,27 +22,69 @@ struct DataFileSecurity;
 
 namespace vrm::cli {
 
-// The arguments of one command, with the usual "--name value" and
-// "--name=value" spellings.
+// One option or operand a command declares. The parser (CLI11) is built from
+// these declarations, so `COMMAND --help`, the usage lines of `--help`, the
+// shell completion and the man page test all read the same list.
+struct OptionSpec {
+    enum class Kind {
+        kSwitch,    // "--yes": present or not
+        kValue,     // "--model N": one value; the last one counts when repeated
+        kRepeated,  // "--byte ADDR=HEX": every value, in order
+        kOperand,   // "FILE": one word that is not an option
+        kOperands,  // "KEY...": any number of words
+    };
+    Kind kind;
+    const char* names;  // "-o,--output" for options, the shown name for operands
+    const char* valueName;  // "FILE", "N"; options with a value only
+    const char* help;
+    // Shown without brackets in the usage line. The command itself checks that
+    // it is there, so that the message is the language file's.
+    bool required = false;
+};
+
+inline OptionSpec Switch(const char* names, const char* help) {
+    return {OptionSpec::Kind::kSwitch, names, nullptr, help};
+}
+inline OptionSpec Valued(const char* names, const char* valueName, const char* help, bool required = false) {
+    return {OptionSpec::Kind::kValue, names, valueName, help, required};
+}
+inline OptionSpec Repeated(const char* names, const char* valueName, const char* help) {
+    return {OptionSpec::Kind::kRepeated, names, valueName, help};
+}
+inline OptionSpec Operand(const char* name, const char* help, bool required = true) {
+    return {OptionSpec::Kind::kOperand, name, nullptr, help, required};
+}
+inline OptionSpec Operands(const char* name, const char* help, bool required = true) {
+    return {OptionSpec::Kind::kOperands, name, nullptr, help, required};
+}
+
+// The parsed arguments of one command, looked up by any of an option's names.
+// Asking for a name the command did not declare is a programming error and
+// throws std::logic_error.
 class ArgList {
 public:
-    explicit ArgList(std::vector<std::string> args) : args_(std::move(args)), used_(args_.size(), false) {}
+    struct Parsed {
+        std::vector<std::string> names;   // "-o", "--output"; an operand's shown name
+        std::vector<std::string> values;  // in the order given
+        std::size_t count = 0;            // how often the option was given
+        bool operand = false;
+    };
 
-    // True when the flag is present (it is then consumed).
-    bool Flag(const std::string& name);
-    // The value of an option, consumed; nullopt when absent. `missingValue` is
-    // set when the option is present without a value.
-    std::optional<std::string> Value(const std::string& name, bool* missingValue = nullptr);
-    // Every value of an option given more than once, in order, consumed.
-    std::vector<std::string> Values(const std::string& name, bool* missingValue = nullptr);
-    // Arguments that are not options, in order (call after the options).
-    std::vector<std::string> Positionals();
-    // Options nobody consumed ("--foo"), for an error message.
-    std::vector<std::string> UnknownOptions() const;
+    ArgList() = default;
+    explicit ArgList(std::vector<Parsed> parsed) : parsed_(std::move(parsed)) {}
+
+    // True when the switch was given.
+    bool Flag(const std::string& name) const;
+    // The value of an option (the last one when given more than once).
+    std::optional<std::string> Value(const std::string& name) const;
+    // Every value of an option given more than once, in order.
+    std::vector<std::string> Values(const std::string& name) const;
+    // The operands, in the order of the command's declaration.
+    std::vector<std::string> Positionals() const;
 
 private:
-    std::vector<std::string> args_;
-    std::vector<bool> used_;
+    const Parsed& Find(const std::string& name) const;
+    std::vector<Parsed> parsed_;
 };
 
 struct Context {
@@ -51,6 +94,7 @@ struct Context {
     vrm::LanguageTable* language = nullptr;  // loaded language file (null when none)
     std::string programFolder;   // folder of the vrm650t-cli executable, with trailing '/'
     bool noEncryption = false;   // global --noencryption
+    bool json = false;           // --json: one JSON document on stdout
 
     // The text of a text ID from the language file.
     std::string Text(std::uint32_t id) const;
@@ -60,17 +104,20 @@ using CommandFunction = int (*)(Context&);
 
 struct Command {
     const char* name;     // "new", "lang check", "radio read", ...
-    const char* usage;    // "new --model N [--band WORD] -o FILE"
     const char* summary;  // one line for --help
     CommandFunction run;
+    std::vector<OptionSpec> options;
+    // Whether `--json` is offered: the command then prints one JSON document.
+    bool json = false;
 };
+
+// "new --model N [--band WORD] -o FILE": the command's usage line.
+std::string UsageLine(const Command& command);
 
 // Adds a command to the table main() dispatches on.
 bool RegisterCommand(const Command& command);
 const std::vector<Command>& Commands();
 
-// Exit status for wrong usage.
-inline constexpr int kUsageError = 64;
 
 // Texts the command line shows use "." whatever the locale, so that scripts
 // read the same listing everywhere.
@@ -80,8 +127,6 @@ inline constexpr const char* kSeparator = ".";
 const vrm::LanguageTable& Language(const Context& ctx);
 // A text of the language file with its placeholders filled.
 std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<vrm::FormatArg> args);
-// Refuses options nobody consumed, with a message; true when there were none.
-bool NoUnknownOptions(Context& ctx);
 // Takes a "--data-password DIGITS" value (one to six digits) into `security`,
 // switching the data-file password on; false, with a message, when it is not
 // one. Without the option `security` is left as it is.

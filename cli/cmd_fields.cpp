@@ -13,6 +13,7 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
+#include "cli/json_output.h"
 #include "editors/edit_session.h"
 #include "editors/field_registry.h"
 #include "files/data_file.h"
@@ -26,10 +27,6 @@
 namespace vrm::cli {
 
 namespace {
-
-// Exit status of set when an assignment was refused: by its field's rule,
-// because the field is disabled, or because of --strict.
-constexpr int kAssignmentRefused = 7;
 
 // A data file or a model's New defaults, with an edit session on it.
 struct Document {
@@ -65,13 +62,11 @@ std::optional<FieldRef> ModelField(Context& ctx, const EditSession& session, con
 // fields
 
 int RunFields(Context& ctx) {
-    bool missing = false;
-    const auto modelText = ctx.args.Value("--model", &missing);
+    const auto modelText = ctx.args.Value("--model");
     std::optional<std::string> password;
-    if (!PasswordOption(ctx, password)) return kUsageError;
+    PasswordOption(ctx, password);
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    const bool byModel = modelText || missing;
+    const bool byModel = modelText.has_value();
     if (files.size() > 1 || (byModel && !files.empty())) {
         ctx.err << ctx.Text(tid::kCliModelOrFile) << "\n";
         return kUsageError;
@@ -95,6 +90,23 @@ int RunFields(Context& ctx) {
 
     // Without a model or a file the list says only what the keys are.
     const bool withState = byModel || !files.empty();
+    if (ctx.json) {
+        Json list = Json::array();
+        for (const FieldRef& ref : AllFields(session.Context())) {
+            Json f{{"key", ref.Key()}, {"kind", KindName(ref.field->kind)},
+                   {"values", ValueSummary(session.Context(), ref)}};
+            if (withState) {
+                f["shown"] = session.Shown(ref);
+                f["enabled"] = session.Enabled(ref);
+            }
+            list.push_back(std::move(f));
+        }
+        Json answer;
+        if (withState) answer["model"] = session.Context().catalogue.ModelSummaryText(kSeparator);
+        answer["fields"] = std::move(list);
+        PrintJson(ctx, answer);
+        return 0;
+    }
     for (const FieldRef& ref : AllFields(session.Context())) {
         ctx.out << ref.Key() << '\t' << KindName(ref.field->kind) << '\t' << ValueSummary(session.Context(), ref);
         if (withState)
@@ -110,9 +122,8 @@ int RunFields(Context& ctx) {
 
 int RunGet(Context& ctx) {
     std::optional<std::string> password;
-    if (!PasswordOption(ctx, password)) return kUsageError;
+    PasswordOption(ctx, password);
     const auto words = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
     if (words.empty()) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return kUsageError;
@@ -129,17 +140,23 @@ int RunGet(Context& ctx) {
 
     // Every key is checked before anything is printed, so that a script
     // never reads a partial answer as a whole one.
-    std::vector<std::string> lines;
+    std::vector<std::string> texts;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::optional<FieldRef> ref = ModelField(ctx, session, words[i]);
         if (!ref) return kUsageError;
         // As the grid shows it: a channel not in use shows empty cells on the
         // models whose grid leaves them blank.
         const GridColumn column{ref->field};
-        // Control characters a text field may hold are escaped: one line a key.
-        lines.push_back(TerminalSafe(GridCellText(session.Context(), *ref->table, column, ref->row), false));
+        texts.push_back(GridCellText(session.Context(), *ref->table, column, ref->row));
     }
-    for (const std::string& line : lines) ctx.out << line << '\n';
+    if (ctx.json) {
+        Json values = Json::object();
+        for (std::size_t i = 1; i < words.size(); ++i) values[words[i]] = texts[i - 1];
+        PrintJson(ctx, Json{{"file", words.front()}, {"fields", std::move(values)}});
+        return 0;
+    }
+    // Control characters a text field may hold are escaped: one line a key.
+    for (const std::string& text : texts) ctx.out << TerminalSafe(text, false) << '\n';
     return 0;
 }
 
@@ -153,15 +170,12 @@ struct Assignment {
 
 int RunSet(Context& ctx) {
     std::optional<std::string> password;
-    if (!PasswordOption(ctx, password)) return kUsageError;
-    bool missing = false;
-    auto output = ctx.args.Value("-o", &missing);
-    if (!output && !missing) output = ctx.args.Value("--output", &missing);
+    PasswordOption(ctx, password);
+    const auto output = ctx.args.Value("-o");
     const bool strict = ctx.args.Flag("--strict");
     const bool yes = ctx.args.Flag("--yes");
     const auto words = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    if (missing || (output && output->empty())) {
+    if (output && output->empty()) {
         ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
         return kUsageError;
     }
@@ -205,45 +219,55 @@ int RunSet(Context& ctx) {
                 return kUsageError;
             case ScriptWrite::Status::Disabled:
                 ctx.err << Format(ctx, tid::kCliFieldDisabled, {a.key}) << "\n";
-                return kAssignmentRefused;
+                return kExitValueRefused;
             case ScriptWrite::Status::Refused: {
                 const std::string why = field::RefusalText(Language(ctx), w.result);
                 ctx.err << (why.empty() ? Format(ctx, tid::kCliFieldRefused, {a.key, a.value}) : a.key + ": " + why)
                         << "\n";
-                return kAssignmentRefused;
+                return kExitValueRefused;
             }
         }
         // What the editor would have told the user about the value it took.
         for (const tid::TextId message : w.result.messages) ctx.err << a.key << ": " << ctx.Text(message) << "\n";
         if (strict && !w.result.messages.empty()) {
             ctx.err << Format(ctx, tid::kCliStrictRefused, {a.key}) << "\n";
-            return kAssignmentRefused;
+            return kExitValueRefused;
         }
     }
 
     // FILE is the user's own file being edited: it is replaced without a
     // question. Another file named with -o is replaced only when allowed.
     const std::string target = output ? *output : path;
-    if (output && !MayReplace(ctx, target, yes)) return kDataFileCancelled;
+    if (output && !MayReplace(ctx, target, yes)) return kExitNotWritten;
     // The file keeps the data-file password it had; when its header cannot
     // be read again, nothing is written rather than a file without it.
     const std::optional<DataFileSecurity> security = HeaderSecurity(path);
     if (!security) {
         ctx.err << Format(ctx, tid::kCliNotWritten, {target}) << "\n";
-        return kDataFileWriteFailed;
+        return kExitNotWritten;
     }
-    if (WriteImage(ctx, doc.image, doc.catalogue, target, *security) != 0) return kDataFileWriteFailed;
+    if (WriteImage(ctx, doc.image, doc.catalogue, target, *security) != 0) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kCliWroteFile, {target}) << "\n";
     return 0;
 }
 
 }  // namespace
 
-VRM_CLI_COMMAND("fields", "fields [--model N | FILE] [--password DIGITS]",
-                "every field key with its kind and values; with a model or FILE also shown and enabled", RunFields);
-VRM_CLI_COMMAND("get", "get [--password DIGITS] FILE KEY...", "the text of each field as the editor shows it",
-                RunGet);
-VRM_CLI_COMMAND("set", "set [--password DIGITS] [--strict] [-o OUT] [--yes] FILE KEY=VALUE...",
-                "apply assignments as the editor commits them and write the file (or OUT)", RunSet);
+VRM_CLI_COMMAND("fields", "every field key with its kind and values; with a model or FILE also shown and enabled",
+                RunFields,
+                {Valued("--model", "N", "the fields of model N (1-4) with its New defaults"),
+                 Valued("--password", "DIGITS", "FILE's data-file password"),
+                 Operand("FILE", "the fields of this data file", false)},
+                true);
+VRM_CLI_COMMAND("get", "the text of each field as the editor shows it", RunGet,
+                {Valued("--password", "DIGITS", "FILE's data-file password"), Operand("FILE", "the data file"),
+                 Operands("KEY", "field keys (see fields)")},
+                true);
+VRM_CLI_COMMAND("set", "apply assignments as the editor commits them and write the file (or OUT)", RunSet,
+                {Valued("--password", "DIGITS", "FILE's data-file password"),
+                 Switch("--strict", "refuse a value the editor would change (a message about it)"),
+                 Valued("-o,--output", "OUT", "write OUT instead of replacing FILE"),
+                 Switch("--yes", "replace an existing OUT without asking"), Operand("FILE", "the data file"),
+                 Operands("KEY=VALUE", "assignments, applied in order")});
 
 }  // namespace vrm::cli

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "text/text_ids.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
+#include "cli/json_output.h"
 #include "editors/channel_fields.h"
 #include "editors/edit_session.h"
 #include "editors/editor_tables.h"
@@ -30,15 +32,11 @@ namespace {
 // new
 
 int RunNew(Context& ctx) {
-    bool missing = false;
-    const auto modelText = ctx.args.Value("--model", &missing);
+    const auto modelText = ctx.args.Value("--model");
     const auto bandText = ctx.args.Value("--band");
-    auto output = ctx.args.Value("-o");
-    if (!output) output = ctx.args.Value("--output");
+    const auto output = ctx.args.Value("-o");
     const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
-    const auto rest = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
 
     unsigned long model = 0;
     if (!modelText || !ParseInt(*modelText, model) || model < 1 || model > 4) {
@@ -63,7 +61,7 @@ int RunNew(Context& ctx) {
             return kUsageError;
         }
     }
-    if (!output || output->empty() || !rest.empty()) {
+    if (!output || output->empty()) {
         ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
         return kUsageError;
     }
@@ -75,7 +73,7 @@ int RunNew(Context& ctx) {
     ModelCatalogue catalogue(image);
     MakeNewDefaults(image, catalogue, static_cast<int>(model), static_cast<std::uint16_t>(band));
 
-    if (!MayReplace(ctx, *output, yes)) return kDataFileCancelled;
+    if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
     if (const int code = WriteImage(ctx, image, catalogue, *output, security)) return code;
     ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
     return 0;
@@ -97,31 +95,62 @@ std::string Pad(const std::string& s, std::size_t width) {
     return w >= width ? s : s + std::string(width - w, ' ');
 }
 
-// A block of "label  value" lines, aligned when printed.
+// The sections of `show`: a heading, then "label  value" rows, printed
+// aligned, or as one JSON document with --json.
 class Listing {
 public:
     explicit Listing(std::ostream& out) : out_(out) {}
 
-    void Heading(const std::string& text) {
-        Flush();
-        if (any_) out_ << "\n";
-        any_ = true;
-        out_ << text << "\n";
+    void Heading(const std::string& text) { sections_.push_back({text, {}}); }
+    void Row(const std::string& label, const std::string& value, int indent = 1, const std::string& key = {}) {
+        if (sections_.empty()) Heading({});
+        sections_.back().rows.push_back({label, value, indent, key});
     }
-    void Row(const std::string& label, const std::string& value, int indent = 1) {
-        rows_.push_back({std::string(2 * static_cast<std::size_t>(indent), ' ') + label, value});
+
+    void PrintText() const {
+        bool first = true;
+        for (const Section& s : sections_) {
+            if (!first) out_ << "\n";
+            first = false;
+            out_ << s.title << "\n";
+            std::size_t width = 0;
+            for (const Row_& r : s.rows) width = std::max(width, Width(Indented(r)));
+            for (const Row_& r : s.rows)
+                out_ << (r.value.empty() ? Indented(r) : Pad(Indented(r), width + 2) + r.value) << "\n";
+        }
     }
-    void Flush() {
-        std::size_t width = 0;
-        for (const auto& r : rows_) width = std::max(width, Width(r.first));
-        for (const auto& r : rows_) out_ << (r.second.empty() ? r.first : Pad(r.first, width + 2) + r.second) << "\n";
-        rows_.clear();
+
+    // {"sections": [{"title", "rows": [{"label", "value", "key"}]}]}; a row
+    // of an editor's field carries the field's key, as `get` and `set` take it.
+    Json ToJson() const {
+        Json sections = Json::array();
+        for (const Section& s : sections_) {
+            Json rows = Json::array();
+            for (const Row_& r : s.rows) {
+                Json row{{"label", r.label}, {"value", r.value}, {"level", r.indent}};
+                if (!r.key.empty()) row["key"] = r.key;
+                rows.push_back(std::move(row));
+            }
+            sections.push_back(Json{{"title", s.title}, {"rows", std::move(rows)}});
+        }
+        return sections;
     }
 
 private:
+    struct Row_ {
+        std::string label;
+        std::string value;
+        int indent = 1;
+        std::string key;
+    };
+    struct Section {
+        std::string title;
+        std::vector<Row_> rows;
+    };
+    static std::string Indented(const Row_& r) { return std::string(2 * static_cast<std::size_t>(r.indent), ' ') + r.label; }
+
     std::ostream& out_;
-    std::vector<std::pair<std::string, std::string>> rows_;
-    bool any_ = false;
+    std::vector<Section> sections_;
 };
 
 // The editors as `show` lists them: a heading per editor, then what the
@@ -139,7 +168,10 @@ public:
             else if (table->IsRecordTable()) Records(*table);
             else Form(*table);
         }
-        list_.Flush();
+        if (ctx_.json)
+            PrintJson(ctx_, Json{{"file", path}, {"sections", list_.ToJson()}});
+        else
+            list_.PrintText();
     }
 
 private:
@@ -147,6 +179,7 @@ private:
         std::string label;
         std::string value;
         int indent = 1;
+        std::string key;
     };
 
     std::string T(std::uint32_t id) const { return ctx_.Text(id); }
@@ -199,7 +232,8 @@ private:
                 const std::optional<int> step = Step(ref);
                 return step ? WithStep(text, *step) : text;
             }
-            case FieldKind::Text: return "\"" + TerminalSafe(text, true) + "\"";
+            // JSON escapes what it must itself.
+            case FieldKind::Text: return ctx_.json ? text : "\"" + TerminalSafe(text, true) + "\"";
             case FieldKind::List:
             case FieldKind::Number:
                 if (!text.empty()) return text;
@@ -212,7 +246,7 @@ private:
     void Section(const FieldTable& table, const std::vector<Line>& lines) {
         if (lines.empty()) return;  // nothing of this editor on this model
         list_.Heading(Caption(table));
-        for (const Line& l : lines) list_.Row(l.label, l.value, l.indent);
+        for (const Line& l : lines) list_.Row(l.label, l.value, l.indent, l.key);
     }
 
     // A form: a line per shown field; a group's caption above the fields it
@@ -220,7 +254,8 @@ private:
     void Form(const FieldTable& table) {
         std::vector<Line> lines;
         for (const FormLine& l : FormLines(session_.Context(), table))
-            lines.push_back({T(l.ref.field->label), l.caption ? std::string() : Value(l.ref), l.indent});
+            lines.push_back({T(l.ref.field->label), l.caption ? std::string() : Value(l.ref), l.indent,
+                             l.caption ? std::string() : l.ref.Key()});
         Section(table, lines);
     }
 
@@ -233,13 +268,13 @@ private:
             const std::string title = records.rowTitle ? T(records.rowTitle(row))
                                                        : T(tid::kGridNumber) + " " + std::to_string(row + 1);
             if (!session_.RowExists(table, row) && !fillEmpty) {
-                lines.push_back({title, T(tid::kShowChannelEmpty)});
+                lines.push_back({title, T(tid::kShowChannelEmpty), 1, {}});
                 continue;
             }
             for (const FieldDef& f : table.fields) {
                 const FieldRef ref{&table, &f, row};
                 if (f.kind == FieldKind::Group || !session_.Shown(ref)) continue;
-                lines.push_back({title + "  " + T(f.label), Value(ref)});
+                lines.push_back({title + "  " + T(f.label), Value(ref), 1, ref.Key()});
             }
         }
         Section(table, lines);
@@ -276,7 +311,7 @@ private:
             list_.Row(name, "");
             for (const FieldDef& f : table.fields) {
                 const FieldRef ref{&table, &f, n};
-                if (session_.Shown(ref)) list_.Row(T(f.label), Value(ref), 2);
+                if (session_.Shown(ref)) list_.Row(T(f.label), Value(ref), 2, ref.Key());
             }
             const std::uint8_t flags = B(records.base + records.stride * static_cast<std::size_t>(n) + 13);
             list_.Row(T(10305507), std::to_string((flags >> 3) & 3), 2);
@@ -343,19 +378,45 @@ int RunCheck(Context& ctx) {
     if (!req) return kUsageError;
     RadioImage image;
     ModelCatalogue catalogue(image);
-    if (const int code = ReadInto(ctx, *req, image, catalogue)) return code;
+    int readCode = 0;
+    std::ostringstream reason;
+    // With --json the reason goes into the document too.
+    std::ostream& err = ctx.err;
+    Context quiet{ctx.args, ctx.out, ctx.json ? reason : err, ctx.language, ctx.programFolder, ctx.noEncryption,
+                  ctx.json};
+    const int status = ReadInto(quiet, *req, image, catalogue, &readCode);
+    if (ctx.json) {
+        std::string why = reason.str();
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        Json doc{{"file", req->path}, {"valid", status == 0}, {"result", readCode}};
+        if (status == 0) doc["model"] = catalogue.ModelSummaryText(kSeparator);
+        else doc["reason"] = why;
+        PrintJson(ctx, doc);
+        return status;
+    }
+    if (status) return status;
     ctx.out << Format(ctx, tid::kCliFileValid, {req->path}) << "\n";
     return 0;
 }
 
 }  // namespace
 
-VRM_CLI_COMMAND("new", "new --model N [--band WORD] [--data-password DIGITS] [--yes] -o FILE",
-                "write the New defaults of model N (1-4) as a data file", RunNew);
-VRM_CLI_COMMAND("show", "show [--password DIGITS] FILE", "list every setting of a data file", RunShow);
-VRM_CLI_COMMAND("dump", "dump [--password DIGITS] [--chars] FILE",
-                "the data file's 1024-byte image as a hex memory map", RunDump);
-VRM_CLI_COMMAND("check", "check [--password DIGITS] FILE",
-                "read a data file as Open does; the exit status is the read result", RunCheck);
+// The options of the commands that read one data file.
+#define VRM_CLI_READ_OPTIONS                                                                    \
+    Valued("--password", "DIGITS", "the file's data-file password (asked on a terminal when missing)"), \
+        Operand("FILE", "the data file")
+
+VRM_CLI_COMMAND("new", "write the New defaults of model N (1-4) as a data file", RunNew,
+                {Valued("--model", "N", "the model, 1-4", true),
+                 Valued("--band", "WORD", "the frequency band word (hexadecimal); the model's first band without it"),
+                 Valued("--data-password", "DIGITS", "protect the file with this data-file password (1-6 digits)"),
+                 Switch("--yes", "replace an existing FILE without asking"),
+                 Valued("-o,--output", "FILE", "the data file to write", true)});
+VRM_CLI_COMMAND("show", "list every setting of a data file", RunShow, {VRM_CLI_READ_OPTIONS}, true);
+VRM_CLI_COMMAND("dump", "the data file's 1024-byte image as a hex memory map", RunDump,
+                {Valued("--password", "DIGITS", "the file's data-file password"),
+                 Switch("--chars", "add the printable characters of each row"), Operand("FILE", "the data file")});
+VRM_CLI_COMMAND("check", "read a data file as Open does and say whether it is valid", RunCheck,
+                {VRM_CLI_READ_OPTIONS}, true);
 
 }  // namespace vrm::cli

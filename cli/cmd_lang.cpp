@@ -16,9 +16,7 @@ namespace vrm::cli {
 namespace {
 
 // Exit status of a failed load: 10 + the load error code.
-constexpr int kLoadFailureBase = 10;
-
-int LoadFailureStatus(int code) { return kLoadFailureBase + code; }
+int LoadFailureStatus(int code) { return kExitLanguageBase + code; }
 
 std::string LoaderMessage(const LanguageTable& table) {
     std::string message;
@@ -31,7 +29,7 @@ std::string LoaderMessage(const LanguageTable& table) {
 
 bool CheckUsage(Context& ctx, std::size_t positionals, std::vector<std::string>& out, const char* usage) {
     out = ctx.args.Positionals();
-    if (out.size() == positionals && ctx.args.UnknownOptions().empty()) return true;
+    if (out.size() == positionals) return true;
     ctx.err << "usage: vrm650t-cli " << usage << "\n";
     return false;
 }
@@ -84,7 +82,7 @@ int RunText(Context& ctx) {
         ctx.err << LoaderMessage(table) << "\n";
         return LoadFailureStatus(table.LastError());
     }
-    if (!table.HasText(id)) return 1;
+    if (!table.HasText(id)) return kExitNo;
     ctx.out << table.Text(id) << "\n";
     return 0;
 }
@@ -94,18 +92,19 @@ int RunList(Context& ctx) {
     if (!CheckUsage(ctx, 0, pos, "lang list")) return kUsageError;
 
     LanguageTable table;
-    if (table.ScanInstalledLanguages(ctx.programFolder) < 0) return 1;
+    if (table.ScanInstalledLanguages(ctx.programFolder) < 0) return kExitInputRefused;
     for (const InstalledLanguage& l : table.InstalledLanguages()) ctx.out << l.displayName << "\t" << l.fileName << "\n";
     return 0;
 }
 
 }  // namespace
 
-VRM_CLI_COMMAND("lang check", "lang check FILE",
+VRM_CLI_COMMAND("lang check",
                 "load a language file as the program does and report every check (status 10 + load error code)",
-                RunCheck);
-VRM_CLI_COMMAND("lang text", "lang text FILE ID", "print the text of one text ID (status 1 when absent)", RunText);
-VRM_CLI_COMMAND("lang list", "lang list", "list the installed languages beside the program: display name, file name",
-                RunList);
+                RunCheck, {Operand("FILE", "the language file")});
+VRM_CLI_COMMAND("lang text", "print the text of one text ID (status 1 when absent)", RunText,
+                {Operand("FILE", "the language file"), Operand("ID", "the text ID")});
+VRM_CLI_COMMAND("lang list", "list the installed languages beside the program: display name, file name", RunList,
+                {});
 
 }  // namespace vrm::cli

@@ -55,15 +55,13 @@ std::string BaseName(const std::string& path) {
 
 int RunPrint(Context& ctx) {
     std::optional<std::string> password;
-    if (!PasswordOption(ctx, password)) return kUsageError;
+    PasswordOption(ctx, password);
     const auto listsText = ctx.args.Value("--lists");
-    auto output = ctx.args.Value("-o");
-    if (!output) output = ctx.args.Value("--output");
+    const auto output = ctx.args.Value("-o");
     const auto formatText = ctx.args.Value("--format");
     const auto pageText = ctx.args.Value("--page");
     const bool yes = ctx.args.Flag("--yes");
     const auto rest = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
     if (rest.size() != 1 || !output || output->empty()) {
         ctx.err << ctx.Text(tid::kCliPrintOutput) << "\n";
         return kUsageError;
@@ -116,7 +114,7 @@ int RunPrint(Context& ctx) {
             }
         }
     }
-    if (!MayReplace(ctx, *output, yes)) return 1;
+    if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
     const print::Document doc = print::BuildConfigurationDocument(session, lists, {BaseName(req.path), Now()});
 
     std::string bytes;
@@ -130,7 +128,7 @@ int RunPrint(Context& ctx) {
             options.letter = letter;
             if (!print::MakePdf(doc, options, bytes)) {
                 ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-                return 1;
+                return kExitNotWritten;
             }
 #endif
             break;
@@ -139,13 +137,13 @@ int RunPrint(Context& ctx) {
     const FileOutcome r = ReplaceFile(*output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     if (r.notRegular) {
         ctx.err << Format(ctx, tid::kMsgNotRegularFile, {*output}) << "\n";
-        return 1;
+        return kExitNotWritten;
     }
     if (!r.Ok() || r.writeFailed) {
         ctx.err << Format(ctx, tid::kCliNotWritten, {*output});
         if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
         ctx.err << "\n";
-        return 1;
+        return kExitNotWritten;
     }
     if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
     ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
@@ -154,9 +152,12 @@ int RunPrint(Context& ctx) {
 
 }  // namespace
 
-VRM_CLI_COMMAND("print",
-                "print [--password DIGITS] [--lists channels,features,...] [--format pdf|html|txt] [--page a4|letter] "
-                "[--yes] -o OUT FILE",
-                "the print-out of a data file's lists as PDF, HTML or plain text", RunPrint);
+VRM_CLI_COMMAND("print", "the print-out of a data file's lists as PDF, HTML or plain text", RunPrint,
+                {Valued("--password", "DIGITS", "FILE's data-file password"),
+                 Valued("--lists", "channels,features,...", "the lists to print (all the model has without it)"),
+                 Valued("--format", "pdf|html|txt", "the output's format; from OUT's extension without it"),
+                 Valued("--page", "a4|letter", "the page size of a PDF (a4 without it)"),
+                 Switch("--yes", "replace an existing OUT without asking"),
+                 Valued("-o,--output", "OUT", "the file to write", true), Operand("FILE", "the data file")});
 
 }  // namespace vrm::cli

@@ -20,9 +20,9 @@
 #include "text/text_ids.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
+#include "cli/json_output.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
-#include "cli/file_support.h"
 #include "files/data_file.h"
 #include "link/clock.h"
 #include "link/programming_port.h"
@@ -39,21 +39,13 @@ namespace vrm::cli {
 
 namespace {
 
-// Exit status of the radio commands.
-constexpr int kExitLinkFailed = 1;    // the radio did not answer, or a step of the transfer failed
-constexpr int kExitModelRefused = 2;  // the radio's model does not fit (texts 10007004, 10007021)
-constexpr int kExitCancelled = 3;     // a question was answered Cancel (overwrite, other identity)
-constexpr int kExitFileFailed = 4;    // the data file could not be read (write) or written (read), or the backup not stored
-constexpr int kExitNotVerified = 5;   // the read-back found blocks that differ: the radio does not hold the file
-constexpr int kExitDiffLinkFailed = 5;  // radio diff: the radio could not be read (1 means "different" there)
-
 int ExitStatus(const TransferResult& r) {
     switch (r.status) {
-        case TransferStatus::kOk: return 0;
+        case TransferStatus::kOk: return kExitOk;
         case TransferStatus::kSiblingProduct:
-        case TransferStatus::kModelRefused: return kExitModelRefused;
+        case TransferStatus::kModelRefused: return kExitModelMismatch;
         case TransferStatus::kCancelled: return kExitCancelled;
-        default: return kExitLinkFailed;
+        default: return kExitRadioFailed;
     }
 }
 
@@ -165,7 +157,6 @@ bool ReadInputLine(std::string& line) {
 
 int RunInfo(Context& ctx) {
     const bool identityView = ctx.args.Flag("--identity");
-    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
 
     RadioSession session(ctx);
     RadioInformation info;
@@ -178,6 +169,19 @@ int RunInfo(Context& ctx) {
         {tid::kRadioInfoSerialNumber, &t.serialNumber},     {tid::kRadioInfoFirmwareVersion, &t.firmwareVersion},
         {tid::kRadioInfoBootVersion, &t.bootVersion},       {tid::kRadioInfoChecksum, &t.checksum},
     };
+    if (ctx.json) {
+        // The values without the dialog's leading blanks, by the same labels'
+        // stable names.
+        static const char* const kKeys[] = {"model", "frequency", "serial", "firmware", "boot", "checksum"};
+        Json doc = Json::object();
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            std::string v = *rows[i].second;
+            v.erase(0, v.find_first_not_of(' ') == std::string::npos ? v.size() : v.find_first_not_of(' '));
+            doc[kKeys[i]] = Json{{"label", ctx.Text(rows[i].first)}, {"value", v}};
+        }
+        PrintJson(ctx, doc);
+        return 0;
+    }
     std::size_t width = 0;
     const auto chars = [](const std::string& s) {
         std::size_t n = 0;
@@ -199,13 +203,10 @@ int RunInfo(Context& ctx) {
 // radio read
 
 int RunRead(Context& ctx) {
-    auto output = ctx.args.Value("-o");
-    if (!output) output = ctx.args.Value("--output");
+    const auto output = ctx.args.Value("-o");
     const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
-    const auto rest = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    if (!output || output->empty() || !rest.empty()) {
+    if (!output || output->empty()) {
         ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
         return kUsageError;
     }
@@ -214,7 +215,7 @@ int RunRead(Context& ctx) {
 
     // A name that cannot be replaced, and an existing file the question was
     // not answered OK for, are settled before the radio is read.
-    if (ReportNotReplaceable(ctx, *output)) return kExitFileFailed;
+    if (ReportNotReplaceable(ctx, *output)) return kExitNotWritten;
     RadioSession session(ctx, yes);
     if (NameExists(*output)) {
         Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
@@ -222,7 +223,7 @@ int RunRead(Context& ctx) {
                                                      ctx.Text(tid::kMsgOverwriteFileLabel), *output});
         if (session.prompter.Ask(question) != Answer::Ok) {
             ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-            return session.Finish(ctx, kExitCancelled);
+            return session.Finish(ctx, kExitNotWritten);
         }
     }
 
@@ -243,7 +244,7 @@ int RunRead(Context& ctx) {
                                 : w.systemError ? std::strerror(w.systemError)
                                                 : ctx.Text(tid::kMsgFileUnreadable);
         ctx.err << Format(ctx, tid::kCliRadioReadNotSaved, {*output, why}) << "\n";
-        return kExitFileFailed;
+        return kExitNotWritten;
     }
     if (!w.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
     ctx.out << Format(ctx, tid::kCliRadioReadInto, {*output}) << "\n";
@@ -272,17 +273,16 @@ std::string DataFolder() {
 // --no-backup, --backup-dir DIR, --no-verify, --log FILE, --no-log: the safe write's
 // options, all on by default with the data folder's backups and log.
 bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
-    bool dirMissing = false, logMissing = false;
     options.backup = !ctx.args.Flag("--no-backup");
-    const auto dir = ctx.args.Value("--backup-dir", &dirMissing);
+    const auto dir = ctx.args.Value("--backup-dir");
     options.verify = !ctx.args.Flag("--no-verify");
-    const auto log = ctx.args.Value("--log", &logMissing);
+    const auto log = ctx.args.Value("--log");
     options.log = !ctx.args.Flag("--no-log");
-    if (dirMissing || (dir && dir->empty())) {
+    if (dir && dir->empty()) {
         ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--backup-dir")}) << "\n";
         return false;
     }
-    if (logMissing || (log && log->empty())) {
+    if (log && log->empty()) {
         ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--log")}) << "\n";
         return false;
     }
@@ -296,26 +296,20 @@ bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
 int SafeWriteStatus(const SafeWriteResult& r) {
     switch (r.failedPhase) {
         case SafeWritePhase::kNone: return 0;
-        case SafeWritePhase::kBackupStore: return kExitFileFailed;
-        case SafeWritePhase::kVerify: return kExitNotVerified;
-        case SafeWritePhase::kVerifyRead: return kExitLinkFailed;
+        case SafeWritePhase::kBackupStore: return kExitNotWritten;
+        case SafeWritePhase::kVerify:
+        case SafeWritePhase::kVerifyRead: return kExitRadioFailed;
         default: return ExitStatus(r.write);
     }
 }
 
 int RunWrite(Context& ctx) {
-    bool missing = false;
-    const auto password = ctx.args.Value("--password", &missing);
+    const auto password = ctx.args.Value("--password");
     const bool continuous = ctx.args.Flag("--continuous");
     const bool yes = ctx.args.Flag("--yes");
     SafeWriteOptions options;
     if (!SafeWriteOptionsFrom(ctx, options)) return kUsageError;
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    if (missing) {
-        ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
-        return kUsageError;
-    }
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return kUsageError;
@@ -335,7 +329,7 @@ int RunWrite(Context& ctx) {
         const DataFileResult r = file.Read(path, filePrompter, Language(ctx));
         if (!r.Ok()) {
             ReportReadFailure(ctx, path, r, filePrompter.Shown() > 0);
-            return kExitFileFailed;
+            return kExitInputRefused;
         }
         image.AdoptTransferImage();
         catalogue.RecomputeBandLimits();
@@ -379,9 +373,8 @@ int RunWrite(Context& ctx) {
 
 int RunDiff(Context& ctx) {
     std::optional<std::string> password;
-    if (!PasswordOption(ctx, password)) return kUsageError;
+    PasswordOption(ctx, password);
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return kUsageError;
@@ -389,7 +382,7 @@ int RunDiff(Context& ctx) {
     RadioImage image;
     ModelCatalogue catalogue(image);
     const ReadRequest req{files.front(), password, false};
-    if (ReadInto(ctx, req, image, catalogue) != 0) return kExitFileFailed;
+    if (const int status = ReadInto(ctx, req, image, catalogue)) return status;
 
     RadioSession session(ctx);
     ImageBuffer radio{};
@@ -397,8 +390,8 @@ int RunDiff(Context& ctx) {
     const TransferResult r = RunReadTransfer(session.Transfer(ctx), radio);
     session.observer.EndLine();
     if (!r.Ok()) return r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
-                            ? kExitModelRefused
-                            : kExitDiffLinkFailed;
+                            ? kExitModelMismatch
+                            : kExitRadioFailed;
 
     const ImageComparison diff = CompareImages(image.Live(), radio, Language(ctx), kSeparator);
     if (diff.Identical()) {
@@ -412,23 +405,31 @@ int RunDiff(Context& ctx) {
     for (std::size_t at : diff.otherBytes)
         ctx.out << Hex(static_cast<unsigned>(at), 3) << '\t' << ctx.Text(tid::kCompareOtherBytes) << '\t'
                 << Hex(image.Live()[at], 2) << '\t' << Hex(radio[at], 2) << "\n";
-    return 1;
+    return kExitNo;
 }
 
 }  // namespace
 
-VRM_CLI_COMMAND("radio info", "radio info [--identity]",
-                "read and show the radio's model, frequency band, serial number, versions and checksum", RunInfo);
-VRM_CLI_COMMAND("radio read", "radio read [--data-password DIGITS] [--yes] -o FILE",
-                "read the radio's data and save it as a data file", RunRead);
+VRM_CLI_COMMAND("radio info", "read and show the radio's model, frequency band, serial number, versions and checksum",
+                RunInfo, {Switch("--identity", "show the model as the radio's identity bytes")}, true);
+VRM_CLI_COMMAND("radio read", "read the radio's data and save it as a data file", RunRead,
+                {Valued("--data-password", "DIGITS", "protect the file with this data-file password (1-6 digits)"),
+                 Switch("--yes", "replace an existing FILE without asking"),
+                 Valued("-o,--output", "FILE", "the data file to write", true)});
 VRM_CLI_COMMAND("radio write",
-                "radio write [--password DIGITS] [--continuous] [--yes] [--no-backup] [--backup-dir DIR] "
-                "[--no-verify] [--log FILE | --no-log] FILE",
                 "write a data file into the radio: backup first, verify after, a row in the programming log; "
                 "--continuous goes on with the next radio after Enter",
-                RunWrite);
-VRM_CLI_COMMAND("radio diff", "radio diff [--password DIGITS] FILE",
+                RunWrite,
+                {Valued("--password", "DIGITS", "FILE's data-file password"),
+                 Switch("--continuous", "write one radio after another, each after Enter"),
+                 Switch("--yes", "answer the questions about the radio with yes"),
+                 Switch("--no-backup", "write without reading the radio's data into a backup first"),
+                 Valued("--backup-dir", "DIR", "where the backups go (an existing folder)"),
+                 Switch("--no-verify", "do not read the radio back after writing"),
+                 Valued("--log", "FILE", "the programming log to add a row to"),
+                 Switch("--no-log", "add no row to the programming log"), Operand("FILE", "the data file")});
+VRM_CLI_COMMAND("radio diff",
                 "read the radio and list the items where it differs from FILE (status 0 identical, 1 different)",
-                RunDiff);
+                RunDiff, {Valued("--password", "DIGITS", "FILE's data-file password"), Operand("FILE", "the data file")});
 
 }  // namespace vrm::cli

@@ -146,7 +146,6 @@ int RunInit(Context& ctx) {
     const bool force = ctx.args.Flag("--force");
     const auto modelText = ctx.args.Value("--model");
     const auto bandText = ctx.args.Value("--band");
-    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
     if (!modelText && bandText) {
         ctx.err << ctx.Text(tid::kCliModelRange) << "\n";
         return kUsageError;
@@ -154,13 +153,13 @@ int RunInit(Context& ctx) {
     std::error_code ec;
     if (!force && std::filesystem::exists(path, ec)) {
         ctx.err << Format(ctx, tid::kSimExists, {path}) << "\n";
-        return 1;
+        return kExitNotWritten;
     }
     SimulatedRadio radio;
     if (modelText && !ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
-    const auto folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    if (!Save(ctx, path, radio)) return 1;
+    // A missing folder is not made: a mistyped path says so rather than
+    // leaving a radio somewhere unexpected.
+    if (!Save(ctx, path, radio)) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kSimCreated, {path}) << "\n";
     return 0;
 }
@@ -168,9 +167,8 @@ int RunInit(Context& ctx) {
 int RunShow(Context& ctx) {
     const std::string path = StatePath(ctx);
     const bool logOnly = ctx.args.Flag("--log");
-    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
     SimulatedRadio radio;
-    if (!Load(ctx, path, radio)) return 1;
+    if (!Load(ctx, path, radio)) return kExitInputRefused;
     if (logOnly) {
         for (const std::string& line : radio.Log()) ctx.out << line << "\n";
     } else {
@@ -195,21 +193,20 @@ int RunSet(Context& ctx) {
     const auto bytes = ctx.args.Values("--byte");
     const auto reference = ctx.args.Value("--reference-stored");
     const bool clearLog = ctx.args.Flag("--clear-log");
-    if (!ctx.args.Positionals().empty() || !NoUnknownOptions(ctx)) return kUsageError;
     if (!modelText && !bandText && !identity && !modelName && !modelCode && !serial && !firmware && !boot &&
         !checksum && !memory && bytes.empty() && !reference && !clearLog) {
         ctx.err << ctx.Text(tid::kSimNothingToSet) << "\n";
         return kUsageError;
     }
     SimulatedRadio radio;
-    if (!Load(ctx, path, radio)) return 1;
+    if (!Load(ctx, path, radio)) return kExitInputRefused;
 
     auto bad = [&](const char* option, const std::string& value) {
         ctx.err << Format(ctx, tid::kSimBadValue, {option, value}) << "\n";
         return kUsageError;
     };
     // The memory first, so that an identity given with it wins.
-    if (memory && !LoadMemory(ctx, *memory, password, radio)) return 1;
+    if (memory && !LoadMemory(ctx, *memory, password, radio)) return kExitInputRefused;
     if (modelText || bandText) {
         if (!ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
     }
@@ -246,21 +243,34 @@ int RunSet(Context& ctx) {
         radio.SetReferenceStored(*reference == "1");
     }
     if (clearLog) radio.ClearLog();
-    if (!Save(ctx, path, radio)) return 1;
+    if (!Save(ctx, path, radio)) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kSimUpdated, {path}) << "\n";
     return 0;
 }
 
 }  // namespace
 
-VRM_CLI_COMMAND("sim init", "sim init [--state FILE] [--model N [--band WORD]] [--force]",
-                "create a simulated radio (default: $VRM650T_SIM_STATE)", RunInit);
-VRM_CLI_COMMAND("sim show", "sim show [--state FILE] [--log]",
-                "print a simulated radio's state file, or only what it was asked", RunShow);
-VRM_CLI_COMMAND("sim set",
-                "sim set [--state FILE] [--model N [--band WORD]] [--identity HEX] [--model-name TEXT] "
-                "[--model-code TEXT] [--serial TEXT] [--firmware TEXT] [--boot-version TEXT] [--checksum N|auto] "
-                "[--memory FILE [--password DIGITS]] [--byte ADDR=VALUE ...] [--reference-stored 0|1] [--clear-log]",
-                "change a simulated radio: model, identity, information texts, checksum, memory", RunSet);
+#define VRM_SIM_STATE_OPTION Valued("--state", "FILE", "the simulated radio's state file (default: $VRM650T_SIM_STATE)")
+#define VRM_SIM_MODEL_OPTIONS                                                    \
+    Valued("--model", "N", "the radio's model, 1-4"),                            \
+        Valued("--band", "WORD", "one of the model's frequency band words (hexadecimal)")
+
+VRM_CLI_COMMAND("sim init", "create a simulated radio (default: $VRM650T_SIM_STATE)", RunInit,
+                {VRM_SIM_STATE_OPTION, VRM_SIM_MODEL_OPTIONS, Switch("--force", "replace an existing state file")});
+VRM_CLI_COMMAND("sim show", "print a simulated radio's state file, or only what it was asked", RunShow,
+                {VRM_SIM_STATE_OPTION, Switch("--log", "only the log of what the radio was asked")});
+VRM_CLI_COMMAND("sim set", "change a simulated radio: model, identity, information texts, checksum, memory", RunSet,
+                {VRM_SIM_STATE_OPTION, VRM_SIM_MODEL_OPTIONS,
+                 Valued("--identity", "HEX", "the radio's identity bytes"),
+                 Valued("--model-name", "TEXT", "the information block's model name"),
+                 Valued("--model-code", "TEXT", "the information block's model code"),
+                 Valued("--serial", "TEXT", "the serial number"), Valued("--firmware", "TEXT", "the firmware version"),
+                 Valued("--boot-version", "TEXT", "the boot version"),
+                 Valued("--checksum", "N|auto", "the checksum the radio reports"),
+                 Valued("--memory", "FILE", "load the memory from a data file"),
+                 Valued("--password", "DIGITS", "the data-file password of --memory's file"),
+                 Repeated("--byte", "ADDR=VALUE", "set one byte of the memory (repeatable)"),
+                 Valued("--reference-stored", "0|1", "whether the radio holds reference tuning values"),
+                 Switch("--clear-log", "empty the log of what the radio was asked")});
 
 }  // namespace vrm::cli

@@ -12,6 +12,7 @@
 #include "app/app_settings.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
+#include "cli/json_output.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "files/tuning_file.h"
@@ -27,23 +28,15 @@ namespace vrm::cli {
 
 namespace {
 
-// Exit status: a refused tuning file exits with its own result code (1, 2
-// or 6); the radio's side as the other radio commands do.
-constexpr int kExitLinkFailed = 1;
-constexpr int kExitModelRefused = 2;
-constexpr int kExitCancelled = 3;
-constexpr int kExitFileFailed = 4;
-constexpr int kExitNoReference = 5;
-
 int ExitStatus(const TuningResult& r) {
     switch (r.status) {
-        case TuningStatus::kOk: return 0;
-        case TuningStatus::kModelRefused: return kExitModelRefused;
+        case TuningStatus::kOk: return kExitOk;
+        case TuningStatus::kModelRefused: return kExitModelMismatch;
         case TuningStatus::kCancelled: return kExitCancelled;
-        case TuningStatus::kBackupFailed:
-        case TuningStatus::kNoValues: return kExitFileFailed;
-        case TuningStatus::kNoReference: return kExitNoReference;
-        default: return kExitLinkFailed;
+        case TuningStatus::kBackupFailed: return kExitNotWritten;
+        case TuningStatus::kNoValues: return kExitInputRefused;
+        case TuningStatus::kNoReference:
+        default: return kExitRadioFailed;
     }
 }
 
@@ -75,9 +68,8 @@ struct TuningSession {
 // --backup-dir says; --no-backup keeps none.
 std::optional<TuningBackupPlan> BackupPlan(Context& ctx) {
     const bool none = ctx.args.Flag("--no-backup");
-    bool missing = false;
-    const auto dir = ctx.args.Value("--backup-dir", &missing);
-    if (missing || (dir && dir->empty())) return std::nullopt;
+    const auto dir = ctx.args.Value("--backup-dir");
+    if (dir && dir->empty()) return std::nullopt;
     TuningBackupPlan plan;
     if (none) return plan;
     if (dir) {
@@ -99,17 +91,14 @@ void ReportFile(Context& ctx, const TuningFileResult& r, const std::string& path
 // radio tuning read
 
 int RunRead(Context& ctx) {
-    auto output = ctx.args.Value("-o");
-    if (!output) output = ctx.args.Value("--output");
+    const auto output = ctx.args.Value("-o");
     const bool yes = ctx.args.Flag("--yes");
-    const auto rest = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    if (!output || output->empty() || !rest.empty()) {
+    if (!output || output->empty()) {
         ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
         return kUsageError;
     }
     const std::string path = TuningFile::WithTuningExtension(*output);
-    if (ReportNotReplaceable(ctx, path)) return kExitFileFailed;
+    if (ReportNotReplaceable(ctx, path)) return kExitNotWritten;
     TuningSession session(ctx, yes);
     if (NameExists(path)) {
         Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
@@ -117,7 +106,7 @@ int RunRead(Context& ctx) {
                                                      ctx.Text(tid::kMsgOverwriteFileLabel), path});
         if (session.prompter.Ask(question) != Answer::Ok) {
             ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
-            return kExitCancelled;
+            return kExitNotWritten;
         }
     }
     TuningSet set;
@@ -129,7 +118,7 @@ int RunRead(Context& ctx) {
     const TuningFileResult w = file.Write(path);
     if (!w.Ok()) {
         ReportFile(ctx, w, path);
-        return kExitFileFailed;
+        return kExitNotWritten;
     }
     ctx.out << Format(ctx, tid::kCliTuningSaved, {path}) << "\n";
     return 0;
@@ -142,7 +131,6 @@ int RunWrite(Context& ctx) {
     const bool yes = ctx.args.Flag("--yes");
     const auto plan = BackupPlan(ctx);
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
     if (!plan) {
         ctx.err << Format(ctx, tid::kCliUnknownOption, {"--backup-dir"}) << "\n";
         return kUsageError;
@@ -160,7 +148,7 @@ int RunWrite(Context& ctx) {
     const TuningFileResult loaded = file.Load(path);
     if (!loaded.Ok()) {
         ReportFile(ctx, loaded, path);
-        return loaded.code;
+        return kExitInputRefused;
     }
     TuningSet set;
     (void)file.GetValues(set.values);
@@ -177,10 +165,8 @@ int RunWrite(Context& ctx) {
 int RunRestore(Context& ctx) {
     const bool yes = ctx.args.Flag("--yes");
     const auto plan = BackupPlan(ctx);
-    const auto rest = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
-    if (!plan || !rest.empty()) {
-        ctx.err << Format(ctx, tid::kCliUnknownOption, {rest.empty() ? "--backup-dir" : rest.front()}) << "\n";
+    if (!plan) {
+        ctx.err << Format(ctx, tid::kCliUnknownOption, {"--backup-dir"}) << "\n";
         return kUsageError;
     }
     TuningSession session(ctx, yes);
@@ -194,7 +180,6 @@ int RunRestore(Context& ctx) {
 
 int RunShow(Context& ctx) {
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return kUsageError;
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliTuningFileArgument) << "\n";
         return kUsageError;
@@ -204,11 +189,23 @@ int RunShow(Context& ctx) {
     const TuningFileResult loaded = file.Load(path);
     if (!loaded.Ok()) {
         ReportFile(ctx, loaded, path);
-        return loaded.code;
+        return kExitInputRefused;
     }
     TuningValues values{};
     (void)file.GetValues(values);
     const LanguageTable& language = Language(ctx);
+    if (ctx.json) {
+        Json rows = Json::array();
+        for (const TuningRow& row : TuningRowTable())
+            rows.push_back(Json{{"label", TuningRowLabel(language, row)},
+                                {"value", TuningShownValue(values[static_cast<std::size_t>(row.offset)])}});
+        PrintJson(ctx, Json{{"file", path},
+                            {"values", std::move(rows)},
+                            {"spare", {values[14], values[15]}},
+                            {"information", TuningInformationText(file.Text())},
+                            {"text", RadioText(file.Text().data(), file.Text().size())}});
+        return 0;
+    }
     const auto chars = [](const std::string& s) {
         std::size_t n = 0;
         for (unsigned char c : s) n += (c & 0xC0) != 0x80;
@@ -229,16 +226,22 @@ int RunShow(Context& ctx) {
 
 }  // namespace
 
-VRM_CLI_COMMAND("radio tuning read", "radio tuning read [--yes] -o FILE.tun",
-                "read the radio's tuning values and save them as a tuning file",
-                [](Context& c) { return FinishStopped(c, RunRead(c)); });
-VRM_CLI_COMMAND("radio tuning write", "radio tuning write [--yes] [--no-backup | --backup-dir DIR] FILE.tun",
-                "write a tuning file's values into the radio, keeping the radio's values first",
-                [](Context& c) { return FinishStopped(c, RunWrite(c)); });
-VRM_CLI_COMMAND("radio tuning restore", "radio tuning restore [--yes] [--no-backup | --backup-dir DIR]",
-                "restore the radio's reference tuning, keeping the radio's values first",
-                [](Context& c) { return FinishStopped(c, RunRestore(c)); });
-VRM_CLI_COMMAND("tuning show", "tuning show FILE.tun",
-                "list a tuning file's fourteen values, its information and its text", RunShow);
+#define VRM_TUNING_BACKUP_OPTIONS                                                        \
+    Switch("--no-backup", "keep no copy of the radio's values first"),                  \
+        Valued("--backup-dir", "DIR", "where the copy of the radio's values goes")
+
+VRM_CLI_COMMAND("radio tuning read", "read the radio's tuning values and save them as a tuning file",
+                [](Context& c) { return FinishStopped(c, RunRead(c)); },
+                {Switch("--yes", "replace an existing FILE.tun without asking"),
+                 Valued("-o,--output", "FILE.tun", "the tuning file to write", true)});
+VRM_CLI_COMMAND("radio tuning write", "write a tuning file's values into the radio, keeping the radio's values first",
+                [](Context& c) { return FinishStopped(c, RunWrite(c)); },
+                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS,
+                 Operand("FILE.tun", "the tuning file")});
+VRM_CLI_COMMAND("radio tuning restore", "restore the radio's reference tuning, keeping the radio's values first",
+                [](Context& c) { return FinishStopped(c, RunRestore(c)); },
+                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS});
+VRM_CLI_COMMAND("tuning show", "list a tuning file's fourteen values, its information and its text", RunShow,
+                {Operand("FILE.tun", "the tuning file")}, true);
 
 }  // namespace vrm::cli

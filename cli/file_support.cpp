@@ -66,19 +66,13 @@ void ReportReadFailure(Context& ctx, const std::string& path, const DataFileResu
     ctx.err << line << "\n";
 }
 
-bool PasswordOption(Context& ctx, std::optional<std::string>& password) {
-    bool missing = false;
-    password = ctx.args.Value("--password", &missing);
-    if (missing) ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
-    return !missing;
-}
+void PasswordOption(Context& ctx, std::optional<std::string>& password) { password = ctx.args.Value("--password"); }
 
 std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars) {
     ReadRequest req;
-    if (!PasswordOption(ctx, req.password)) return std::nullopt;
+    PasswordOption(ctx, req.password);
     if (withChars) req.chars = ctx.args.Flag("--chars");
     const auto files = ctx.args.Positionals();
-    if (!NoUnknownOptions(ctx)) return std::nullopt;
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return std::nullopt;
@@ -87,15 +81,16 @@ std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars) {
     return req;
 }
 
-int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue) {
+int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue, int* readCode) {
     TerminalPrompter prompter(ctx.err, ctx.language);
     prompter.SetPassword(req.password);
     prompter.SetSubject(req.path);
     DataFile file(image, catalogue);
     const DataFileResult r = file.Read(req.path, prompter, Language(ctx));
+    if (readCode) *readCode = r.code;
     if (!r.Ok()) {
         ReportReadFailure(ctx, req.path, r, prompter.Shown() > 0);
-        return r.code;
+        return kExitInputRefused;
     }
     image.AdoptTransferImage();
     catalogue.RecomputeBandLimits();
@@ -197,12 +192,12 @@ int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue,
     }
     if (r.problem == DataFileProblem::NotRegularFile) {
         ctx.err << Format(ctx, tid::kMsgNotRegularFile, {path}) << "\n";
-        return r.code;
+        return kExitNotWritten;
     }
     ctx.err << Format(ctx, tid::kCliNotWritten, {path});
     if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
     ctx.err << "\n";
-    return r.code;
+    return kExitNotWritten;
 }
 
 }  // namespace vrm::cli

@@ -27,17 +27,18 @@ struct ReadRequest {
     bool chars = false;
 };
 
-// Takes "--password DIGITS" into `password`; false, with a message, when the
-// option is given without a value.
-bool PasswordOption(Context& ctx, std::optional<std::string>& password);
+// Takes "--password DIGITS" into `password`.
+void PasswordOption(Context& ctx, std::optional<std::string>& password);
 
 // The options and exactly one file name; nothing, with a message, on wrong
 // usage.
 std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars);
 
 // Reads the file as Open does. On success the image is in `image` (live) and
-// 0 is returned; else the read result code, with its reason on stderr.
-int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue);
+// 0 is returned; else kExitInputRefused, with the reason on stderr. The data
+// file's own read result code goes to `readCode` when asked for.
+int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue,
+             int* readCode = nullptr);
 
 // The one-line reason for a refused data-file read on stderr (nothing when
 // the password prompt has already said why).
@@ -75,8 +76,8 @@ std::string TerminalSafe(std::string_view text, bool quoted);
 // been reported.
 bool MayReplace(Context& ctx, const std::string& path, bool yes);
 
-// Writes the live image to `path`. 0, or the write result code with the
-// reason on stderr.
+// Writes the live image to `path`. 0, or kExitNotWritten with the reason on
+// stderr.
 int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue, const std::string& path,
                const DataFileSecurity& security);
 

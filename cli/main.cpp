@@ -1,17 +1,21 @@
-// vrm650t-cli entry point: global options, then the command.
+// vrm650t-cli entry point: the command line, the language file, the command.
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
+#include "cli/command_line.h"
 #include "text/language_table.h"
 #include "text/prompter.h"
-#include "cli/cli.h"
 
 namespace {
+
+constexpr const char* kDefaultLanguage = "vrm650t_en.lng";
 
 std::string ProgramFolder() {
     char buf[PATH_MAX];
@@ -36,88 +40,70 @@ public:
 // default one.
 bool OwnsLanguageFile(const std::string& command) { return command == "lang check" || command == "lang text"; }
 
-void PrintUsage(std::ostream& os) {
-    os << "usage: vrm650t-cli [--lang FILE] [--noencryption] COMMAND [ARGS]\n\ncommands:\n";
-    std::vector<vrm::cli::Command> commands = vrm::cli::Commands();
-    std::sort(commands.begin(), commands.end(),
-              [](const auto& a, const auto& b) { return std::string(a.name) < b.name; });
-    for (const auto& c : commands) os << "  " << c.usage << "\n      " << c.summary << "\n";
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-
-    // Global options come before the command.
-    bool noEncryption = false;
-    std::string langFile;
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--noencryption") {
-            noEncryption = true;
-        } else if (a == "--lang" && i + 1 < args.size()) {
-            langFile = args[++i];
-        } else if (a.rfind("--lang=", 0) == 0) {
-            langFile = a.substr(7);
-        } else if (a == "-h" || a == "--help" || a == "help") {
-            PrintUsage(std::cout);
-            return 0;
-        } else {
-            break;
-        }
+// The installed language file that `wanted` names by its display name
+// ("Deutsch") or its code ("de", the part of the file name after the last
+// '_'); empty when none does.
+std::string InstalledFileFor(const std::string& wanted, const std::string& programFolder) {
+    vrm::LanguageTable scan;
+    if (scan.ScanInstalledLanguages(programFolder) < 0) return {};
+    const std::string w = Lower(wanted);
+    for (const vrm::InstalledLanguage& l : scan.InstalledLanguages()) {
+        const std::string file = Lower(l.fileName);
+        const auto underscore = file.rfind('_');
+        const auto dot = file.rfind(".lng");
+        const std::string code =
+            underscore != std::string::npos && dot != std::string::npos && dot > underscore
+                ? file.substr(underscore + 1, dot - underscore - 1)
+                : std::string();
+        if (Lower(l.displayName) == w || code == w || file == w) return l.fileName;
     }
-    if (i >= args.size()) {
-        PrintUsage(std::cerr);
-        return vrm::cli::kUsageError;
-    }
+    return {};
+}
 
-    // The longest registered command name that the words match ("lang check"
-    // before "lang").
-    const vrm::cli::Command* best = nullptr;
-    std::size_t bestWords = 0;
-    for (const auto& c : vrm::cli::Commands()) {
-        std::vector<std::string> words;
-        std::string name = c.name;
-        for (std::size_t p = 0; p != std::string::npos;) {
-            const std::size_t q = name.find(' ', p);
-            words.push_back(name.substr(p, q == std::string::npos ? q : q - p));
-            p = q == std::string::npos ? q : q + 1;
-        }
-        if (i + words.size() > args.size()) continue;
-        if (!std::equal(words.begin(), words.end(), args.begin() + static_cast<long>(i))) continue;
-        if (words.size() > bestWords) {
-            best = &c;
-            bestWords = words.size();
-        }
-    }
-    if (!best) {
-        std::cerr << "vrm650t-cli: unknown command '" << args[i] << "'\n\n";
-        PrintUsage(std::cerr);
-        return vrm::cli::kUsageError;
-    }
-
-    vrm::cli::Context ctx{
-        vrm::cli::ArgList(std::vector<std::string>(args.begin() + static_cast<long>(i + bestWords), args.end())),
-        std::cout, std::cerr, nullptr, ProgramFolder(), noEncryption};
-
-    // As the program starts: the named file silently, then the English file
-    // with its failure reported.
-    static const char* const kDefaultLanguage = "vrm650t_en.lng";
-    vrm::LanguageTable language;
-    language.SetProgramFolder(ctx.programFolder);
-    language.ResetSettings();
-    const bool ownFile = OwnsLanguageFile(best->name);
+// As the program starts: the language asked for, else English with a notice,
+// else the failure of the English file. False when no language file could be
+// loaded for a command that needs one.
+bool LoadLanguage(vrm::LanguageTable& language, const std::string& wanted, bool ownFile, const std::string& folder) {
     StderrPrompter prompter;
-    bool loaded = language.Load(langFile.empty() ? kDefaultLanguage : langFile, false, nullptr);
+    bool loaded = false;
+    if (!wanted.empty()) {
+        loaded = language.Load(wanted, false, nullptr);
+        if (!loaded) {
+            const std::string file = InstalledFileFor(wanted, folder);
+            if (!file.empty()) loaded = language.Load(file, false, nullptr);
+        }
+        if (!loaded && !ownFile)
+            std::cerr << "vrm650t-cli: no usable language file or language '" << wanted << "'; using English.\n";
+    }
     if (!loaded) loaded = language.Load(kDefaultLanguage, !ownFile, &prompter);
     if (!loaded && !ownFile) {
         // A file that names no column fails without a message of its own.
         if (language.LastError() == vrm::LanguageTable::kNoColumns)
             std::cerr << vrm::LanguageTable::kDamagedMessage << "\n";
-        return 2;
     }
+    return loaded;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    vrm::cli::CommandLine line = vrm::cli::ParseCommandLine(args, std::cout, std::cerr);
+    if (!line.command) return line.exitStatus;
+
+    vrm::cli::Context ctx{std::move(line.args), std::cout, std::cerr, nullptr, ProgramFolder(), line.noEncryption,
+                          line.json};
+    vrm::LanguageTable language;
+    language.SetProgramFolder(ctx.programFolder);
+    language.ResetSettings();
+    const bool ownFile = OwnsLanguageFile(line.command->name);
+    const bool loaded = LoadLanguage(language, line.language, ownFile, ctx.programFolder);
+    if (!loaded && !ownFile) return vrm::cli::kExitInputRefused;
     if (loaded) ctx.language = &language;
-    return best->run(ctx);
+    return line.command->run(ctx);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ostream>
@@ -35,6 +36,8 @@ struct Choice {
     Answer answer;
     std::string label;  // the button text without its '&'
     char key;           // the letter that picks it (lower case)
+    // Words a shell user types for it as well: OK is a yes, Cancel a no.
+    std::vector<std::string> aliases;
 };
 
 std::string Lower(std::string s) {
@@ -42,8 +45,8 @@ std::string Lower(std::string s) {
     return s;
 }
 
-Choice MakeChoice(Answer answer, const std::string& buttonText, char fallback) {
-    Choice c{answer, {}, 0};
+Choice MakeChoice(Answer answer, const std::string& buttonText, char fallback, std::vector<std::string> aliases) {
+    Choice c{answer, {}, 0, std::move(aliases)};
     for (std::size_t i = 0; i < buttonText.size(); ++i) {
         if (buttonText[i] == '&' && i + 1 < buttonText.size()) {
             if (!c.key) c.key = static_cast<char>(std::tolower(static_cast<unsigned char>(buttonText[i + 1])));
@@ -53,7 +56,28 @@ Choice MakeChoice(Answer answer, const std::string& buttonText, char fallback) {
     }
     if (c.label.empty()) c.label = std::string(1, fallback);
     if (!c.key) c.key = static_cast<char>(std::tolower(static_cast<unsigned char>(c.label[0])));
+    // The letter is listed once, and no alias repeats the label.
+    const std::string key(1, c.key);
+    std::erase_if(c.aliases, [&](const std::string& a) { return a == key || a == Lower(c.label); });
+    c.aliases.insert(c.aliases.begin(), key);
     return c;
+}
+
+bool Takes(const Choice& c, const std::string& lower) {
+    return lower == Lower(c.label) || std::find(c.aliases.begin(), c.aliases.end(), lower) != c.aliases.end();
+}
+
+// "[OK (o, yes, y) / Cancel (c, no, n)] ": every answer each choice takes.
+std::string Prompt(const std::vector<Choice>& choices) {
+    std::string prompt = "[";
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (i) prompt += " / ";
+        prompt += choices[i].label + " (";
+        for (std::size_t k = 0; k < choices[i].aliases.size(); ++k)
+            prompt += (k ? ", " : "") + choices[i].aliases[k];
+        prompt += ")";
+    }
+    return prompt + "] ";
 }
 
 }  // namespace
@@ -118,17 +142,17 @@ Answer TerminalPrompter::Ask(const Message& message) {
             Show(message);
             return Answer::Ok;
         case Buttons::OkCancel:
-            choices = {MakeChoice(Answer::Ok, Text(tid::kButtonOk), 'o'),
-                       MakeChoice(Answer::Cancel, Text(tid::kButtonCancel), 'c')};
+            choices = {MakeChoice(Answer::Ok, Text(tid::kButtonOk), 'o', {"yes", "y"}),
+                       MakeChoice(Answer::Cancel, Text(tid::kButtonCancel), 'c', {"no", "n"})};
             break;
         case Buttons::YesNo:
-            choices = {MakeChoice(Answer::Yes, Text(tid::kButtonYes), 'y'),
-                       MakeChoice(Answer::No, Text(tid::kButtonNo), 'n')};
+            choices = {MakeChoice(Answer::Yes, Text(tid::kButtonYes), 'y', {"yes", "y", "ok"}),
+                       MakeChoice(Answer::No, Text(tid::kButtonNo), 'n', {"no", "n"})};
             break;
         case Buttons::YesNoCancel:
-            choices = {MakeChoice(Answer::Yes, Text(tid::kButtonYes), 'y'),
-                       MakeChoice(Answer::No, Text(tid::kButtonNo), 'n'),
-                       MakeChoice(Answer::Cancel, Text(tid::kButtonCancel), 'c')};
+            choices = {MakeChoice(Answer::Yes, Text(tid::kButtonYes), 'y', {"yes", "y"}),
+                       MakeChoice(Answer::No, Text(tid::kButtonNo), 'n', {"no", "n"}),
+                       MakeChoice(Answer::Cancel, Text(tid::kButtonCancel), 'c', {"cancel"})};
             break;
     }
     // The safe answer: Cancel where there is one, else No.
@@ -143,12 +167,7 @@ Answer TerminalPrompter::Ask(const Message& message) {
         return safe.answer;
     }
 
-    std::string prompt = "[";
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        if (i) prompt += '/';
-        prompt += choices[i].label;
-    }
-    prompt += "] ";
+    const std::string prompt = Prompt(choices);
     for (int attempt = 0; attempt < 5; ++attempt) {
         err_ << prompt;
         err_.flush();
@@ -167,7 +186,7 @@ Answer TerminalPrompter::Ask(const Message& message) {
         }
         const std::string lower = Lower(answer);
         for (const Choice& c : choices)
-            if (lower == Lower(c.label) || (lower.size() == 1 && lower[0] == c.key)) return c.answer;
+            if (Takes(c, lower)) return c.answer;
     }
     return safe.answer;
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/exit_status.h"
+
 namespace vrm::test {
 
 struct CliRun {

@@ -150,7 +150,7 @@ TEST_F(FieldCommands, SetBuildsAChannelPlanAsTheEditorDoes) {
     // A frequency the preset list does not hold is refused.
     const std::string before = Load(varitel);
     const CliRun off = Set(varitel, {{"channel.1.rx", "462.5625"}});
-    EXPECT_EQ(off.status, 7);
+    EXPECT_EQ(off.status, cli::kExitValueRefused);
     EXPECT_EQ(off.err, "channel.1.rx: " + F(tid::kMsgNotAPresetFrequency, {"462.5625"}) + "\n");
     EXPECT_EQ(Load(varitel), before);
 }
@@ -167,13 +167,13 @@ TEST_F(FieldCommands, ARefusedAssignmentWritesNothing) {
         // An earlier assignment that was applied is not written either.
         {{"channel.1.rx=451.1875", "channel.17.rx=462.5625"}, 64, F(tid::kCliUnknownField, {"channel.17.rx"})},
         {{"channel.1.repeater=on"}, 64, F(tid::kCliFieldHidden, {"channel.1.repeater"})},
-        {{"channel.1.rx=451.1875", "channel.5.tx=462.5625"}, 7, F(tid::kCliFieldDisabled, {"channel.5.tx"})},
-        {{"channel.1.power=medium"}, 7, "channel.1.power: " + F(tid::kMsgUnknownChoice, {"medium", "high, low"})},
+        {{"channel.1.rx=451.1875", "channel.5.tx=462.5625"}, cli::kExitValueRefused, F(tid::kCliFieldDisabled, {"channel.5.tx"})},
+        {{"channel.1.power=medium"}, cli::kExitValueRefused, "channel.1.power: " + F(tid::kMsgUnknownChoice, {"medium", "high, low"})},
         // Values the editor's edits do not take.
-        {{"channel.1.tx=46x"}, 7, "channel.1.tx: " + F(tid::kMsgNotAFrequency, {"46x"})},
-        {{"channel.1.decode=CQT2"}, 7, "channel.1.decode: " + F(tid::kMsgNotACode, {"CQT2"})},
-        {{"channel.1.decode=xyz"}, 7, "channel.1.decode: " + F(tid::kMsgNotACode, {"xyz"})},
-        {{"--strict", "channel.2.rx=500"}, 7,
+        {{"channel.1.tx=46x"}, cli::kExitValueRefused, "channel.1.tx: " + F(tid::kMsgNotAFrequency, {"46x"})},
+        {{"channel.1.decode=CQT2"}, cli::kExitValueRefused, "channel.1.decode: " + F(tid::kMsgNotACode, {"CQT2"})},
+        {{"channel.1.decode=xyz"}, cli::kExitValueRefused, "channel.1.decode: " + F(tid::kMsgNotACode, {"xyz"})},
+        {{"--strict", "channel.2.rx=500"}, cli::kExitValueRefused,
          "channel.2.rx: " + T(tid::kMsgRxOutOfBand) + "\n" + F(tid::kCliStrictRefused, {"channel.2.rx"})},
         {{"channel.1.rx"}, 64, F(tid::kCliAssignmentForm, {"channel.1.rx"})},
         {{"=462.5625"}, 64, F(tid::kCliAssignmentForm, {"=462.5625"})},
@@ -189,7 +189,7 @@ TEST_F(FieldCommands, ARefusedAssignmentWritesNothing) {
         EXPECT_EQ(r.out, "") << name;
         EXPECT_EQ(Load(path), before) << name;
     }
-    EXPECT_EQ(Set(Path("missing.dat"), {{"channel.1.rx", "462.5625"}}).status, 1);
+    EXPECT_EQ(Set(Path("missing.dat"), {{"channel.1.rx", "462.5625"}}).status, cli::kExitInputRefused);
 
     // Without --strict the clamped value is written and the warning shown.
     const CliRun clamped = Set(path, {{"channel.2.rx", "500"}});
@@ -200,10 +200,10 @@ TEST_F(FieldCommands, ARefusedAssignmentWritesNothing) {
 
 TEST_F(FieldCommands, ProtectedFileKeepsItsPasswordAndOutputLeavesFileAlone) {
     const std::string path = Made("locked.dat", 3, {"--data-password", "4711"});
-    EXPECT_EQ(Set(path, {{"channel.1.rx", "462.5625"}}).status, 4) << "no password, no edit";
+    EXPECT_EQ(Set(path, {{"channel.1.rx", "462.5625"}}).status, cli::kExitInputRefused) << "no password, no edit";
     const CliRun r = Set(path, {{"channel.1.rx", "462.5625"}}, {"--password", "4711"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Cli({"check", path}).status, 4) << "still protected";
+    EXPECT_EQ(Cli({"check", path}).status, cli::kExitInputRefused) << "still protected";
     EXPECT_EQ(Body(path, "4711"), Edited(3, {{"channel.1.rx", "462.5625"}}));
 
     const std::string before = Load(path);
@@ -216,7 +216,7 @@ TEST_F(FieldCommands, ProtectedFileKeepsItsPasswordAndOutputLeavesFileAlone) {
     // An existing OUT is replaced only when allowed.
     const std::string copy = Load(out);
     const CliRun asked = Set(path, {{"channel.3.rx", "451.1875"}}, {"--password", "4711", "-o", out});
-    EXPECT_EQ(asked.status, 4);
+    EXPECT_EQ(asked.status, cli::kExitNotWritten);
     EXPECT_NE(asked.err.find(F(tid::kCliNotWritten, {out})), std::string::npos) << asked.err;
     EXPECT_EQ(Load(out), copy);
     EXPECT_EQ(Set(path, {{"channel.3.rx", "451.1875"}}, {"--password", "4711", "--yes", "-o", out}).status, 0);
@@ -254,7 +254,7 @@ TEST_F(FieldCommands, FieldsListsKeysWithTheirStateAndGetRefusesUnknownKeys) {
 
     EXPECT_EQ(Cli({"fields", "--model", "2", path}).err, T(tid::kCliModelOrFile) + "\n");
     EXPECT_EQ(Cli({"fields", "--model", "5"}).status, 64);
-    EXPECT_EQ(Cli({"fields", Path("missing.dat")}).status, 1);
+    EXPECT_EQ(Cli({"fields", Path("missing.dat")}).status, cli::kExitInputRefused);
 
     // get answers all keys or none.
     const CliRun unknown = Cli({"get", path, "channel.1.rx", "channel.17.rx"});

@@ -192,7 +192,7 @@ TEST_F(Interruption, ASecondTransferOnABusyRadioIsRefusedAsBusy) {
     ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
     const test::CliRun info = test::Cli({"--lang", std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng", "radio", "info"});
     ::unsetenv("LD_LIBRARY_PATH");
-    EXPECT_EQ(info.status, 1);
+    EXPECT_EQ(info.status, cli::kExitRadioFailed);
     EXPECT_NE(info.err.find(T(tid::kLinkBusy)), std::string::npos) << info.err;
     // The first one finishes as if the second had never tried.
     const int status = write.Wait();

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/exit_status.h"
 #include "text/prompter.h"
 #include "text/text_format.h"
 #include "files/data_file.h"
@@ -161,7 +164,8 @@ TEST_F(RadioCommands, ReadFailuresExitNonZeroWithTheirMessagesAndWriteNoFile) {
         int status;
         std::uint32_t text;
     };
-    const Case cases[] = {{"read-silent=40", 1, 10007003}, {"model=LMX-7208", 2, 10007021}};
+    const Case cases[] = {{"read-silent=40", cli::kExitRadioFailed, 10007003},
+                          {"model=LMX-7208", cli::kExitModelMismatch, 10007021}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
         Install(SimulatedRadio());
@@ -199,7 +203,7 @@ TEST_F(RadioCommands, WriteIntoARadioOfAnotherIdentityNeedsYes) {
     const std::string file = DataFileFor(ModelCatalogue::DefaultIdentity(), "w.dat");
 
     CliRun r = Cli({"radio", "write", file});
-    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.status, cli::kExitCancelled);
     EXPECT_NE(r.err.find(T(10007007)), std::string::npos);
     EXPECT_EQ(Radio().Memory(), radio.Memory());
 
@@ -230,7 +234,7 @@ TEST_F(RadioCommands, ContinuousWritesRadioAfterRadioUntilTheInputEnds) {
     // counts only the radios that were written.
     faults = "write-nak=5";
     r = Cli({"radio", "write", "--continuous", file}, "\n\n");
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, cli::kExitRadioFailed);
     EXPECT_NE(r.err.find(T(19106001)), std::string::npos);
     EXPECT_TRUE(r.out.ends_with(FormatText(T(19106103), {0}) + "\n"));
 }
@@ -297,14 +301,14 @@ TEST_F(RadioCommands, DiffSaysIdenticalOrListsTheItemsThatDiffer) {
     EXPECT_NE(r.out.find("462.5750"), std::string::npos) << r.out;
 
     faults = "program-silent";
-    EXPECT_EQ(Cli({"radio", "diff", file}).status, 5);
+    EXPECT_EQ(Cli({"radio", "diff", file}).status, cli::kExitRadioFailed);
 }
 
 TEST_F(RadioCommands, WriteRefusesAFileItCannotReadWithoutTouchingTheRadio) {
     Install(SimulatedRadio());
     { std::ofstream(Path("short.dat")) << "too short"; }
     const CliRun r = Cli({"radio", "write", Path("short.dat")});
-    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.status, cli::kExitInputRefused);
     EXPECT_NE(r.err.find(Path("short.dat")), std::string::npos);
     EXPECT_EQ(Sessions(), 0);
     EXPECT_EQ(Cli({"radio", "read"}).status, 64);
@@ -325,9 +329,16 @@ TEST_F(RadioCommands, InfoListsTheRadiosInformation) {
               "Boot Version      B1.02.00\n"
               "Checksum          0AF3\n");
 
+    r = Cli({"radio", "info", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto info = nlohmann::json::parse(r.out);
+    EXPECT_EQ(info["checksum"]["value"], "0AF3");
+    EXPECT_EQ(info["model"]["label"], "Model Type");
+    EXPECT_EQ(info["serial"]["value"], "");
+
     faults = "info-checksum";
     r = Cli({"radio", "info"});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, cli::kExitRadioFailed);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(T(10007003)), std::string::npos);
 }
@@ -335,7 +346,7 @@ TEST_F(RadioCommands, InfoListsTheRadiosInformation) {
 TEST_F(RadioCommands, WithoutACableTheUserLearnsThatNoCableWasFound) {
     // The real libpipelink.so beside the CLI, on a machine without the cable.
     const CliRun r = Cli({"radio", "info"}, "", false);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, cli::kExitRadioFailed);
     EXPECT_NE(r.err.find(T(10007003)), std::string::npos);
     EXPECT_NE(r.err.find(T(19103001)), std::string::npos) << r.err;
 }

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/exit_status.h"
 #include "files/tuning_file.h"
 #include "sim/sim_state.h"
 
@@ -66,12 +69,17 @@ TEST_F(TuningCommands, ReadShowWriteRoundTripWithTheConfirmationAndABackup) {
     EXPECT_NE(out.find("Transmit Power High (Low)     63\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Battery Warning Level         8\n"), std::string::npos) << out;
     EXPECT_NE(out.find("HRV-41A K/00000001"), std::string::npos) << out;
+    ASSERT_EQ(Cli("tuning show --json " + Path("saved.tun")), 0) << err;
+    const auto shown = nlohmann::json::parse(out);
+    EXPECT_EQ(shown["values"][0]["label"], "Transmit Power High (Low)");
+    EXPECT_EQ(shown["values"][0]["value"], 63);
+    EXPECT_EQ(shown["values"][13]["value"], 8);
 
     radio = Radio();
     radio.Tuning().fill(1);
     Install(radio);
     // Without --yes and without a terminal the confirmation answers Cancel.
-    EXPECT_EQ(Cli("radio tuning write " + Path("saved.tun")), 3);
+    EXPECT_EQ(Cli("radio tuning write " + Path("saved.tun")), cli::kExitCancelled);
     EXPECT_EQ(Radio().Tuning()[0], 1);
     EXPECT_NE(err.find("Do you want to write this tuning data"), std::string::npos) << err;
 
@@ -98,13 +106,13 @@ TEST_F(TuningCommands, RefusedFilesExitWithTheirCodeAndLeaveTheRadioAlone) {
     std::array<std::uint8_t, kTuningFileSize> bytes = TuningFile::Build(TuningValues{}, TuningText{});
     bytes[32] = 'D';
     std::ofstream(Path("data.tun"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 112);
-    EXPECT_EQ(Cli("radio tuning write --yes " + Path("data.tun")), kTuningFileWrongKind);
+    EXPECT_EQ(Cli("radio tuning write --yes " + Path("data.tun")), cli::kExitInputRefused);
     bytes[32] = 'T';
     bytes[3] = '8';
     std::ofstream(Path("other.tun"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 112);
-    EXPECT_EQ(Cli("tuning show " + Path("other.tun")), kTuningFileBadSignature);
+    EXPECT_EQ(Cli("tuning show " + Path("other.tun")), cli::kExitInputRefused);
     EXPECT_NE(err.find("VRM850T"), std::string::npos) << err;
-    EXPECT_EQ(Cli("tuning show " + Path("missing.tun")), kTuningFileCannotOpen);
+    EXPECT_EQ(Cli("tuning show " + Path("missing.tun")), cli::kExitInputRefused);
     EXPECT_EQ(Cli("radio tuning write --yes " + Path("x.dat")), 64);
     const auto log = Radio().Log();
     EXPECT_EQ(std::count(log.begin(), log.end(), "tuning"), 0) << "no file, no radio";
@@ -115,7 +123,7 @@ TEST_F(TuningCommands, RestoreAndARadioWithoutReference) {
     radio.ReferenceTuning().fill(20);
     radio.Tuning().fill(30);
     Install(radio);
-    EXPECT_EQ(Cli("radio tuning restore"), 3) << "asked, and no terminal answers Cancel";
+    EXPECT_EQ(Cli("radio tuning restore"), cli::kExitCancelled) << "asked, and no terminal answers Cancel";
     EXPECT_EQ(Radio().Tuning()[0], 30);
     ASSERT_EQ(Cli("radio tuning restore --yes --backup-dir " + Path("b")), 0) << err;
     EXPECT_EQ(Radio().Tuning()[0], 20);
@@ -124,11 +132,11 @@ TEST_F(TuningCommands, RestoreAndARadioWithoutReference) {
     radio = Radio();
     radio.SetReferenceStored(false);
     Install(radio);
-    EXPECT_EQ(Cli("radio tuning restore --yes --no-backup"), 5);
+    EXPECT_EQ(Cli("radio tuning restore --yes --no-backup"), cli::kExitRadioFailed);
     EXPECT_NE(err.find("no reference tuning"), std::string::npos) << err;
 
     faults = "program-silent";
-    EXPECT_EQ(Cli("radio tuning read -o " + Path("none.tun")), 1);
+    EXPECT_EQ(Cli("radio tuning read -o " + Path("none.tun")), cli::kExitRadioFailed);
     EXPECT_FALSE(fs::exists(Path("none.tun")));
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "model/model_catalogue.h"
+#include "cli/exit_status.h"
 #include "sim/sim_state.h"
 
 namespace vrm {
@@ -58,7 +59,7 @@ TEST_F(SimCli, InitCreatesADefaultRadioAndRefusesToReplaceOneWithoutForce) {
     EXPECT_EQ(Radio().Identity(), ModelCatalogue::DefaultIdentity());
     ASSERT_EQ(Run("sim set" + StateArg() + " --serial 42"), 0);
     const std::string before = FileText();
-    EXPECT_EQ(Run("sim init" + StateArg()), 1);
+    EXPECT_EQ(Run("sim init" + StateArg()), cli::kExitNotWritten);
     EXPECT_EQ(FileText(), before);
     EXPECT_EQ(Run("sim init --force" + StateArg()), 0);
     EXPECT_NE(FileText(), before);
@@ -93,7 +94,10 @@ TEST_F(SimCli, SetChangesSingleValuesAndRefusesBadOnes) {
         EXPECT_EQ(Run(std::string("sim set") + StateArg() + bad), 64) << bad;
     }
     EXPECT_EQ(FileText(), before);
-    EXPECT_EQ(Run("sim show --state " + (dir / "none").string()), 1);
+    EXPECT_EQ(Run("sim show --state " + (dir / "none").string()), cli::kExitInputRefused);
+    // A missing folder is not made.
+    EXPECT_EQ(Run("sim init --state " + (dir / "no/such/x.state").string()), cli::kExitNotWritten);
+    EXPECT_FALSE(fs::exists(dir / "no"));
 }
 
 TEST_F(SimCli, MemoryComesFromADataFileOrARawImage) {
@@ -114,7 +118,7 @@ TEST_F(SimCli, MemoryComesFromADataFileOrARawImage) {
     EXPECT_EQ(Radio().Memory(), raw);
 
     std::ofstream(dir / "junk.bin") << "not a radio";
-    EXPECT_EQ(Run("sim set --memory " + (dir / "junk.bin").string() + StateArg()), 1);
+    EXPECT_EQ(Run("sim set --memory " + (dir / "junk.bin").string() + StateArg()), cli::kExitInputRefused);
 }
 
 TEST_F(SimCli, ShowPrintsTheStateOrOnlyTheLog) {

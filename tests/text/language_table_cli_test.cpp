@@ -142,7 +142,7 @@ TEST(LanguageCli, TheDefaultFileBesideTheProgramAndItsFailure) {
 
     // --lang names another file; a good default file beside the program
     // catches a --lang file that does not load.
-    EXPECT_EQ(Cli(inst.cli, {"--lang", other, "lang", "list"}, scratch).status, 1);  // nothing valid installed
+    EXPECT_EQ(Cli(inst.cli, {"--lang", other, "lang", "list"}, scratch).status, 2);  // nothing valid installed
     LangFileBuilder en;
     en.languageRow = "*Language,vrm650t_en.lng";
     en.displayLanguage = "English";
@@ -154,7 +154,13 @@ TEST(LanguageCli, TheDefaultFileBesideTheProgramAndItsFailure) {
     r = Cli(inst.cli, {"--lang", "absent.lng", "lang", "list"}, scratch);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Deutsch\tvrm650t_de.lng\nEnglish\tvrm650t_en.lng\n");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err, "vrm650t-cli: no usable language file or language 'absent.lng'; using English.\n");
+    // A language by its code or its display name, in any case.
+    for (const char* name : {"de", "DE", "deutsch", "vrm650t_de.lng"}) {
+        r = Cli(inst.cli, {"--lang", name, "lang", "list"}, scratch);
+        EXPECT_EQ(r.status, 0) << name;
+        EXPECT_EQ(r.err, "") << name;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -309,6 +310,10 @@ int RunWrite(Context& ctx) {
     const bool yes = ctx.args.Flag("--yes");
     SafeWriteOptions options;
     if (!SafeWriteOptionsFrom(ctx, options)) return kUsageError;
+    // Folders the user names must exist; the data folder's own are made.
+    if (const auto dir = ctx.args.Value("--backup-dir"); dir && ReportMissingFolder(ctx, *dir)) return kExitNotWritten;
+    if (const auto log = ctx.args.Value("--log"); log && ReportMissingFolder(ctx, std::filesystem::path(*log).parent_path()))
+        return kExitNotWritten;
     const auto files = ctx.args.Positionals();
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";

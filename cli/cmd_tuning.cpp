@@ -135,6 +135,7 @@ int RunWrite(Context& ctx) {
         ctx.err << Format(ctx, tid::kCliUnknownOption, {"--backup-dir"}) << "\n";
         return kUsageError;
     }
+    if (const auto dir = ctx.args.Value("--backup-dir"); dir && ReportMissingFolder(ctx, *dir)) return kExitNotWritten;
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliTuningFileArgument) << "\n";
         return kUsageError;
@@ -169,6 +170,7 @@ int RunRestore(Context& ctx) {
         ctx.err << Format(ctx, tid::kCliUnknownOption, {"--backup-dir"}) << "\n";
         return kUsageError;
     }
+    if (const auto dir = ctx.args.Value("--backup-dir"); dir && ReportMissingFolder(ctx, *dir)) return kExitNotWritten;
     TuningSession session(ctx, yes);
     TuningSet set;
     const TuningResult r = RestoreTuning(session.Transfer(ctx), set, *plan);

@@ -163,6 +163,13 @@ bool ReportNotReplaceable(Context& ctx, const std::string& path) {
     return true;
 }
 
+bool ReportMissingFolder(Context& ctx, const std::string& folder) {
+    struct stat st {};
+    if (folder.empty() || (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) return false;
+    ctx.err << Format(ctx, tid::kCliFolderMissing, {folder}) << "\n";
+    return true;
+}
+
 bool MayReplace(Context& ctx, const std::string& path, bool yes) {
     if (ReportNotReplaceable(ctx, path)) return false;
     // A dangling link is asked about too: its target would be created.

@@ -71,6 +71,10 @@ std::string Hex(unsigned value, int digits);
 // double quote are escaped too, for a text shown between double quotes.
 std::string TerminalSafe(std::string_view text, bool quoted);
 
+// True, with the reason on stderr, when `folder` is not an existing folder: a
+// folder the user names is used as it is and never created.
+bool ReportMissingFolder(Context& ctx, const std::string& folder);
+
 // True when `path` may be written: it can be replaced, and it does not exist
 // yet (not even as a dangling link) or the overwrite question was answered OK (by --yes, or on the terminal). A refusal has
 // been reported.

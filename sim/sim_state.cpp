@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -213,9 +212,7 @@ bool LoadOrCreateSimState(const std::string& path, SimulatedRadio& radio, std::s
     bool missing = false;
     if (LoadSimState(path, radio, error, &missing)) return true;
     if (!missing) return false;
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    // A missing folder is not made: the save below says it is missing.
     radio.ResetToDefaults();
     (void)radio.TakeChanged();
     return SaveSimState(path, radio, error);

@@ -585,4 +585,7 @@ inline constexpr TextId kCliDirMissing = 19109062;        // en: "%s needs a fol
 inline constexpr TextId kCliWriteVerified = 19109063;     // en: "Written and verified." | de: "Geschrieben und geprüft."
 inline constexpr TextId kCliWriteNotVerified = 19109064;  // en: "Written (not verified)." | de: "Geschrieben (nicht geprüft)."
 
+// The command line's conventions.
+inline constexpr TextId kCliFolderMissing = 19116001;  // en: "The folder %s does not exist; no command creates it." | de: "Den Ordner %s gibt es nicht; kein Befehl legt ihn an."
+
 }  // namespace vrm::tid

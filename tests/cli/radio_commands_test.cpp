@@ -263,8 +263,14 @@ TEST_F(RadioCommands, WriteKeepsABackupInTheDataFolderAndLogsEveryRadio) {
     // The lost block: never a success, status 5, and both rows in the log.
     faults = "write-lost=30";
     Install(before);  // the old data again, so that the lost block differs
+    // A backup folder the user names must exist: it is not made.
     r = Cli({"radio", "write", "--backup-dir", Path("b2"), file});
-    EXPECT_EQ(r.status, 5);
+    EXPECT_EQ(r.status, cli::kExitNotWritten);
+    EXPECT_NE(r.err.find(FormatText(T(tid::kCliFolderMissing), {Path("b2")})), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(Path("b2")));
+    fs::create_directory(Path("b2"));
+    r = Cli({"radio", "write", "--backup-dir", Path("b2"), file});
+    EXPECT_EQ(r.status, cli::kExitRadioFailed);
     EXPECT_EQ(r.err.find(T(10402003)), std::string::npos);
     EXPECT_NE(r.err.find("30 (0x1E0)"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::exists(Path("b2")));

@@ -125,6 +125,10 @@ TEST_F(TuningCommands, RestoreAndARadioWithoutReference) {
     Install(radio);
     EXPECT_EQ(Cli("radio tuning restore"), cli::kExitCancelled) << "asked, and no terminal answers Cancel";
     EXPECT_EQ(Radio().Tuning()[0], 30);
+    EXPECT_EQ(Cli("radio tuning restore --yes --backup-dir " + Path("b")), cli::kExitNotWritten) << "no such folder";
+    EXPECT_FALSE(fs::exists(Path("b")));
+    EXPECT_EQ(Radio().Tuning()[0], 30);
+    fs::create_directory(Path("b"));
     ASSERT_EQ(Cli("radio tuning restore --yes --backup-dir " + Path("b")), 0) << err;
     EXPECT_EQ(Radio().Tuning()[0], 20);
     EXPECT_TRUE(fs::is_directory(Path("b")));

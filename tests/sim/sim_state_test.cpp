@@ -86,11 +86,15 @@ TEST(SimState, RefusesBadLinesByNumber) {
     }
 }
 
-TEST(SimState, CreatesAMissingFileWithItsFolderAndReplacesAtomically) {
+TEST(SimState, CreatesAMissingFileButNoFolderAndReplacesAtomically) {
     TempDir dir;
     const std::string path = (dir.path / "sub" / "radio.state").string();
     SimulatedRadio radio;
     std::string error;
+    EXPECT_FALSE(LoadOrCreateSimState(path, radio, &error)) << "a missing folder is not made";
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir.path / "sub"));
+    fs::create_directory(dir.path / "sub");
     ASSERT_TRUE(LoadOrCreateSimState(path, radio, &error)) << error;
     ASSERT_TRUE(fs::exists(path));
 

@@ -17,6 +17,7 @@
 #include "editors/edit_session.h"
 #include "editors/field_registry.h"
 #include "gui_app.h"
+#include "model/model_catalogue.h"
 #include "text/scripted_prompter.h"
 #include "ui/editor_views.h"
 #include "ui/field_editors.h"
@@ -85,6 +86,32 @@ private slots:
         QVERIFY2(message.find("Line 4, features.tot:") != std::string::npos, message.c_str());
         QCOMPARE(app_->Image().Live(), before);
         QVERIFY(!app_->Document().IsModified());
+        QVERIFY(!app_->Session().CanUndo());
+    }
+
+    // A text of another model changes the model, after the unsaved-changes
+    // question, with a fresh history; the data still counts as modified.
+    void importOfAnotherModelAsksFirst() {
+        Start(2, 0x0100);
+        const std::string model2 = Current();
+        Save(Path("model2.yaml"), model2);
+        Start(3, 0x0105);
+        app_->Image().TakeSnapshot();
+        QVERIFY(SetFromScript(app_->Session(), "features.tot", "90").Ok());
+        const ImageBuffer edited = app_->Image().Live();
+
+        dialogs_.openAnswers.push_back(Path("model2.yaml"));
+        prompter_.answers.push_back(Answer::Cancel);
+        frame_->RunCommand(cmd::kImportText);
+        QCOMPARE(prompter_.asked.back().textId, static_cast<int>(tid::kMsgSaveChangesFormat));
+        QCOMPARE(app_->Image().Live(), edited);
+
+        dialogs_.openAnswers.push_back(Path("model2.yaml"));
+        prompter_.answers.push_back(Answer::No);
+        frame_->RunCommand(cmd::kImportText);
+        QCOMPARE(app_->Catalogue().FindModel(), 2);
+        QCOMPARE(Current(), model2);
+        QVERIFY(app_->Document().IsModified());
         QVERIFY(!app_->Session().CanUndo());
     }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <set>
 
 #include "editors/config_text_plan.h"
@@ -266,9 +267,19 @@ Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
     for (const Entry& m : plan.maps)
         if (FindField(session.Context(), m.key)) Refuse(m.line, m.key, tid::kTextScalarExpected);
 
-    // Pass after pass: a field still disabled waits for the fields after it.
+    // In the order of the tables, whatever the order of the text (keys the
+    // model does not have come last and are refused there).
+    std::map<std::string, std::size_t> rank;
+    for (const FieldRef& ref : AllFields(session.Context())) rank.emplace(ref.Key(), rank.size());
+    auto rankOf = [&](std::size_t i) {
+        const auto it = rank.find(plan.fields[i].key);
+        return it == rank.end() ? rank.size() : it->second;
+    };
     std::vector<std::size_t> pending(plan.fields.size());
     for (std::size_t i = 0; i < pending.size(); ++i) pending[i] = i;
+    std::stable_sort(pending.begin(), pending.end(), [&](std::size_t a, std::size_t b) { return rankOf(a) < rankOf(b); });
+
+    // Pass after pass: a field still disabled waits for the fields after it.
     while (!pending.empty()) {
         std::vector<std::size_t> waiting;
         std::optional<Refusal> firstWait;

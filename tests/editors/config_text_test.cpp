@@ -115,6 +115,25 @@ std::string Header(int model = 3) {
     return "model: " + std::to_string(model) + "\nbytes:\n" + row.substr(0, row.find('\n') + 1);
 }
 
+// Fields apply in the tables' order whatever the order of the text, and a
+// field disabled until a later one is set waits for it.
+TEST(ConfigText, FieldsApplyInTableOrderAndWaitForWhatEnablesThem) {
+    const std::string h = Header(2) + "  0x010: 00 00 00 00\n";  // self-programming off
+    const ConfigTextImport reversed = ImportConfigText(
+        h + "fields:\n  features:\n    self_programming_timer: 10\n    self_programming: on\n", EnglishTexts());
+    ASSERT_TRUE(reversed.ok) << reversed.problem;
+    EditorFixture f(2);
+    f.image.Live() = reversed.image;
+    EXPECT_EQ(f.Get("features.self_programming_timer"), "10");
+
+    // Switched off first (table order), the timer cannot be set after it.
+    const ConfigTextImport off = ImportConfigText(
+        h + "fields:\n  features:\n    self_programming_timer: 10\n    self_programming: off\n", EnglishTexts());
+    EXPECT_FALSE(off.ok);
+    EXPECT_EQ(off.key, "features.self_programming_timer");
+    EXPECT_EQ(off.line, 7);
+}
+
 TEST(ConfigText, HostileTextsAreRefusedWithLineAndKey) {
     const std::string h = Header();  // three lines
     std::string nested = "[";

@@ -15,12 +15,11 @@
 //
 // An import builds the image in this order: a blank image (every byte 0xFF)
 // with the model's identity; the byte rows (so they never undo a field); the
-// fields in the order of the Edit menu's tables, each row's fields in its
-// table's order (a channel's frequencies before its tones), whatever their
-// order in the text, each as the
-// editor commits it. A field that a rule keeps disabled until another field
-// is set is tried again after each pass over the rest. Any error refuses the
-// whole text; the caller's data is untouched.
+// fields, each as the editor commits it, in the order of the Edit menu's
+// tables and each table's own order (a channel's frequencies before its
+// tones), whatever their order in the text. A field that a rule keeps
+// disabled until another field is set is tried again after each pass over
+// the rest. Any error refuses the whole text; the caller's data is untouched.
 //
 // An export checks itself: it imports its own text and, for every byte that
 // comes out different, lists the byte as a row and leaves out the field that

@@ -18,7 +18,8 @@ std::vector<MenuTable> MakeTables() {
         {MenuId::File,
          kMenuFile,
          {Same(cmd::kNew, kCmdNew), Same(cmd::kOpen, kCmdOpen), Same(cmd::kSave, kCmdSave),
-          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator, Same(cmd::kPrint, kCmdPrint),
+          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator,
+          Same(cmd::kImportText, kCmdImportText), Same(cmd::kExportText, kCmdExportText), kSeparator, Same(cmd::kPrint, kCmdPrint),
           Same(cmd::kPrintPreview, kCmdPrintPreview), kSeparator, Same(cmd::kExit, kCmdExit)}},
         {MenuId::Model, kMenuModel, {Same(cmd::kModelInformation, kCmdModelInformation)}},
         {MenuId::Edit,
@@ -105,6 +106,8 @@ constexpr HelpContextRow kHelpContexts[] = {
     {cmd::kTileHorizontally, 0x92000, false},
     {cmd::kTileVertically, 0x93000, false},
     {cmd::kStatusBar, 0x83000, false},
+    {cmd::kExportText, 0x18000, false},
+    {cmd::kImportText, 0x19000, false},
 };
 
 struct EditorRow {

@@ -6,6 +6,7 @@
 // Until a view or a command is registered, its command stays greyed out.
 #include "app/main_frame.h"
 #include "app/print_commands_qt.h"
+#include "app/text_commands_qt.h"
 #include "app/transfer_commands_qt.h"
 #include "app/vrm_app.h"
 #include "editors/channel_edit_view.h"
@@ -57,6 +58,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterTuningDataCommand(frame);
     RegisterPrintCommands(frame);
     RegisterSafetyCommands(frame);
+    RegisterTextCommands(frame);
 }
 
 }  // namespace vrm

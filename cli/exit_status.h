@@ -16,8 +16,9 @@ inline constexpr int kExitInputRefused = 2;
 // The output file was not written: its name cannot be replaced, the overwrite
 // question was not answered yes, or writing failed. An old file is kept.
 inline constexpr int kExitNotWritten = 3;
-// A value was refused by its field's rule (set, import, channels import
-// with --strict); nothing was written.
+// A value was refused by its field's rule (set, channels import with
+// --strict); nothing was written. An import refuses its text whole: that is
+// kExitInputRefused.
 inline constexpr int kExitValueRefused = 4;
 // The radio did not answer, a step of the transfer failed, the read-back
 // found blocks that differ, or the radio lacks what was asked of it.

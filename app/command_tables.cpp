@@ -18,7 +18,8 @@ std::vector<MenuTable> MakeTables() {
         {MenuId::File,
          kMenuFile,
          {Same(cmd::kNew, kCmdNew), Same(cmd::kOpen, kCmdOpen), Same(cmd::kSave, kCmdSave),
-          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator, Same(cmd::kPrint, kCmdPrint),
+          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator, Same(cmd::kImportChannels, kCmdImportChannels),
+          Same(cmd::kExportChannels, kCmdExportChannels), kSeparator, Same(cmd::kPrint, kCmdPrint),
           Same(cmd::kPrintPreview, kCmdPrintPreview), kSeparator, Same(cmd::kExit, kCmdExit)}},
         {MenuId::Model, kMenuModel, {Same(cmd::kModelInformation, kCmdModelInformation)}},
         {MenuId::Edit,
@@ -105,6 +106,8 @@ constexpr HelpContextRow kHelpContexts[] = {
     {cmd::kTileHorizontally, 0x92000, false},
     {cmd::kTileVertically, 0x93000, false},
     {cmd::kStatusBar, 0x83000, false},
+    {cmd::kImportChannels, 0x1C200, false},
+    {cmd::kExportChannels, 0x1C300, false},
 };
 
 struct EditorRow {

@@ -60,6 +60,9 @@ inline constexpr int kStatusBar = 59393;
 inline constexpr int kCompareWithRadio = 33100;
 inline constexpr int kProgrammingOptions = 33101;
 inline constexpr int kSecuritySettings = 33102;
+// Channel CSV.
+inline constexpr int kImportChannels = 33402;
+inline constexpr int kExportChannels = 33403;
 }  // namespace cmd
 
 // One entry of a command table: command, caption text, status text. A

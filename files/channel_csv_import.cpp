@@ -145,7 +145,8 @@ int Importer::ChannelOf() {
     const std::string location = Get(kLocation);
     int number = next_ + 1;
     if (!location.empty()) {
-        const bool digits = location.size() <= 6 && std::all_of(location.begin(), location.end(), ::isdigit);
+        const bool digits = location.size() <= 6 &&
+                            std::all_of(location.begin(), location.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!digits) {
             Note(0, tid::kCsvLocationInvalid, {location});
             return -1;

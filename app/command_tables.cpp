@@ -18,8 +18,9 @@ std::vector<MenuTable> MakeTables() {
         {MenuId::File,
          kMenuFile,
          {Same(cmd::kNew, kCmdNew), Same(cmd::kOpen, kCmdOpen), Same(cmd::kSave, kCmdSave),
-          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator,
-          Same(cmd::kImportText, kCmdImportText), Same(cmd::kExportText, kCmdExportText), kSeparator, Same(cmd::kPrint, kCmdPrint),
+          Same(cmd::kSaveAs, kCmdSaveAs), kSeparator, Same(cmd::kImportText, kCmdImportText),
+          Same(cmd::kExportText, kCmdExportText), Same(cmd::kImportChannels, kCmdImportChannels),
+          Same(cmd::kExportChannels, kCmdExportChannels), kSeparator, Same(cmd::kPrint, kCmdPrint),
           Same(cmd::kPrintPreview, kCmdPrintPreview), kSeparator, Same(cmd::kExit, kCmdExit)}},
         {MenuId::Model, kMenuModel, {Same(cmd::kModelInformation, kCmdModelInformation)}},
         {MenuId::Edit,
@@ -108,6 +109,8 @@ constexpr HelpContextRow kHelpContexts[] = {
     {cmd::kStatusBar, 0x83000, false},
     {cmd::kExportText, 0x18000, false},
     {cmd::kImportText, 0x19000, false},
+    {cmd::kImportChannels, 0x1C200, false},
+    {cmd::kExportChannels, 0x1C300, false},
 };
 
 struct EditorRow {

@@ -63,6 +63,9 @@ inline constexpr int kSecuritySettings = 33102;
 // Text export and import.
 inline constexpr int kExportText = 33400;
 inline constexpr int kImportText = 33401;
+// Channel CSV.
+inline constexpr int kImportChannels = 33402;
+inline constexpr int kExportChannels = 33403;
 }  // namespace cmd
 
 // One entry of a command table: command, caption text, status text. A

@@ -4,6 +4,7 @@
 //       return new CKeyView(f, parent); });
 //   frame.RegisterCommand(cmd::kReadData, [&frame] { ... });
 // Until a view or a command is registered, its command stays greyed out.
+#include "app/channel_csv_commands_qt.h"
 #include "app/main_frame.h"
 #include "app/print_commands_qt.h"
 #include "app/text_commands_qt.h"
@@ -59,6 +60,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterPrintCommands(frame);
     RegisterSafetyCommands(frame);
     RegisterTextCommands(frame);
+    RegisterChannelCsvCommands(frame);
 }
 
 }  // namespace vrm

@@ -60,6 +60,7 @@ inline constexpr int kStatusBar = 59393;
 inline constexpr int kCompareWithRadio = 33100;
 inline constexpr int kProgrammingOptions = 33101;
 inline constexpr int kSecuritySettings = 33102;
+inline constexpr int kCompareWithFile = 33404;  // File > Compare With...
 }  // namespace cmd
 
 // One entry of a command table: command, caption text, status text. A

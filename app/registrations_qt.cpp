@@ -4,6 +4,7 @@
 //       return new CKeyView(f, parent); });
 //   frame.RegisterCommand(cmd::kReadData, [&frame] { ... });
 // Until a view or a command is registered, its command stays greyed out.
+#include "app/compare_file_qt.h"
 #include "app/main_frame.h"
 #include "app/print_commands_qt.h"
 #include "app/transfer_commands_qt.h"
@@ -57,6 +58,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterTuningDataCommand(frame);
     RegisterPrintCommands(frame);
     RegisterSafetyCommands(frame);
+    RegisterCompareWithFileCommand(frame);
 }
 
 }  // namespace vrm

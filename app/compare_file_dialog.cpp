@@ -83,6 +83,7 @@ CCompareFileDlg::CCompareFileDlg(const LanguageTable& language, const FileCompar
     auto* close = new QPushButton(LangText(language, tid::kButtonClose), this);
     close->setObjectName(QStringLiteral("close"));
     close->setDefault(true);
+    close->setFocus();
     auto* help = new QPushButton(LangText(language, tid::kButtonHelp), this);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this, [this] {

@@ -31,11 +31,19 @@ struct Side {
         FieldRef ref;
         std::string text;
     };
-    // Every item the model shows, in the editors' order.
+    // Every item the model shows, in the editors' order, with its text as
+    // the editor shows it: a record not in use (a channel deleted) shows
+    // empty cells on the models whose grid leaves them blank, whatever its
+    // bytes hold.
     std::vector<Item> Items() const {
         std::vector<Item> items;
-        for (const FieldRef& ref : AllFields(session->Context()))
-            if (session->Shown(ref)) items.push_back({ref.Key(), ref, session->Text(ref)});
+        const EditContext& ctx = session->Context();
+        for (const FieldRef& ref : AllFields(ctx)) {
+            if (!session->Shown(ref)) continue;
+            std::string text = ref.table->IsRecordTable() ? GridCellText(ctx, *ref.table, GridColumn{ref.field}, ref.row)
+                                                          : session->Text(ref);
+            items.push_back({ref.Key(), ref, std::move(text)});
+        }
         return items;
     }
     // The difference's names of an item as this side's editors show them.

@@ -21,6 +21,7 @@
 #include "files/data_file.h"
 #include "gui_app.h"
 #include "link/clock.h"
+#include "model/model_catalogue.h"
 #include "model/radio_image.h"
 #include "text/scripted_prompter.h"
 #include "text/text_format.h"
@@ -39,6 +40,7 @@ private:
     struct Seen {
         bool shown = false;
         QString verdict;
+        QString models;  // the other-model line, when shown
         QStringList rows;  // "section|field|document|file"
     };
     Seen Compare(CMainFrame& frame, const QString& picture) {
@@ -48,6 +50,7 @@ private:
             if (!dialog) return;
             seen.shown = true;
             seen.verdict = dialog->Verdict()->text();
+            if (dialog->Models()->isVisible()) seen.models = dialog->Models()->text();
             QTableWidget* t = dialog->Table();
             for (int r = 0; t->isVisible() && r < t->rowCount(); ++r)
                 seen.rows << t->item(r, 0)->text() + "|" + t->item(r, 1)->text() + "|" + t->item(r, 2)->text() + "|" +
@@ -108,6 +111,21 @@ private slots:
                          differ.rows.filter(channel2 + LangText(language, tid::kChannelTxLabel) + "|")[0].endsWith(
                              "|456.20000"),
                      qPrintable(differ.rows.join("\n")));
+            QVERIFY(app.Image().Live() == before);
+
+            // A file of another model (four channels): named with its model.
+            RadioImage small;
+            ModelCatalogue smallCatalogue(small);
+            smallCatalogue.SetModel(1);
+            smallCatalogue.SetBandWord(static_cast<std::uint16_t>(ModelCatalogue::BandList(1, ".").front().data));
+            small.InitialiseDefaults(smallCatalogue, false);
+            const std::string four = temp_.filePath(QString::fromStdString("four-" + lang + ".dat")).toStdString();
+            QVERIFY(DataFile(small, smallCatalogue).Write(four, {}, clock).Ok());
+            dialogs.openAnswers = {four};
+            const Seen models = Compare(*frame, QString::fromStdString("compare-with-file-model-" + lang));
+            QVERIFY(models.shown);
+            QVERIFY2(models.models.contains(QString::fromStdString(smallCatalogue.ModelSummaryText("."))),
+                     qPrintable(models.models));
             QVERIFY(app.Image().Live() == before);
 
             // A file that is no data file: Open's message, nothing changes.

@@ -587,7 +587,7 @@ inline constexpr TextId kCliWriteNotVerified = 19109064;  // en: "Written (not v
 
 inline constexpr TextId kDiffTwoFiles = 19115001;         // en: "Name exactly two data files: the first and the second." | de: "Geben Sie genau zwei Datendateien an: die erste und die zweite."
 inline constexpr TextId kDiffModels = 19115002;           // en: "The files are of different models: %s and %s." | de: "Die Dateien gehören zu verschiedenen Modellen: %s und %s."
-inline constexpr TextId kDiffOtherBytes = 19115003;       // en: "%d bytes differ outside the editors' items (--raw lists them)." | de: "%d Bytes unterscheiden sich außerhalb der Elemente der Editoren (--raw listet sie auf)."
+inline constexpr TextId kDiffOtherBytes = 19115003;       // en: "%d bytes differ where no editor shows a difference (--raw lists them)." | de: "%d Bytes unterscheiden sich, ohne dass ein Editor einen Unterschied zeigt (--raw listet sie auf)."
 inline constexpr TextId kDiffPasswords = 19115004;        // en: "--password is given once (for both files) or twice (the first file's, then the second's)." | de: "--password wird einmal (für beide Dateien) oder zweimal (für die erste, dann für die zweite Datei) angegeben."
 inline constexpr TextId kCompareFileTitle = 19115010;     // en: "Compare with File" | de: "Mit Datei vergleichen"
 inline constexpr TextId kCompareFileMenu = 19115011;      // en: "Co&mpare With..." | de: "Ver&gleichen mit..."

@@ -82,11 +82,16 @@ TEST_F(DiffCommand, NamesTheItemsThatDifferWithBothTextsAndTheBytesUnderRaw) {
         EXPECT_NE(raw.out.find("0x2D0\t0xFF\t0x5A\n"), std::string::npos) << raw.out;
     EXPECT_NE(raw.out.find("0x070\t"), std::string::npos) << "the bytes of a differing item too";
 
-    // Only a byte no item shows: still "different", and the text says how many.
-    const std::string c = Made("c.dat", 3, [](RadioImage& image) { image.SetByte(0x2D0, 0x5A); });
+    // Only a byte no item shows, and the bytes of a channel not in use (its
+    // cells are empty in the editor): still "different", and the text says
+    // how many bytes.
+    const std::string c = Made("c.dat", 3, [](RadioImage& image) {
+        image.SetByte(0x2D0, 0x5A);
+        image.SetFrequency(0x080, 0x45120000);  // channel 2, not in use
+    });
     const CliRun hidden = Cli({"diff", a, c});
     EXPECT_EQ(hidden.status, 1);
-    EXPECT_EQ(hidden.out, FormatText(T(tid::kDiffOtherBytes), {1LL}) + "\n");
+    EXPECT_EQ(hidden.out, FormatText(T(tid::kDiffOtherBytes), {5LL}) + "\n");
 }
 
 TEST_F(DiffCommand, ExitStatusNamesTheFileThatCannotBeRead) {

@@ -66,6 +66,7 @@ inline constexpr int kImportText = 33401;
 // Channel CSV.
 inline constexpr int kImportChannels = 33402;
 inline constexpr int kExportChannels = 33403;
+inline constexpr int kCompareWithFile = 33404;  // File > Compare With...
 }  // namespace cmd
 
 // One entry of a command table: command, caption text, status text. A

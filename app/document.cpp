@@ -120,9 +120,24 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
 
     DataFile file(image_, catalogue_);
     const DataFileResult read = file.Read(*chosen, prompter, language_);
+    if (const DocResult failed = ReportReadFailure(read, name, prompter); failed != DocResult::Done) return failed;
+
+    if (beforeAdopt) beforeAdopt();
+    openedPassword_ = read.protectedFile ? read.password : std::string();
+    fileName_ = name;
+    if (!folder.empty()) folder_ = folder;
+    image_.AdoptTransferImage();
+    catalogue_.RecomputeBandLimits();
+    image_.FixUpAfterLoad(catalogue_);
+    image_.TakeSnapshot();
+    DataReplaced();
+    return DocResult::Done;
+}
+
+DocResult CZVQDoc::ReportReadFailure(const DataFileResult& read, const std::string& name, Prompter& prompter) const {
     switch (read.code) {
         case kDataFileOk:
-            break;
+            return DocResult::Done;
         case kDataFileCancelled:
             return DocResult::Cancelled;
         case kDataFileBadSignature: {
@@ -149,16 +164,25 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
             }
             return DocResult::Failed;
     }
+}
 
-    if (beforeAdopt) beforeAdopt();
-    openedPassword_ = read.protectedFile ? read.password : std::string();
-    fileName_ = name;
-    if (!folder.empty()) folder_ = folder;
-    image_.AdoptTransferImage();
-    catalogue_.RecomputeBandLimits();
-    image_.FixUpAfterLoad(catalogue_);
-    image_.TakeSnapshot();
-    DataReplaced();
+DocResult CZVQDoc::ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, RadioImage& other,
+                                 ModelCatalogue& otherCatalogue, std::string& path) const {
+    FileDialogRequest request;
+    request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
+    request.pattern = "*.dat";
+    request.folder = folder_;
+    const std::optional<std::string> chosen = dialogs.AskOpenFile(request);
+    if (!chosen) return DocResult::Cancelled;
+    std::string folder, name;
+    SplitPath(*chosen, folder, name);
+    DataFile file(other, otherCatalogue);
+    const DataFileResult read = file.Read(*chosen, prompter, language_);
+    if (const DocResult failed = ReportReadFailure(read, name, prompter); failed != DocResult::Done) return failed;
+    other.AdoptTransferImage();
+    otherCatalogue.RecomputeBandLimits();
+    other.FixUpAfterLoad(otherCatalogue);
+    path = *chosen;
     return DocResult::Done;
 }
 

@@ -58,6 +58,11 @@ public:
     // image is replaced (the frame closes its editors there).
     DocResult OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const std::function<void()>& beforeAdopt = {});
     DocResult OnFileSave(Prompter& prompter);
+    // Asks for a data file as Open does and reads it into `other` as Open
+    // would show it, leaving the document alone: Done with the file's path in
+    // `path`; Cancelled; Failed after Open's message.
+    DocResult ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, RadioImage& other,
+                            ModelCatalogue& otherCatalogue, std::string& path) const;
     DocResult OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs);
 
     // Takes a successful read's transfer image as the data.
@@ -90,6 +95,9 @@ public:
     void SetDataReplacedHandler(std::function<void()> handler) { dataReplaced_ = std::move(handler); }
 
 private:
+    // Done for a read that succeeded; else Open's message for a refused read
+    // (Failed) or nothing after a cancelled password question (Cancelled).
+    DocResult ReportReadFailure(const DataFileResult& read, const std::string& name, Prompter& prompter) const;
     DocResult WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter);
     bool ConfirmOverwrite(const std::string& fileName, Prompter& prompter) const;
     std::string Text(unsigned id) const;

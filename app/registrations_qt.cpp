@@ -5,6 +5,7 @@
 //   frame.RegisterCommand(cmd::kReadData, [&frame] { ... });
 // Until a view or a command is registered, its command stays greyed out.
 #include "app/channel_csv_commands_qt.h"
+#include "app/compare_file_qt.h"
 #include "app/main_frame.h"
 #include "app/print_commands_qt.h"
 #include "app/text_commands_qt.h"
@@ -61,6 +62,7 @@ void RegisterViewsAndDialogs(CMainFrame& frame) {
     RegisterSafetyCommands(frame);
     RegisterTextCommands(frame);
     RegisterChannelCsvCommands(frame);
+    RegisterCompareWithFileCommand(frame);
 }
 
 }  // namespace vrm

@@ -1,11 +1,12 @@
 #include "editors/image_compare.h"
 
 #include <algorithm>
-#include <vector>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "editors/edit_session.h"
+#include "editors/field_listing.h"
 #include "editors/field_registry.h"
 #include "model/model_catalogue.h"
 
@@ -27,15 +28,37 @@ struct Side {
     }
     struct Item {
         std::string key;
-        tid::TextId label = 0;
+        FieldRef ref;
         std::string text;
     };
-    // Every item the model shows, in the editors' order.
+    // Every item the model shows, in the editors' order, with its text as
+    // the editor shows it: a record not in use (a channel deleted) shows
+    // empty cells on the models whose grid leaves them blank, whatever its
+    // bytes hold.
     std::vector<Item> Items() const {
         std::vector<Item> items;
-        for (const FieldRef& ref : AllFields(session->Context()))
-            if (session->Shown(ref)) items.push_back({ref.Key(), ref.field->label, session->Text(ref)});
+        const EditContext& ctx = session->Context();
+        for (const FieldRef& ref : AllFields(ctx)) {
+            if (!session->Shown(ref)) continue;
+            std::string text = ref.table->IsRecordTable() ? GridCellText(ctx, *ref.table, GridColumn{ref.field}, ref.row)
+                                                          : session->Text(ref);
+            items.push_back({ref.Key(), ref, std::move(text)});
+        }
         return items;
+    }
+    // The difference's names of an item as this side's editors show them.
+    FieldDifference Named(const Item& item) const {
+        const EditContext& ctx = session->Context();
+        const FieldTable& table = *item.ref.table;
+        FieldDifference d;
+        d.key = item.key;
+        const tid::TextId caption = EditorCaption(table);
+        d.section = caption ? ctx.Text(caption) : std::string(table.prefix);
+        if (table.IsRecordTable())
+            d.row = table.records->rowTitle ? ctx.Text(table.records->rowTitle(item.ref.row))
+                                            : std::to_string(item.ref.row + 1);
+        d.label = item.ref.field->label ? ctx.Text(item.ref.field->label) : std::string();
+        return d;
     }
 
     RadioImage image;
@@ -43,38 +66,69 @@ struct Side {
     std::unique_ptr<EditSession> session;
 };
 
+std::vector<std::size_t> DifferingBytes(const ImageBuffer& a, const ImageBuffer& b, std::size_t begin,
+                                        std::size_t end) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = begin; i < end && i < a.size(); ++i)
+        if (a[i] != b[i]) at.push_back(i);
+    return at;
+}
+
 }  // namespace
+
+ImageComparison CompareItems(const ImageBuffer& first, const ImageBuffer& second, const LanguageTable& language,
+                             const std::string& separator, std::size_t begin, std::size_t end) {
+    const Side one(first, language, separator);
+    const Side two(second, language, separator);
+    const auto oneItems = one.Items();
+    const auto twoItems = two.Items();
+
+    ImageComparison result;
+    std::map<std::string, const Side::Item*> twoByKey, oneByKey;
+    for (const Side::Item& item : twoItems) twoByKey[item.key] = &item;
+    for (const Side::Item& item : oneItems) oneByKey[item.key] = &item;
+    // An item one model does not have counts as empty there: an empty cell of
+    // a channel the other model lacks is no difference.
+    for (const Side::Item& item : oneItems) {
+        const auto it = twoByKey.find(item.key);
+        const std::string twoText = it == twoByKey.end() ? std::string() : it->second->text;
+        if (twoText == item.text) continue;
+        FieldDifference d = one.Named(item);
+        d.document = item.text;
+        d.radio = twoText;
+        result.fields.push_back(std::move(d));
+    }
+    // Items only the second image's model shows.
+    for (const Side::Item& item : twoItems) {
+        if (oneByKey.count(item.key) || item.text.empty()) continue;
+        FieldDifference d = two.Named(item);
+        d.radio = item.text;
+        result.fields.push_back(std::move(d));
+    }
+    if (result.fields.empty()) result.otherBytes = DifferingBytes(first, second, begin, end);
+    return result;
+}
 
 ImageComparison CompareImages(const ImageBuffer& document, const ImageBuffer& radio, const LanguageTable& language,
                               const std::string& separator) {
     ImageBuffer written = radio;
     std::copy(document.begin() + kWrittenEnd, document.end(), written.begin() + kWrittenEnd);
     written[kReadSetsByte] = document[kReadSetsByte];
+    return CompareItems(document, written, language, separator, 0, kWrittenEnd);
+}
 
-    const Side doc(document, language, separator);
-    const Side rad(written, language, separator);
-    const auto docItems = doc.Items();
-    const auto radItems = rad.Items();
-
-    ImageComparison result;
-    const auto labelText = [&](tid::TextId id) { return id ? doc.session->Context().Text(id) : std::string(); };
-    std::map<std::string, const Side::Item*> radioByKey, documentByKey;
-    for (const Side::Item& item : radItems) radioByKey[item.key] = &item;
-    for (const Side::Item& item : docItems) documentByKey[item.key] = &item;
-    for (const Side::Item& item : docItems) {
-        const auto it = radioByKey.find(item.key);
-        const std::string radioText = it == radioByKey.end() ? std::string() : it->second->text;
-        if (it == radioByKey.end() || radioText != item.text)
-            result.fields.push_back({item.key, labelText(item.label), item.text, radioText});
-    }
-    // Items only the radio's model shows.
-    for (const Side::Item& item : radItems)
-        if (!documentByKey.count(item.key))
-            result.fields.push_back({item.key, labelText(item.label), std::string(), item.text});
-
-    if (result.fields.empty())
-        for (std::size_t i = 0; i < kWrittenEnd; ++i)
-            if (document[i] != written[i]) result.otherBytes.push_back(i);
+FileComparison CompareFiles(const ImageBuffer& first, const ImageBuffer& second, const LanguageTable& language,
+                            const std::string& separator) {
+    FileComparison result;
+    const auto identity = [](const ImageBuffer& bytes) {
+        ModelIdentity id{};
+        std::copy(bytes.begin(), bytes.begin() + kIdentitySize, id.begin());
+        return id;
+    };
+    result.firstModel = ModelCatalogue::ModelSummaryText(identity(first), separator);
+    result.secondModel = ModelCatalogue::ModelSummaryText(identity(second), separator);
+    result.items = CompareItems(first, second, language, separator, 0, kImageSize);
+    result.bytes = DifferingBytes(first, second, 0, kImageSize);
     return result;
 }
 

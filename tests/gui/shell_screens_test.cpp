@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,8 +113,15 @@ private:
             QVERIFY(!menuAction->text().isEmpty());
             frame.menuBar()->setActiveAction(menuAction);
             QTRY_VERIFY(menu->isVisible());
+            QSet<QChar> keys;  // one entry per access key
             for (QAction* a : menu->actions()) {
-                if (!a->isSeparator()) QVERIFY2(!a->text().isEmpty(), qPrintable(QString::number(a->data().toInt())));
+                if (a->isSeparator()) continue;
+                QVERIFY2(!a->text().isEmpty(), qPrintable(QString::number(a->data().toInt())));
+                const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+                if (amp < 0 || amp + 1 >= a->text().size()) continue;
+                const QChar key = a->text().at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(lang + ": " + a->text()));
+                keys.insert(key);
             }
             QVERIFY(menu->width() >= menu->sizeHint().width());
             QImage shot = frame.grab().toImage();

@@ -131,18 +131,18 @@ struct Parser {
 
 ArgList Collect(const Leaf& leaf) {
     std::vector<ArgList::Parsed> parsed;
-    for (const auto& [spec, opt] : leaf.options) {
+    for (const auto& [decl, opt] : leaf.options) {
         ArgList::Parsed p;
-        p.operand = spec->kind == OptionSpec::Kind::kOperand || spec->kind == OptionSpec::Kind::kOperands;
+        p.operand = decl->kind == OptionSpec::Kind::kOperand || decl->kind == OptionSpec::Kind::kOperands;
         if (p.operand) {
-            p.names.push_back(spec->names);
+            p.names.push_back(decl->names);
         } else {
             p.names = opt->get_lnames();
             for (std::string& n : p.names) n = "--" + n;
             for (const std::string& s : opt->get_snames()) p.names.push_back("-" + s);
         }
         p.count = opt->count();
-        if (spec->kind != OptionSpec::Kind::kSwitch) p.values = opt->results();
+        if (decl->kind != OptionSpec::Kind::kSwitch) p.values = opt->results();
         parsed.push_back(std::move(p));
     }
     return ArgList(std::move(parsed));

@@ -15,9 +15,11 @@ namespace vrm {
 namespace {
 
 std::map<std::string, std::uint32_t> NamedTextIds() {
-    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/text/text_ids.h");
     std::stringstream ss;
-    ss << in.rdbuf();
+    for (const char* file : {"/text/text_ids.h", "/text/text_ids_exchange.h"}) {
+        std::ifstream in(std::string(VRM_SOURCE_DIR) + file);
+        ss << in.rdbuf();
+    }
     const std::string src = ss.str();
     std::map<std::string, std::uint32_t> ids;
     const std::regex row(R"(constexpr\s+TextId\s+(\w+)\s*=\s*(\d{8})\s*;)");

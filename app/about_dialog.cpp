@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,6 +29,7 @@ CAboutDlg::CAboutDlg(const LanguageTable& language, QWidget* parent) : QDialog(p
         label->setObjectName(QStringLiteral("text%1").arg(id));
         texts->addWidget(label);
         lines_.push_back(label);
+        return label;
     };
     addLine(tid::kAboutLine1);
     addLine(tid::kAboutLine2);
@@ -38,9 +40,17 @@ CAboutDlg::CAboutDlg(const LanguageTable& language, QWidget* parent) : QDialog(p
     notice->setObjectName(QStringLiteral("notice"));
     notice->hide();
     texts->addWidget(notice);
-    addLine(tid::kAboutLine5);
+    addLine(tid::kAboutLine5);  // the licence: GPL-3.0-or-later
+    QLabel* warranty = addLine(tid::kAboutNoWarranty);
     addLine(tid::kAboutLine6);
     addLine(tid::kAboutLine7);
+    // The warranty notice is a sentence or two: it wraps within the width of
+    // the other lines rather than widening the box.
+    int width = 0;
+    for (const QLabel* l : lines_)
+        if (l != warranty) width = std::max(width, l->sizeHint().width());
+    warranty->setWordWrap(true);
+    warranty->setFixedWidth(width);
 
     auto* ok = new QPushButton(LangText(language, tid::kButtonOk), this);
     ok->setDefault(true);

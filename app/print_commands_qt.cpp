@@ -1,8 +1,6 @@
 #include "app/print_commands_qt.h"
 
 #include <algorithm>
-#include <QDateTime>
-#include <QLocale>
 #include <QPrintPreviewDialog>
 #include <optional>
 
@@ -13,6 +11,7 @@
 #include "app/settings_store.h"
 #include "editors/edit_session.h"
 #include "print/configuration_print.h"
+#include "print/print_language.h"
 #include "print/print_list_dialog.h"
 #include "print/print_preview_qt.h"
 #include "text/prompter.h"
@@ -42,14 +41,12 @@ std::optional<print::Document> ChooseAndBuild(CMainFrame& frame) {
     frame.Settings().WriteString(kSettingPrintLists, print::ListTokens(remembered));
 
     return print::BuildConfigurationDocument(session, dialog.Checked(),
-                                             {frame.App().Document().FileName(), PrintedAt()});
+                                             {frame.App().Document().FileName(), PrintedAt(frame.Language())});
 }
 
 }  // namespace
 
-std::string PrintedAt() {
-    return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
-}
+std::string PrintedAt(const LanguageTable& language) { return print::PrintedNow(language); }
 
 void PreviewFromDialog(CMainFrame& frame, QWidget* dialog, const print::Document& doc) {
     print::PreviewDocument(dialog, doc, print::StyleFor(frame.Language()), [&frame](QPrintPreviewDialog& preview) {

@@ -13,14 +13,16 @@ class QWidget;
 namespace vrm {
 
 class CMainFrame;
+class LanguageTable;
 
 // The settings value that keeps the lists last printed ("channels,scan").
 inline constexpr const char* kSettingPrintLists = "PrintLists";
 
 void RegisterPrintCommands(CMainFrame& frame);
 
-// The date and time of printing as the user reads them.
-std::string PrintedAt();
+// The date and time of printing, written as the program's language writes
+// dates (paper follows the language, not the system's locale).
+std::string PrintedAt(const LanguageTable& language);
 
 // The preview of a dialog's print-out (Radio Information, Test Mode), with
 // the frame's print-preview flag set while it runs.

@@ -74,7 +74,7 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
         CRadioInfoDlg dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
-        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt())); });
+        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
         dialog.exec();
     });
 }
@@ -106,7 +106,7 @@ void RegisterTestModeCommand(CMainFrame& frame) {
                                 app.Image().Live());
         if (session.Start() != TestModeStart::kOk) return;
         CTestModeDlg dialog(session, app.Language(), &frame);
-        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt())); });
+        dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
         dialog.SetHelpHandler([&frame](std::uint32_t context) {
             HelpRequest request = *HelpForCommand(cmd::kTestMode);
             request.context = context;

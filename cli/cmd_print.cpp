@@ -1,7 +1,6 @@
 // vrm650t-cli print: the print-out of a data file's lists as PDF, HTML or
 // plain text, laid out as the program prints it.
 #include <cstring>
-#include <ctime>
 #include <optional>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "model/radio_image.h"
 #include "print/configuration_print.h"
 #include "print/pdf_output.h"
+#include "print/print_language.h"
 #include "text/language_table.h"
 #include "text/safe_file.h"
 #include "text/text_ids.h"
@@ -36,15 +36,6 @@ std::string Extension(const std::string& path) {
     std::string ext = path.substr(dot + 1);
     for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return ext;
-}
-
-std::string Now() {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &local);
-    return buf;
 }
 
 // The file's name as the title bar shows it: without its folder.
@@ -105,7 +96,6 @@ int RunPrint(Context& ctx) {
     ModelCatalogue catalogue(image);
     if (const int code = ReadInto(ctx, req, image, catalogue)) return code;
     EditSession session(image, catalogue, Language(ctx));
-    session.SetDecimalSeparator(kSeparator);
     if (listsText) {
         for (const print::PrintList list : lists) {
             if (!print::ListOffered(session.Context(), list)) {
@@ -115,7 +105,7 @@ int RunPrint(Context& ctx) {
         }
     }
     if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
-    const print::Document doc = print::BuildConfigurationDocument(session, lists, {BaseName(req.path), Now()});
+    const print::Document doc = print::BuildConfigurationDocument(session, lists, {BaseName(req.path), print::PrintedNow(Language(ctx))});
 
     std::string bytes;
     switch (*format) {

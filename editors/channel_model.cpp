@@ -111,6 +111,12 @@ std::string ChannelModel::ItemText(int n, int item) const {
     }
 }
 
+std::string ChannelModel::CustomCodeValue(int n, bool decode) const {
+    if (n < 0 || n >= Count() || !Exists(n)) return {};
+    const Code code = GetCode(n, decode);
+    return IsCustomLink(code.link) ? ctx_.tables.CodeWordToText(code.word, ctx_.separator) : std::string();
+}
+
 bool ChannelModel::ItemShown(int item) const {
     switch (item) {
         case kItemChannel: case kItemRx: case kItemTx: case kItemDecode: case kItemEncode: case kItemPower:

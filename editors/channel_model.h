@@ -68,6 +68,10 @@ public:
 
     // ---- items ----------------------------------------------------------
     std::string ItemText(int n, int item) const;
+    // The tone or code behind the custom entry (CQT1-CDT6) that item 5
+    // (decode) or 6 (encode) is linked to, as the channel stores it ("100.0");
+    // "" when the item is not linked to one.
+    std::string CustomCodeValue(int n, bool decode) const;
     bool ItemShown(int item) const;
     bool ItemEnabled(int n, int item) const;
 

@@ -16,6 +16,7 @@
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "link/programming_port.h"
+#include "print/print_language.h"
 #include "ui/form_helpers.h"
 #include "ui/ui_fonts.h"
 
@@ -186,10 +187,16 @@ print::Document CRadioInfoDlg::PrintOut(const std::string& printedAt) const {
     doc.facts.push_back({language_.Text(tid::kPrintPrinted), printedAt});
     print::Table values;
     values.headings = {language_.Text(tid::kPrintSetting), language_.Text(tid::kPrintValue)};
+    // The values as the dialog shows them, their numbers written as the
+    // program's language writes them.
+    const RadioInformationTexts t =
+        RadioInformationDisplay(record_, identityView_, print::PrintDecimalSeparator(language_));
+    const std::string* texts[6] = {&t.modelType, &t.frequency, &t.serialNumber,
+                                   &t.firmwareVersion, &t.bootVersion, &t.checksum};
     for (int i = 0; i < 6; ++i) {
         QString label = WithoutMnemonic(LangText(language_, kLabels[i])).trimmed();
         if (label.endsWith(QLatin1Char(':'))) label.chop(1);
-        values.AddRow({label.toStdString(), values_[i]->text().trimmed().toStdString()});
+        values.AddRow({label.toStdString(), QString::fromStdString(*texts[i]).trimmed().toStdString()});
     }
     doc.sections.push_back({WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)).toStdString(), {values}});
     return doc;

@@ -19,6 +19,7 @@
 
 #include "link/tuning_transfer.h"
 #include "model/code_tables.h"
+#include "print/print_language.h"
 #include "text/language_table.h"
 #include "text/text_ids.h"
 #include "ui/form_helpers.h"
@@ -430,11 +431,12 @@ print::Document CTestModeDlg::PrintOut(const std::string& printedAt) const {
     print::Table channels;
     channels.headings = {PrintLabel(l, tid::kTestModeChannel), PrintLabel(l, tid::kTestModeReceiveFrequency),
                          PrintLabel(l, tid::kTestModeTransmitFrequency)};
+    const std::string separator = print::PrintDecimalSeparator(l);
     for (int ch = 0; ch < kTestChannels; ++ch) {
         const bool valid = session_.ChannelValid(ch);
         channels.AddRow({std::to_string(ch + 1),
-                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 0), ".") : std::string(),
-                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 1), ".") : std::string()});
+                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 0), separator) : std::string(),
+                         valid ? CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 1), separator) : std::string()});
     }
 
     print::Table now;

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "editors/channel_fields.h"
+#include "editors/channel_model.h"
 #include "editors/edit_session.h"
 #include "editors/editor_tables.h"
 #include "editors/field_listing.h"
 #include "editors/field_registry.h"
 #include "model/entry_mode.h"
 #include "model/model_catalogue.h"
+#include "print/print_language.h"
 
 namespace vrm::print {
 
@@ -32,9 +34,15 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Builds the tables with the editors' texts, its numbers written with the
+// language's decimal separator (paper follows the program's language).
 class Builder {
 public:
-    explicit Builder(const EditSession& session) : session_(session), ctx_(session.Context()) {}
+    explicit Builder(const EditSession& session) : session_(session), ctx_(session.Context()) {
+        ctx_.separator = PrintDecimalSeparator(ctx_.language);
+    }
+
+    const EditContext& Context() const { return ctx_; }
 
     std::string T(tid::TextId id) const { return StripMnemonic(ctx_.Text(id)); }
 
@@ -46,7 +54,7 @@ public:
         for (const FormLine& line : FormLines(ctx_, table)) {
             const std::string label = T(line.ref.field->label);
             if (line.caption) t.AddCaption(label);
-            else t.AddRow({label, session_.Text(line.ref)}, line.indent - 1);
+            else t.AddRow({label, field::Text(ctx_, line.ref)}, line.indent - 1);
         }
         return t;
     }
@@ -75,9 +83,19 @@ public:
                 columns.push_back({&f, f.label, 0});
         }
         Table t = Grid(table, columns);
-        // An empty channel says so instead of showing blank cells.
+        EditContext reading = ctx_;  // the channel model asks for one it could write through
+        const ChannelModel channels(reading);
         for (std::size_t row = 0; row < t.rows.size(); ++row) {
             auto& cells = t.rows[row].cells;
+            // A code linked to a custom entry says which tone or code that is
+            // on paper, where the QT/DQT customization list may be left out.
+            for (std::size_t c = 0; c < columns.size() && c < cells.size(); ++c) {
+                const bool decode = columns[c].field == table.Find("decode");
+                if (cells[c].empty() || (!decode && columns[c].field != table.Find("encode"))) continue;
+                const std::string value = channels.CustomCodeValue(static_cast<int>(row), decode);
+                if (!value.empty()) cells[c] += " (" + value + ")";
+            }
+            // An empty channel says so instead of showing blank cells.
             const bool blank = std::all_of(cells.begin() + 1, cells.end(), [](const std::string& s) { return s.empty(); });
             if (blank && cells.size() > 1 && !session_.RowExists(table, static_cast<int>(row)))
                 cells[1] = ctx_.Text(tid::kShowChannelEmpty);
@@ -85,11 +103,20 @@ public:
         return t;
     }
 
+    // The keys as their grid shows them, the column of key names headed "Key"
+    // (the grid's own heading there is the program's name).
+    Table Keys() const {
+        std::vector<GridColumn> columns = KeyGridColumns(ctx_);
+        for (GridColumn& c : columns)
+            if (!c.field) c.header = tid::kPrintKeyHeading;
+        return Grid(KeyTable(), columns);
+    }
+
     Table ListTable(PrintList list) const {
         switch (list) {
             case PrintList::Channels: return Channels();
             case PrintList::Features: return Form(FeatureTable());
-            case PrintList::Keys: return Grid(KeyTable(), KeyGridColumns(ctx_));
+            case PrintList::Keys: return Keys();
             case PrintList::Scan: return Form(ScanTable());
             case PrintList::TestFrequencies: return Grid(TestFrequencyTable(), TestFrequencyGridColumns(ctx_));
             case PrintList::BandPoints: return Grid(BandPointTable(), BandPointGridColumns(ctx_));
@@ -102,7 +129,7 @@ public:
 
 private:
     const EditSession& session_;
-    const EditContext& ctx_;
+    EditContext ctx_;
 };
 
 }  // namespace
@@ -152,8 +179,8 @@ std::string AllListTokens() {
 
 Document BuildConfigurationDocument(const EditSession& session, const std::vector<PrintList>& lists,
                                     const PrintHeader& header) {
-    const EditContext& ctx = session.Context();
     Builder b(session);
+    const EditContext& ctx = b.Context();
     Document doc;
     doc.title = "VRM-650T";
     doc.fileName = header.fileName;
@@ -162,7 +189,7 @@ Document BuildConfigurationDocument(const EditSession& session, const std::vecto
     doc.facts.push_back({b.T(tid::kPrintDataFile), header.fileName});
     doc.facts.push_back({b.T(tid::kPrintPrinted), header.printedAt});
     for (const FieldDef& f : MessageTable().fields)
-        doc.facts.push_back({b.T(f.label), session.Text(FieldRef{&MessageTable(), &f, 0})});
+        doc.facts.push_back({b.T(f.label), field::Text(ctx, FieldRef{&MessageTable(), &f, 0})});
     for (const PrintListInfo& info : kLists) {
         if (std::find(lists.begin(), lists.end(), info.list) == lists.end() || !ListOffered(ctx, info.list)) continue;
         Table table = b.ListTable(info.list);

@@ -1,7 +1,8 @@
 // The configuration lists on paper: which lists there are, and the document
 // of the chosen ones, built from the editors' field tables so that a
 // print-out shows exactly what the editors show (texts, headings, the
-// current language and decimal separator).
+// current language), its numbers and dates written as that language writes
+// them.
 #pragma once
 
 #include <optional>
@@ -47,11 +48,13 @@ std::string AllListTokens();
 // What the title block says besides the model.
 struct PrintHeader {
     std::string fileName;   // the data file's name as the title bar shows it
-    std::string printedAt;  // the date and time of printing, as the user reads them
+    std::string printedAt;  // the date and time of printing (PrintedNow of print_language.h)
 };
 
 // The document of `lists` (in print order, lists the model does not offer
-// left out) with the session's language and decimal separator.
+// left out) in the session's language, with that language's decimal
+// separator. A channel code linked to a custom entry gives its value
+// ("CQT2 (100.0)").
 Document BuildConfigurationDocument(const EditSession& session, const std::vector<PrintList>& lists,
                                     const PrintHeader& header);
 

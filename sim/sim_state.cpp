@@ -130,7 +130,10 @@ bool ParseSimState(std::string_view text, SimulatedRadio& radio, std::string* er
             ok = s2 != std::string::npos && HexNumber(value.substr(0, s2), 0xFF, cmd) &&
                  HexNumber(Trim(std::string_view(value).substr(s2)), 0xFFFF, v) &&
                  SimulatedRadio::IsPoint(static_cast<std::uint8_t>(cmd));
-            if (ok) radio.SetPointValue(static_cast<std::uint8_t>(cmd), static_cast<std::uint16_t>(v));
+            // A point that adjusts a tuning byte keeps its value in the
+            // tuning line: a line of an older state file does not undo it.
+            if (ok && !SimulatedRadio::AdjustsTuningByte(static_cast<std::uint8_t>(cmd)))
+                radio.SetPointValue(static_cast<std::uint8_t>(cmd), static_cast<std::uint16_t>(v));
         } else if (key == "memory") {
             const std::size_t s2 = value.find(' ');
             unsigned address = 0;

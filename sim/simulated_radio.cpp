@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "link/protocol_bytes.h"
 #include "sim/sim_log_text.h"
@@ -28,6 +29,25 @@ constexpr std::uint16_t kDefaultPointValue = 0x80;
 // The tuning items' command bytes by position.
 constexpr std::uint8_t kItems[4][4] = {
     {0x12, 0x30, 0x31, 0x32}, {0x14, 0x60, 0x61, 0x62}, {0x17, 0x24, 0x25, 0x26}, {0x1E, 0x1E, 0x1E, 0x1E}};
+
+// The tuning byte a point adjusts, as in a radio: positions 0-2 of items 0-2
+// are the Low, Center and High points of transmit power high (tuning bytes
+// 0-2), transmit power low (3-5) and maximum deviation (6-8); item 3 is the
+// reference frequency (byte 9). A point holds no more than its byte's range.
+// Position 3 adjusts no tuning byte.
+struct TiedByte {
+    std::size_t offset;
+    int max;
+};
+
+std::optional<TiedByte> TuningByteOf(std::uint8_t command) {
+    constexpr int kItemMax[3] = {63, 63, 127};
+    for (std::size_t item = 0; item < 3; ++item)
+        for (std::size_t position = 0; position < 3; ++position)
+            if (kItems[item][position] == command) return TiedByte{3 * item + position, kItemMax[item]};
+    if (command == kItems[3][0]) return TiedByte{9, 255};
+    return std::nullopt;
+}
 
 // A frequency in 10 Hz units as the radio stores it: eight BCD digits, the
 // least significant pair first.
@@ -127,19 +147,23 @@ bool SimulatedRadio::IsPoint(std::uint8_t command) {
     return false;
 }
 
+bool SimulatedRadio::AdjustsTuningByte(std::uint8_t command) { return TuningByteOf(command).has_value(); }
+
 std::uint16_t SimulatedRadio::PointValue(std::uint8_t command) const {
-    if (command >= 0x60 && command <= 0x62) return tuning_[3u + (command - 0x60u)];
-    if (command >= 0x24 && command <= 0x26) return tuning_[6u + (command - 0x24u)];
-    if (command == 0x1E) return tuning_[9];
+    if (const auto tied = TuningByteOf(command)) return tuning_[tied->offset];
     auto it = extraPoints_.find(command);
     return it == extraPoints_.end() ? kDefaultPointValue : it->second;
 }
 
+int SimulatedRadio::PointMax(std::uint8_t command) const {
+    if (const auto tied = TuningByteOf(command)) return tied->max;
+    auto w = pointWidths_.find(command);
+    return w != pointWidths_.end() && w->second == 2 ? 0xFFFF : 0xFF;
+}
+
 void SimulatedRadio::SetPointValue(std::uint8_t command, std::uint16_t value) {
-    const auto byte = static_cast<std::uint8_t>(value & 0xFF);
-    if (command >= 0x60 && command <= 0x62) tuning_[3u + (command - 0x60u)] = byte;
-    else if (command >= 0x24 && command <= 0x26) tuning_[6u + (command - 0x24u)] = byte;
-    else if (command == 0x1E) tuning_[9] = byte;
+    if (const auto tied = TuningByteOf(command))
+        tuning_[tied->offset] = static_cast<std::uint8_t>(std::min<int>(value, tied->max));
     else extraPoints_[command] = value;
     Touch();
 }

@@ -85,10 +85,17 @@ public:
     void SetModelCode(const std::string& text);
     void SetSerialNumber(const std::string& text);
 
-    // Tuning points: the command bytes of the tuning items. Values of the
-    // points that are tuning-data rows live in Tuning(); the others here.
+    // Tuning points: the command bytes of the tuning items. A point that
+    // adjusts a tuning byte (positions 0-2 of items 0-2, and item 3) reads
+    // and sets that byte of Tuning(), within the byte's range (0-63, 0-127,
+    // 0-255), so Test Mode and Tuning Data show the same value; the others
+    // are kept here.
     static bool IsPoint(std::uint8_t command);
+    static bool AdjustsTuningByte(std::uint8_t command);
     std::uint16_t PointValue(std::uint8_t command) const;
+    // The highest value the point holds.
+    int PointMax(std::uint8_t command) const;
+    // A value above the point's range is stored as its highest.
     void SetPointValue(std::uint8_t command, std::uint16_t value);
     const std::map<std::uint8_t, std::uint16_t>& ExtraPoints() const { return extraPoints_; }
     // A point that takes two-byte values (wide set and wide step).

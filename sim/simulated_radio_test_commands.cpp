@@ -141,7 +141,7 @@ SimulatedRadio::Parse SimulatedRadio::ParsePointCommand(std::vector<SimReply>& r
     const std::uint8_t op = input_[1];
     auto w = pointWidths_.find(cmd);
     const std::size_t width = w != pointWidths_.end() ? static_cast<std::size_t>(w->second) : 1;
-    const int maxValue = width == 2 ? 0xFFFF : 0xFF;
+    const int maxValue = PointMax(cmd);
     int v = PointValue(cmd);
 
     switch (op) {

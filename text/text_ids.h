@@ -20,6 +20,7 @@ inline constexpr TextId kAboutLine6 = 10001006;
 inline constexpr TextId kAboutLine7 = 10001007;
 inline constexpr TextId kAboutTitle = 10001008;  // also the About tool tip
 inline constexpr TextId kAboutLine2 = 10001015;
+inline constexpr TextId kAboutNoWarranty = 19124004;  // en: "This program comes with ABSOLUTELY NO WARRANTY. ..." | de: "Dieses Programm wird OHNE JEDE GEWÄHRLEISTUNG ..."
 
 // Menu bar: pop-up captions
 inline constexpr TextId kMenuFile = 10003001;
@@ -535,6 +536,9 @@ inline constexpr TextId kCliPrintFormat = 19112103;          // en: "Give the fo
 inline constexpr TextId kCliPrintNoPdf = 19112104;           // en: "This build of vrm650t-cli writes no PDF (it was built without Qt); write html or txt." | de: "Dieser Build von vrm650t-cli schreibt kein PDF (er wurde ohne Qt gebaut); schreiben Sie html oder txt."
 inline constexpr TextId kCliPrintPage = 19112105;            // en: "Give the page size as a4 or letter, not %s." | de: "Geben Sie das Papierformat als a4 oder letter an, nicht %s."
 inline constexpr TextId kCliPrintOutput = 19112106;          // en: "Name the output file with -o OUT.pdf, OUT.html or OUT.txt." | de: "Geben Sie die Ausgabedatei mit -o AUSGABE.pdf, AUSGABE.html oder AUSGABE.txt an."
+inline constexpr TextId kPrintKeyHeading = 19124001;        // en: "Key" | de: "Taste"
+inline constexpr TextId kPrintDecimalSeparator = 19124002;  // en: "." | de: ","
+inline constexpr TextId kPrintDateFormat = 19124003;        // en: "%Y-%m-%d %H:%M" | de: "%d.%m.%Y %H:%M"
 // Programming radios safely: backup, verify, log, compare, security settings, recovery
 inline constexpr TextId kSafeWriteBackingUp = 19109001;   // en: "Reading the radio's data for the backup..." | de: "Daten des Funkgeräts für die Sicherung lesen..."
 inline constexpr TextId kSafeWriteVerifying = 19109002;   // en: "Checking the written data..." | de: "Geschriebene Daten prüfen..."

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -57,7 +58,12 @@ TEST_F(PrintCommand, WritesTextAndHtmlByTheOutputsEnding) {
 
     // German texts come with the language file.
     ASSERT_EQ(Cli({"--lang", "vrm650t_de.lng", "print", data_, "-o", Out("de.txt")}).status, 0);
-    EXPECT_NE(Slurp(Out("de.txt")).find("Kanalinformation"), std::string::npos);
+    const std::string de = Slurp(Out("de.txt"));
+    EXPECT_NE(de.find("Kanalinformation"), std::string::npos);
+    // ... and German numbers and dates on paper.
+    EXPECT_NE(de.find("16   470,12500"), std::string::npos) << de;
+    EXPECT_TRUE(std::regex_search(de, std::regex("Gedruckt +[0-3][0-9]\\.[01][0-9]\\.20[0-9][0-9] [0-2][0-9]:[0-5][0-9]\n")))
+        << de.substr(0, 400);
 }
 
 TEST_F(PrintCommand, RefusesWrongUsageAndKeepsAnExistingOutput) {

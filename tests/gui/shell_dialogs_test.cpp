@@ -182,7 +182,9 @@ private slots:
         CAboutDlg about(language_, nullptr);
         QCOMPARE(about.windowTitle(), T(10001008));
         QCOMPARE(about.Lines(), (QStringList{T(10001001), T(10001015), T(10001003), T(10001004), T(10001005),
-                                             T(10001006), T(10001007)}));
+                                             T(19124004), T(10001006), T(10001007)}));
+        // It names the licence the program comes under.
+        QVERIFY(T(10001005).contains(QStringLiteral("GNU General Public License, version 3 or later")));
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         auto* notice = about.findChild<QLabel*>(QStringLiteral("notice"));

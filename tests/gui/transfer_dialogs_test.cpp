@@ -509,7 +509,8 @@ private slots:
         QCOMPARE(dialog.FirmwareVersion()->text(), QStringLiteral("  V1.10.00"));
         QCOMPARE(dialog.BootVersion()->text(), QStringLiteral("  B1.02.00"));
         QCOMPARE(dialog.windowTitle(), T(10502000));
-        // The Option Settings row is never shown; Print waits for printing.
+        // The Option Settings row is never shown; Print needs a print handler,
+        // which only the frame gives.
         auto* options = dialog.findChild<QTableWidget*>(QStringLiteral("optionSettings"));
         QVERIFY(options && !options->isVisible());
         QVERIFY(!dialog.PrintButton()->isEnabled());

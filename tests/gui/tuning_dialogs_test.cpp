@@ -165,7 +165,7 @@ private:
                 }
                 return false;
             };
-            QVERIFY(onOneLine("1 ", "460.05000"));
+            QVERIFY(onOneLine("1 ", lang == "de" ? "460,05000" : "460.05000"));  // the language's numbers
             for (const TuningRow& row : TuningRowTable())
                 QVERIFY(onOneLine(TuningRowLabel(app.Language(), row),
                                   std::to_string(TuningShownValue(Radio().Tuning()[row.offset]))));
@@ -184,8 +184,13 @@ private:
                 QTest::keyClick(&adjust, Qt::Key_F1);  // the item's own help topic
                 QVERIFY(Logged("point 14 on"));
                 QCOMPARE(adjust.Tabs()->count(), 3);
+                // The Low point of transmit power low is the tuning value
+                // Tuning Data shows in its row (one higher there).
+                const int low = Radio().Tuning()[3];
+                QCOMPARE(adjust.CurrentValue()->text(), QString::number(low));
                 QTest::keyClick(adjust.Slider(), Qt::Key_Up);
-                QVERIFY(Logged("point 14 value 129"));
+                QVERIFY(Logged("point 14 value " + std::to_string(low + 1)));
+                QCOMPARE(static_cast<int>(Radio().Tuning()[3]), low + 1);
                 QTest::keyClick(&adjust, Qt::Key_Tab, Qt::ControlModifier);
                 QCOMPARE(adjust.Tabs()->currentIndex(), 1);
                 QVERIFY(Logged("point 14 off") && Logged("point 60 on"));

@@ -210,31 +210,32 @@ TEST_F(Commands, StepCommandsSendTheirForms) {
 }
 
 TEST_F(Commands, WideFormsCarryTwoByteValuesHighByteFirst) {
-    radio.SetPointWidth(0x12, 2);
+    // A point of no tuning byte, whose value may take two bytes.
+    radio.SetPointWidth(0x32, 2);
     Connect(true);
     const std::uint8_t key = port->Key();
     std::size_t from = transport->Calls().size();
-    ASSERT_EQ(port->WideSetCommand(0x12, 0x0234), 0);
+    ASSERT_EQ(port->WideSetCommand(0x32, 0x0234), 0);
     EXPECT_EQ(SendsFrom(*transport, from, key),
-              (std::vector<std::vector<std::uint8_t>>{{0x12}, {0x1C}, {0x02, 0x34}}));
-    EXPECT_EQ(radio.PointValue(0x12), 0x0234);
+              (std::vector<std::vector<std::uint8_t>>{{0x32}, {0x1C}, {0x02, 0x34}}));
+    EXPECT_EQ(radio.PointValue(0x32), 0x0234);
     EXPECT_EQ(port->Timeout(), 550u);
 
     from = transport->Calls().size();
-    ASSERT_EQ(port->WideStepCommand(0x12, -0x0100), 0);
+    ASSERT_EQ(port->WideStepCommand(0x32, -0x0100), 0);
     EXPECT_EQ(SendsFrom(*transport, from, key),
-              (std::vector<std::vector<std::uint8_t>>{{0x12}, {0x1B}, {0x01, 0x00}}));
-    EXPECT_EQ(radio.PointValue(0x12), 0x0134);
+              (std::vector<std::vector<std::uint8_t>>{{0x32}, {0x1B}, {0x01, 0x00}}));
+    EXPECT_EQ(radio.PointValue(0x32), 0x0134);
 
     std::array<std::uint8_t, 2> value{};
-    ASSERT_EQ(port->WideQueryCommand(0x12, value), 0);
+    ASSERT_EQ(port->WideQueryCommand(0x32, value), 0);
     EXPECT_EQ(value, (std::array<std::uint8_t, 2>{0x01, 0x34}));
 }
 
 TEST_F(Commands, SetQueryAndSwitchCommands) {
     Connect(true);
-    ASSERT_EQ(port->SetCommand(0x61, 77), 0);
-    EXPECT_EQ(radio.Tuning()[4], 77);
+    ASSERT_EQ(port->SetCommand(0x61, 44), 0);
+    EXPECT_EQ(radio.Tuning()[5], 44);  // transmit power low, High point
     std::uint8_t v = 0;
     ASSERT_EQ(port->QueryCommand(0x1E, v), 0);
     EXPECT_EQ(v, radio.Tuning()[9]);
@@ -284,9 +285,10 @@ TEST_F(Commands, SettingReadGivesThePointsOfTheSwitchedOnItemAndTheSwappedFormSw
     radio.SetPointValue(0x14, 0x11);
     radio.SetPointValue(0x60, 0x22);
     ASSERT_EQ(port->ReadSetting(values.data(), 4), 0);
-    EXPECT_EQ(values, (std::array<std::uint8_t, 4>{0x11, 0x22, 40, 40}));
+    // Positions 0-2 are tuning bytes 3-5; the fourth adjusts none.
+    EXPECT_EQ(values, (std::array<std::uint8_t, 4>{0x11, 0x22, 40, 0x80}));
     ASSERT_EQ(port->ReadSettingSwapped(values.data(), 4), 0);
-    EXPECT_EQ(values, (std::array<std::uint8_t, 4>{0x22, 0x11, 40, 40}));
+    EXPECT_EQ(values, (std::array<std::uint8_t, 4>{0x22, 0x11, 0x80, 40}));
 }
 
 TEST_F(Commands, TuningDataWritesIntoTheRadio) {

@@ -184,22 +184,22 @@ TEST_F(TestModeTest, AdjustingAPointStepsAppliesQueriesAndSwitchesItOff) {
     EXPECT_EQ(value, radio.PointValue(0x60));
     EXPECT_TRUE(session.PointStep(1));
     EXPECT_TRUE(session.PointStep(-5));
-    EXPECT_TRUE(session.PointApply(77));
+    EXPECT_TRUE(session.PointApply(44));
     EXPECT_TRUE(session.PointQuery(value));
-    EXPECT_EQ(value, 77);
+    EXPECT_EQ(value, 44);
     EXPECT_TRUE(session.SineWave(true));
     // Another tab switches the first point off before the next comes on.
     ASSERT_TRUE(session.PointOn(1, 2, value));
     const auto& log = radio.Log();
     EXPECT_EQ(log.front(), "point 60 on");
-    EXPECT_NE(std::find(log.begin(), log.end(), "point 60 set 77"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "point 60 set 44"), log.end());
     EXPECT_NE(std::find(log.begin(), log.end(), "point 60 query"), log.end());
     EXPECT_NE(std::find(log.begin(), log.end(), "switch 6D on"), log.end());
     const auto off = std::find(log.begin(), log.end(), "point 60 off");
     const auto on = std::find(log.begin(), log.end(), "point 61 on");
     ASSERT_NE(off, log.end());
     EXPECT_LT(off, on);
-    EXPECT_EQ(radio.PointValue(0x60), 77);
+    EXPECT_EQ(radio.PointValue(0x60), 44);
 
     // The single-position item queries with its own command.
     ASSERT_TRUE(session.PointOn(3, 0, value));

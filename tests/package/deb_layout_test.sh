@@ -65,6 +65,21 @@ if command -v appstreamcli >/dev/null 2>&1; then
     appstreamcli validate --no-net "$root/usr/share/metainfo/com.trevona.vrm650t.metainfo.xml" >"$scratch/as.log" 2>&1 \
         || { cat "$scratch/as.log"; fail "appstreamcli validate"; }
 fi
+# The licence and the metadata: GPL-3.0-or-later named in the copyright file
+# (pointing at the system's copy of the text) and the metainfo; this build
+# was given no maintainer or home page, so none is made up.
+copyright="$root/usr/share/doc/vrm650t/copyright"
+grep -q '^License: GPL-3+$' "$copyright" || fail "the copyright file does not name GPL-3+"
+grep -q '/usr/share/common-licenses/GPL-3' "$copyright" || fail "the copyright file does not point at the GPL's text"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root/usr/share/metainfo/com.trevona.vrm650t.metainfo.xml" \
+    || fail "the metainfo does not name GPL-3.0-or-later"
+[ "$(dpkg-deb -f "$deb" Maintainer)" = "Built locally <nobody@built-locally.invalid>" ] \
+    || fail "Maintainer: $(dpkg-deb -f "$deb" Maintainer)"
+[ -z "$(dpkg-deb -f "$deb" Homepage)" ] || fail "a home page nobody gave: $(dpkg-deb -f "$deb" Homepage)"
+grep -q '<url' "$root/usr/share/metainfo/com.trevona.vrm650t.metainfo.xml" && fail "the metainfo names an address"
+zcat "$root/usr/share/doc/vrm650t/changelog.gz" | grep -q -- '^ -- Built locally <nobody@built-locally.invalid>  ' \
+    || fail "the changelog's trailer does not say built locally"
+
 if command -v lintian >/dev/null 2>&1; then
     lintian --fail-on error "$deb" 2>&1 | grep -v 'root privileges' >"$scratch/lintian.log"
     grep '^E:' "$scratch/lintian.log" && fail "lintian reports errors"

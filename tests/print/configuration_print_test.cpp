@@ -1,17 +1,20 @@
 // The print-out's document: which lists it holds, that its cells are the
-// editors' texts (with the user's decimal separator), and the text and HTML
-// writers.
+// editors' texts (numbers and dates as the program's language writes them),
+// and the text and HTML writers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "editors/editor_fixture.h"
+#include "model/shipped_language.h"
 #include "print/configuration_print.h"
+#include "print/print_language.h"
 
 namespace vrm::print {
 namespace {
 
 using test::EditorFixture;
+using test::EnglishTexts;
 
 std::vector<PrintList> Every() {
     std::vector<PrintList> lists;
@@ -53,11 +56,10 @@ TEST(ConfigurationDocument, HoldsTheChosenListsOfTheModelOnly) {
     EXPECT_EQ(PageNumberText(doc, 2, 7), "Page 2 of 7");
 }
 
-TEST(ConfigurationDocument, ChannelsShowTheEditorsTextsWithTheUsersSeparator) {
+TEST(ConfigurationDocument, ChannelsShowTheEditorsTexts) {
     EditorFixture f(3);
     ASSERT_TRUE(f.Set("channel.2.rx", "462.5625").Ok());
     ASSERT_TRUE(f.Set("channel.2.decode", "D023N").Ok());
-    f.session.SetDecimalSeparator(",");
     const Document doc = BuildConfigurationDocument(f.session, {PrintList::Channels}, {"x.dat", ""});
     ASSERT_EQ(doc.sections.size(), 1u);
     const Table& t = doc.sections[0].tables[0];
@@ -66,7 +68,7 @@ TEST(ConfigurationDocument, ChannelsShowTheEditorsTextsWithTheUsersSeparator) {
     const auto& row = t.rows[1].cells;
     EXPECT_EQ(row[0], "2");
     EXPECT_EQ(row[1], f.Get("channel.2.rx"));
-    EXPECT_NE(row[1].find("462,5625"), std::string::npos);
+    EXPECT_NE(row[1].find("462.5625"), std::string::npos);
     EXPECT_NE(std::find(row.begin(), row.end(), "D023N"), row.end());
     // Every item the channel editor shows has a column.
     for (const FieldDef& fd : ChannelTable().fields) {
@@ -94,6 +96,71 @@ TEST(ConfigurationDocument, FormsListShownFieldsUnderTheirGroups) {
     EXPECT_FALSE((vox + 1)->caption);
     EXPECT_EQ((vox + 1)->indent, 1);
     EXPECT_EQ(t.rows[0].cells, (std::vector<std::string>{"Time-out Timer (TOT) [s]", "135"}));
+}
+
+const LanguageTable& GermanTexts() {
+    static LanguageTable table;
+    static const bool loaded = table.Load(std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_de.lng", false, nullptr);
+    (void)loaded;
+    return table;
+}
+
+const Table& ListOf(const Document& doc) { return doc.sections.at(0).tables.at(0); }
+
+// Paper follows the program's language, whatever separator the screen uses:
+// numbers, the date in the title block and the custom codes' values.
+TEST(ConfigurationDocument, NumbersAndDatesFollowTheLanguage) {
+    EditorFixture f(2);  // Varitel: custom codes
+    ASSERT_TRUE(f.Set("custom.cqt2", "100.0").Ok());
+    ASSERT_TRUE(f.Set("channel.2.decode", "CQT2").Ok());
+    f.session.SetDecimalSeparator(",");  // the system's, as the screen shows it
+    const Document en = BuildConfigurationDocument(f.session, {PrintList::Channels}, {"x.dat", ""});
+    EXPECT_NE(ListOf(en).rows[1].cells[1].find("."), std::string::npos) << ListOf(en).rows[1].cells[1];
+    EXPECT_NE(std::find(ListOf(en).rows[1].cells.begin(), ListOf(en).rows[1].cells.end(), "CQT2 (100.0)"),
+              ListOf(en).rows[1].cells.end());
+
+    EditSession german(f.image, f.catalogue, GermanTexts());
+    german.SetDecimalSeparator(".");
+    const Document de = BuildConfigurationDocument(german, {PrintList::Channels}, {"x.dat", ""});
+    const auto& cells = ListOf(de).rows[1].cells;
+    EXPECT_NE(cells[1].find(","), std::string::npos) << cells[1];
+    EXPECT_NE(std::find(cells.begin(), cells.end(), "CQT2 (100,0)"), cells.end());
+
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 9;
+    when.tm_hour = 7;
+    when.tm_min = 5;
+    EXPECT_EQ(PrintedAtText(EnglishTexts(), when), "2026-12-09 07:05");
+    EXPECT_EQ(PrintedAtText(GermanTexts(), when), "09.12.2026 07:05");
+    // A language file without these texts prints "." and an ISO date.
+    const LanguageTable none;
+    EXPECT_EQ(PrintDecimalSeparator(none), ".");
+    EXPECT_EQ(PrintedAtText(none, when), "2026-12-09 07:05");
+    EXPECT_EQ(FormatDate("%d/%m %% %b%", when), "09/12 % %b%");
+}
+
+// A code linked to a custom entry gives the entry's value in both code
+// columns; other codes and empty cells stay as the grid shows them.
+TEST(ConfigurationDocument, CustomCodesGiveTheirValue) {
+    EditorFixture f(2);
+    ASSERT_TRUE(f.Set("custom.cdt3", "D754I").Ok());
+    ASSERT_TRUE(f.Set("channel.1.decode", "67.0").Ok());
+    ASSERT_TRUE(f.Set("channel.1.encode", "CDT3").Ok());
+    const Table t = ListOf(BuildConfigurationDocument(f.session, {PrintList::Channels}, {"x.dat", ""}));
+    const auto& cells = t.rows[0].cells;
+    EXPECT_NE(std::find(cells.begin(), cells.end(), "67.0"), cells.end());
+    EXPECT_NE(std::find(cells.begin(), cells.end(), "CDT3 (D754I)"), cells.end());
+    for (const TableRow& r : t.rows)
+        for (const std::string& c : r.cells) EXPECT_EQ(c.find("()"), std::string::npos) << c;
+}
+
+TEST(ConfigurationDocument, TheKeyTableIsHeadedKey) {
+    EditorFixture f(3);
+    EXPECT_EQ(ListOf(BuildConfigurationDocument(f.session, {PrintList::Keys}, {"x.dat", ""})).headings.at(0), "Key");
+    EditSession german(f.image, f.catalogue, GermanTexts());
+    EXPECT_EQ(ListOf(BuildConfigurationDocument(german, {PrintList::Keys}, {"x.dat", ""})).headings.at(0), "Taste");
 }
 
 TEST(DocumentWriters, TextAlignsByCharactersAndHtmlEscapes) {

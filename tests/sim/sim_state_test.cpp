@@ -32,7 +32,7 @@ TEST(SimState, RoundTripsEverythingTheRadioKeeps) {
     radio.SetVolume(6);
     radio.SetVcoWord(0x1234);
     radio.SetChecksumOverride(0x0AF3);
-    radio.SetPointValue(0x30, 0x0102);
+    radio.SetPointValue(0x32, 0x0102);  // a point of no tuning byte
     radio.AppendLog("write 0x060 16");
     radio.AppendLog("abort");
 
@@ -48,7 +48,7 @@ TEST(SimState, RoundTripsEverythingTheRadioKeeps) {
     EXPECT_EQ(copy.Volume(), 6);
     EXPECT_EQ(copy.VcoWord(), 0x1234);
     EXPECT_EQ(copy.Checksum(), 0x0AF3);
-    EXPECT_EQ(copy.PointValue(0x30), 0x0102);
+    EXPECT_EQ(copy.PointValue(0x32), 0x0102);
     EXPECT_EQ(copy.Log(), radio.Log());
     EXPECT_EQ(FormatSimState(copy), FormatSimState(radio));
 }
@@ -59,11 +59,14 @@ TEST(SimState, MissingKeysKeepDefaultsAndIdentificationSetsTheMemoryIdentity) {
     ASSERT_TRUE(ParseSimState("# only this\n"
                               "identification 4C4D582D37323038 FF FF FF FF FF FF FF FF"
                               " FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\n"
-                              "volume 2\r\n",
+                              "volume 2\r\n"
+                              "point 30 0080\n",
                               radio, &error))
         << error;
     EXPECT_EQ(std::string(radio.Memory().begin(), radio.Memory().begin() + 8), "LMX-7208");
     EXPECT_EQ(radio.Volume(), 2);
+    // An older file's line for a point that adjusts a tuning byte does not
+    // change the byte.
     EXPECT_EQ(radio.Tuning(), SimulatedRadio().Tuning());
 }
 

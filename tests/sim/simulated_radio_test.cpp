@@ -160,6 +160,38 @@ TEST(SimulatedRadio, KeepsTuningValuesWithinTheirByte) {
     EXPECT_EQ(radio.Tuning()[9], 0) << "item 3 is tuning byte 9";
 }
 
+// Each adjustment point reads and sets the tuning byte it adjusts (Low,
+// Center, High of each item are its three tuning bytes), within that byte's
+// range, so Test Mode shows what Tuning Data shows.
+TEST(SimulatedRadio, TuningPointsAdjustTheirTuningBytes) {
+    SimulatedRadio radio;
+    for (std::size_t i = 0; i < SimulatedRadio::kTuningSize; ++i) radio.Tuning()[i] = static_cast<std::uint8_t>(20 + i);
+    radio.StartSession();
+    Feed(radio, Bytes("TUNING "));
+    const std::uint8_t items[3][3] = {{0x12, 0x30, 0x31}, {0x14, 0x60, 0x61}, {0x17, 0x24, 0x25}};
+    for (std::size_t item = 0; item < 3; ++item) {
+        Feed(radio, {items[item][0], kOn});
+        const auto read = Feed(radio, {kSettingRead});
+        Feed(radio, {kAck});
+        ASSERT_EQ(read.size(), 1u);
+        ASSERT_EQ(read[0].size(), 4u);
+        for (std::size_t p = 0; p < 3; ++p) EXPECT_EQ(read[0][p], 20 + 3 * item + p) << "item " << item << " point " << p;
+        Feed(radio, {items[item][0], kOff});
+    }
+    // Steps and sets stay inside the byte's range: 0-63 for power, 0-127
+    // for deviation; the fourth position adjusts no tuning byte.
+    Feed(radio, {0x12, kStepUpBy, 200});
+    EXPECT_EQ(radio.Tuning()[0], 63);
+    Feed(radio, {0x25, kSetValue, 200});
+    EXPECT_EQ(radio.Tuning()[8], 127);
+    Feed(radio, {0x61, kStepDown});
+    EXPECT_EQ(radio.Tuning()[5], 24);
+    const auto before = radio.Tuning();
+    Feed(radio, {0x32, kSetValue, 9});
+    EXPECT_EQ(radio.Tuning(), before);
+    EXPECT_EQ(radio.PointValue(0x32), 9);
+}
+
 TEST(SimFaultsParser, ReadsEveryItemAndNamesTheBadOne) {
     SimFaults f;
     std::string error;

@@ -165,10 +165,15 @@ TEST(CustomCodes, EntriesNormaliseAndLinkedChannelsFollow) {
     EXPECT_EQ(f.Get("custom.cqt2"), "67.0");
     ASSERT_TRUE(f.Set("custom.cqt2", "300").Ok());
     EXPECT_EQ(f.Get("custom.cqt2"), "254.1");
-    ASSERT_TRUE(f.Set("custom.cdt1", "23").Ok());
+    // A DQT box converts a text beginning with a capital D; anything else,
+    // a lower-case d included, stores the default word 0x2813 (D023N).
+    const std::size_t cdt1 = kCustomCodeArea.offset + 16;
+    for (const auto& [typed, word] : {std::pair<const char*, int>{"D754I", 0xA1EC}, {"23", 0x2813}, {"D023N", 0x2013},
+                                      {"d754i", 0x2813}, {"D025", 0x2015}, {"d023", 0x2813}, {"", 0x2813}}) {
+        ASSERT_TRUE(Typed(f, "custom.cdt1", typed).Ok()) << typed;
+        EXPECT_EQ(f.image.Word(cdt1), word) << typed;
+    }
     EXPECT_EQ(f.Get("custom.cdt1"), "D023N");
-    ASSERT_TRUE(f.Set("custom.cdt1", "d754i").Ok());
-    EXPECT_EQ(f.image.Word(kCustomCodeArea.offset + 16), 0xA1EC);
 
     ASSERT_TRUE(f.Set("channel.2.decode", "CQT2").Ok());  // the encode follows with its link
     ASSERT_TRUE(f.Set("channel.3.encode", "CDT1").Ok());

@@ -126,9 +126,7 @@ DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const st
     openedPassword_ = read.protectedFile ? read.password : std::string();
     fileName_ = name;
     if (!folder.empty()) folder_ = folder;
-    image_.AdoptTransferImage();
-    catalogue_.RecomputeBandLimits();
-    image_.FixUpAfterLoad(catalogue_);
+    AdoptLoadedImage(image_, catalogue_);
     image_.TakeSnapshot();
     DataReplaced();
     return DocResult::Done;
@@ -179,9 +177,7 @@ DocResult CZVQDoc::ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, Radio
     DataFile file(other, otherCatalogue);
     const DataFileResult read = file.Read(*chosen, prompter, language_);
     if (const DocResult failed = ReportReadFailure(read, name, prompter); failed != DocResult::Done) return failed;
-    other.AdoptTransferImage();
-    otherCatalogue.RecomputeBandLimits();
-    other.FixUpAfterLoad(otherCatalogue);
+    AdoptLoadedImage(other, otherCatalogue);
     path = *chosen;
     return DocResult::Done;
 }
@@ -290,9 +286,7 @@ void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path
 }
 
 void CZVQDoc::AdoptReadData() {
-    image_.AdoptTransferImage();
-    catalogue_.RecomputeBandLimits();
-    image_.FixUpAfterLoad(catalogue_);
+    AdoptLoadedImage(image_, catalogue_);
     image_.TakeSnapshot();
     ResetFileName();
     DataReplaced();

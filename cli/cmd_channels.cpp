@@ -7,6 +7,7 @@
 // an import with report lines; 2 the data file or the CSV cannot be read or
 // is not one; 3 the output was not replaced (declined, refused or failed);
 // 64 wrong usage.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <ostream>
@@ -132,8 +133,12 @@ int RunImport(Context& ctx) {
     // The report is the command's answer: on stdout, one line a note.
     for (const ChannelCsvNote& note : plan.notes)
         ctx.out << TerminalSafe(ChannelCsvNoteText(session.Context(), note), false) << "\n";
-    if (o->strict && !plan.notes.empty()) {
-        ctx.err << Format(ctx, tid::kCsvStrictRefused, {static_cast<int>(plan.notes.size())}) << "\n";
+    // --strict: a row the import changes or cannot take refuses it; the
+    // lines about missing columns only say what was assumed.
+    const auto rowNotes =
+        std::count_if(plan.notes.begin(), plan.notes.end(), [](const ChannelCsvNote& n) { return !n.column; });
+    if (o->strict && rowNotes > 0) {
+        ctx.err << Format(ctx, tid::kCsvStrictRefused, {static_cast<int>(rowNotes)}) << "\n";
         return kExitValueRefused;
     }
     ApplyChannelImport(session, plan);

@@ -66,6 +66,7 @@ int RunImport(Context& ctx) {
     const auto output = ctx.args.Value("-o");
     const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
+    const bool strict = ctx.args.Flag("--strict");
     const auto files = ctx.args.Positionals();
     if (files.size() != 1) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
@@ -84,8 +85,13 @@ int RunImport(Context& ctx) {
         ctx.err << (text.line ? files.front() + ": " : std::string()) << text.problem << "\n";
         return kExitInputRefused;
     }
-    // What the rules said about values they took (clamped, paired ...).
-    for (const std::string& note : text.notes) ctx.err << note << "\n";
+    // What the rules said about values they took (clamped, paired ...), and
+    // every value stored other than given.
+    for (const std::string& note : text.notes) ctx.err << TerminalSafe(note, false) << "\n";
+    if (strict && !text.notes.empty()) {
+        ctx.err << Format(ctx, tid::kTextStrictRefused, {static_cast<int>(text.notes.size())}) << "\n";
+        return kExitValueRefused;
+    }
 
     RadioImage image;
     ModelCatalogue catalogue(image);
@@ -107,6 +113,7 @@ VRM_CLI_COMMAND("export", "the whole configuration as YAML text (model, fields, 
 VRM_CLI_COMMAND("import", "a data file from a YAML text export, every field through the editors' rules", RunImport,
                 {Operand("IN.yaml", "the text export"), Valued("-o,--output", "FILE", "the data file to write", true),
                  Valued("--data-password", "DIGITS", "protect FILE with this data-file password (1-6 digits)"),
+                 Switch("--strict", "refuse the text when a value is stored other than given (a note about it)"),
                  Switch("--yes", "replace an existing FILE without asking")});
 
 }  // namespace vrm::cli

@@ -227,9 +227,12 @@ int RunSet(Context& ctx) {
                 return kExitValueRefused;
             }
         }
-        // What the editor would have told the user about the value it took.
+        // What the editor would have told the user about the value it took,
+        // and what it holds when that is not the value given.
         for (const tid::TextId message : w.result.messages) ctx.err << a.key << ": " << ctx.Text(message) << "\n";
-        if (strict && !w.result.messages.empty()) {
+        if (w.stored)
+            ctx.err << TerminalSafe(field::StoredNote(Language(ctx), a.key, a.value, *w.stored), false) << "\n";
+        if (strict && (!w.result.messages.empty() || w.stored)) {
             ctx.err << Format(ctx, tid::kCliStrictRefused, {a.key}) << "\n";
             return kExitValueRefused;
         }
@@ -265,7 +268,7 @@ VRM_CLI_COMMAND("get", "the text of each field as the editor shows it", RunGet,
                 true);
 VRM_CLI_COMMAND("set", "apply assignments as the editor commits them and write the file (or OUT)", RunSet,
                 {Valued("--password", "DIGITS", "FILE's data-file password"),
-                 Switch("--strict", "refuse a value the editor would change (a message about it)"),
+                 Switch("--strict", "refuse a value the editor would change or store differently (a note about it)"),
                  Valued("-o,--output", "OUT", "write OUT instead of replacing FILE"),
                  Switch("--yes", "replace an existing OUT without asking"), Operand("FILE", "the data file"),
                  Operands("KEY=VALUE", "assignments, applied in order")});

@@ -92,8 +92,7 @@ int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatal
         ReportReadFailure(ctx, req.path, r, prompter.Shown() > 0);
         return kExitInputRefused;
     }
-    image.AdoptTransferImage();
-    catalogue.RecomputeBandLimits();
+    AdoptLoadedImage(image, catalogue);
     return 0;
 }
 

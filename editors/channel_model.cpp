@@ -85,6 +85,7 @@ std::string ChannelModel::ItemText(int n, int item) const {
     if (n < 0 || n >= Count()) return {};
     const std::size_t at = Address(n);
     switch (item) {
+        case kItemZone: return std::to_string(kZone + 1);  // shown 1-based, as the channel
         case kItemChannel: return std::to_string(n + 1);
         case kItemRx: return CodeTables::FrequencyToText(ctx_.image.Frequency(at + kRxAt), ctx_.separator);
         case kItemTx: return CodeTables::FrequencyToText(ctx_.image.Frequency(at + kTxAt), ctx_.separator);

@@ -25,6 +25,8 @@ namespace vrm {
 class ChannelModel {
 public:
     // Item numbers of the channel edit form.
+    static constexpr int kItemZone = 1;  // hidden: the family has one zone
+    static constexpr int kZone = 0;
     static constexpr int kItemChannel = 2;
     static constexpr int kItemRx = 3;
     static constexpr int kItemTx = 4;

@@ -13,6 +13,7 @@
 
 #include "editors/config_text_plan.h"
 #include "editors/edit_session.h"
+#include "editors/editor_tables.h"
 #include "editors/field_registry.h"
 #include "model/model_catalogue.h"
 #include "text/language_table.h"
@@ -239,14 +240,36 @@ bool IsUtf8(std::string_view text, std::size_t* bad) {
     return true;
 }
 
-Plan Parse(std::string_view text) {
+namespace {
+
+// Every line end (CR LF, a lone CR, LF) as LF, so that a text from any
+// system reads the same and keeps its line numbers.
+std::string UnixLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out += text[i];
+            continue;
+        }
+        out += '\n';
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+Plan Parse(std::string_view original) {
+    const std::string lines = UnixLineEnds(original);
+    const std::string_view text = lines;
     std::size_t bad = 0;
     if (!IsUtf8(text, &bad))
         Refuse(static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(bad), '\n')) + 1, {},
                tid::kTextNotUtf8);
     YAML::Node root;
     try {
-        root = YAML::Load(std::string(text));
+        root = YAML::Load(lines);
     } catch (const YAML::Exception& e) {
         Refuse(e.mark.line >= 0 ? e.mark.line + 1 : 0, {}, tid::kTextSyntax, {e.msg});
     }
@@ -255,41 +278,40 @@ Plan Parse(std::string_view text) {
     return std::move(reader.plan);
 }
 
-Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
-    Applied out;
-    out.writer.fill(-1);
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    StartImage(plan, image, catalogue);
-    EditSession session(image, catalogue, language);
-    session.SetDecimalSeparator(".");
+namespace {
 
-    for (const Entry& m : plan.maps)
-        if (FindField(session.Context(), m.key)) Refuse(m.line, m.key, tid::kTextScalarExpected);
-
-    // In the order of the tables, whatever the order of the text (keys the
-    // model does not have come last and are refused there).
+// The fields in the order of the tables, whatever the order of the text
+// (keys the model does not have come last and are refused there).
+std::vector<std::size_t> TableOrder(const EditContext& ctx, const Plan& plan) {
     std::map<std::string, std::size_t> rank;
-    for (const FieldRef& ref : AllFields(session.Context())) rank.emplace(ref.Key(), rank.size());
+    for (const FieldRef& ref : AllFields(ctx)) rank.emplace(ref.Key(), rank.size());
     auto rankOf = [&](std::size_t i) {
         const auto it = rank.find(plan.fields[i].key);
         return it == rank.end() ? rank.size() : it->second;
     };
-    std::vector<std::size_t> pending(plan.fields.size());
-    for (std::size_t i = 0; i < pending.size(); ++i) pending[i] = i;
-    std::stable_sort(pending.begin(), pending.end(), [&](std::size_t a, std::size_t b) { return rankOf(a) < rankOf(b); });
+    std::vector<std::size_t> order(plan.fields.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return rankOf(a) < rankOf(b); });
+    return order;
+}
 
-    // Pass after pass: a field still disabled waits for the fields after it.
+// Applies the fields pass after pass: a field still disabled waits for the
+// fields after it. A field that stays disabled but shows the value given
+// anyway (both sides of an emptied test pair) asks for nothing. Returns the
+// last test frequency applied (-1: none).
+int ApplyInPasses(EditSession& session, const Plan& plan, const LanguageTable& language, bool lenient,
+                  Applied& out) {
+    const EditContext& ctx = session.Context();
+    int lastTestFrequency = -1;
+    std::vector<std::size_t> pending = TableOrder(ctx, plan);
     while (!pending.empty()) {
-        std::vector<std::size_t> waiting;
-        std::optional<Refusal> firstWait;
+        std::vector<std::pair<std::size_t, ScriptWrite>> waiting;
         for (const std::size_t i : pending) {
             const Entry& e = plan.fields[i];
-            const ImageBuffer before = image.Live();
+            const ImageBuffer before = ctx.image.Live();
             const ScriptWrite w = SetFromScript(session, e.key, e.value);
             if (w.status == ScriptWrite::Status::Hidden || w.status == ScriptWrite::Status::Disabled) {
-                if (!firstWait) firstWait = RuleRefusal(language, e, w);
-                waiting.push_back(i);
+                waiting.emplace_back(i, w);
                 continue;
             }
             if (!w.Ok()) {
@@ -297,17 +319,78 @@ Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
                 out.refused.push_back(i);
                 continue;
             }
+            if (e.key.rfind("testfreq.", 0) == 0) lastTestFrequency = static_cast<int>(i);
             for (std::size_t b = 0; b < kImageSize; ++b)
-                if (image.Live()[b] != before[b]) out.writer[b] = static_cast<int>(i);
-            for (const tid::TextId message : w.result.messages) out.notes.push_back(e.key + ": " + language.TextString(message));
+                if (ctx.image.Live()[b] != before[b]) out.writer[b] = static_cast<int>(i);
+            for (const tid::TextId message : w.result.messages)
+                out.notes.push_back(e.key + ": " + language.TextString(message));
         }
         if (waiting.size() == pending.size()) {
-            if (!lenient) throw *firstWait;
-            out.refused.insert(out.refused.end(), waiting.begin(), waiting.end());
+            std::erase_if(waiting, [&](const auto& wait) {
+                const Entry& e = plan.fields[wait.first];
+                const std::optional<FieldRef> ref = FindField(ctx, e.key);
+                return wait.second.status == ScriptWrite::Status::Disabled && ref &&
+                       !field::StoredDifferently(ctx, *ref, e.value);
+            });
+            if (!waiting.empty() && !lenient)
+                throw RuleRefusal(language, plan.fields[waiting.front().first], waiting.front().second);
+            for (const auto& wait : waiting) out.refused.push_back(wait.first);
             break;
         }
-        pending = std::move(waiting);
+        pending.clear();
+        for (const auto& wait : waiting) pending.push_back(wait.first);
     }
+    return lastTestFrequency;
+}
+
+// Every value the image does not hold as it was given (the rules' clamping,
+// rounding and pairing), in the order of the text.
+void NoteValuesStoredOtherThanGiven(const EditContext& ctx, const Plan& plan, const LanguageTable& language,
+                                    Applied& out) {
+    const std::set<std::size_t> refused(out.refused.begin(), out.refused.end());
+    for (std::size_t i = 0; i < plan.fields.size(); ++i) {
+        const Entry& e = plan.fields[i];
+        const std::optional<FieldRef> ref = FindField(ctx, e.key);
+        if (!ref || refused.count(i)) continue;
+        if (const auto stored = field::StoredDifferently(ctx, *ref, e.value))
+            out.notes.push_back(field::StoredNote(language, e.key, e.value, *stored));
+    }
+}
+
+}  // namespace
+
+Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
+    Applied out;
+    out.writer.fill(-1);
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    StartImage(plan, image, catalogue);
+    // A text whose fields were all lost (a comment that swallowed the rest)
+    // or never there would import as a blank configuration: refused rather
+    // than written. (An export gives fields, or rows for every byte.)
+    const bool rowsBeyondIdentity = std::any_of(plan.rows.begin(), plan.rows.end(), [](const ByteRow& row) {
+        return row.address + row.bytes.size() > kIdentitySize;
+    });
+    if (!lenient && plan.fields.empty() && !rowsBeyondIdentity) Refuse(0, "fields", tid::kTextNoFields);
+    EditSession session(image, catalogue, language);
+    session.SetDecimalSeparator(".");
+    EditContext& ctx = session.Context();
+    ctx.importing = true;
+
+    for (const Entry& m : plan.maps)
+        if (FindField(ctx, m.key)) Refuse(m.line, m.key, tid::kTextScalarExpected);
+    const int lastTestFrequency = ApplyInPasses(session, plan, language, lenient, out);
+
+    // The test frequencies' defaults come back when the imported pairs are
+    // all empty, as after the editor's last pair was cleared; the bytes are
+    // the last test frequency's, so that an export's check can leave it out.
+    if (lastTestFrequency >= 0) {
+        const ImageBuffer before = image.Live();
+        if (RestoreEmptyTestFrequencies(ctx))
+            for (std::size_t b = 0; b < kImageSize; ++b)
+                if (image.Live()[b] != before[b]) out.writer[b] = lastTestFrequency;
+    }
+    if (!lenient) NoteValuesStoredOtherThanGiven(ctx, plan, language, out);
     out.image = image.Live();
     return out;
 }

@@ -19,7 +19,11 @@
 // tables and each table's own order (a channel's frequencies before its
 // tones), whatever their order in the text. A field that a rule keeps
 // disabled until another field is set is tried again after each pass over
-// the rest. Any error refuses the whole text; the caller's data is untouched.
+// the rest. A rule that refills an emptied table (the test frequencies'
+// defaults) judges the imported table once, at the end. Any error refuses the
+// whole text, and so does a text without a field; the caller's data is
+// untouched. Every value the image then holds other than the text gives it is
+// a note. CR LF and lone CR line ends read as LF.
 //
 // An export checks itself: it imports its own text and, for every byte that
 // comes out different, lists the byte as a row and leaves out the field that
@@ -55,7 +59,9 @@ struct ConfigTextImport {
     int line = 0;                    // where the refusal lies (0: the whole file)
     std::string key;                 // the key refused ("" when none)
     std::string problem;             // the refusal, with line and key, in the user's language
-    std::vector<std::string> notes;  // "key: message" for what the rules reported while applying
+    // "key: message" for what the rules reported while applying, then one
+    // line for each value stored other than given (key, given, stored).
+    std::vector<std::string> notes;
 };
 
 // The image a YAML text describes, or the refusal.

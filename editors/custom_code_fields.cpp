@@ -42,8 +42,9 @@ void Propagate(EditContext& ctx, bool dqt, int entry, std::uint16_t word) {
 }
 
 // A custom QT entry: empty is 67.0 Hz, anything else a code text (a tone is
-// clamped into 67.0-254.1 Hz). A custom DQT entry: a text beginning with D
-// is a DQT code, anything else D023N.
+// clamped into 67.0-254.1 Hz). A custom DQT entry: a text beginning with the
+// capital letter D is a DQT code; anything else, a lower-case d included,
+// stores the default word 0x2813 (shown as D023N).
 template <bool Dqt, int Entry>
 WriteResult Write(EditContext& ctx, const FieldDef&, int, const FieldInput& input) {
     const std::string text = Trimmed(input.text);
@@ -51,8 +52,7 @@ WriteResult Write(EditContext& ctx, const FieldDef&, int, const FieldInput& inpu
         return WriteResult::Refuse(tid::kMsgNotACode, {text});  // a custom entry cannot name another
     std::uint16_t word = 0;
     if (Dqt) {
-        word = !text.empty() && (text[0] == 'D' || text[0] == 'd') ? ctx.tables.CodeWordFromText(text, ctx.separator)
-                                                                   : kDefaultCustomDqt;
+        word = !text.empty() && text[0] == 'D' ? ctx.tables.CodeWordFromText(text, ctx.separator) : kDefaultCustomDqt;
     } else {
         word = text.empty() ? kDefaultCustomQt : ctx.tables.CodeWordFromText(text, ctx.separator);
     }

@@ -36,6 +36,10 @@ inline constexpr std::uint32_t kScanHelp = 0x34000;
 // Test frequencies ("testfreq.3.rx" ...): eight pairs.
 const FieldTable& TestFrequencyTable();
 std::vector<GridColumn> TestFrequencyGridColumns(const EditContext& ctx);
+// When no pair holds a frequency any more, the test frequencies take their
+// New defaults again (the rule after a pair is emptied; an import runs it
+// once, at its end). True when it did.
+bool RestoreEmptyTestFrequencies(EditContext& ctx);
 inline constexpr std::uint32_t kTestFrequencyHelp = 0x41000;
 
 // QT/DQT customization ("custom.cqt1" ...), on the preset-list models.

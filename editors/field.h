@@ -69,6 +69,10 @@ struct EditContext {
     const CodeTables& tables;
     const LanguageTable& language;
     std::string separator = ".";  // the user's decimal separator for shown texts
+    // A text import is applying its fields: a rule that refills a table
+    // once it is empty (the test frequencies) waits for the import's end, so
+    // that it judges the imported table and not the part applied so far.
+    bool importing = false;
 
     EntryMode Mode() const;
     std::string Text(tid::TextId id) const;

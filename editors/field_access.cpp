@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 #include "model/code_tables.h"
@@ -156,7 +157,98 @@ WriteResult WriteList(EditContext& ctx, const FieldRef& ref, const FieldInput& i
     return {};
 }
 
+// A whole number as scripts give it (an optional minus, digits); nothing
+// for anything else or a number past long.
+std::optional<long> WholeNumber(std::string_view text) {
+    long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data() + (!text.empty() && text[0] == '-' ? 1 : 0), end, value);
+    if (text.empty() || ec != std::errc() || at != end || (text[0] == '-' && text.size() == 1)) return std::nullopt;
+    return text[0] == '-' ? -value : value;
+}
+
+// A decimal number in one spelling: no leading zeros, no trailing zeros of
+// the fraction ("0462.56250" and "462.5625" both give "462.5625"); "" for a
+// text that is no decimal number.
+std::string DecimalKey(const EditContext& ctx, std::string_view shown) {
+    std::string text = CodeTables::ReplaceAll(Trimmed(shown), ctx.separator, ".");
+    if (!IsDecimalNumber(text)) return {};
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    const std::size_t first = text.find_first_not_of('0');
+    text.erase(0, first == std::string::npos ? text.size() : first);
+    return text.empty() || text[0] == '.' ? "0" + text : text;
+}
+
+// Off, blank or none, in every spelling a field shows or a script gives.
+bool IsBlankText(const EditContext& ctx, const std::string& text) {
+    return text.empty() || EqualsIgnoringCase(text, "off") || text == ctx.tables.OffText() ||
+           text == ctx.tables.NoneText();
+}
+
+// A DQT code in one spelling: upper case, N when no polarity is given.
+std::string DqtKey(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (text.size() == 4) text += 'N';
+    return text;
+}
+
+bool SameCode(const EditContext& ctx, const std::string& given, const std::string& shown) {
+    if (IsBlankText(ctx, given) || IsBlankText(ctx, shown)) return IsBlankText(ctx, given) && IsBlankText(ctx, shown);
+    if (given[0] == 'D' || given[0] == 'd') return DqtKey(given) == DqtKey(shown);
+    const std::string number = DecimalKey(ctx, given);
+    if (!number.empty()) return number == DecimalKey(ctx, shown);
+    return EqualsIgnoringCase(given, shown);  // a custom entry: CQT2
+}
+
+bool SameValue(const EditContext& ctx, const FieldRef& ref, const std::string& given, const std::string& shown) {
+    const FieldDef& f = *ref.field;
+    switch (f.kind) {
+        case FieldKind::Check: {
+            WriteResult ignored;
+            const std::optional<FieldInput> in = InputFromScript(ctx, ref, given, ignored);
+            return in && shown == OnOffText(ctx, in->on);
+        }
+        case FieldKind::List: {
+            // By the stored value: a list may show its entry in its own words.
+            const unsigned raw = Raw(ctx, ref);
+            for (const Choice& c : f.choices) {
+                const bool named =
+                    EqualsIgnoringCase(given, c.token) || EqualsIgnoringCase(given, StripMnemonic(ctx.Text(c.text)));
+                if (named && static_cast<unsigned>(c.value) == raw) return true;
+            }
+            return false;
+        }
+        case FieldKind::Number: {
+            const std::optional<long> number = WholeNumber(given);
+            if (f.number.hasOff && (IsOffText(ctx, given) || number == 0L)) return shown == ctx.Text(tid::kCodeNone);
+            return number && number == WholeNumber(shown);
+        }
+        case FieldKind::Frequency:
+            if (IsBlankText(ctx, given) || IsBlankText(ctx, shown))
+                return IsBlankText(ctx, given) && IsBlankText(ctx, shown);
+            return !DecimalKey(ctx, given).empty() && DecimalKey(ctx, given) == DecimalKey(ctx, shown);
+        case FieldKind::Code: return SameCode(ctx, given, shown);
+        case FieldKind::Text: return EqualsIgnoringCase(given, "off") && shown.empty();
+        default: return true;
+    }
+}
+
 }  // namespace
+
+std::optional<std::string> StoredDifferently(const EditContext& ctx, const FieldRef& ref, std::string_view given) {
+    const std::string text = Trimmed(given);
+    const std::string shown = Text(ctx, ref);
+    if (text == shown || SameValue(ctx, ref, text, shown)) return std::nullopt;
+    return shown;
+}
+
+std::string StoredNote(const LanguageTable& language, const std::string& key, std::string_view given,
+                       const std::string& stored) {
+    return FormatText(language.TextString(tid::kMsgStoredDifferently), {key, std::string(given), stored});
+}
 
 NumberRange Range(const EditContext& ctx, const FieldRef& ref) {
     if (ref.field->range) return ref.field->range(ctx, ref.row);

@@ -55,6 +55,19 @@ WriteResult Write(EditContext& ctx, const FieldRef& ref, const FieldInput& input
 std::optional<FieldInput> InputFromScript(const EditContext& ctx, const FieldRef& ref, std::string_view value,
                                           WriteResult& why);
 
+// The text the field shows now when that is not the value `given` (a
+// script's value, as InputFromScript reads it): a number clamped or rounded
+// to its step, a frequency moved to the band or the channel step, a code
+// clamped, a pair emptied. Nothing when the field holds what was given, in
+// whatever form it was given ("67" for 67.0, "d023n" for D023N, "high" for
+// High, "462.5625" for 462.56250).
+std::optional<std::string> StoredDifferently(const EditContext& ctx, const FieldRef& ref, std::string_view given);
+
+// The note for such a value: "KEY: VALUE given, STORED stored." in the
+// language's words.
+std::string StoredNote(const LanguageTable& language, const std::string& key, std::string_view given,
+                       const std::string& stored);
+
 // The check box texts (on 10300006, off 10300007).
 std::string OnOffText(const EditContext& ctx, bool on);
 

@@ -94,6 +94,7 @@ ScriptWrite SetFromScript(EditSession& session, std::string_view key, std::strin
     }
     w.result = session.Commit(*ref, *input);
     if (!w.result.Ok()) w.status = ScriptWrite::Status::Refused;
+    else w.stored = field::StoredDifferently(session.Context(), *ref, value);
     return w;
 }
 

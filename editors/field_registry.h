@@ -30,6 +30,9 @@ struct ScriptWrite {
     enum class Status { Applied, UnknownKey, Hidden, Disabled, Refused };
     Status status = Status::Applied;
     WriteResult result;  // the rule's result (its messages; its refusal)
+    // Applied: the text the field shows when it holds something other than
+    // the value given (clamped, rounded to the step ...).
+    std::optional<std::string> stored;
     bool Ok() const { return status == Status::Applied; }
 };
 ScriptWrite SetFromScript(EditSession& session, std::string_view key, std::string_view value);

@@ -25,9 +25,7 @@ WriteResult Write(EditContext& ctx, const FieldDef&, int row, const FieldInput& 
     WriteResult result;
     if (!pairs.Store(row, Which, input.text, outOfBand)) {
         pairs.PutBlank(row, 1 - Which);
-        bool anyLeft = false;
-        for (int p = 0; p < kTestPairCount; ++p) anyLeft = anyLeft || !pairs.Blank(p, 0);
-        if (!anyLeft) ctx.image.WriteDefaultTestFrequencies(ctx.catalogue);
+        if (!ctx.importing) RestoreEmptyTestFrequencies(ctx);
     }
     if (outOfBand) result.messages.push_back(OutOfBandMessage(Which));
     return result;
@@ -53,6 +51,14 @@ const RecordLayout kTestRecords{.base = kTestFrequencyArea.offset, .stride = 8, 
 const FieldTable kTestTable{"testfreq", kTestFields, &kTestRecords};
 
 }  // namespace
+
+bool RestoreEmptyTestFrequencies(EditContext& ctx) {
+    const FrequencyPairs pairs(ctx, kTestPairs);
+    for (int p = 0; p < kTestPairCount; ++p)
+        if (!pairs.Blank(p, 0)) return false;
+    ctx.image.WriteDefaultTestFrequencies(ctx.catalogue);
+    return true;
+}
 
 const FieldTable& TestFrequencyTable() { return kTestTable; }
 

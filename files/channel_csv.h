@@ -5,7 +5,8 @@
 //
 // Export writes what each channel in use holds in those terms. Import reads
 // the columns by their header names (in any order; older files without
-// RxDtcsCode, CrossMode, Power and DVCODE are fine) and puts each row onto
+// RxDtcsCode, CrossMode, Power and DVCODE are fine: a missing column is read
+// as the format's default, and said once in the report) and puts each row onto
 // its channel through the channel data model, the same rules the channel
 // editor applies, on a copy of the image. The caller sees the report of every
 // row first and then applies the copy, or not.
@@ -36,6 +37,9 @@ struct ChannelCsvNote {
     int line = 0;       // line of the file the row starts on (1-based)
     int channel = 0;    // the channel (1-based); 0 when the row reached none
     std::string text;   // in the context's language
+    // About a column the file does not have and the default taken for it,
+    // not about a row (the first lines of the report).
+    bool column = false;
 };
 
 struct ChannelCsvImport {
@@ -65,14 +69,20 @@ struct CsvRow {
     std::vector<std::string> fields;
 };
 
+// The longest field a row may have: far more than any column's value (a
+// name, a comment, a frequency) takes.
+inline constexpr std::size_t kCsvMaxField = 1024;
+
 struct CsvReadResult {
     bool ok = false;
     std::string error;               // the parser's reason when not ok
+    int longFieldLine = 0;           // not ok: the line a field longer than kCsvMaxField begins on
     std::vector<CsvRow> rows;        // blank lines left out
 };
 
 // Splits CSV text into rows and fields: quoted fields (with commas, quotes
-// and line breaks), CR LF or LF line ends, a leading byte order mark.
+// and line breaks), CR LF or LF line ends, a leading byte order mark. A
+// field longer than kCsvMaxField refuses the text before it is parsed.
 CsvReadResult ReadCsv(std::string_view data);
 
 // A field as CSV writes it: quoted when it holds a comma, a quote or a line

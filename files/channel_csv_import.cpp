@@ -30,6 +30,13 @@ constexpr const char* kColumnNames[kColumnCount] = {
     "Location", "Name", "Frequency", "Duplex", "Offset", "Tone", "rToneFreq", "cToneFreq", "DtcsCode", "DtcsPolarity",
     "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power", "Comment", "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
 
+// What a file without the column means: the format's defaults (an older
+// file has no CrossMode, and a Cross row of it means Tone->Tone; no Power,
+// and its channels are High).
+constexpr const char* kColumnDefaults[kColumnCount] = {
+    "", "", "", "", "0.000000", "", kDefaultTone, kDefaultTone, kDefaultDtcs, "NN",
+    "", "Tone->Tone", "", "", "", "High", "", "", "", "", ""};
+
 constexpr std::size_t kRxAt = 0;
 constexpr std::size_t kTxAt = 4;
 
@@ -61,6 +68,18 @@ WantedCode Dtcs(const std::string& column, const std::string& value, char polari
     return w;
 }
 
+// False when a decimal MHz text has digits below one hertz that are not
+// zero (462.5625001): those the radio cannot keep.
+bool WholeHertz(const std::string& text) {
+    const std::size_t dot = text.find('.');
+    return dot == std::string::npos || text.size() <= dot + 7 ||
+           text.find_first_not_of('0', dot + 7) == std::string::npos;
+}
+
+// A frequency as the row gave it when that has more digits than hertz,
+// else in the report's six decimals.
+std::string GivenMHz(const std::string& text, std::int64_t hz) { return WholeHertz(text) ? MHzText(hz) : text; }
+
 class Importer {
 public:
     explicit Importer(const EditContext& ctx)
@@ -73,9 +92,15 @@ public:
     ChannelCsvImport Run(std::string_view csv);
 
 private:
+    // A row's value of a column; the format's default when the file has no
+    // such column (noted as taken).
     std::string Get(Column c) const {
         const int i = columns_[c];
-        return i >= 0 && static_cast<std::size_t>(i) < row_->fields.size() ? Trimmed(row_->fields[i]) : std::string();
+        if (i < 0) {
+            defaulted_[c] = true;
+            return kColumnDefaults[c];
+        }
+        return static_cast<std::size_t>(i) < row_->fields.size() ? Trimmed(row_->fields[i]) : std::string();
     }
     std::string Text(tid::TextId id) const { return language_.Text(id); }
     void Note(int channel, tid::TextId id, std::initializer_list<FormatArg> args) {
@@ -84,6 +109,7 @@ private:
     void Note(int channel, std::string text) { result_.notes.push_back({row_->line, channel, std::move(text)}); }
 
     bool FindColumns(const CsvRow& header);
+    void NoteMissingColumns();
     int ChannelOf();  // 0-based, or -1 when the row reaches no channel
     void Take(int n);
     bool TakeFrequencies(int n, std::int64_t rxHz);
@@ -104,6 +130,7 @@ private:
     EditContext ctx_;
     ChannelModel model_;
     int columns_[kColumnCount] = {};
+    mutable bool defaulted_[kColumnCount] = {};  // a row took the column's default
     const CsvRow* row_ = nullptr;
     int next_ = 0;                 // the channel of a row without a Location
     std::map<int, int> lineOf_;    // channel -> line of the row that set it
@@ -112,6 +139,11 @@ private:
 
 ChannelCsvImport Importer::Run(std::string_view csv) {
     const CsvReadResult read = ReadCsv(csv);
+    if (read.longFieldLine) {
+        result_.failure =
+            FormatText(Text(tid::kCsvFieldTooLong), {read.longFieldLine, static_cast<int>(kCsvMaxField)});
+        return result_;
+    }
     if (!read.ok) {
         result_.failure = FormatText(Text(tid::kCsvNotReadable), {read.error});
         return result_;
@@ -127,6 +159,8 @@ ChannelCsvImport Importer::Run(std::string_view csv) {
         const int n = ChannelOf();
         if (n >= 0) Take(n);
     }
+    row_ = &read.rows.front();
+    NoteMissingColumns();
     result_.image = scratch_.Live();
     return std::move(result_);
 }
@@ -139,6 +173,26 @@ bool Importer::FindColumns(const CsvRow& header) {
             if (columns_[c] < 0 && name == Lower(kColumnNames[c])) columns_[c] = static_cast<int>(i);
     }
     return columns_[kFrequency] >= 0;
+}
+
+// Once a file, before the rows' lines: every column the file does not
+// have whose default a row took, and what that default is. These lines say
+// what was assumed; they are not about a row (--strict lets them pass).
+void Importer::NoteMissingColumns() {
+    std::vector<ChannelCsvNote> notes;
+    const auto add = [&](Column c, std::string text) {
+        if (defaulted_[c]) notes.push_back({row_->line, 0, std::move(text), true});
+    };
+    add(kLocation, Text(tid::kCsvNoLocationColumn));
+    add(kDuplex, Text(tid::kCsvNoDuplexColumn));
+    const auto taken = [this](Column c) {
+        return FormatText(Text(tid::kCsvColumnDefault), {kColumnNames[c], c == kRxDtcs ? "DtcsCode" : kColumnDefaults[c]});
+    };
+    for (const Column c : {kOffset, kRTone, kCTone, kDtcs, kDtcsPolarity, kRxDtcs, kCrossMode}) add(c, taken(c));
+    add(kTone, Text(tid::kCsvNoToneColumn));
+    add(kSkip, Text(tid::kCsvNoSkipColumn));
+    add(kPower, taken(kPower));
+    result_.notes.insert(result_.notes.begin(), notes.begin(), notes.end());
 }
 
 int Importer::ChannelOf() {
@@ -216,7 +270,8 @@ bool Importer::TakeFrequencies(int n, std::int64_t rxHz) {
         return false;
     }
     const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Frequency(model_.Address(n) + kRxAt));
-    if (stored != rxHz) Note(n + 1, tid::kCsvRxStoredAs, {MHzText(rxHz), MHzText(stored), StoredAs(r.messages)});
+    if (stored != rxHz || !WholeHertz(Get(kFrequency)))
+        Note(n + 1, tid::kCsvRxStoredAs, {GivenMHz(Get(kFrequency), rxHz), MHzText(stored), StoredAs(r.messages)});
     bool receiveOnly = false;
     const std::optional<std::int64_t> txHz = WantedTx(n, rxHz, receiveOnly);
     if (receiveOnly) model_.SetFrequencyText(n, false, "");
@@ -258,7 +313,8 @@ void Importer::TakeTx(int n, std::int64_t storedRx, std::int64_t txHz) {
         return;
     }
     const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Frequency(model_.Address(n) + kTxAt));
-    if (stored != txHz) Note(n + 1, tid::kCsvTxStoredAs, {MHzText(txHz), MHzText(stored), StoredAs(r.messages)});
+    if (stored != txHz || !WholeHertz(Get(kOffset)))
+        Note(n + 1, tid::kCsvTxStoredAs, {MHzText(txHz), MHzText(stored), StoredAs(r.messages)});
 }
 
 // ---------------------------------------------------------------------------
@@ -266,19 +322,25 @@ void Importer::TakeTx(int n, std::int64_t storedRx, std::int64_t txHz) {
 
 bool Importer::WantedCodes(int n, WantedCode& encode, WantedCode& decode) {
     const std::string tone = Lower(Get(kTone));
-    const std::string polarity = Get(kDtcsPolarity);
-    const char txPolarity = polarity.size() > 0 ? polarity[0] : 'N';
-    const char rxPolarity = polarity.size() > 1 ? polarity[1] : 'N';
-    const std::string rxDtcs = columns_[kRxDtcs] >= 0 && !Get(kRxDtcs).empty() ? Get(kRxDtcs) : Get(kDtcs);
-    const std::string rxDtcsColumn = columns_[kRxDtcs] >= 0 && !Get(kRxDtcs).empty() ? "RxDtcsCode" : "DtcsCode";
     if (tone.empty()) return true;
+    // Read only where a mode uses them, so that a missing column is said to
+    // be assumed only when it was.
+    const auto polarity = [this](std::size_t side) {
+        const std::string both = Get(kDtcsPolarity);
+        return both.size() > side ? both[side] : 'N';
+    };
+    const auto rxDtcs = [this, &polarity](WantedCode& code) {
+        const bool own = columns_[kRxDtcs] >= 0 && !Get(kRxDtcs).empty();
+        if (columns_[kRxDtcs] < 0) defaulted_[kRxDtcs] = true;
+        code = Dtcs(own ? "RxDtcsCode" : "DtcsCode", own ? Get(kRxDtcs) : Get(kDtcs), polarity(1));
+    };
     if (tone == "tone") {
         encode = Tone("rToneFreq", Get(kRTone));
     } else if (tone == "tsql") {
         encode = decode = Tone("cToneFreq", Get(kCTone));
     } else if (tone == "dtcs") {
-        encode = Dtcs("DtcsCode", Get(kDtcs), txPolarity);
-        decode = Dtcs("DtcsCode", Get(kDtcs), rxPolarity);
+        encode = Dtcs("DtcsCode", Get(kDtcs), polarity(0));
+        decode = Dtcs("DtcsCode", Get(kDtcs), polarity(1));
     } else if (tone == "cross") {
         const std::string cross = Lower(Get(kCrossMode));
         const std::size_t arrow = cross.find("->");
@@ -290,9 +352,9 @@ bool Importer::WantedCodes(int n, WantedCode& encode, WantedCode& decode) {
             return false;
         }
         if (tx == "tone") encode = Tone("rToneFreq", Get(kRTone));
-        if (tx == "dtcs") encode = Dtcs("DtcsCode", Get(kDtcs), txPolarity);
+        if (tx == "dtcs") encode = Dtcs("DtcsCode", Get(kDtcs), polarity(0));
         if (rx == "tone") decode = Tone("cToneFreq", Get(kCTone));
-        if (rx == "dtcs") decode = Dtcs(rxDtcsColumn, rxDtcs, rxPolarity);
+        if (rx == "dtcs") rxDtcs(decode);
     } else {
         Note(n + 1, tid::kCsvToneUnknown, {Get(kTone)});
         return false;
@@ -319,7 +381,7 @@ void Importer::StoreCode(int n, bool decode, const WantedCode& want) {
     const std::uint16_t word = scratch_.Word(model_.Address(n) + (decode ? 8 : 10));
     const std::string stored = tables_.CodeWordToText(word, ".");
     const bool same = w.text[0] == 'D' ? stored == w.text
-                                        : std::llround(CodeTables::ReadNumber(w.text) * 10) == word;
+                                        : std::abs(CodeTables::ReadNumber(w.text) * 10 - word) < 1e-6;
     if (!same) Note(n + 1, decode ? tid::kCsvDecodeStoredAs : tid::kCsvEncodeStoredAs, {w.given, stored});
 }
 
@@ -345,7 +407,8 @@ void Importer::TakePower(int n) {
             return;
         }
     }
-    if (!model_.SetPower(n, value).Ok()) {
+    // A level the frequency does not allow: said when the row asked for it.
+    if (!model_.SetPower(n, value).Ok() && columns_[kPower] >= 0) {
         const bool high = (scratch_.Byte(model_.Address(n) + 13) & ChannelModel::kPowerBit) != 0;
         Note(n + 1, tid::kCsvPowerNotOffered, {power, high ? "High" : "Low"});
     }

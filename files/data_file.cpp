@@ -261,4 +261,10 @@ DataFilePreview DataFile::Preview(const std::string& path) {
     return preview;
 }
 
+void AdoptLoadedImage(RadioImage& image, ModelCatalogue& catalogue) {
+    image.AdoptTransferImage();
+    catalogue.RecomputeBandLimits();
+    image.FixUpAfterLoad(catalogue);
+}
+
 }  // namespace vrm

@@ -98,6 +98,13 @@ struct FileWriteResult {
 };
 FileWriteResult WriteFileReplacing(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 
+// Takes what a load put into the transfer image (a data file read, a
+// radio read) into the live image the way Open does: adopted, the band
+// limits recomputed and the load fix-up applied (a blank microphone
+// sense becomes 1, or 2 for destination class 5). Every command that reads
+// a data file goes through it, so that each sees exactly what Open shows.
+void AdoptLoadedImage(RadioImage& image, ModelCatalogue& catalogue);
+
 class DataFile {
 public:
     DataFile(RadioImage& image, const ModelCatalogue& catalogue);

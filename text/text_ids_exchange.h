@@ -106,4 +106,16 @@ inline constexpr TextId kCompareThisDocument = 19115018;  // en: "This document"
 inline constexpr TextId kCompareTheFile = 19115019;       // en: "The file" | de: "Die Datei"
 inline constexpr TextId kCompareFileStatus = 19115020;    // en: "Compare this document with a data file, field by field" | de: "Dieses Dokument Feld für Feld mit einer Datendatei vergleichen"
 
+// Values stored other than given, texts without fields, and the channel
+// CSV's over-long fields and missing columns.
+inline constexpr TextId kTextNoFields = 19121001;          // en: "The text gives no field, so there is nothing to import." | de: "Der Text nennt kein Feld, es gibt also nichts zu importieren."
+inline constexpr TextId kMsgStoredDifferently = 19121002;  // en: "%s: \"%s\" was given, \"%s\" is stored." | de: "%s: \"%s\" angegeben, \"%s\" gespeichert."
+inline constexpr TextId kTextStrictRefused = 19121003;     // en: "--strict: the import gave %d notes; nothing was written." | de: "--strict: der Import gab %d Hinweise; nichts wurde geschrieben."
+inline constexpr TextId kCsvFieldTooLong = 19121004;       // en: "The field beginning on line %d is longer than %d characters, more than any column holds; this is not a channel CSV." | de: "Das Feld ab Zeile %d ist länger als %d Zeichen, mehr als jede Spalte fasst; das ist keine Kanal-CSV."
+inline constexpr TextId kCsvColumnDefault = 19121005;      // en: "The file has no %s column; %s is taken for every row." | de: "Die Datei hat keine Spalte %s; für jede Zeile gilt %s."
+inline constexpr TextId kCsvNoLocationColumn = 19121006;   // en: "The file has no Location column; the rows go onto channels 1, 2, 3 ... in order." | de: "Die Datei hat keine Spalte Location; die Zeilen kommen der Reihe nach auf die Kanäle 1, 2, 3 ..."
+inline constexpr TextId kCsvNoDuplexColumn = 19121007;     // en: "The file has no Duplex column; every channel transmits on its receive frequency." | de: "Die Datei hat keine Spalte Duplex; jeder Kanal sendet auf seiner Empfangsfrequenz."
+inline constexpr TextId kCsvNoToneColumn = 19121008;       // en: "The file has no Tone column; every channel has QT/DQT off." | de: "Die Datei hat keine Spalte Tone; QT/DQT ist auf jedem Kanal aus."
+inline constexpr TextId kCsvNoSkipColumn = 19121009;       // en: "The file has no Skip column; every channel is in the scan list." | de: "Die Datei hat keine Spalte Skip; jeder Kanal ist in der Suchlaufliste."
+
 }  // namespace vrm::tid

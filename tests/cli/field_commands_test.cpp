@@ -141,7 +141,9 @@ TEST_F(FieldCommands, SetBuildsAChannelPlanAsTheEditorDoes) {
                                   {"channel.3.tx", "461.0375"},    {"channel.4.rx", "off"}};
     const CliRun v = Set(varitel, listPlan);
     ASSERT_EQ(v.status, 0) << v.err;
-    EXPECT_EQ(v.err, "channel.3.tx: " + T(tid::kMsgRepeaterPaired) + "\n") << "a warning, not a refusal";
+    EXPECT_EQ(v.err, "channel.3.tx: " + T(tid::kMsgRepeaterPaired) + "\n" +
+                         F(tid::kMsgStoredDifferently, {"channel.3.tx", "461.0375", "461.06250"}) + "\n")
+        << "a warning and the value stored, not a refusal";
     EXPECT_EQ(Body(varitel), Edited(2, listPlan));
     const auto got = Get(varitel, {"channel.1.rx", "channel.1.decode", "channel.3.rx", "channel.3.tx",
                                    "channel.3.repeater", "channel.4.rx", "channel.4.power"});
@@ -174,7 +176,20 @@ TEST_F(FieldCommands, ARefusedAssignmentWritesNothing) {
         {{"channel.1.decode=CQT2"}, cli::kExitValueRefused, "channel.1.decode: " + F(tid::kMsgNotACode, {"CQT2"})},
         {{"channel.1.decode=xyz"}, cli::kExitValueRefused, "channel.1.decode: " + F(tid::kMsgNotACode, {"xyz"})},
         {{"--strict", "channel.2.rx=500"}, cli::kExitValueRefused,
-         "channel.2.rx: " + T(tid::kMsgRxOutOfBand) + "\n" + F(tid::kCliStrictRefused, {"channel.2.rx"})},
+         "channel.2.rx: " + T(tid::kMsgRxOutOfBand) + "\n" +
+             F(tid::kMsgStoredDifferently, {"channel.2.rx", "500", "480.00000"}) + "\n" +
+             F(tid::kCliStrictRefused, {"channel.2.rx"})},
+        // A value clamped or rounded without a message is said, and refused
+        // under --strict; what is held as given passes.
+        {{"--strict", "features.squelch=3", "features.squelch=120"}, cli::kExitValueRefused,
+         F(tid::kMsgStoredDifferently, {"features.squelch", "120", "5"}) + "\n" +
+             F(tid::kCliStrictRefused, {"features.squelch"})},
+        {{"--strict", "channel.1.decode=6"}, cli::kExitValueRefused,
+         F(tid::kMsgStoredDifferently, {"channel.1.decode", "6", "67.0"}) + "\n" +
+             F(tid::kCliStrictRefused, {"channel.1.decode"})},
+        {{"--strict", "channel.1.rx=462.56254"}, cli::kExitValueRefused,
+         F(tid::kMsgStoredDifferently, {"channel.1.rx", "462.56254", "462.56000"}) + "\n" +
+             F(tid::kCliStrictRefused, {"channel.1.rx"})},
         {{"channel.1.rx"}, 64, F(tid::kCliAssignmentForm, {"channel.1.rx"})},
         {{"=462.5625"}, 64, F(tid::kCliAssignmentForm, {"=462.5625"})},
         {{}, 64, T(tid::kCliNoAssignment)},
@@ -194,7 +209,8 @@ TEST_F(FieldCommands, ARefusedAssignmentWritesNothing) {
     // Without --strict the clamped value is written and the warning shown.
     const CliRun clamped = Set(path, {{"channel.2.rx", "500"}});
     EXPECT_EQ(clamped.status, 0);
-    EXPECT_EQ(clamped.err, "channel.2.rx: " + T(tid::kMsgRxOutOfBand) + "\n");
+    EXPECT_EQ(clamped.err, "channel.2.rx: " + T(tid::kMsgRxOutOfBand) + "\n" +
+                               F(tid::kMsgStoredDifferently, {"channel.2.rx", "500", "480.00000"}) + "\n");
     EXPECT_EQ(Get(path, {"channel.2.rx"}), std::vector<std::string>{"480.00000"});
 }
 

@@ -422,5 +422,32 @@ TEST_F(FileCommands, TerminalAnswersTheOverwriteQuestion) {
     EXPECT_NE(Load(path)[26], 6);
 }
 
+// A file read back from a radio may hold a blank microphone sense: every
+// command that reads a data file sees it as Open does, after the load
+// fix-up (1, or 2 for destination class 5), and the export keeps the field.
+TEST_F(FileCommands, CommandsSeeTheDataAsOpenShowsIt) {
+    for (const int model : {1, 4}) {
+        const std::string path = Path("blank-mic-" + std::to_string(model) + ".dat");
+        RadioImage image;
+        ModelCatalogue catalogue(image);
+        catalogue.SetModel(model);
+        catalogue.SetBandWord(static_cast<std::uint16_t>(ModelCatalogue::BandList(model, ".").front().data));
+        image.InitialiseDefaults(catalogue, false);
+        image.SetByte(0x016, 0xFF);
+        VirtualClock clock;
+        ASSERT_EQ(DataFile(image, catalogue).Write(path, {}, clock).code, 0);
+        const bool high = catalogue.DestinationClass() == 5;
+        const std::string shown = T(high ? tid::kPowerHigh : tid::kFeatureMicNormal);
+
+        const CliRun get = Cli({"get", path, "features.mic_sense"});
+        EXPECT_EQ(get.out, shown + "\n") << get.err;
+        EXPECT_EQ(ValueOf(Cli({"show", path}).out, T(tid::kFeatureMicSense)), shown);
+        const CliRun text = Cli({"export", path});
+        EXPECT_NE(text.out.find(high ? "mic_sense: high" : "mic_sense: normal"), std::string::npos) << text.out;
+        EXPECT_NE(Cli({"dump", path}).out.find(high ? "010:  04 00 00 00 00 07 02" : "010:  04 00 00 00 00 07 01"),
+                  std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace vrm

@@ -2,6 +2,7 @@
 // through files, and the exit statuses of every way they end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -87,6 +88,40 @@ TEST_F(TextCommands, ExitStatuses) {
     EXPECT_EQ(Cli({"export", P("a.dat"), "-o", P("keep.dat"), "--yes"}).status, 0);
     EXPECT_EQ(Load(dir / "keep.dat"), good);
     EXPECT_EQ(Cli({"import", P("a.yaml"), "-o", P("keep.dat"), "--yes"}).status, 0);
+}
+
+// A text with CR line ends (an old Mac editor's) imports as it reads with
+// LF; a text left without a field is refused, never written as a blank
+// configuration; a value stored other than given is a note, and --strict
+// refuses it.
+TEST_F(TextCommands, LineEndsEmptyTextsAndValuesStoredOtherThanGiven) {
+    ASSERT_EQ(Cli({"new", "--model", "2", "-o", P("a.dat")}).status, 0);
+    ASSERT_EQ(Cli({"set", P("a.dat"), "features.tot=120"}).status, 0);
+    std::string text = Cli({"export", P("a.dat")}).out;
+    std::string cr = text;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    Save(dir / "cr.yaml", cr);
+    const auto in = Cli({"import", P("cr.yaml"), "-o", P("cr.dat")});
+    ASSERT_EQ(in.status, 0) << in.err;
+    EXPECT_EQ(in.err, "");
+    EXPECT_EQ(Cli({"dump", P("cr.dat")}).out, Cli({"dump", P("a.dat")}).out);
+
+    Save(dir / "empty.yaml", text.substr(0, text.find("fields:")));
+    const auto empty = Cli({"import", P("empty.yaml"), "-o", P("empty.dat")});
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.err.find("no field"), std::string::npos) << empty.err;
+    EXPECT_FALSE(fs::exists(dir / "empty.dat"));
+
+    text.replace(text.find("squelch: 2"), 10, "squelch: 120");
+    Save(dir / "edited.yaml", text);
+    const std::string note = R"(features.squelch: "120" was given, "5" is stored.)";
+    const auto strict = Cli({"import", "--strict", P("edited.yaml"), "-o", P("strict.dat")});
+    EXPECT_EQ(strict.status, 4);
+    EXPECT_NE(strict.err.find(note), std::string::npos) << strict.err;
+    EXPECT_FALSE(fs::exists(dir / "strict.dat"));
+    const auto taken = Cli({"import", P("edited.yaml"), "-o", P("taken.dat")});
+    EXPECT_EQ(taken.status, 0);
+    EXPECT_EQ(taken.err, note + "\n");
 }
 
 }  // namespace

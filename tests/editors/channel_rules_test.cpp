@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "editors/channel_model.h"
 #include "text/text_ids.h"
 
 namespace vrm::test {
@@ -155,6 +156,16 @@ TEST(ChannelPresetModels, ThePowerRuleOfThe22FrequencyList) {
     EXPECT_EQ(f.Get("channel.1.power"), "High");
     ASSERT_TRUE(f.Set("channel.1.rx", "462.5625").Ok());  // entry 1: both
     EXPECT_TRUE(f.Set("channel.1.power", "low").Ok());
+}
+
+// The form's hidden zone item reads as the one zone, 1, like the channel
+// number beside it; nothing past the model's channels.
+TEST(ChannelItems, TheZoneItemShowsZoneOne) {
+    EditorFixture f(1);
+    const ChannelModel model(f.session.Context());
+    EXPECT_EQ(model.ItemText(0, ChannelModel::kItemZone), "1");
+    EXPECT_EQ(model.ItemText(3, ChannelModel::kItemZone), "1") << "an empty channel too";
+    EXPECT_EQ(model.ItemText(4, ChannelModel::kItemZone), "");
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ ImageBuffer RoundTrip(const ImageBuffer& image, const LanguageTable& out = Engli
     EXPECT_TRUE(text.ok) << text.problem;
     const ConfigTextImport back = ImportConfigText(text.text, in);
     EXPECT_TRUE(back.ok) << back.problem << "\n" << text.text;
+    EXPECT_EQ(back.notes, std::vector<std::string>{}) << "an export's values are stored as given";
     return back.image;
 }
 
@@ -176,6 +177,8 @@ TEST(ConfigText, HostileTextsAreRefusedWithLineAndKey) {
         {"not YAML", "model: [3\n", 2, "", "YAML"},
         {"a scalar", "hello\n", 1, "", "map with model"},
         {"empty", "", 0, "", "map with model"},
+        {"no field", h, 0, "fields", "no field"},
+        {"fields empty", h + "fields: {}\n", 0, "fields", "no field"},
     };
     for (const Hostile& c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,6 +215,86 @@ TEST(ConfigText, TenMegabyteFileIsRefusedBeforeParsing) {
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.problem.find("larger than"), std::string::npos) << r.problem;
     std::remove(path.c_str());
+}
+
+// CR LF and lone CR line ends read as LF: a text saved on another system
+// gives the same configuration, and its line numbers stay right.
+TEST(ConfigText, EveryLineEndReadsTheSame) {
+    EditorFixture f(2);
+    ASSERT_TRUE(f.Set("features.tot", "120").Ok());
+    const std::string lf = ExportConfigText(f.image.Live(), EnglishTexts()).text;
+    for (const char* end : {"\r\n", "\r"}) {
+        std::string text;
+        for (const char c : lf) text += c == '\n' ? std::string(end) : std::string(1, c);
+        const ConfigTextImport r = ImportConfigText(text, EnglishTexts());
+        ASSERT_TRUE(r.ok) << r.problem;
+        EXPECT_EQ(r.image, f.image.Live());
+        EXPECT_TRUE(r.notes.empty());
+        const ConfigTextImport bad = ImportConfigText(Header() + "fields:" + end + "  features:" + end + "    x: 1", EnglishTexts());
+        EXPECT_EQ(bad.line, 6) << bad.problem;
+    }
+}
+
+std::string WithField(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Every value the rules store other than given is a note naming the key,
+// the value given and the value stored; an unchanged export gives none.
+TEST(ConfigText, ValuesStoredOtherThanGivenAreNoted) {
+    EditorFixture f(3);
+    ASSERT_TRUE(f.Set("channel.1.rx", "462.5625").Ok());
+    const std::string text = ExportConfigText(f.image.Live(), EnglishTexts()).text;
+    EXPECT_TRUE(ImportConfigText(text, EnglishTexts()).notes.empty());
+
+    std::string edited = WithField(text, "squelch: 2", "squelch: 120");
+    edited = WithField(edited, "min_volume: 0", "min_volume: -1");
+    edited = WithField(edited, "decode: off", "decode: 6");
+    edited = WithField(edited, "rx: 462.56250", "rx: 462.56254");
+    const ConfigTextImport r = ImportConfigText(edited, EnglishTexts());
+    ASSERT_TRUE(r.ok) << r.problem;
+    const std::vector<std::string> expected = {
+        R"(channel.1.rx: "462.56254" was given, "462.56000" is stored.)",
+        R"(channel.1.decode: "6" was given, "67.0" is stored.)",
+        R"(features.squelch: "120" was given, "5" is stored.)",
+        R"(features.min_volume: "-1" was given, "0" is stored.)"};
+    EXPECT_EQ(r.notes, expected);
+}
+
+// One rule for every test-frequency pair, as in the editor: clearing either
+// side empties the pair, and only a text that empties them all gets the
+// defaults back; each value not stored as given is noted.
+TEST(ConfigText, ClearingOneSideOfAnyTestPairEmptiesThePair) {
+    EditorFixture f(3);
+    const std::string text = ExportConfigText(f.image.Live(), EnglishTexts()).text;
+    std::string edited = WithField(text, "tx: 460.10000", "tx: off");  // pair 1
+    edited = WithField(edited, "tx: 440.10000", "tx: off");           // pair 2
+    edited = WithField(edited, "rx: 479.95000\n      tx: 479.90000", "rx: ''\n      tx: ''");  // pair 3, both
+    const ConfigTextImport r = ImportConfigText(edited, EnglishTexts());
+    ASSERT_TRUE(r.ok) << r.problem;
+    f.image.Live() = r.image;
+    for (const char* key : {"testfreq.1.rx", "testfreq.1.tx", "testfreq.2.rx", "testfreq.2.tx", "testfreq.3.rx"})
+        EXPECT_EQ(f.Get(key), "") << key;
+    EXPECT_EQ(f.Get("testfreq.4.rx"), "460.00000");
+    const std::vector<std::string> expected = {R"(testfreq.1.rx: "460.05000" was given, "" is stored.)",
+                                               R"(testfreq.2.rx: "440.05000" was given, "" is stored.)"};
+    EXPECT_EQ(r.notes, expected);
+
+    // Every pair emptied: the defaults, as after the editor's last pair.
+    const std::size_t from = text.find("  testfreq:\n");
+    const std::size_t to = text.find("\n  message:", from);
+    ASSERT_LT(from, to);
+    std::string pairs = "  testfreq:\n";
+    for (int p = 1; p <= 8; ++p) pairs += "    " + std::to_string(p) + ":\n      rx: off\n";
+    const std::string none = text.substr(0, from) + pairs + text.substr(to + 1);
+    const ConfigTextImport reset = ImportConfigText(none, EnglishTexts());
+    ASSERT_TRUE(reset.ok) << reset.problem;
+    EditorFixture defaults(3);
+    for (std::size_t b = kTestStepArea.offset; b < kTestFrequencyArea.offset + 64; ++b)
+        EXPECT_EQ(reset.image[b], defaults.image.Live()[b]) << b;
+    EXPECT_FALSE(reset.notes.empty());
 }
 
 }  // namespace

@@ -165,10 +165,15 @@ TEST(CustomCodes, EntriesNormaliseAndLinkedChannelsFollow) {
     EXPECT_EQ(f.Get("custom.cqt2"), "67.0");
     ASSERT_TRUE(f.Set("custom.cqt2", "300").Ok());
     EXPECT_EQ(f.Get("custom.cqt2"), "254.1");
-    ASSERT_TRUE(f.Set("custom.cdt1", "23").Ok());
+    // A DQT box converts a text beginning with a capital D; anything else,
+    // a lower-case d included, stores the default word 0x2813 (D023N).
+    const std::size_t cdt1 = kCustomCodeArea.offset + 16;
+    for (const auto& [typed, word] : {std::pair<const char*, int>{"D754I", 0xA1EC}, {"23", 0x2813}, {"D023N", 0x2013},
+                                      {"d754i", 0x2813}, {"D025", 0x2015}, {"d023", 0x2813}, {"", 0x2813}}) {
+        ASSERT_TRUE(Typed(f, "custom.cdt1", typed).Ok()) << typed;
+        EXPECT_EQ(f.image.Word(cdt1), word) << typed;
+    }
     EXPECT_EQ(f.Get("custom.cdt1"), "D023N");
-    ASSERT_TRUE(f.Set("custom.cdt1", "d754i").Ok());
-    EXPECT_EQ(f.image.Word(kCustomCodeArea.offset + 16), 0xA1EC);
 
     ASSERT_TRUE(f.Set("channel.2.decode", "CQT2").Ok());  // the encode follows with its link
     ASSERT_TRUE(f.Set("channel.3.encode", "CDT1").Ok());
@@ -185,6 +190,37 @@ TEST(CustomCodes, EntriesNormaliseAndLinkedChannelsFollow) {
 
     EditorFixture typed;
     EXPECT_EQ(typed.Set("custom.cqt1", "88.5").status, Status::Hidden);
+}
+
+// What a script is told about a value: nothing when the field holds the
+// value given in any spelling; the text it shows when a rule changed it.
+TEST(StoredDifferently, OnlyAValueTheRuleChangedIsNamed) {
+    EditorFixture f(2);  // the Varitel model: preset list, custom codes
+    ASSERT_TRUE(f.Set("channel.1.repeater", "on").Ok());
+    const struct {
+        const char* key;
+        const char* given;
+        const char* stored;  // nullptr: held as given
+    } cases[] = {
+        {"features.squelch", "120", "5"},          {"features.squelch", "003", nullptr},
+        {"features.min_volume", "-1", "0"},        {"features.tot", "100", "90"},
+        {"features.tot_pre_alert", "0", nullptr},  {"features.tot_pre_alert", "off", nullptr},
+        {"features.mic_sense", "high", nullptr},   {"features.mic_sense", "Normal", nullptr},
+        {"features.vox", "on", nullptr},           {"features.vox_delay", "1.0", nullptr},
+        {"channel.1.decode", "6", "67.0"},         {"channel.1.decode", "88.50", nullptr},
+        {"channel.1.decode", "d023", nullptr},     {"channel.1.decode", "D999I", "D777I"},
+        {"channel.1.decode", "cqt2", nullptr},     {"channel.1.encode", "off", nullptr},
+        {"channel.1.rx", "464.5", nullptr},        {"channel.1.tx", "464.5", "464.55000"},
+        {"testfreq.1.rx", "462.56254", "462.56000"}, {"testfreq.2.rx", "off", nullptr},
+        {"custom.cqt1", "", "67.0"},               {"custom.cdt1", "d754i", "D023N"},
+        {"message.line1", "off", nullptr},         {"message.line1", "HELLO", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.given);
+        const ScriptWrite w = f.Set(c.key, c.given);
+        ASSERT_TRUE(w.Ok());
+        EXPECT_EQ(w.stored.value_or("<as given>"), c.stored ? c.stored : "<as given>");
+    }
 }
 
 }  // namespace

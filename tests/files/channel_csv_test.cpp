@@ -123,6 +123,7 @@ TEST(ChannelCsv, ImportsAnotherProgramsCsvWithItsReport) {
     EXPECT_EQ(plan.taken, 5);
     EXPECT_EQ(Report(f, plan),
               (std::vector<std::string>{
+                  "Line 1: The file has no Power column; High is taken for every row.",
                   "Line 2, channel 1: Name \"Depot, North\" not kept: the radio stores no channel names.",
                   "Line 2, channel 1: TStep 12.50 kHz not kept: the frequency is stored with a 6.25 kHz step.",
                   "Line 6, channel 4: receive frequency 500.000000 MHz stored as 480.000000 MHz (outside the band "
@@ -162,12 +163,13 @@ TEST(ChannelCsv, CrossModesAndThePresetListModel) {
         "4,464.5500,off,,Cross,,,,,,Tone<-DTCS,\n";
     const ChannelCsvImport plan = PlanChannelImport(f.session.Context(), csv);
     const std::vector<std::string> report = Report(f, plan);
-    ASSERT_EQ(report.size(), 4u) << ::testing::PrintToString(report);
-    EXPECT_EQ(report[0].rfind("Line 3, channel 2: 462.000000 is not one of this model's preset frequencies", 0), 0u)
-        << report[0];
-    EXPECT_EQ(report[1].rfind("Line 4, channel 3: transmit frequency 462.000000 MHz not taken", 0), 0u) << report[1];
-    EXPECT_EQ(report[2], "Line 4, channel 3: Power 5W taken as High (the radio has High and Low).");
-    EXPECT_EQ(report[3], "Line 5, channel 4: CrossMode \"Tone<-DTCS\" not understood; no QT/DQT codes set.");
+    ASSERT_EQ(report.size(), 5u) << ::testing::PrintToString(report);
+    EXPECT_EQ(report[0], "Line 1: The file has no Skip column; every channel is in the scan list.");
+    EXPECT_EQ(report[1].rfind("Line 3, channel 2: 462.000000 is not one of this model's preset frequencies", 0), 0u)
+        << report[1];
+    EXPECT_EQ(report[2].rfind("Line 4, channel 3: transmit frequency 462.000000 MHz not taken", 0), 0u) << report[2];
+    EXPECT_EQ(report[3], "Line 4, channel 3: Power 5W taken as High (the radio has High and Low).");
+    EXPECT_EQ(report[4], "Line 5, channel 4: CrossMode \"Tone<-DTCS\" not understood; no QT/DQT codes set.");
     ApplyChannelImport(f.session, plan);
     EXPECT_EQ(f.Get("channel.1.encode"), "100.0");
     EXPECT_EQ(f.Get("channel.1.decode"), "D131I");
@@ -176,6 +178,54 @@ TEST(ChannelCsv, CrossModesAndThePresetListModel) {
     EXPECT_EQ(f.Get("channel.3.tx"), "464.55000");
     EXPECT_EQ(f.Get("channel.3.decode"), "88.5");
     EXPECT_EQ(f.Get("channel.4.tx"), "");
+}
+
+// A file of the older format has no CrossMode and no Power: a Cross row
+// means Tone->Tone there and a channel is High. Each missing column whose
+// default a row took is said once, first; a value the rules change is said
+// for its row, below one hertz and a hundredth of a hertz too.
+TEST(ChannelCsv, OlderColumnsTakeTheFormatsDefaultsAndChangedValuesAreSaid) {
+    test::EditorFixture f(3);
+    ASSERT_TRUE(f.Set("channel.2.rx", "462.5875").Ok());
+    ASSERT_TRUE(f.Set("channel.2.power", "low").Ok());
+    const std::string csv =
+        "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment\n"
+        "1,,462.5625,,0.000000,Cross,100.0,123.0,023,NN,FM,6.25,,\n"
+        "2,,462.5875,,0.000000,,88.5,88.5,023,NN,FM,6.25,,\n"
+        "3,,462.6125001,,0.000000,TSQL,88.5,88.54,023,NN,FM,6.25,,\n";
+    const ChannelCsvImport plan = PlanChannelImport(f.session.Context(), csv);
+    ASSERT_TRUE(plan.readable) << plan.failure;
+    EXPECT_EQ(Report(f, plan),
+              (std::vector<std::string>{
+                  "Line 1: The file has no CrossMode column; Tone->Tone is taken for every row.",
+                  "Line 1: The file has no Power column; High is taken for every row.",
+                  "Line 4, channel 3: receive frequency 462.6125001 MHz stored as 462.612500 MHz (rounded down to "
+                  "the channel step).",
+                  "Line 4, channel 3: receive code 88.54 stored as 88.5.",
+                  "Line 4, channel 3: transmit code 88.54 stored as 88.5.",
+              }));
+    ApplyChannelImport(f.session, plan);
+    EXPECT_EQ(f.Get("channel.1.encode"), "100.0");
+    EXPECT_EQ(f.Get("channel.1.decode"), "123.0");
+    EXPECT_EQ(f.Get("channel.1.power"), f.session.Context().Text(tid::kPowerHigh));
+    EXPECT_EQ(f.Get("channel.2.power"), f.session.Context().Text(tid::kPowerHigh));
+}
+
+// A field longer than any column holds refuses the file before it is
+// parsed (a megabyte in one field took the parser seconds).
+TEST(ChannelCsv, AFieldLongerThanAnyColumnRefusesTheFile) {
+    test::EditorFixture f(3);
+    const auto csv = [](std::size_t length) {
+        return "Location,Name,Frequency\n1,x,462.5625\n2,\"a,\n" + std::string(length - 3, 'x') + "\",462.55\n";
+    };
+    EXPECT_TRUE(PlanChannelImport(f.session.Context(), csv(kCsvMaxField)).readable);
+    for (const std::size_t length : {kCsvMaxField + 1, std::size_t{1} << 20}) {
+        const ChannelCsvImport plan = PlanChannelImport(f.session.Context(), csv(length));
+        EXPECT_FALSE(plan.readable) << length;
+        EXPECT_EQ(plan.failure, "The field beginning on line 3 is longer than 1024 characters, more than any column "
+                                "holds; this is not a channel CSV.");
+    }
+    EXPECT_FALSE(ReadCsv(std::string(kCsvMaxField + 1, 'x')).ok);
 }
 
 TEST(ChannelCsv, RefusesWhatIsNoChannelCsv) {
@@ -187,6 +237,11 @@ TEST(ChannelCsv, RefusesWhatIsNoChannelCsv) {
     const ChannelCsvImport plan =
         PlanChannelImport(f.session.Context(), "Frequency,Location\n462.5625,x\nabc,2\n462.5625,0\n462.55,\n462.6,3\n");
     EXPECT_EQ(Report(f, plan), (std::vector<std::string>{
+                                   "Line 1: The file has no Duplex column; every channel transmits on its receive "
+                                   "frequency.",
+                                   "Line 1: The file has no Tone column; every channel has QT/DQT off.",
+                                   "Line 1: The file has no Skip column; every channel is in the scan list.",
+                                   "Line 1: The file has no Power column; High is taken for every row.",
                                    "Line 2: Location \"x\" is not a channel number; row not taken.",
                                    "Line 3, channel 2: Frequency \"abc\" is not a frequency in MHz; row not taken.",
                                    "Line 4: Location 0 is not a channel of this model (1 to 16); row not taken.",

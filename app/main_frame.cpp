@@ -29,11 +29,14 @@
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/document.h"
+#include "app/frame_text.h"
 #include "app/language_dialog.h"
 #include "app/model_dialog.h"
 #include "text/prompter.h"
 #include "app/settings_store.h"
 #include "editors/edit_session.h"
+#include "model/radio_image.h"
+#include "text/text_format.h"
 #include "text/text_ids.h"
 #include "ui/child_frame.h"
 #include "ui/editor_view.h"
@@ -69,6 +72,36 @@ protected:
     }
 };
 
+// The Undo and Redo keys inside an editor window are Edit > Undo and Redo
+// unless the focused field holds typing not committed yet. A text field
+// would otherwise take them for its own undo, which has nothing left once
+// the field was committed and reloaded.
+class EditorUndoKeys final : public QObject {
+public:
+    EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent)
+        : QObject(parent), editors_(editors), actions_(std::move(actions)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() || !editors_) return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (!editors_->isAncestorOf(widget) || HoldsUncommittedTyping(widget)) return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (QAction* action : actions_) {
+            if (action->shortcuts().contains(pressed)) {
+                // Not taken here: the key goes on to the frame's shortcut.
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> editors_;
+    QList<QAction*> actions_;
+};
+
 // Commands whose work lives in the frame itself.
 bool IsFrameCommand(int command) {
     switch (command) {
@@ -96,6 +129,7 @@ CMainFrame::CMainFrame(Application& app, Prompter& prompter, FileDialogs& fileDi
 
 CMainFrame::~CMainFrame() {
     app_.Session().SetListener(nullptr);
+    app_.Document().SetSavedHandler(nullptr);
     // The bars report their hiding while the window goes; the frame no
     // longer listens then.
     for (QObject* bar : std::initializer_list<QObject*>{treeBar_, toolBar_, mdi_}) {
@@ -118,6 +152,7 @@ bool CMainFrame::Create() {
 
     fonts_ = UiFonts::FromSettings(app_.Language().Settings());
     CreateActions();
+    qApp->installEventFilter(new EditorUndoKeys(mdi_, {actions_[cmd::kUndo], actions_[cmd::kRedo]}, this));
     CreateToolBar();
     CreateStatusBar();
     RebuildMenuBar(false);
@@ -128,6 +163,11 @@ bool CMainFrame::Create() {
     // Every change of the image through the editors reloads the open views.
     app_.Session().SetDecimalSeparator(std::string(1, DecimalSeparator()));
     app_.Session().SetListener([this](const ImageChange&) { OnImageChanged(); });
+    // Every save says so in the status bar until the next change.
+    app_.Document().SetSavedHandler([this](const std::string& path) {
+        statusBar()->showMessage(QString::fromUtf8(FormatText(app_.Text(tid::kStatusSaved), {path}).c_str()));
+        RefreshTitle();
+    });
 
     startTimer(kTimerMs);
     RefreshTitle();
@@ -367,6 +407,8 @@ bool CMainFrame::IsCommandEnabled(int command) const {
 
 void CMainFrame::UpdateCommandUi() {
     for (auto& [command, action] : actions_) action->setEnabled(IsCommandEnabled(command));
+    if (const bool modified = app_.Document().IsModified(); modified != isWindowModified())
+        setWindowModified(modified);
     if (treeBar_) actions_[cmd::kTreeView]->setChecked(treeBar_->isVisible());
     if (toolBar_) actions_[cmd::kToolBar]->setChecked(toolBar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
@@ -446,6 +488,7 @@ void CMainFrame::OnUndo(bool redo) {
 }
 
 void CMainFrame::OnImageChanged() {
+    statusBar()->clearMessage();  // "Saved ..." no longer holds
     RefreshAllViews();
     UpdateCommandUi();
 }
@@ -510,7 +553,7 @@ void CMainFrame::AdoptReadData() {
 // Model, language, about, help
 
 void CMainFrame::OnModelInformation() {
-    CModelDlg dialog(app_, prompter_, this);
+    CModelDlg dialog(app_, prompter_, fileDialogs_, this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
     if (dialog.exec() != QDialog::Accepted) return;
     if (dialog.Changed()) {
@@ -567,10 +610,25 @@ void CMainFrame::ShowHelp(const HelpRequest& request) {
 void CMainFrame::CloseHelpWindows() { help_->CloseAll(); }
 
 void CMainFrame::RefreshTitle() {
-    setWindowTitle(QString::fromStdString(app_.Title(DecimalSeparator())));
+    // "[*]" after the file name is where the window shows "*" while the data
+    // is modified; a "[*]" of a name or text is doubled to show as itself.
+    auto literal = [](const std::string& text) {
+        return QString::fromStdString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")).toStdString();
+    };
+    const std::string title =
+        MainFrameTitle(literal(app_.ModelSummary(DecimalSeparator())), literal(app_.Text(tid::kTitleFileLabel)),
+                       literal(app_.Document().FileName()) + "[*]", app_.NoEncryption());
+    setWindowTitle(QString::fromStdString(title));
+    setWindowModified(app_.Document().IsModified());
 }
 
 void CMainFrame::OnModelChanged() {
+    const ModelIdentity identity = app_.Image().Identity();
+    const std::string model(identity.begin(), identity.end());
+    if (model != editorsModel_) {
+        editorsModel_ = model;
+        FitEditorsToModel();
+    }
     RebuildMenuBar(AnyEditorOpen());
     if (treeBar_->isVisible()) RebuildTree();
     RefreshTitle();

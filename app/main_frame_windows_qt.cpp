@@ -29,6 +29,7 @@
 #include "ui/form_helpers.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/record_grid.h"
 
 namespace vrm {
 
@@ -165,6 +166,17 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
 void CMainFrame::RefreshAllViews() {
     for (EditorView* view : OpenEditors()) view->RefreshFromImage();
     emit viewsRefreshRequested();
+}
+
+void CMainFrame::FitEditorsToModel() {
+    if (!mdi_) return;
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(w);
+        if (!frame || !frame->View()) continue;
+        for (RecordGridView* grid : frame->View()->findChildren<RecordGridView*>()) grid->FitColumns();
+        frame->View()->updateGeometry();
+        if (!frame->isMaximized() && !frame->isMinimized()) frame->FitToView();
+    }
 }
 
 void CMainFrame::CloseAllEditors() {

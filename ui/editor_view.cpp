@@ -1,9 +1,21 @@
 #include "ui/editor_view.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <algorithm>
 
 namespace vrm {
+
+bool HoldsUncommittedTyping(const QWidget* control) {
+    const QLineEdit* edit = qobject_cast<const QLineEdit*>(control);
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) edit = combo->lineEdit();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(control))
+        edit = spin->findChild<const QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    // A commit or a reload sets the text and clears the flag; typing sets it.
+    return edit && !edit->isReadOnly() && edit->isModified();
+}
 
 EditorView::EditorView(std::string viewClass, QWidget* parent) : QWidget(parent), viewClass_(std::move(viewClass)) {
     setObjectName(QString::fromStdString(viewClass_));

@@ -35,6 +35,11 @@ public:
     virtual void ShowEditorHelp(std::uint32_t context, bool advanced) = 0;
 };
 
+// True when `control` (an editor's focused control, or a part of it) holds
+// typing that is not committed yet. Ctrl+Z and Ctrl+Y then undo and redo
+// that typing; otherwise they are Edit > Undo and Redo.
+bool HoldsUncommittedTyping(const QWidget* control);
+
 class EditorView : public QWidget {
     Q_OBJECT
 public:

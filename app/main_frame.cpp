@@ -488,7 +488,6 @@ void CMainFrame::OnUndo(bool redo) {
 }
 
 void CMainFrame::OnImageChanged() {
-    statusBar()->clearMessage();  // "Saved ..." no longer holds
     RefreshAllViews();
     UpdateCommandUi();
 }

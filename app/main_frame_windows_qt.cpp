@@ -164,12 +164,15 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
 }
 
 void CMainFrame::RefreshAllViews() {
+    statusBar()->clearMessage();  // "Saved ..." no longer holds
     for (EditorView* view : OpenEditors()) view->RefreshFromImage();
     emit viewsRefreshRequested();
 }
 
 void CMainFrame::FitEditorsToModel() {
     if (!mdi_) return;
+    // Rows the new model hides or shows have asked their layouts to update.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     for (QMdiSubWindow* w : mdi_->subWindowList()) {
         auto* frame = qobject_cast<CChildFrame*>(w);
         if (!frame || !frame->View()) continue;

@@ -128,33 +128,43 @@ private slots:
         QVERIFY(ShownTitle().endsWith(QStringLiteral(": a[*].dat ]")));
     }
 
-    // Channel Information on the 4-channel typed model, then the Varitel
-    // model (a Repeater Mode column more), then the 16-channel model: the
-    // open window each time as a freshly opened one.
+    // Channel Information and Channel Edit on the 4-channel typed model, then
+    // the Varitel model (a Repeater Mode column and two items more), then the
+    // 16-channel model: the open windows each time as freshly opened ones.
     void anOpenEditorFollowsAModelChange() {
         Start(1, 0x0100);
-        frame_->RunCommand(cmd::kChannelInformation);
-        auto widths = [](QMdiSubWindow* window) {
-            QCoreApplication::processEvents();  // the window's layout settles
-            auto* grid = window->findChild<RecordGridView*>();
+        auto open = [this] {
+            frame_->RunCommand(cmd::kChannelInformation);
+            dynamic_cast<CChInfoView*>(frame_->FindOpenEditor("CChInfoView"))->OpenChannelEdit();
+            QCoreApplication::processEvents();
+        };
+        // The windows' sizes and the grid's column widths, once their layouts settled.
+        auto shape = [this] {
+            QCoreApplication::processEvents();
             QList<int> list;
+            for (const char* view : {"CChInfoView", "CChEditView"}) {
+                const QSize size = frame_->FindOpenEditor(view)->parentWidget()->size();
+                list << size.width() << size.height();
+            }
+            auto* grid = frame_->FindOpenEditor("CChInfoView")->findChild<RecordGridView*>();
             for (int c = 0; c < grid->model()->columnCount(); ++c) list << grid->columnWidth(c);
             return list;
         };
+        open();
         for (int model : {2, 3, 1}) {
             ChangeModel(model);
-            QMdiSubWindow* open = frame_->MdiArea()->activeSubWindow();
-            QVERIFY(open);
-            const QList<int> openWidths = widths(open);
-            const QSize size = open->size();
-            QVERIFY(!open->findChild<RecordGridView*>()->horizontalScrollBar()->isVisible());
-
+            const QList<int> changed = shape();
+            QVERIFY(!frame_->FindOpenEditor("CChInfoView")->findChild<RecordGridView*>()->horizontalScrollBar()->isVisible());
             frame_->CloseAllEditors();
-            frame_->RunCommand(cmd::kChannelInformation);
-            QMdiSubWindow* fresh = frame_->MdiArea()->activeSubWindow();
-            QCOMPARE(openWidths, widths(fresh));
-            QCOMPARE(size, fresh->size());
+            open();
+            QCOMPARE(changed, shape());
         }
+        // A model change is new data: "Saved ..." no longer holds.
+        prompter_.answers = {Answer::Ok};  // replace the file an earlier test saved
+        frame_->RunCommand(cmd::kSave);
+        QVERIFY(!frame_->statusBar()->currentMessage().isEmpty());
+        ChangeModel(3);
+        QVERIFY(frame_->statusBar()->currentMessage().isEmpty());
     }
 };
 

@@ -72,36 +72,6 @@ protected:
     }
 };
 
-// The Undo and Redo keys inside an editor window are Edit > Undo and Redo
-// unless the focused field holds typing not committed yet. A text field
-// would otherwise take them for its own undo, which has nothing left once
-// the field was committed and reloaded.
-class EditorUndoKeys final : public QObject {
-public:
-    EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent)
-        : QObject(parent), editors_(editors), actions_(std::move(actions)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() || !editors_) return false;
-        auto* widget = static_cast<QWidget*>(watched);
-        if (!editors_->isAncestorOf(widget) || HoldsUncommittedTyping(widget)) return false;
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-        for (QAction* action : actions_) {
-            if (action->shortcuts().contains(pressed)) {
-                // Not taken here: the key goes on to the frame's shortcut.
-                event->ignore();
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> editors_;
-    QList<QAction*> actions_;
-};
-
 // Commands whose work lives in the frame itself.
 bool IsFrameCommand(int command) {
     switch (command) {
@@ -607,19 +577,6 @@ void CMainFrame::ShowHelp(const HelpRequest& request) {
 }
 
 void CMainFrame::CloseHelpWindows() { help_->CloseAll(); }
-
-void CMainFrame::RefreshTitle() {
-    // "[*]" after the file name is where the window shows "*" while the data
-    // is modified; a "[*]" of a name or text is doubled to show as itself.
-    auto literal = [](const std::string& text) {
-        return QString::fromStdString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")).toStdString();
-    };
-    const std::string title =
-        MainFrameTitle(literal(app_.ModelSummary(DecimalSeparator())), literal(app_.Text(tid::kTitleFileLabel)),
-                       literal(app_.Document().FileName()) + "[*]", app_.NoEncryption());
-    setWindowTitle(QString::fromStdString(title));
-    setWindowModified(app_.Document().IsModified());
-}
 
 void CMainFrame::OnModelChanged() {
     const ModelIdentity identity = app_.Image().Identity();

@@ -1,5 +1,5 @@
 // The main frame's windows: the tree of editors, the editor windows in the
-// MDI area, the frame's placement, activation and closing.
+// MDI area, the title, the frame's placement, activation and closing.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -18,6 +18,7 @@
 
 #include "app/application.h"
 #include "app/document.h"
+#include "app/frame_text.h"
 #include "app/main_frame.h"
 #include "app/main_frame_parts.h"
 #include "app/settings_store.h"
@@ -231,6 +232,22 @@ void CMainFrame::ArrangeIcons() {
         w->move(x, area.height() - size.height());
         x += size.width();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Title
+
+void CMainFrame::RefreshTitle() {
+    // "[*]" after the file name is where the window shows "*" while the data
+    // is modified; a "[*]" of a name or text is doubled to show as itself.
+    auto literal = [](const std::string& text) {
+        return QString::fromStdString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")).toStdString();
+    };
+    const std::string title =
+        MainFrameTitle(literal(app_.ModelSummary(DecimalSeparator())), literal(app_.Text(tid::kTitleFileLabel)),
+                       literal(app_.Document().FileName()) + "[*]", app_.NoEncryption());
+    setWindowTitle(QString::fromStdString(title));
+    setWindowModified(app_.Document().IsModified());
 }
 
 // ---------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 #include "ui/editor_view.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -15,6 +17,23 @@ bool HoldsUncommittedTyping(const QWidget* control) {
         edit = spin->findChild<const QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
     // A commit or a reload sets the text and clears the flag; typing sets it.
     return edit && !edit->isReadOnly() && edit->isModified();
+}
+
+EditorUndoKeys::EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent)
+    : QObject(parent), editors_(editors), actions_(std::move(actions)) {}
+
+bool EditorUndoKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() || !editors_) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (!editors_->isAncestorOf(widget) || HoldsUncommittedTyping(widget)) return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* action : actions_) {
+        if (action->shortcuts().contains(pressed)) {
+            event->ignore();  // not taken here: the key goes on to the action's shortcut
+            return true;
+        }
+    }
+    return false;
 }
 
 EditorView::EditorView(std::string viewClass, QWidget* parent) : QWidget(parent), viewClass_(std::move(viewClass)) {

@@ -6,10 +6,14 @@
 // HandleCommand, and asks it for the help context of the focused item.
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+class QAction;
 
 namespace vrm {
 
@@ -39,6 +43,22 @@ public:
 // typing that is not committed yet. Ctrl+Z and Ctrl+Y then undo and redo
 // that typing; otherwise they are Edit > Undo and Redo.
 bool HoldsUncommittedTyping(const QWidget* control);
+
+// Installed on the application: the keys of `actions` (Undo and Redo) pressed
+// in a control inside `editors` go on to those actions unless the control
+// holds typing not committed yet. A text field would otherwise take them for
+// its own undo, which has nothing left once the field was committed.
+class EditorUndoKeys final : public QObject {
+public:
+    EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> editors_;
+    QList<QAction*> actions_;
+};
 
 class EditorView : public QWidget {
     Q_OBJECT

@@ -10,6 +10,10 @@
 
 namespace vrm {
 
+namespace {
+
+// True when `control` (an editor's focused control, or a part of it) holds
+// typing that is not committed yet.
 bool HoldsUncommittedTyping(const QWidget* control) {
     const QLineEdit* edit = qobject_cast<const QLineEdit*>(control);
     if (const auto* combo = qobject_cast<const QComboBox*>(control)) edit = combo->lineEdit();
@@ -18,6 +22,8 @@ bool HoldsUncommittedTyping(const QWidget* control) {
     // A commit or a reload sets the text and clears the flag; typing sets it.
     return edit && !edit->isReadOnly() && edit->isModified();
 }
+
+}  // namespace
 
 EditorUndoKeys::EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent)
     : QObject(parent), editors_(editors), actions_(std::move(actions)) {}

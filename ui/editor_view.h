@@ -39,15 +39,11 @@ public:
     virtual void ShowEditorHelp(std::uint32_t context, bool advanced) = 0;
 };
 
-// True when `control` (an editor's focused control, or a part of it) holds
-// typing that is not committed yet. Ctrl+Z and Ctrl+Y then undo and redo
-// that typing; otherwise they are Edit > Undo and Redo.
-bool HoldsUncommittedTyping(const QWidget* control);
-
 // Installed on the application: the keys of `actions` (Undo and Redo) pressed
 // in a control inside `editors` go on to those actions unless the control
-// holds typing not committed yet. A text field would otherwise take them for
-// its own undo, which has nothing left once the field was committed.
+// holds typing not committed yet (then they undo and redo that typing). A
+// text field would otherwise take them for its own undo, which has nothing
+// left once the field was committed.
 class EditorUndoKeys final : public QObject {
 public:
     EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent);

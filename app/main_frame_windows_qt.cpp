@@ -1,10 +1,12 @@
 // The main frame's windows: the tree of editors, the editor windows in the
 // MDI area, the title, the frame's placement, activation and closing.
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -36,6 +38,34 @@ namespace vrm {
 
 using frame::DecimalSeparator;
 using frame::kCommandRole;
+
+namespace {
+
+// An editor window's own Close takes the platform's close keys, Ctrl+W among
+// them; Ctrl+W is the frame's Write, so the window closes with Ctrl+F4.
+void CloseWithCtrlF4(QMdiSubWindow* window) {
+    QMenu* menu = window->systemMenu();
+    if (!menu) return;
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    for (QAction* action : menu->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(ctrlW) == 0) continue;
+        if (!keys.contains(ctrlF4)) keys.prepend(ctrlF4);
+        action->setShortcuts(keys);
+    }
+}
+
+// The size a freshly opened editor window takes: what its view asks for,
+// within the MDI area, and no smaller than the window can be.
+void FitToView(QMdiSubWindow* window) {
+    if (QLayout* layout = window->layout()) layout->invalidate();
+    QSize size = window->sizeHint();
+    if (QMdiArea* area = window->mdiArea()) size = size.boundedTo(area->viewport()->size());
+    window->resize(size.expandedTo(window->minimumSizeHint()));
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Tree of editors
@@ -145,6 +175,7 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
     EditorView* view = factory->second(*this, nullptr);
     if (!view) return nullptr;
     CChildFrame* frame = CChildFrame::Create(FrameClassForView(viewClass), view);
+    CloseWithCtrlF4(frame);
     // A view that names its window itself (the channel grid shows its row).
     frame->setWindowTitle(!view->windowTitle().isEmpty()
                               ? view->windowTitle()
@@ -179,7 +210,7 @@ void CMainFrame::FitEditorsToModel() {
         if (!frame || !frame->View()) continue;
         for (RecordGridView* grid : frame->View()->findChildren<RecordGridView*>()) grid->FitColumns();
         frame->View()->updateGeometry();
-        if (!frame->isMaximized() && !frame->isMinimized()) frame->FitToView();
+        if (!frame->isMaximized() && !frame->isMinimized()) FitToView(frame);
     }
 }
 

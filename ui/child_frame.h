@@ -19,16 +19,10 @@ public:
     const std::string& FrameClass() const { return frameClass_; }
     EditorView* View() const { return view_; }
 
-    // The size a freshly opened window takes: what its view asks for, within
-    // the MDI area, and no smaller than the window can be.
-    void FitToView();
-
     // The frame for a frame class name.
     static CChildFrame* Create(const std::string& frameClass, EditorView* view, QWidget* parent = nullptr);
 
 private:
-    void KeepCtrlWForTheFrame();
-
     std::string frameClass_;
     EditorView* view_;
 };

@@ -100,6 +100,9 @@ private slots:
         QCOMPARE(tot->text(), QStringLiteral("90"));
         QCOMPARE(Byte(0x10), std::uint8_t{6});
         QVERIFY(!app_->Session().CanRedo());
+        // The typing taken back, the field holds none: Ctrl+Z is Edit > Undo again.
+        QTest::keyClick(tot, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Byte(0x10), before);
     }
 
     void titleMarksChangesAndSaveSaysSo() {

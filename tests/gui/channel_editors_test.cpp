@@ -288,11 +288,14 @@ private slots:
     }
 
     // An empty channel's form shows empty fields, as its grid row does; a
-    // channel created there shows its values, and deleted it is empty again.
+    // channel created there shows its values (Tab goes on to the transmit
+    // frequency it enabled), and deleted it is empty again.
     void emptyChannelFormIsEmpty() {
         Start(3, 0x0105);
         CChInfoView* view = OpenGrid();
         view->OpenChannelEdit();
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
         auto* form = dynamic_cast<CChEditView*>(frame_->FindOpenEditor("CChEditView"));
         QVERIFY(form);
         FieldForm* fields = form->Form();
@@ -309,6 +312,7 @@ private slots:
         rx->setFocus();
         QTest::keyClicks(rx, QStringLiteral("462.55"));
         QTest::keyClick(rx, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), fields->Control("tx"));
         QCOMPARE(shows("power"), Cell(view->Grid(), 0, 5));
         QCOMPARE(shows("scan_add"), Cell(view->Grid(), 0, 6));
         QCOMPARE(shows("power"), QStringLiteral("High"));

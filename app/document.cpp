@@ -261,6 +261,7 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
     image_.TakeSnapshot();
     fileName_ = fileName;
     folder_ = WithTrailingSeparator(folder);
+    if (saved_) saved_(FilePath());
     if (!written.ownerKept) {
         Message m = ErrorMessage(FormatText(Text(tid::kMsgOwnerNotKept), {fileName}),
                                  static_cast<int>(tid::kMsgOwnerNotKept));

@@ -93,6 +93,9 @@ public:
     // Runs whenever New, Open or a read replaced the data (the edit history
     // starts afresh there).
     void SetDataReplacedHandler(std::function<void()> handler) { dataReplaced_ = std::move(handler); }
+    // Runs after every successful save (Save, Save As, and the save the
+    // unsaved-changes question starts) with the path written.
+    void SetSavedHandler(std::function<void(const std::string& path)> handler) { saved_ = std::move(handler); }
 
 private:
     // Done for a read that succeeded; else Open's message for a refused read
@@ -115,6 +118,7 @@ private:
     std::string fileName_ = kDefaultFileName;
     std::string folder_;
     std::function<void()> dataReplaced_;
+    std::function<void(const std::string&)> saved_;
 };
 
 }  // namespace vrm

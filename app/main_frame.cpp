@@ -29,11 +29,14 @@
 #include "app/about_dialog.h"
 #include "app/application.h"
 #include "app/document.h"
+#include "app/frame_text.h"
 #include "app/language_dialog.h"
 #include "app/model_dialog.h"
 #include "text/prompter.h"
 #include "app/settings_store.h"
 #include "editors/edit_session.h"
+#include "model/radio_image.h"
+#include "text/text_format.h"
 #include "text/text_ids.h"
 #include "ui/child_frame.h"
 #include "ui/editor_view.h"
@@ -96,6 +99,7 @@ CMainFrame::CMainFrame(Application& app, Prompter& prompter, FileDialogs& fileDi
 
 CMainFrame::~CMainFrame() {
     app_.Session().SetListener(nullptr);
+    app_.Document().SetSavedHandler(nullptr);
     // The bars report their hiding while the window goes; the frame no
     // longer listens then.
     for (QObject* bar : std::initializer_list<QObject*>{treeBar_, toolBar_, mdi_}) {
@@ -118,6 +122,7 @@ bool CMainFrame::Create() {
 
     fonts_ = UiFonts::FromSettings(app_.Language().Settings());
     CreateActions();
+    qApp->installEventFilter(new EditorUndoKeys(mdi_, {actions_[cmd::kUndo], actions_[cmd::kRedo]}, this));
     CreateToolBar();
     CreateStatusBar();
     RebuildMenuBar(false);
@@ -128,6 +133,11 @@ bool CMainFrame::Create() {
     // Every change of the image through the editors reloads the open views.
     app_.Session().SetDecimalSeparator(std::string(1, DecimalSeparator()));
     app_.Session().SetListener([this](const ImageChange&) { OnImageChanged(); });
+    // Every save says so in the status bar until the next change.
+    app_.Document().SetSavedHandler([this](const std::string& path) {
+        statusBar()->showMessage(QString::fromUtf8(FormatText(app_.Text(tid::kStatusSaved), {path}).c_str()));
+        RefreshTitle();
+    });
 
     startTimer(kTimerMs);
     RefreshTitle();
@@ -367,6 +377,8 @@ bool CMainFrame::IsCommandEnabled(int command) const {
 
 void CMainFrame::UpdateCommandUi() {
     for (auto& [command, action] : actions_) action->setEnabled(IsCommandEnabled(command));
+    if (const bool modified = app_.Document().IsModified(); modified != isWindowModified())
+        setWindowModified(modified);
     if (treeBar_) actions_[cmd::kTreeView]->setChecked(treeBar_->isVisible());
     if (toolBar_) actions_[cmd::kToolBar]->setChecked(toolBar_->isVisible());
     actions_[cmd::kStatusBar]->setChecked(statusBar()->isVisible());
@@ -510,7 +522,7 @@ void CMainFrame::AdoptReadData() {
 // Model, language, about, help
 
 void CMainFrame::OnModelInformation() {
-    CModelDlg dialog(app_, prompter_, this);
+    CModelDlg dialog(app_, prompter_, fileDialogs_, this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
     if (dialog.exec() != QDialog::Accepted) return;
     if (dialog.Changed()) {
@@ -566,11 +578,13 @@ void CMainFrame::ShowHelp(const HelpRequest& request) {
 
 void CMainFrame::CloseHelpWindows() { help_->CloseAll(); }
 
-void CMainFrame::RefreshTitle() {
-    setWindowTitle(QString::fromStdString(app_.Title(DecimalSeparator())));
-}
-
 void CMainFrame::OnModelChanged() {
+    const ModelIdentity identity = app_.Image().Identity();
+    const std::string model(identity.begin(), identity.end());
+    if (model != editorsModel_) {
+        editorsModel_ = model;
+        FitEditorsToModel();
+    }
     RebuildMenuBar(AnyEditorOpen());
     if (treeBar_->isVisible()) RebuildTree();
     RefreshTitle();

@@ -169,6 +169,9 @@ private:
     void TileWindows(bool horizontally);
     void ArrangeIcons();
 
+    // After a change of model every open editor takes the columns and the
+    // size a freshly opened one would have.
+    void FitEditorsToModel();
     void ShowTree(bool focus);
     void RebuildTree();
     void OnTreeItemChosen(QTreeWidgetItem* item);
@@ -193,6 +196,7 @@ private:
     std::unique_ptr<HelpViewer> help_;
     std::unique_ptr<QTranslator> qtTranslator_;
     CommandHandler endPreview_;
+    std::string editorsModel_;  // the model identity the open editors were fitted to
     bool closingAll_ = false;
     bool treeSized_ = false;
     bool windowMenuShown_ = false;

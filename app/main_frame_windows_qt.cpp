@@ -1,10 +1,12 @@
 // The main frame's windows: the tree of editors, the editor windows in the
-// MDI area, the frame's placement, activation and closing.
+// MDI area, the title, the frame's placement, activation and closing.
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -18,6 +20,7 @@
 
 #include "app/application.h"
 #include "app/document.h"
+#include "app/frame_text.h"
 #include "app/main_frame.h"
 #include "app/main_frame_parts.h"
 #include "app/settings_store.h"
@@ -29,11 +32,40 @@
 #include "ui/form_helpers.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/record_grid.h"
 
 namespace vrm {
 
 using frame::DecimalSeparator;
 using frame::kCommandRole;
+
+namespace {
+
+// An editor window's own Close takes the platform's close keys, Ctrl+W among
+// them; Ctrl+W is the frame's Write, so the window closes with Ctrl+F4.
+void CloseWithCtrlF4(QMdiSubWindow* window) {
+    QMenu* menu = window->systemMenu();
+    if (!menu) return;
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    for (QAction* action : menu->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(ctrlW) == 0) continue;
+        if (!keys.contains(ctrlF4)) keys.prepend(ctrlF4);
+        action->setShortcuts(keys);
+    }
+}
+
+// The size a freshly opened editor window takes: what its view asks for,
+// within the MDI area, and no smaller than the window can be.
+void FitToView(QMdiSubWindow* window) {
+    if (QLayout* layout = window->layout()) layout->invalidate();
+    QSize size = window->sizeHint();
+    if (QMdiArea* area = window->mdiArea()) size = size.boundedTo(area->viewport()->size());
+    window->resize(size.expandedTo(window->minimumSizeHint()));
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Tree of editors
@@ -143,6 +175,7 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
     EditorView* view = factory->second(*this, nullptr);
     if (!view) return nullptr;
     CChildFrame* frame = CChildFrame::Create(FrameClassForView(viewClass), view);
+    CloseWithCtrlF4(frame);
     // A view that names its window itself (the channel grid shows its row).
     frame->setWindowTitle(!view->windowTitle().isEmpty()
                               ? view->windowTitle()
@@ -163,8 +196,22 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
 }
 
 void CMainFrame::RefreshAllViews() {
+    statusBar()->clearMessage();  // "Saved ..." no longer holds
     for (EditorView* view : OpenEditors()) view->RefreshFromImage();
     emit viewsRefreshRequested();
+}
+
+void CMainFrame::FitEditorsToModel() {
+    if (!mdi_) return;
+    // Rows the new model hides or shows have asked their layouts to update.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    for (QMdiSubWindow* w : mdi_->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(w);
+        if (!frame || !frame->View()) continue;
+        for (RecordGridView* grid : frame->View()->findChildren<RecordGridView*>()) grid->FitColumns();
+        frame->View()->updateGeometry();
+        if (!frame->isMaximized() && !frame->isMinimized()) FitToView(frame);
+    }
 }
 
 void CMainFrame::CloseAllEditors() {
@@ -216,6 +263,22 @@ void CMainFrame::ArrangeIcons() {
         w->move(x, area.height() - size.height());
         x += size.width();
     }
+}
+
+// ---------------------------------------------------------------------------
+// Title
+
+void CMainFrame::RefreshTitle() {
+    // "[*]" after the file name is where the window shows "*" while the data
+    // is modified; a "[*]" of a name or text is doubled to show as itself.
+    auto literal = [](const std::string& text) {
+        return QString::fromStdString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")).toStdString();
+    };
+    const std::string title =
+        MainFrameTitle(literal(app_.ModelSummary(DecimalSeparator())), literal(app_.Text(tid::kTitleFileLabel)),
+                       literal(app_.Document().FileName()) + "[*]", app_.NoEncryption());
+    setWindowTitle(QString::fromStdString(title));
+    setWindowModified(app_.Document().IsModified());
 }
 
 // ---------------------------------------------------------------------------

@@ -20,8 +20,8 @@
 
 namespace vrm {
 
-CModelDlg::CModelDlg(Application& app, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), app_(app), prompter_(prompter) {
+CModelDlg::CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent)
+    : QDialog(parent), app_(app), prompter_(prompter), fileDialogs_(fileDialogs) {
     setObjectName(QStringLiteral("CModelDlg"));
     const LanguageTable& language = app.Language();
     rules_ = std::make_unique<ModelChange>(app.Catalogue(), QLocale::system().decimalPoint().toStdString());
@@ -107,6 +107,10 @@ void CModelDlg::OnOk() {
         m.textId = static_cast<int>(plan.question);
         if (prompter_.Ask(m) != Answer::Ok) return;  // the dialog stays open
     }
+    // A change that resets or rebuilds data replaces what the user edited:
+    // the unsaved-changes question comes first, and Cancel (or a save that
+    // did not happen) leaves everything as it was, the dialog open.
+    if ((plan.dataReset || plan.bandsChanged) && !app_.Document().SaveModified(prompter_, fileDialogs_)) return;
     changed_ = rules_->Apply(plan, model, word);
     if (changed_) app_.Document().ResetFileName();
     accept();

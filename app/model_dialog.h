@@ -1,6 +1,7 @@
 // Model Information: choose the model and its band. The rules live in
 // ModelChange; the dialog shows the lists, asks the warning that OK
-// prepares, and hands the choice over.
+// prepares, asks about unsaved changes before a change that resets or
+// rebuilds data, and hands the choice over.
 #pragma once
 
 #include <QDialog>
@@ -14,13 +15,14 @@ class QPushButton;
 namespace vrm {
 
 class Application;
+class FileDialogs;
 class ModelChange;
 class Prompter;
 
 class CModelDlg final : public QDialog {
     Q_OBJECT
 public:
-    CModelDlg(Application& app, Prompter& prompter, QWidget* parent);
+    CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent);
     ~CModelDlg() override;
 
     // After OK: whether the identity (and so the data) changed.
@@ -38,6 +40,7 @@ private:
 
     Application& app_;
     Prompter& prompter_;
+    FileDialogs& fileDialogs_;
     std::unique_ptr<ModelChange> rules_;
     QComboBox* models_ = nullptr;
     QComboBox* bands_ = nullptr;

@@ -49,8 +49,7 @@ CChInfoView::CChInfoView(EditorHost& host, QWidget* parent) : EditorView("CChInf
 
 QSize CChInfoView::sizeHint() const {
     // Every column and every row of the model, with the button under them.
-    int width = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < model_->columnCount(); ++c) width += grid_->columnWidth(c);
+    const int width = grid_->frameWidth() * 2 + grid_->verticalScrollBar()->sizeHint().width() + grid_->FittedWidth();
     int height = grid_->frameWidth() * 2 + grid_->horizontalHeader()->sizeHint().height();
     for (int r = 0; r < model_->rowCount(); ++r) height += grid_->rowHeight(r);
     const QMargins m = layout()->contentsMargins();

@@ -382,6 +382,7 @@ inline constexpr TextId kPasswordLabel = 19104012;        // en: "Password:" | d
 inline constexpr TextId kOpenPreviewLine1 = 19104013;     // en: "Line 1:" | de: "Zeile 1:"
 inline constexpr TextId kOpenPreviewLine2 = 19104014;     // en: "Line 2:" | de: "Zeile 2:"
 inline constexpr TextId kMsgFileNotWritten = 19104015;    // en: "The data file %s could not be written." | de: "Die Datendatei %s konnte nicht geschrieben werden."
+inline constexpr TextId kStatusSaved = 19122001;          // en: "Saved %s" | de: "Gespeichert: %s"
 
 // Read and write transfers, radio information, the radio commands of vrm650t-cli: texts new to this program
 inline constexpr TextId kTransferPartialWrite = 19106001;  // en: "The radio may now hold a partly written configuration. Write the data into the radio again before you use it." | de: "Das Funkgerät enthält jetzt möglicherweise eine nur teilweise geschriebene Konfiguration. Schreiben Sie die Daten erneut in das Funkgerät, bevor Sie es verwenden."

@@ -6,10 +6,14 @@
 // HandleCommand, and asks it for the help context of the focused item.
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+class QAction;
 
 namespace vrm {
 
@@ -33,6 +37,23 @@ public:
     virtual EditorView* FindOpenEditor(const std::string& viewClass) const = 0;
     // Opens the help page at a context (the advanced help file when asked).
     virtual void ShowEditorHelp(std::uint32_t context, bool advanced) = 0;
+};
+
+// Installed on the application: the keys of `actions` (Undo and Redo) pressed
+// in a control inside `editors` go on to those actions unless the control
+// holds typing not committed yet (then they undo and redo that typing). A
+// text field would otherwise take them for its own undo, which has nothing
+// left once the field was committed.
+class EditorUndoKeys final : public QObject {
+public:
+    EditorUndoKeys(QWidget* editors, QList<QAction*> actions, QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> editors_;
+    QList<QAction*> actions_;
 };
 
 class EditorView : public QWidget {

@@ -77,8 +77,7 @@ void FormEditorView::UseFixedPitch(const std::vector<std::string>& keys, const Q
 // ---------------------------------------------------------------------------
 
 QSize GridSizeHint(const RecordGridView& grid) {
-    int width = grid.frameWidth() * 2;
-    for (int c = 0; c < grid.model()->columnCount(); ++c) width += grid.columnWidth(c);
+    const int width = grid.frameWidth() * 2 + grid.FittedWidth();
     int height = grid.frameWidth() * 2 + grid.horizontalHeader()->sizeHint().height();
     for (int r = 0; r < grid.model()->rowCount(); ++r) height += grid.rowHeight(r);
     return {width, height};

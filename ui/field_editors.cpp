@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "editors/edit_session.h"
+#include "editors/field_registry.h"
 #include "model/entry_mode.h"
 #include "text/language_table.h"
 #include "text/prompter.h"
@@ -42,6 +43,7 @@ FieldSpin::FieldSpin(QWidget* parent) : QSpinBox(parent) {
 
 void FieldSpin::SetRule(int min, int max, int step, bool hasOff, const QString& offText) {
     hasOff_ = hasOff;
+    fieldMin_ = min;
     offText_ = offText;
     // Off sits one step below the minimum.
     setRange(hasOff ? min - step : min, std::max(min, max));
@@ -63,16 +65,23 @@ QString FieldSpin::textFromValue(int v) const { return blank_ ? QString() : QStr
 
 int FieldSpin::valueFromText(const QString& text) const {
     if (hasOff_ && (text.isEmpty() || offText_.startsWith(text, Qt::CaseInsensitive))) return minimum();
-    return std::clamp(text.toInt(), minimum(), maximum());
+    const int value = text.toInt();
+    // A typed negative number is the field's minimum, never its off value.
+    if (value < 0) return std::max(fieldMin_, minimum());
+    return std::clamp(value, minimum(), maximum());
 }
 
 QValidator::State FieldSpin::validate(QString& input, int&) const {
     if (input.isEmpty()) return QValidator::Intermediate;
     if (hasOff_ && offText_.startsWith(input, Qt::CaseInsensitive))
         return input.size() == offText_.size() ? QValidator::Acceptable : QValidator::Intermediate;
-    for (QChar c : input)
-        if (!c.isDigit()) return QValidator::Invalid;
-    return input.size() <= 4 ? QValidator::Acceptable : QValidator::Invalid;
+    // A leading minus is taken (the rule clamps it to the minimum), so that
+    // "-5" is not read as "5".
+    const qsizetype sign = input.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (sign == input.size()) return QValidator::Intermediate;
+    for (qsizetype i = sign; i < input.size(); ++i)
+        if (!input.at(i).isDigit()) return QValidator::Invalid;
+    return input.size() - sign <= 4 ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 void FieldSpin::stepBy(int steps) {
@@ -187,7 +196,11 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
 }
 
 QString Load(QWidget* editor, EditSession& session, const FieldRef& ref) {
-    const QString text = Utf8(session.Text(ref));
+    // A record's field shows what its grid cell shows: nothing on an empty
+    // row of a table that leaves such rows blank (an empty channel).
+    const QString text = Utf8(ref.table && ref.table->IsRecordTable()
+                                  ? GridCellText(session.Context(), *ref.table, GridColumn{ref.field}, ref.row)
+                                  : session.Text(ref));
     if (auto* combo = qobject_cast<FieldCombo*>(editor)) {
         const QSignalBlocker block(combo);
         combo->clear();
@@ -259,6 +272,7 @@ bool StartWithText(QWidget* editor, const QString& text) {
     }
     if (edit->maxLength() < text.size()) return false;
     edit->setText(text);
+    edit->setModified(true);  // typed by the user: Ctrl+Z takes it back first
     edit->deselect();
     edit->setCursorPosition(static_cast<int>(text.size()));
     return true;

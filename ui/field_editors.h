@@ -39,8 +39,8 @@ private:
 // A number field's spin box. One step up or down wraps around; a field with
 // an off value steps off, minimum ... maximum, off. A stored value outside
 // the range shows an empty box; a step from there goes to the minimum (up)
-// or the maximum (down). Typed digits are left to the field's rule, which
-// clamps them and rounds them to the step.
+// or the maximum (down). Typed digits (with a leading minus) are left to
+// the field's rule, which clamps them and rounds them to the step.
 class FieldSpin final : public QSpinBox {
     Q_OBJECT
 public:
@@ -61,6 +61,7 @@ protected:
 private:
     bool hasOff_ = false;
     bool blank_ = false;
+    int fieldMin_ = 0;  // the field's own minimum (off sits below it)
     QString offText_;
 };
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <map>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +127,27 @@ void FieldForm::Connect(Entry& entry) {
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         connect(edit, &QLineEdit::editingFinished, this, commit);
     }
+    if (QLineEdit* edit = TextEdit(control)) {
+        control->installEventFilter(this);
+        if (edit != control) edit->installEventFilter(this);
+    }
+}
+
+bool FieldForm::eventFilter(QObject* watched, QEvent* event) {
+    // Tab (and Enter, which moves on as Tab) commits typing before the focus
+    // moves, not as the field loses it: the focus then goes on to the fields
+    // the commit enabled (a receive frequency typed into an empty channel
+    // enables the rest of it) instead of past them.
+    if (event->type() != QEvent::KeyPress || committing_) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) || (key->modifiers() & ~Qt::ShiftModifier))
+        return false;
+    for (Entry& entry : entries_) {
+        if (entry.control != watched && TextEdit(entry.control) != watched) continue;
+        if (QLineEdit* edit = TextEdit(entry.control); edit && edit->isModified()) Commit(entry);
+        break;
+    }
+    return false;
 }
 
 void FieldForm::SetRow(int row) {

@@ -47,6 +47,9 @@ public:
     // The layout, for views that add rows of their own above the fields.
     QGridLayout* Grid() const { return grid_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // After a commit (the image may have changed).
     void committed();

@@ -27,6 +27,7 @@ namespace vrm {
 
 namespace {
 constexpr const char* kLoadedText = "vrmLoadedText";
+constexpr const char* kEditEnded = "vrmEditEnded";  // the grid closed this editor
 }
 
 // ---------------------------------------------------------------------------
@@ -131,6 +132,11 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     if (auto* combo = qobject_cast<FieldCombo*>(editor)) {
         // A pick from the list ends the cell's edit at once.
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, combo] {
+            // Ending a cell's edit takes the focus from its combo, and an
+            // editable combo then reports a text that matches an entry as
+            // activated once more. The grid has let that editor go by then:
+            // it is not committed or closed a second time.
+            if (combo->isHidden() || combo->property(kEditEnded).toBool()) return;
             auto* self = const_cast<RecordGridDelegate*>(this);
             emit self->commitData(combo);
             emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
@@ -335,6 +341,14 @@ QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifier
     return index;
 }
 
+void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor) {
+        if (editor->property(kEditEnded).toBool()) return;  // closed already
+        editor->setProperty(kEditEnded, true);
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
 void RecordGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (current.isValid() && (!previous.isValid() || current.row() != previous.row())) emit currentRowChanged(current.row());
@@ -485,12 +499,14 @@ void RecordGridView::FitColumns() {
     const QFontMetrics metrics(font());
     const double scale = std::max(1.0, metrics.averageCharWidth() / 6.0);
     const QFontMetrics headerMetrics(horizontalHeader()->font());
+    fittedWidth_ = 0;
     for (int c = 0; c < model_->columnCount(); ++c) {
         int width = static_cast<int>(model_->Columns()[static_cast<std::size_t>(c)].width * scale);
         width = std::max(width, headerMetrics.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 16);
         for (int r = 0; r < model_->rowCount(); ++r)
             width = std::max(width, metrics.horizontalAdvance(model_->index(r, c).data().toString()) + 12);
         setColumnWidth(c, width);
+        fittedWidth_ += width;
     }
 }
 

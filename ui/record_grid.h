@@ -125,6 +125,9 @@ public:
     // Column widths from the table (their units, scaled to the font), at
     // least as wide as the header texts.
     void FitColumns();
+    // The columns' width as FitColumns chose it, before the last column
+    // stretches to fill a wider window: what a window's size hint asks for.
+    int FittedWidth() const { return fittedWidth_; }
 
     // Runs after a commit from a cell: shows what the rule says.
     void ReportCommit(const WriteResult& result);
@@ -140,6 +143,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    // Marks the editor as let go before the view moves the focus from it.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusOutEvent(QFocusEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -160,6 +165,7 @@ private:
     RecordGridModel* model_;
     RecordGridDelegate* delegate_;
     Prompter& prompter_;
+    int fittedWidth_ = 0;
 };
 
 // A grid's share of the frame's commands (Ctrl+C, Ctrl+V): true when handled.

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QTest>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -80,6 +82,21 @@ struct ProgramFixture {
         app_.reset();
     }
 };
+
+// Runs `body` on the next modal dialog of type T once it shows.
+template <typename T, typename F>
+void WhenModal(F body) {
+    QTimer::singleShot(0, [body] {
+        for (int i = 0; i < 200; ++i) {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                body(dialog);
+                return;
+            }
+            QTest::qWait(10);
+        }
+        qWarning("no modal dialog appeared");
+    });
+}
 
 // $VRM_SCREENSHOT_DIR, or the test's own temporary folder.
 inline QString ScreenshotFolder(const QTemporaryDir& temp) {

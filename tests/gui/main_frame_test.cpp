@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "app/application.h"
 #include "app/document.h"
@@ -35,8 +36,10 @@
 #include "model/radio_image.h"
 #include "ui/editor_view.h"
 #include "ui/help_window.h"
+#include "gui_app.h"
 
 using namespace vrm;
+using test::WhenModal;
 
 namespace {
 
@@ -70,21 +73,6 @@ QList<int> MenuCommands(QMenu* menu) {
     QList<int> commands;
     for (QAction* a : menu->actions()) commands << (a->isSeparator() ? 0 : a->data().toInt());
     return commands;
-}
-
-// Runs `body` on the next modal dialog of type T once it shows.
-template <typename T, typename F>
-void WhenModal(F body) {
-    QTimer::singleShot(0, [body] {
-        for (int i = 0; i < 200; ++i) {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                body(dialog);
-                return;
-            }
-            QTest::qWait(10);
-        }
-        qWarning("no modal dialog appeared");
-    });
 }
 
 }  // namespace
@@ -130,6 +118,8 @@ private:
     }
 
     QString T(tid::TextId id) const { return QString::fromUtf8(app_->Language().Text(id)); }
+    // The title as the window shows it (with its modified mark resolved).
+    QString Title() const { return frame_->windowHandle() ? frame_->windowHandle()->title() : QString(); }
 
     void RegisterFake(const std::string& viewClass) {
         frame_->RegisterEditorView(viewClass,
@@ -211,9 +201,9 @@ private slots:
     }
 
     void titleWithAndWithoutNoEncryption() {
-        QCOMPARE(frame_->windowTitle(), QStringLiteral("VRM-650T  [ HRV-41A LMR : K UHF : 440-480 MHz ] [ %1 : vrm650t.dat ]").arg(T(10100002)));
+        QCOMPARE(Title(), QStringLiteral("VRM-650T  [ HRV-41A LMR : K UHF : 440-480 MHz ] [ %1 : vrm650t.dat ]").arg(T(10100002)));
         Start({"NoEncryption"});
-        QVERIFY(frame_->windowTitle().endsWith(QStringLiteral("vrm650t.dat ]          No Encryption")));
+        QVERIFY(Title().endsWith(QStringLiteral("vrm650t.dat ]          No Encryption")));
     }
 
     void editorsOpenOnceAndTheWindowMenuFollows() {
@@ -439,7 +429,7 @@ private slots:
         const ImageBuffer before = app_->Image().Live();
 
         // Choose model 3; Cancel on the warning keeps the dialog open.
-        WhenModal<CModelDlg>([this](CModelDlg* d) {
+        WhenModal<CModelDlg>([this, &before](CModelDlg* d) {
             QCOMPARE(d->ModelList()->currentData().toInt(), 1);
             QCOMPARE(d->BandList()->currentText(), QStringLiteral("440-480 MHz"));
             d->ModelList()->setCurrentIndex(d->ModelList()->findData(3));
@@ -449,7 +439,18 @@ private slots:
             QVERIFY(d->isVisible());
             QCOMPARE(prompter_->asked.back().textId, static_cast<int>(tid::kMsgDataReset));
             QCOMPARE(prompter_->asked.back().defaultAnswer, Answer::Cancel);
-            prompter_->answers = {Answer::Ok};
+            // The edits are not saved: after the warning comes the unsaved-changes
+            // question; Cancel there, or Yes with a cancelled Save As, changes nothing.
+            for (Answer save : {Answer::Cancel, Answer::Yes}) {
+                prompter_->asked.clear();
+                prompter_->answers = {Answer::Ok, save};
+                d->OkButton()->click();
+                QVERIFY(d->isVisible());
+                QCOMPARE(prompter_->TextIds(), (std::vector<int>{static_cast<int>(tid::kMsgDataReset),
+                                                                 static_cast<int>(tid::kMsgSaveChangesFormat)}));
+                QVERIFY(app_->Image().Live() == before);
+            }
+            prompter_->answers = {Answer::Ok, Answer::No};
             d->OkButton()->click();
         });
         frame_->RunCommand(cmd::kModelInformation);
@@ -460,9 +461,10 @@ private slots:
         QCOMPARE(app_->Document().FileName(), std::string("vrm650t.dat"));
 
         // Back to the preset-list model: the Edit menu gains QT/DQT Customization.
+        // (The new model's defaults were never saved: they count as changes.)
         WhenModal<CModelDlg>([this](CModelDlg* d) {
             d->ModelList()->setCurrentIndex(d->ModelList()->findData(2));
-            prompter_->answers = {Answer::Ok};
+            prompter_->answers = {Answer::Ok, Answer::No};
             d->OkButton()->click();
         });
         frame_->RunCommand(cmd::kModelInformation);
@@ -492,7 +494,7 @@ private slots:
         frame_->RunCommand(cmd::kOpen);
         QCOMPARE(app_->Catalogue().FindModel(), 2);
         QVERIFY(frame_->MdiArea()->subWindowList().isEmpty());
-        QVERIFY(frame_->windowTitle().endsWith(QStringLiteral(": varitel.dat ]")));
+        QVERIFY(Title().endsWith(QStringLiteral(": varitel.dat ]")));
         QVERIFY(MenuCommands(frame_->Menu(MenuId::Edit)).contains(cmd::kQtDqtCustomization));
 
         // New asks once on unmodified data and resets the name.
@@ -500,7 +502,7 @@ private slots:
         prompter_->answers = {Answer::Ok};
         frame_->RunCommand(cmd::kNew);
         QCOMPARE(prompter_->TextIds(), std::vector<int>{static_cast<int>(tid::kMsgDataReset)});
-        QVERIFY(frame_->windowTitle().endsWith(QStringLiteral(": vrm650t.dat ]")));
+        QVERIFY(Title().endsWith(QStringLiteral(": vrm650t.dat ]")));
     }
 
     void adoptReadDataClosesEditorsAndTakesTheImage() {

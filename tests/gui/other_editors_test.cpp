@@ -100,6 +100,32 @@ private slots:
         QCOMPARE(app_->Image().Word(kScanArea.offset + 3), 300);  // wraps
     }
 
+    // A typed minus is taken and clamped: -5 is the minimum, not 5, and on a
+    // field with an off value the minimum, not off.
+    void typedNegativeNumbers() {
+        Start(3, 0x0105);
+        auto typeInto = [](FieldSpin* spin, const QString& text) {
+            spin->setFocus();
+            spin->selectAll();
+            QTest::keyClicks(spin, text);
+            QTest::keyClick(spin, Qt::Key_Tab);
+        };
+        auto* scan = Open<FormEditorView>(cmd::kScanInformation, "CScanView");
+        auto* dropout = qobject_cast<FieldSpin*>(scan->Form()->Control("dropout_delay"));
+        QVERIFY(dropout);
+        QCOMPARE(app_->Image().Word(kScanArea.offset + 5), 3);
+        typeInto(dropout, QStringLiteral("-5"));
+        QCOMPARE(app_->Image().Word(kScanArea.offset + 5), 0);
+        QCOMPARE(dropout->text(), QStringLiteral("0"));
+        typeInto(dropout, QStringLiteral("12-"));  // a minus only leads
+        QCOMPARE(app_->Image().Word(kScanArea.offset + 5), 12);
+
+        auto* features = Open<FormEditorView>(cmd::kOptionalFeatures, "CFeatureView");
+        auto* preAlert = qobject_cast<FieldSpin*>(features->Form()->Control("tot_pre_alert"));
+        typeInto(preAlert, QStringLiteral("-5"));
+        QCOMPARE(Byte(0x11), 1);
+    }
+
     void keyGridAndImage() {
         Start(2, 0x0100);
         // Opening the image alone opens the grid beside it.

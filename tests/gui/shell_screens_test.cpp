@@ -134,7 +134,7 @@ private:
         }
 
         {
-            CModelDlg dialog(app, prompter, &frame);
+            CModelDlg dialog(app, prompter, frame.GetFileDialogs(), &frame);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             CheckTexts(&dialog, "model dialog " + lang);

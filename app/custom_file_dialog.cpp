@@ -50,6 +50,7 @@ CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRe
     setDirectory(QString::fromStdString(request.folder));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdOpen)));
 
+    protectedText_ = LangText(language, tid::kPreviewProtected);
     auto* box = new QGroupBox(WithoutMnemonic(LangText(language, tid::kEditorEmbeddedMessage)), this);
     box->setObjectName(QStringLiteral("Preview"));
     line1_ = new QLabel(box);
@@ -85,7 +86,7 @@ void CCustomFileDlg::ShowPreview(const QString& path) {
         line2_->clear();
         return;
     }
-    line1_->setText(PreviewText(preview.line1));
+    line1_->setText(preview.protectedFile ? protectedText_ : PreviewText(preview.line1));
     line2_->setText(PreviewText(preview.line2));
 }
 

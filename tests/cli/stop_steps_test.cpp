@@ -1,0 +1,151 @@
+// `vrm650t-cli radio write` (backup, write, verify, log) sent SIGTERM at
+// every step of each of its three sessions by the simulated radio, as a user
+// or the session manager would: the radio is never left in program mode, the
+// command says it was stopped and names no cable fault, exits 128 + 15, and
+// the programming log says "stopped (signal TERM)". A SIGKILL in the middle
+// of the write leaves the "started" row that the next start reports.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli_process.h"
+#include "files/data_file.h"
+#include "link/clock.h"
+#include "link/programming_log.h"
+#include "model/model_catalogue.h"
+#include "model/shipped_language.h"
+#include "sim/radio_log_check.h"
+#include "sim/sim_state.h"
+#include "text/text_ids.h"
+
+namespace vrm {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct StopSteps : ::testing::Test {
+    StopSteps() {
+        std::string t = (fs::temp_directory_path() / "vrm-stopsteps-XXXXXX").string();
+        dir = ::mkdtemp(t.data());
+        RadioImage image;
+        ModelCatalogue catalogue(image);
+        for (std::size_t i = 16; i < kImageSize; ++i) image.Live()[i] = static_cast<std::uint8_t>(i * 5);
+        image.SetIdentity(SimulatedRadio().Identity());
+        data = (dir / "fleet.dat").string();
+        EXPECT_TRUE(DataFile(image, catalogue).Write(data, {}, SystemClock::Instance()).Ok());
+    }
+    ~StopSteps() override { fs::remove_all(dir); }
+
+    // Starts `radio write` on a fresh radio of its own in `run`, with the
+    // fault `faults`.
+    pid_t Start(const fs::path& run, const std::string& faults) const {
+        fs::create_directories(run);
+        std::string error;
+        EXPECT_TRUE(SaveSimState((run / "radio.state").string(), SimulatedRadio(), &error)) << error;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setenv("VRM650T_SIM_STATE", (run / "radio.state").c_str(), 1);
+            ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
+            ::setenv("VRM650T_SIM_FAULTS", faults.c_str(), 1);
+            ::setenv("HOME", run.c_str(), 1);
+            ::unsetenv("VRM650T_SIM_BAUD");
+            const int null = ::open("/dev/null", O_RDWR);
+            const int err = ::open((run / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(null, 0);
+            ::dup2(null, 1);
+            ::dup2(err, 2);
+            std::vector<std::string> args = {"--lang", std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng", "radio",
+                                             "write", "--backup-dir", (run / "backups").string(), "--log",
+                                             (run / "log.csv").string(), data};
+            fs::create_directories(run / "backups");
+            auto argv = test::Argv(args);
+            ::execv(test::kCli.c_str(), argv.data());
+            ::_exit(127);
+        }
+        return pid;
+    }
+    static int Wait(pid_t pid) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    static std::vector<std::string> RadioLog(const fs::path& run) {
+        SimulatedRadio radio;
+        std::string error;
+        EXPECT_TRUE(LoadSimState((run / "radio.state").string(), radio, &error)) << error;
+        return radio.Log();
+    }
+    static std::string Text(const fs::path& file) {
+        std::ifstream in(file);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir;
+    std::string data;
+};
+
+TEST_F(StopSteps, ASignalAtEveryStepOfEverySessionEndsTheWriteCleanly) {
+    const std::string cable = test::EnglishTexts().TextString(tid::kMsgCommunicationError);
+    constexpr int kParallel = 12;  // the runs mostly wait on the protocol's delays
+    int stopped = 0;
+    for (std::uint32_t session = 1; session <= 3; ++session) {
+        bool ended = false;  // a run the signal never reached: the session has no such send
+        for (std::uint32_t step = 1; !ended; step += kParallel) {
+            std::map<std::uint32_t, pid_t> batch;
+            for (std::uint32_t n = step; n < step + kParallel; ++n)
+                batch[n] = Start(dir / std::to_string(n), "signal=TERM@" + std::to_string(session) + ":" + std::to_string(n));
+            for (const auto& [n, pid] : batch) {
+                const fs::path run = dir / std::to_string(n);
+                const int status = Wait(pid);
+                const std::string where = "session " + std::to_string(session) + ", send " + std::to_string(n);
+                if (status == 0) {
+                    ended = true;
+                } else {
+                    ++stopped;
+                    const std::string err = Text(run / "err.txt");
+                    EXPECT_EQ(status, 128 + SIGTERM) << where << "\n" << err;
+                    EXPECT_EQ(test::ProgramModeProblem(RadioLog(run)), "") << where;
+                    EXPECT_EQ(err.find(cable), std::string::npos) << where << "\n" << err;
+                    EXPECT_NE(err.find("Stopped by the signal TERM."), std::string::npos) << where << "\n" << err;
+                    const std::vector<LogFields> rows = ReadLog((run / "log.csv").string());
+                    EXPECT_FALSE(rows.empty()) << where;
+                    const std::string result = rows.empty() ? "" : rows.back().result;
+                    EXPECT_TRUE(result.find("stopped (signal TERM)") != std::string::npos ||
+                                result == "written and verified")
+                        << where << ": " << result;
+                }
+                fs::remove_all(run);
+            }
+        }
+    }
+    // A safe write has no fourth session.
+    EXPECT_EQ(Wait(Start(dir / "4", "signal=TERM@4:1")), 0);
+    // Every send of the three sessions: the backup read's 136, the write's
+    // 131 and the verify's 130.
+    EXPECT_EQ(stopped, 136 + 131 + 130);
+}
+
+TEST_F(StopSteps, AWriteKilledOutrightLeavesItsStartedRow) {
+    const fs::path run = dir / "killed";
+    const int status = Wait(Start(run, "signal=KILL@2:40"));
+    EXPECT_EQ(status, 128 + SIGKILL);
+    const std::vector<LogFields> rows = ReadLog((run / "log.csv").string());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].result, "started");
+    EXPECT_EQ(rows[0].serial, "00000001");
+    EXPECT_EQ(rows[0].dataFile, data);
+    EXPECT_EQ(rows[0].backupFile.rfind((run / "backups").string(), 0), 0u);
+    const std::vector<LogFields> unfinished = TakeUnfinishedWrites((run / "log.csv").string());
+    ASSERT_EQ(unfinished.size(), 1u);
+    EXPECT_EQ(unfinished[0].backupFile, rows[0].backupFile);
+}
+
+}  // namespace
+}  // namespace vrm

@@ -89,6 +89,7 @@ TEST_F(ProtectedRecovery, TheCopyHoldsNoPlainDataAndRestoresOnlyWithThePassword)
     EXPECT_TRUE(doc.IsModified());
 
     // Save keeps the file's password, though the "Data File" switch is off.
+    prompter.answers = {Answer::Ok};  // replace fleet.dat
     ASSERT_EQ(doc.OnFileSave(prompter), DocResult::Done);
     RadioImage again;
     ModelCatalogue againCatalogue(again);

@@ -19,12 +19,16 @@
 #include "app/main_frame.h"
 #include "app/settings_store.h"
 #include "app/vrm_app.h"
+#include "gui_app.h"
 #include "link/programming_log.h"
 #include "link/write_dialog.h"
 #include "sim/radio_log_check.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
 #include "text/text_ids.h"
+#include "ui/qt_prompter.h"
+
+#include <QMessageBox>
 
 using namespace vrm;
 
@@ -137,6 +141,32 @@ private slots:
         QCOMPARE(program.App().Document().FilePath(), started.backupFile);
         QVERIFY(dialogs.openRequests.empty());  // opened without asking for a file
         program.ExitInstance();
+    }
+
+    void theReportsButtonsOpenWhatTheyNameInBothLanguages() {
+        for (const char* lang : {"en", "de"}) {
+            LanguageTable language;
+            language.SetProgramFolder(VRM_BIN_DIR "/");
+            QVERIFY(language.Load(std::string("vrm650t_") + lang + ".lng", false, nullptr));
+            const std::string log = temp_.filePath(QStringLiteral("report-%1.csv").arg(lang)).toStdString();
+            const std::string backup = temp_.filePath(QStringLiteral("00000001_20261208-134501.dat")).toStdString();
+            const std::string file = temp_.filePath(QStringLiteral("fleet.dat")).toStdString();
+            for (const std::string& f : {backup, file}) QFile(QString::fromStdString(f)).open(QIODevice::WriteOnly);
+            { LogEntry e; QCOMPARE(e.Start(log, {"2026-12-08T13:45:01+01:00", "00000001", "HRV-41A:K", "V1.10.00", file, "ab", backup, ""}), 0); }
+            QStringList captions;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                for (QAbstractButton* b : box->buttons()) captions << b->text();
+                box->grab().save(test::ScreenshotFolder(temp_) + QStringLiteral("/unfinished-write-%1.png").arg(lang));
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == QString::fromStdString(language.TextString(tid::kUnfinishedOpenFile))) b->click();
+            });
+            QtPrompter prompter(language, [] { return nullptr; });
+            QCOMPARE(ReportUnfinishedWrites(log, prompter, language), file);
+            QCOMPARE(captions.size(), 3);
+            QVERIFY(captions.contains(QString::fromStdString(language.TextString(tid::kUnfinishedOpenBackup))));
+        }
     }
 };
 

@@ -394,9 +394,10 @@ int RunDiff(Context& ctx) {
     session.observer.OnWindowText(ctx.Text(tid::kCompareReading));
     const TransferResult r = RunReadTransfer(session.Transfer(ctx), radio);
     session.observer.EndLine();
-    if (!r.Ok()) return r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
-                            ? kExitModelMismatch
-                            : kExitRadioFailed;
+    if (!r.Ok())
+        return session.Finish(ctx, r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
+                                       ? kExitModelMismatch
+                                       : kExitRadioFailed);
 
     const ImageComparison diff = CompareImages(image.Live(), radio, Language(ctx), kSeparator);
     if (diff.Identical()) {

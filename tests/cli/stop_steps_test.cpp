@@ -2,8 +2,10 @@
 // every kind of step of each of its three sessions by the simulated radio, as a user
 // or the session manager would: the radio is never left in program mode, the
 // command says it was stopped and names no cable fault, exits 128 + 15, and
-// the programming log says "stopped (signal TERM)". A SIGKILL in the middle
-// of the write leaves the "started" row that the next start reports.
+// the programming log says "stopped (signal TERM)". `radio read`, `radio info`
+// and `radio diff` likewise at each kind of step of their session. A SIGKILL
+// in the middle of the write leaves the "started" row that the next start
+// reports.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,10 +47,14 @@ struct StopSteps : ::testing::Test {
     }
     ~StopSteps() override { fs::remove_all(dir); }
 
-    // Starts `radio write` on a fresh radio of its own in `run`, with the
-    // fault `faults`.
-    pid_t Start(const fs::path& run, const std::string& faults) const {
-        fs::create_directories(run);
+    // The safe write of fleet.dat with its backups and log in `run`.
+    std::vector<std::string> Write(const fs::path& run) const {
+        return {"radio", "write", "--backup-dir", (run / "backups").string(), "--log", (run / "log.csv").string(), data};
+    }
+    // Starts `command` (the safe write when empty) on a fresh radio of its
+    // own in `run`, with the fault `faults`.
+    pid_t Start(const fs::path& run, const std::string& faults, std::vector<std::string> command = {}) const {
+        fs::create_directories(run / "backups");
         std::string error;
         EXPECT_TRUE(SaveSimState((run / "radio.state").string(), SimulatedRadio(), &error)) << error;
         const pid_t pid = ::fork();
@@ -62,10 +69,8 @@ struct StopSteps : ::testing::Test {
             ::dup2(null, 0);
             ::dup2(null, 1);
             ::dup2(err, 2);
-            std::vector<std::string> args = {"--lang", std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng", "radio",
-                                             "write", "--backup-dir", (run / "backups").string(), "--log",
-                                             (run / "log.csv").string(), data};
-            fs::create_directories(run / "backups");
+            std::vector<std::string> args = command.empty() ? Write(run) : command;
+            args.insert(args.begin(), {"--lang", std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng"});
             auto argv = test::Argv(args);
             ::execv(test::kCli.c_str(), argv.data());
             ::_exit(127);
@@ -76,6 +81,17 @@ struct StopSteps : ::testing::Test {
         int status = 0;
         ::waitpid(pid, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    // Starts `count` runs, 12 at a time (they mostly wait on the protocol's
+    // delays), and hands each one's index and exit status to `check`.
+    static void InBatches(std::size_t count, const std::function<pid_t(std::size_t)>& start,
+                          const std::function<void(std::size_t, int)>& check) {
+        constexpr std::size_t kParallel = 12;
+        for (std::size_t first = 0; first < count; first += kParallel) {
+            std::map<std::size_t, pid_t> batch;
+            for (std::size_t k = first; k < std::min(first + kParallel, count); ++k) batch[k] = start(k);
+            for (const auto& [k, pid] : batch) check(k, Wait(pid));
+        }
     }
     static std::vector<std::string> RadioLog(const fs::path& run) {
         SimulatedRadio radio;
@@ -117,34 +133,95 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> EveryStep() {
 
 TEST_F(StopSteps, ASignalAtEveryStepOfEverySessionEndsTheWriteCleanly) {
     const std::string cable = test::EnglishTexts().TextString(tid::kMsgCommunicationError);
-    constexpr std::size_t kParallel = 12;  // the runs mostly wait on the protocol's delays
     const auto steps = EveryStep();
-    for (std::size_t first = 0; first < steps.size(); first += kParallel) {
-        std::map<std::size_t, pid_t> batch;
-        for (std::size_t k = first; k < std::min(first + kParallel, steps.size()); ++k)
-            batch[k] = Start(dir / std::to_string(k), "signal=TERM@" + std::to_string(steps[k].first) + ":" +
-                                                          std::to_string(steps[k].second));
-        for (const auto& [k, pid] : batch) {
+    const auto where = [&](std::size_t k) {
+        return "session " + std::to_string(steps[k].first) + ", send " + std::to_string(steps[k].second);
+    };
+    InBatches(
+        steps.size(),
+        [&](std::size_t k) {
+            return Start(dir / std::to_string(k), "signal=TERM@" + std::to_string(steps[k].first) + ":" +
+                                                      std::to_string(steps[k].second));
+        },
+        [&](std::size_t k, int status) {
             const fs::path run = dir / std::to_string(k);
-            const int status = Wait(pid);
-            const std::string where =
-                "session " + std::to_string(steps[k].first) + ", send " + std::to_string(steps[k].second);
+            const std::string err = Text(run / "err.txt");
+            EXPECT_EQ(status, 128 + SIGTERM) << where(k) << "\n" << err;
+            EXPECT_EQ(test::ProgramModeProblem(RadioLog(run)), "") << where(k);
+            EXPECT_EQ(err.find(cable), std::string::npos) << where(k) << "\n" << err;
+            EXPECT_NE(err.find("Stopped by the signal TERM."), std::string::npos) << where(k) << "\n" << err;
+            const std::vector<LogFields> rows = ReadLog((run / "log.csv").string());
+            const std::string result = rows.empty() ? "" : rows.back().result;
+            EXPECT_TRUE(result.find("stopped (signal TERM)") != std::string::npos || result == "written and verified")
+                << where(k) << ": " << result;
+            fs::remove_all(run);
+        });
+    // Each session ends with its exit: the send after it, and a fourth
+    // session, never come.
+    for (const char* beyond : {"signal=TERM@1:137", "signal=TERM@2:132", "signal=TERM@3:131", "signal=TERM@4:1"})
+        EXPECT_EQ(Wait(Start(dir / "beyond", beyond)), 0) << beyond;
+}
+
+TEST_F(StopSteps, CtrlCIsLoggedAsTheUsersStopAndHangUpByItsName) {
+    const std::pair<int, std::string> cases[] = {{SIGINT, "stopped by the user"}, {SIGHUP, "stopped (signal HUP)"}};
+    InBatches(
+        std::size(cases),
+        [&](std::size_t k) {
+            return Start(dir / std::to_string(k), "signal=" + std::to_string(cases[k].first) + "@2:40");
+        },
+        [&](std::size_t k, int status) {
+            EXPECT_EQ(status, 128 + cases[k].first);
+            const std::vector<LogFields> rows = ReadLog((dir / std::to_string(k) / "log.csv").string());
+            ASSERT_FALSE(rows.empty());
+            EXPECT_EQ(rows.back().result,
+                      cases[k].second + " at block 19 (0x130): 18 of 63 blocks written; radio partly written");
+        });
+}
+
+// radio read and radio diff (one read session: "PROGRAM", identification,
+// key exchange, block i's command 4 + 2i and handshake 5 + 2i, the exit 132)
+// and radio info (four reads, the exit 12), stopped at the first send of
+// each kind of step and at the last two. A stop that lands after the last
+// block lets the exit end the session: what was read is saved or shown, and
+// the status still says that the command was signalled.
+TEST_F(StopSteps, EveryRadioCommandLeavesProgramModeWhereverTheStopLands) {
+    const std::string cable = test::EnglishTexts().TextString(tid::kMsgCommunicationError);
+    struct Run {
+        std::string command;
+        std::uint32_t step;
+        std::uint32_t complete;  // from this send on, the transfer finishes
+    };
+    std::vector<Run> runs;
+    for (std::uint32_t step : {1u, 2u, 3u, 4u, 5u, 70u, 131u, 132u}) {
+        runs.push_back({"read", step, 131});
+        runs.push_back({"diff", step, 131});
+    }
+    for (std::uint32_t step : {1u, 2u, 3u, 4u, 5u, 11u, 12u}) runs.push_back({"info", step, 11});
+    const auto out = [&](std::size_t k) { return (dir / std::to_string(k) / "read.dat").string(); };
+    InBatches(
+        runs.size(),
+        [&](std::size_t k) {
+            std::vector<std::string> command = {"radio", runs[k].command};
+            if (runs[k].command == "read") command.insert(command.end(), {"-o", out(k)});
+            if (runs[k].command == "diff") command.push_back(data);
+            return Start(dir / std::to_string(k), "signal=TERM@" + std::to_string(runs[k].step), command);
+        },
+        [&](std::size_t k, int status) {
+            const fs::path run = dir / std::to_string(k);
+            const std::string where = runs[k].command + ", send " + std::to_string(runs[k].step);
             const std::string err = Text(run / "err.txt");
             EXPECT_EQ(status, 128 + SIGTERM) << where << "\n" << err;
             EXPECT_EQ(test::ProgramModeProblem(RadioLog(run)), "") << where;
             EXPECT_EQ(err.find(cable), std::string::npos) << where << "\n" << err;
             EXPECT_NE(err.find("Stopped by the signal TERM."), std::string::npos) << where << "\n" << err;
-            const std::vector<LogFields> rows = ReadLog((run / "log.csv").string());
-            const std::string result = rows.empty() ? "" : rows.back().result;
-            EXPECT_TRUE(result.find("stopped (signal TERM)") != std::string::npos || result == "written and verified")
-                << where << ": " << result;
+            const bool complete = runs[k].step >= runs[k].complete;
+            EXPECT_EQ(err.find(test::EnglishTexts().TextString(tid::kLinkInterrupted)) == std::string::npos, complete)
+                << where << "\n" << err;
+            if (runs[k].command == "read") {
+                EXPECT_EQ(fs::exists(out(k)), complete) << where;
+            }
             fs::remove_all(run);
-        }
-    }
-    // Each session ends with its exit: the send after it, and a fourth
-    // session, never come.
-    for (const char* beyond : {"signal=TERM@1:137", "signal=TERM@2:132", "signal=TERM@3:131", "signal=TERM@4:1"})
-        EXPECT_EQ(Wait(Start(dir / "beyond", beyond)), 0) << beyond;
+        });
 }
 
 TEST_F(StopSteps, AWriteKilledOutrightLeavesItsStartedRow) {

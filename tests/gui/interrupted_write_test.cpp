@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -22,6 +25,7 @@
 #include "gui_app.h"
 #include "link/programming_log.h"
 #include "link/write_dialog.h"
+#include "model/shipped_language.h"
 #include "sim/radio_log_check.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
@@ -51,9 +55,14 @@ private:
     }
     std::string State() const { return temp_.filePath(QStringLiteral("radio.state")).toStdString(); }
 
+    std::string Report() const { return temp_.filePath(QStringLiteral("report.txt")).toStdString(); }
+
     // A child process starts the program, puts a radio of the data's model
     // on the simulated cable with `faults` and presses Write; the wait status.
+    // When the write has ended, the child puts the result of the last row of
+    // the programming log and then the messages it showed into Report().
     int WriteWith(const std::string& faults) {
+        std::filesystem::remove(Report());
         const pid_t child = ::fork();
         if (child == 0) {
             MemorySettingsStore settings;
@@ -75,6 +84,11 @@ private:
                 }
             });
             program.Frame()->RunCommand(cmd::kWriteData);
+            std::ofstream report(Report());
+            const std::vector<LogFields> rows = ReadLog(program.App().WriteOptions().logPath);
+            report << (rows.empty() ? std::string() : rows.back().result) << "\n";
+            for (const Message& m : prompter.asked) report << m.text << "\n";
+            report.close();
             ::_exit(0);
         }
         int status = 0;
@@ -116,6 +130,30 @@ private slots:
                  QStringLiteral("stopped (signal TERM) at block 19 (0x130): 18 of 63 blocks written; "
                                 "radio partly written"));
         program.ExitInstance();
+    }
+
+    // The key exchange of each session, where a stop once took the closing
+    // exit byte for the key and left the radio in program mode.
+    void sigtermAtTheKeyExchangeOfEachSessionLeavesProgramModeAndNamesTheStop() {
+        const std::pair<const char*, const char*> cases[] = {
+            {"signal=TERM@1:3", "stopped (signal TERM) before writing; nothing written"},
+            {"signal=TERM@2:3", "stopped (signal TERM) before writing; nothing written"},
+            {"signal=TERM@3:3", "written; stopped (signal TERM) before the read-back finished; not verified"},
+        };
+        for (const auto& [faults, result] : cases) {
+            const int status = WriteWith(faults);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            QCOMPARE(QString::fromStdString(test::ProgramModeProblem(RadioLog())), QString());
+            std::ifstream in(Report());
+            std::string logged, messages;
+            QVERIFY2(std::getline(in, logged), faults);
+            messages.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            QCOMPARE(QString::fromStdString(logged), QString::fromLatin1(result));
+            QVERIFY2(messages.find(test::EnglishTexts().TextString(tid::kLinkInterrupted)) != std::string::npos,
+                     messages.c_str());
+            QVERIFY2(messages.find(test::EnglishTexts().TextString(tid::kMsgCommunicationError)) == std::string::npos,
+                     messages.c_str());
+        }
     }
 
     void aWriteKilledOutrightIsReportedAtTheNextStartAndItsBackupOpens() {

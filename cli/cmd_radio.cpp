@@ -26,6 +26,7 @@
 #include "cli/terminal_prompter.h"
 #include "files/data_file.h"
 #include "link/clock.h"
+#include "link/programming_log.h"
 #include "link/programming_port.h"
 #include "link/radio_info.h"
 #include "link/read_transfer.h"
@@ -344,6 +345,12 @@ int RunWrite(Context& ctx) {
         image.FixUpAfterLoad(catalogue);
         image.TakeSnapshot();
     }
+
+    // A write of this log that never finished (its program was killed) is
+    // told before the next one starts; the log then notes that it was told.
+    if (options.log)
+        for (const LogFields& row : TakeUnfinishedWrites(options.logPath))
+            ctx.err << UnfinishedWriteText(row, Language(ctx)) << "\n";
 
     int written = 0;
     int status = 0;

@@ -256,6 +256,19 @@ std::vector<LogFields> TakeUnfinishedWrites(const std::string& path) {
     return open;
 }
 
+namespace {
+
+std::uint32_t UnfinishedWriteTextId(const LogFields& row) {
+    return row.backupFile.empty() ? tid::kUnfinishedWriteNoBackup : tid::kUnfinishedWrite;
+}
+
+}  // namespace
+
+std::string UnfinishedWriteText(const LogFields& row, const LanguageTable& language) {
+    return FormatText(language.TextString(UnfinishedWriteTextId(row)),
+                      {row.dataFile, row.serial, ShownTime(row.time), row.backupFile});
+}
+
 std::string ReportUnfinishedWrites(const std::string& path, Prompter& prompter, const LanguageTable& language) {
     std::string chosen;
     for (const LogFields& row : TakeUnfinishedWrites(path)) {
@@ -265,9 +278,8 @@ std::string ReportUnfinishedWrites(const std::string& path, Prompter& prompter, 
         m.buttons = Buttons::YesNoCancel;
         m.defaultAnswer = Answer::Cancel;
         m.caption = language.TextString(tid::kUnfinishedCaption);
-        const std::uint32_t id = row.backupFile.empty() ? tid::kUnfinishedWriteNoBackup : tid::kUnfinishedWrite;
-        m.text = FormatText(language.TextString(id), {row.dataFile, row.serial, ShownTime(row.time), row.backupFile});
-        m.textId = static_cast<int>(id);
+        m.text = UnfinishedWriteText(row, language);
+        m.textId = static_cast<int>(UnfinishedWriteTextId(row));
         if (IsFile(row.backupFile)) m.choices.push_back({Answer::Yes, language.TextString(tid::kUnfinishedOpenBackup)});
         if (IsFile(file)) m.choices.push_back({Answer::No, language.TextString(tid::kUnfinishedOpenFile)});
         m.choices.push_back({Answer::Cancel, language.TextString(tid::kButtonClose)});

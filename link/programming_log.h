@@ -88,6 +88,10 @@ std::vector<LogFields> ReadLog(const std::string& path);
 // log cannot be read or locked.
 std::vector<LogFields> TakeUnfinishedWrites(const std::string& path);
 
+// What is said of a write that did not finish: its file, radio, time and
+// backup (text 19120002, or 19120003 when it kept no backup).
+std::string UnfinishedWriteText(const LogFields& row, const LanguageTable& language);
+
 // At the program's start: tells of each write in the log at `path` that did
 // not finish (its file, radio, time and backup) and offers to open its
 // backup or its data file, where they exist. The file the user chose to

@@ -4,7 +4,7 @@
 // command says it was stopped and names no cable fault, exits 128 + 15, and
 // the programming log says "stopped (signal TERM)". `radio read`, `radio info`
 // and `radio diff` likewise at each kind of step of their session. A SIGKILL
-// in the middle of the write leaves the "started" row that the next start
+// in the middle of the write leaves the "started" row that the next write
 // reports.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -234,9 +234,18 @@ TEST_F(StopSteps, AWriteKilledOutrightLeavesItsStartedRow) {
     EXPECT_EQ(rows[0].serial, "00000001");
     EXPECT_EQ(rows[0].dataFile, data);
     EXPECT_EQ(rows[0].backupFile.rfind((run / "backups").string(), 0), 0u);
-    const std::vector<LogFields> unfinished = TakeUnfinishedWrites((run / "log.csv").string());
-    ASSERT_EQ(unfinished.size(), 1u);
-    EXPECT_EQ(unfinished[0].backupFile, rows[0].backupFile);
+
+    // The next write with this log says so before it starts, once.
+    EXPECT_EQ(Wait(Start(run, "")), 0);
+    const std::string told = "The write of " + data + " to radio 00000001 at ";
+    const std::string partly = " did not finish; the radio may hold a partly written configuration. Its backup is " +
+                               rows[0].backupFile + ".";
+    const std::string err = Text(run / "err.txt");
+    EXPECT_NE(err.find(told), std::string::npos) << err;
+    EXPECT_NE(err.find(partly), std::string::npos) << err;
+    EXPECT_EQ(ReadLog((run / "log.csv").string())[1].result, kLogUnfinished);
+    EXPECT_EQ(Wait(Start(run, "")), 0);
+    EXPECT_EQ(Text(run / "err.txt").find(told), std::string::npos);
 }
 
 }  // namespace

@@ -159,11 +159,22 @@ private slots:
             // label says and as a data file holds them.
             sec.PasswordEdit()->setText(QString());
             sec.DataFileBox()->setChecked(true);
-            QTimer::singleShot(0, [] {
-                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            QString refusal;
+            QTimer::singleShot(0, [&refusal] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    for (const QLabel* l : box->findChildren<QLabel*>()) refusal += l->text();
+                    box->close();
+                }
             });
             sec.accept();
             QCOMPARE(sec.result(), int(QDialog::Rejected));
+            // The label and the refusal say what is taken.
+            const QString range = QString::fromUtf8(std::string(lang) == "de" ? "1 bis 6 Ziffern" : "1 to 6 digits");
+            QString label;
+            for (const QLabel* l : sec.findChildren<QLabel*>())
+                if (l->buddy() == sec.PasswordEdit()) label = l->text();
+            QVERIFY2(label.contains(range), qPrintable(label));
+            QVERIFY2(refusal.contains(range), qPrintable(refusal));
             QTest::keyClicks(sec.PasswordEdit(), QStringLiteral("9x0817299"));
             QCOMPARE(sec.PasswordEdit()->text(), QStringLiteral("908172"));  // digits, six at most
             for (const char* accepted : {"5", "12345", "908172"}) {

@@ -137,6 +137,9 @@ private slots:
         dialog.ShowPreview(locked);
         QCOMPARE(dialog.PreviewLine1(), T(tid::kPreviewProtected));
         QVERIFY(dialog.PreviewLine2().isEmpty());
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("PreviewLine1"))->font().italic());
+        dialog.ShowPreview(good);
+        QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("PreviewLine1"))->font().italic());
 
         // Selecting the file in the dialog shows its preview.
         dialog.show();

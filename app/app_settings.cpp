@@ -155,6 +155,10 @@ WindowPlacement PlacementToStore(WindowPlacement placement, bool minimised) {
     return placement;
 }
 
+bool IsSecurityPassword(std::string_view text) {
+    return !text.empty() && text.size() <= 6 && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 std::string ScrambleProtect(bool programExecution, std::string_view password) {
     std::array<std::uint8_t, 7> plain{};
     plain[0] = programExecution ? '1' : '0';

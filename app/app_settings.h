@@ -81,6 +81,11 @@ struct SecuritySettings {
     bool dataFile = false;          // "Data File"
 };
 
+// A password the security settings and the data-file writer take: 1 to 6
+// digits (a data file keeps six places; a shorter password fills the rest
+// with its padding).
+bool IsSecurityPassword(std::string_view text);
+
 // The fixed password used when neither the user's nor the machine-wide
 // "Protect" value holds one.
 inline constexpr const char* kDefaultSecurityPassword = "TRVMPW";

@@ -125,7 +125,7 @@ void Application::SetRecoveryFolder(const std::string& folder) { recovery_ = std
 void Application::CheckpointRecovery(int minSeconds) {
     if (!recovery_) return;
     recovery_->Checkpoint(document_->IsModified(), image_->Live(), document_->FilePath(), std::time(nullptr),
-                          minSeconds);
+                          minSeconds, document_->RecoverySecurity(), !document_->OpenedPassword().empty());
 }
 
 void Application::WriteSettings(SettingsStore& settings) const {

@@ -50,9 +50,11 @@ CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRe
     setDirectory(QString::fromStdString(request.folder));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdOpen)));
 
+    protectedText_ = LangText(language, tid::kPreviewProtected);
     auto* box = new QGroupBox(WithoutMnemonic(LangText(language, tid::kEditorEmbeddedMessage)), this);
     box->setObjectName(QStringLiteral("Preview"));
     line1_ = new QLabel(box);
+    line1_->setObjectName(QStringLiteral("PreviewLine1"));
     line2_ = new QLabel(box);
     for (QLabel* l : {line1_, line2_}) {
         l->setTextFormat(Qt::PlainText);
@@ -85,8 +87,12 @@ void CCustomFileDlg::ShowPreview(const QString& path) {
         line2_->clear();
         return;
     }
-    line1_->setText(PreviewText(preview.line1));
+    line1_->setText(preview.protectedFile ? protectedText_ : PreviewText(preview.line1));
     line2_->setText(PreviewText(preview.line2));
+    // The note on a protected file is the program's, not the file's message.
+    QFont font = line1_->font();
+    font.setItalic(preview.protectedFile);
+    line1_->setFont(font);
 }
 
 QString CCustomFileDlg::PreviewLine1() const { return line1_->text(); }

@@ -27,6 +27,7 @@ public:
 private:
     QLabel* line1_ = nullptr;
     QLabel* line2_ = nullptr;
+    QString protectedText_;  // shown in place of a protected file's lines
 };
 
 class QtFileDialogs final : public FileDialogs {

@@ -240,6 +240,18 @@ DataFileSecurity CZVQDoc::SaveSecurity() const {
     return security;
 }
 
+DataFileSecurity CZVQDoc::RecoverySecurity() const {
+    DataFileSecurity security;
+    if (!openedPassword_.empty()) {
+        security.dataFile = true;
+        security.password = openedPassword_;
+    } else if (security_.dataFile) {
+        security.dataFile = true;
+        security.password = security_.password;
+    }
+    return security;
+}
+
 DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter) {
     const DataFileSecurity security = SaveSecurity();
     DataFile file(image_, catalogue_);
@@ -272,11 +284,12 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
     return DocResult::Done;
 }
 
-void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path) {
+void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path, const std::string& password) {
     image_.Transfer() = image;
     image_.AdoptTransferImage();
     catalogue_.RecomputeBandLimits();
     ResetFileName();
+    openedPassword_ = password;
     if (!path.empty()) {
         std::string folder, name;
         SplitPath(path, folder, name);

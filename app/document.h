@@ -69,9 +69,11 @@ public:
     void AdoptReadData();
 
     // Takes the data of a recovery copy: the image as the user left it, under
-    // the name of the file it belonged to (`path` "" for a new document). The
-    // data shows as modified, so that the user saves it.
-    void RestoreRecovered(const ImageBuffer& image, const std::string& path);
+    // the name of the file it belonged to (`path` "" for a new document), with
+    // that file's data-file `password` ("" when it had none), which Save and
+    // Save As keep as they do for an opened file. The data shows as modified,
+    // so that the user saves it.
+    void RestoreRecovered(const ImageBuffer& image, const std::string& path, const std::string& password = "");
 
     // The data-file password of the file the data was opened from (empty
     // when it carried none). Save and Save As keep it, so that a protected
@@ -80,6 +82,10 @@ public:
     // The security a save of the data uses: the settings' when the "Data
     // File" switch is on, else the opened file's password when it had one.
     DataFileSecurity SaveSecurity() const;
+    // The protection of the data's recovery copy: the password of the file it
+    // was opened from, else the settings' when "Data File" is on; none when a
+    // save would write the file unprotected.
+    DataFileSecurity RecoverySecurity() const;
 
     // The name Save As writes for a typed name: "dat" is appended when the
     // extension is not "dat" (any case), with a "." unless the name ends in

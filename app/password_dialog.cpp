@@ -52,7 +52,8 @@ CPasswordDlg::CPasswordDlg(const LanguageTable& language, PasswordGate& gate, Pr
     connect(help_, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
     });
-    new EnterAsTab(this);
+    // Enter in the field presses OK (the default button): the entry is
+    // judged at once.
     edit_->setFocus();
 }
 

@@ -14,6 +14,7 @@
 
 #include "text/language_table.h"
 #include "text/text_ids.h"
+#include "app/app_settings.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {
@@ -41,13 +42,6 @@ QHBoxLayout* Buttons(QDialog* dialog, const LanguageTable& language, const std::
 }
 
 }  // namespace
-
-bool IsSecurityPassword(const std::string& text) {
-    if (text.size() != 6) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 CProgrammingOptionsDlg::CProgrammingOptionsDlg(const LanguageTable& language, const ProgrammingOptions& options,
                                                const QString& defaultFolder, QWidget* parent)
@@ -111,13 +105,19 @@ CSecurityDlg::CSecurityDlg(const LanguageTable& language, const SecuritySettings
     password_->setEchoMode(QLineEdit::Password);
     password_->setMaxLength(6);
     password_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,6}")), password_));
-    // Only a six-digit password shows as set; the fixed default does not.
+    // Only a password of digits shows as set; the fixed default does not.
     if (IsSecurityPassword(security.password)) password_->setText(QString::fromStdString(security.password));
     label->setBuddy(password_);
     dataFile_ = new QCheckBox(LangText(language, tid::kSecurityDataFile), this);
     dataFile_->setChecked(security.dataFile);
     programExecution_ = new QCheckBox(LangText(language, tid::kSecurityProgramExecution), this);
     programExecution_->setChecked(security.programExecution);
+
+    // What the password does, and what it does not.
+    auto* note = new QLabel(LangText(language, tid::kSecurityNotEncryption), this);
+    note->setObjectName(QStringLiteral("note"));
+    note->setWordWrap(true);
+    note->setMinimumWidth(420);
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);
@@ -126,6 +126,8 @@ CSecurityDlg::CSecurityDlg(const LanguageTable& language, const SecuritySettings
     layout->addLayout(row);
     layout->addWidget(dataFile_);
     layout->addWidget(programExecution_);
+    layout->addSpacing(4);
+    layout->addWidget(note);
     layout->addSpacing(8);
     layout->addLayout(Buttons(this, language, help_));
 }
@@ -141,7 +143,7 @@ SecuritySettings CSecurityDlg::Settings() const {
 
 void CSecurityDlg::accept() {
     // Files protected with a password nobody can type would be lost: the
-    // switch needs a six-digit password.
+    // switch needs a password of 1 to 6 digits.
     const std::string entered = password_->text().toStdString();
     const bool untouched = entered.empty() && !dataFile_->isChecked();
     if (!untouched && !IsSecurityPassword(entered)) {

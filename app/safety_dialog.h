@@ -63,7 +63,4 @@ private:
     std::function<void()> help_;
 };
 
-// A six-digit security password.
-bool IsSecurityPassword(const std::string& text);
-
 }  // namespace vrm

@@ -15,6 +15,7 @@ class Application;
 class CMainFrame;
 class FileDialogs;
 class Prompter;
+class PresetOpenDialogs;
 class QtFileDialogs;
 class QtPrompter;
 class SettingsStore;
@@ -60,6 +61,10 @@ private:
     // modified, and SIGTERM/SIGHUP keeping settings and copy before the end.
     void StartRecovery();
     void OfferRecovery();
+    // A write that did not finish (its "started" row is the last of it in
+    // the programming log): said at the start, with its backup or its file
+    // opened when the user asks.
+    void ReportUnfinishedWrites();
     void InstallTerminationSignals();
     void OnTerminationSignal();
 
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<SettingsStore> ownSettings_;
     std::unique_ptr<QtPrompter> ownPrompter_;
     std::unique_ptr<QtFileDialogs> ownDialogs_;
+    std::unique_ptr<PresetOpenDialogs> presetDialogs_;
     SettingsStore* settings_ = nullptr;
     Prompter* prompter_ = nullptr;
     FileDialogs* dialogs_ = nullptr;

@@ -16,12 +16,15 @@
 #include <QStandardPaths>
 
 #include "app/application.h"
+#include "app/command_tables.h"
 #include "app/custom_file_dialog.h"
+#include "app/file_dialogs.h"
 #include "app/document.h"
 #include "app/main_frame.h"
 #include "app/settings_store_qt.h"
 #include "app/single_instance_qt.h"
 #include "link/clock.h"
+#include "link/programming_log.h"
 #include "link/programming_port.h"
 #include "ui/icons.h"
 #include "app/recovery.h"
@@ -32,6 +35,27 @@
 #include "ui/ui_fonts.h"
 
 namespace vrm {
+
+// The program's file dialogs, except that the next Open can be answered with
+// a file the user chose elsewhere (the backup of a write that did not finish).
+class PresetOpenDialogs final : public FileDialogs {
+public:
+    explicit PresetOpenDialogs(FileDialogs& inner) : inner_(inner) {}
+    void Preset(std::optional<std::string> path) { preset_ = std::move(path); }
+    std::optional<std::string> AskOpenFile(const FileDialogRequest& request) override {
+        if (!preset_) return inner_.AskOpenFile(request);
+        std::optional<std::string> path = std::move(preset_);
+        preset_.reset();
+        return path;
+    }
+    std::optional<std::string> AskSaveFile(const FileDialogRequest& request) override {
+        return inner_.AskSaveFile(request);
+    }
+
+private:
+    FileDialogs& inner_;
+    std::optional<std::string> preset_;
+};
 
 CVrmApp::CVrmApp(ShellSeams seams) : seams_(std::move(seams)) {
     app_ = std::make_unique<Application>(SystemClock::Instance());
@@ -56,6 +80,8 @@ CVrmApp::CVrmApp(ShellSeams seams) : seams_(std::move(seams)) {
         ownDialogs_ = std::make_unique<QtFileDialogs>(app_->Language(), [this]() -> QWidget* { return frame_.get(); });
         dialogs_ = ownDialogs_.get();
     }
+    presetDialogs_ = std::make_unique<PresetOpenDialogs>(*dialogs_);
+    dialogs_ = presetDialogs_.get();
 }
 
 CVrmApp::~CVrmApp() {
@@ -129,13 +155,14 @@ void CVrmApp::ExitInstance() {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
-// Set by the signal: a running transfer stops at its next step (a write is
-// abandoned with the radio's abort, a read leaves program mode) and no
-// message waits for an answer meanwhile.
+// Set to the signal's number by the signal: a running transfer stops at its
+// next step (a write is abandoned with the radio's abort, a read leaves
+// program mode; the log names the signal) and no message waits for an answer
+// meanwhile.
 volatile std::sig_atomic_t g_sessionEnding = 0;
 
 void OnSignal(int signal) {
-    g_sessionEnding = 1;
+    g_sessionEnding = signal;
     const char c = static_cast<char>(signal);
     const int saved = errno;
     (void)!::write(g_signalPipe[1], &c, 1);
@@ -148,6 +175,7 @@ void CVrmApp::StartRecovery() {
     if (seams_.settings && seams_.stateFolder.isEmpty()) return;
     app_->SetRecoveryFolder(seams_.stateFolder.isEmpty() ? DefaultStateFolder() : seams_.stateFolder.toStdString());
     OfferRecovery();
+    ReportUnfinishedWrites();
     // Checked every second, written at most every 30 s while modified;
     // removed as soon as the data equals a saved state again.
     auto* timer = new QTimer(frame_.get());
@@ -157,25 +185,19 @@ void CVrmApp::StartRecovery() {
 }
 
 void CVrmApp::OfferRecovery() {
-    RecoveryCopy* copy = app_->Recovery();
-    const std::optional<RecoveredData> found = copy->Find();
-    if (!found) return;
-    const LanguageTable& lang = app_->Language();
-    Message m;
-    m.kind = MessageKind::Question;
-    m.buttons = Buttons::YesNo;
-    m.defaultAnswer = Answer::Yes;
-    m.caption = lang.TextString(tid::kRecoveryCaption);
-    m.text = FormatText(lang.TextString(tid::kRecoveryQuestion),
-                        {found->documentPath.empty() ? lang.TextString(tid::kRecoveryUntitled) : found->documentPath});
-    m.textId = static_cast<int>(tid::kRecoveryQuestion);
-    if (prompter_->Ask(m) != Answer::Yes) {
-        copy->Remove();
+    if (OfferRecoveredData(*app_->Recovery(), app_->Document(), *prompter_, app_->Language()) !=
+        RecoveryOutcome::kRestored)
         return;
-    }
-    app_->Document().RestoreRecovered(found->image, found->documentPath);
     frame_->OnModelChanged();
     frame_->RefreshAllViews();
+}
+
+void CVrmApp::ReportUnfinishedWrites() {
+    const std::string chosen = vrm::ReportUnfinishedWrites(app_->WriteOptions().logPath, *prompter_, app_->Language());
+    if (chosen.empty()) return;
+    presetDialogs_->Preset(chosen);
+    frame_->RunCommand(cmd::kOpen);
+    presetDialogs_->Preset(std::nullopt);  // an Open stopped before it asked leaves nothing behind
 }
 
 void CVrmApp::InstallTerminationSignals() {

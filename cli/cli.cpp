@@ -6,6 +6,7 @@
 
 #include "text/language_table.h"
 #include "text/text_ids.h"
+#include "app/app_settings.h"
 #include "files/data_file.h"
 
 namespace vrm::cli {
@@ -82,9 +83,7 @@ std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<F
 
 bool DataPasswordOption(Context& ctx, const std::optional<std::string>& value, DataFileSecurity& security) {
     if (!value) return true;
-    const bool digits = !value->empty() && value->size() <= kDataFilePasswordSize &&
-                        value->find_first_not_of("0123456789") == std::string::npos;
-    if (!digits) {
+    if (!IsSecurityPassword(*value)) {
         ctx.err << ctx.Text(tid::kCliDataPasswordDigits) << "\n";
         return false;
     }

@@ -26,6 +26,7 @@
 #include "cli/terminal_prompter.h"
 #include "files/data_file.h"
 #include "link/clock.h"
+#include "link/programming_log.h"
 #include "link/programming_port.h"
 #include "link/radio_info.h"
 #include "link/read_transfer.h"
@@ -127,7 +128,10 @@ struct RadioSession {
         port.SetScrambling(!ctx.noEncryption);
     }
     TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
-    // The command's exit status: 128 + the signal when one stopped it.
+    // The command's exit status: 128 + the signal when one came while the
+    // command ran, also when it came after the transfer's last step (what
+    // was read is then saved or shown, the write reported), so that a
+    // script's loop ends on Ctrl+C as it would without the handler.
     int Finish(Context& ctx, int status) {
         if (StopSignals::Received() != 0) observer.EndLine();
         return FinishStopped(ctx, status);
@@ -181,7 +185,7 @@ int RunInfo(Context& ctx) {
             doc[kKeys[i]] = Json{{"label", ctx.Text(rows[i].first)}, {"value", v}};
         }
         PrintJson(ctx, doc);
-        return 0;
+        return session.Finish(ctx, 0);
     }
     std::size_t width = 0;
     const auto chars = [](const std::string& s) {
@@ -197,7 +201,7 @@ int RunInfo(Context& ctx) {
         const std::string label = ctx.Text(id);
         ctx.out << label << std::string(width - chars(label) + 2, ' ') << v << "\n";
     }
-    return 0;
+    return session.Finish(ctx, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -245,11 +249,11 @@ int RunRead(Context& ctx) {
                                 : w.systemError ? std::strerror(w.systemError)
                                                 : ctx.Text(tid::kMsgFileUnreadable);
         ctx.err << Format(ctx, tid::kCliRadioReadNotSaved, {*output, why}) << "\n";
-        return kExitNotWritten;
+        return session.Finish(ctx, kExitNotWritten);
     }
     if (!w.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
     ctx.out << Format(ctx, tid::kCliRadioReadInto, {*output}) << "\n";
-    return 0;
+    return session.Finish(ctx, 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -342,6 +346,12 @@ int RunWrite(Context& ctx) {
         image.TakeSnapshot();
     }
 
+    // A write of this log that never finished (its program was killed) is
+    // told before the next one starts; the log then notes that it was told.
+    if (options.log)
+        for (const LogFields& row : TakeUnfinishedWrites(options.logPath))
+            ctx.err << UnfinishedWriteText(row, Language(ctx)) << "\n";
+
     int written = 0;
     int status = 0;
     std::string lastSerial;
@@ -394,14 +404,15 @@ int RunDiff(Context& ctx) {
     session.observer.OnWindowText(ctx.Text(tid::kCompareReading));
     const TransferResult r = RunReadTransfer(session.Transfer(ctx), radio);
     session.observer.EndLine();
-    if (!r.Ok()) return r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
-                            ? kExitModelMismatch
-                            : kExitRadioFailed;
+    if (!r.Ok())
+        return session.Finish(ctx, r.status == TransferStatus::kModelRefused || r.status == TransferStatus::kSiblingProduct
+                                       ? kExitModelMismatch
+                                       : kExitRadioFailed);
 
     const ImageComparison diff = CompareImages(image.Live(), radio, Language(ctx), kSeparator);
     if (diff.Identical()) {
         ctx.out << ctx.Text(tid::kCliCompareIdentical) << "\n";
-        return 0;
+        return session.Finish(ctx, 0);
     }
     // KEY <tab> label <tab> document's text <tab> radio's text
     for (const FieldDifference& d : diff.fields)
@@ -410,7 +421,7 @@ int RunDiff(Context& ctx) {
     for (std::size_t at : diff.otherBytes)
         ctx.out << Hex(static_cast<unsigned>(at), 3) << '\t' << ctx.Text(tid::kCompareOtherBytes) << '\t'
                 << Hex(image.Live()[at], 2) << '\t' << Hex(radio[at], 2) << "\n";
-    return kExitNo;
+    return session.Finish(ctx, kExitNo);
 }
 
 }  // namespace

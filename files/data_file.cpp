@@ -246,6 +246,12 @@ DataFilePreview DataFile::Preview(const std::string& path) {
         return preview;
     }
 
+    // The password keeps a protected file's content out of this program until
+    // it is given, the preview included.
+    if (file[kDataFilePasswordOffset] != 0xFF) {
+        preview.protectedFile = true;
+        return preview;
+    }
     const ImageBuffer body = Body(file.data());
     auto line = [&](std::size_t start) {
         std::string text;

@@ -76,6 +76,9 @@ struct DataFilePreview {
     int code = kDataFileOk;
     std::string line1;  // the two embedded message lines, at most 32 bytes each
     std::string line2;
+    // The file carries a data-file password: its lines are not shown before
+    // the password is given (both lines stay empty).
+    bool protectedFile = false;
 };
 
 // The security settings the writer uses: the data-file password (up to six
@@ -119,9 +122,10 @@ public:
     // 10007027). 0, 1, 2, 4, 5 or 6.
     DataFileResult Read(const std::string& path, Prompter& prompter, const LanguageTable& language);
 
-    // The two embedded message lines of a data file, for the file-open dialog.
-    // 0, 1 (cannot open or read) or 2 (not a ".dat" name, or not a valid data
-    // file of an acceptable model). Reads only.
+    // The two embedded message lines of a data file, for the file-open dialog
+    // (none of a protected file). 0, 1 (cannot open or read) or 2 (not a
+    // ".dat" name, or not a valid data file of an acceptable model). Reads
+    // only.
     static DataFilePreview Preview(const std::string& path);
 
     // The data-file password scrambling of the header bytes 33-38.

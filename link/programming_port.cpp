@@ -56,6 +56,8 @@ int ProgrammingPort::Handshake(bool nakAccepted) {
 // Mode entry and exit
 
 int ProgrammingPort::EnterMode(std::string_view text, std::uint32_t replyTimeoutMs, std::uint32_t modeTimeoutMs) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     ClearKey();
     const std::uint32_t saved = Timeout();
     PumpOneMessage();
@@ -79,6 +81,8 @@ int ProgrammingPort::EnterProgramMode() { return EnterMode(kProgramText, kProgra
 int ProgrammingPort::EnterTuningMode() { return EnterMode(kTuningText, kTuningReplyMs, kTuningModeMs); }
 
 int ProgrammingPort::Identify(ModelIdentity& identity) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     Delay(kIdentifyDelayMs);
     if (!SendByte(kIdentify)) return 1;
     if (!Receive(identification_.data(), static_cast<std::uint16_t>(identification_.size()))) return 1;
@@ -93,14 +97,17 @@ int ProgrammingPort::Identify(ModelIdentity& identity) {
         b = static_cast<std::uint8_t>((t.minute + t.second) & 0xFF);
     }
     // The key is still 0 here, so b travels plain.
-    const std::uint8_t exchange[2] = {b, kAck};
-    if (!SendBuffer(exchange, 2)) return 1;
+    const std::uint8_t keyExchange[2] = {b, kAck};
+    if (!SendBuffer(keyExchange, 2)) return 1;
     if (ExpectAck() != 0) return 1;
     ApplyKey(static_cast<std::uint8_t>(b ^ s));
     return 0;
 }
 
 int ProgrammingPort::ExitProgramModeOnce() {
+    // A stop that came before anything of this session reached the radio
+    // leaves it as it was: there is no program mode to leave.
+    if (StopRequested() && SentSinceOpen() == 0) return 0;
     ClosingStep closing(*this);
     if (!SendByte(kExit)) return 1;
     return ExpectAck();
@@ -112,6 +119,7 @@ int ProgrammingPort::ExitProgramMode() {
 }
 
 int ProgrammingPort::AbortWrite() {
+    if (StopRequested() && SentSinceOpen() == 0) return 0;
     ClosingStep closing(*this);
     if (!SendByte(kAbortWrite)) return 1;
     return ExpectAck();
@@ -121,6 +129,8 @@ int ProgrammingPort::AbortWrite() {
 // Radio data image
 
 int ProgrammingPort::ReadBlock(std::uint16_t address, std::uint8_t length, std::uint8_t* destination) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t command[4] = {kReadBlock, Hi(address), Lo(address), length};
     if (!SendBuffer(command, 4)) return 1;
     const auto replyLength = static_cast<std::uint16_t>(length + 1);
@@ -132,6 +142,8 @@ int ProgrammingPort::ReadBlock(std::uint16_t address, std::uint8_t length, std::
 
 int ProgrammingPort::WriteBlockAs(std::uint8_t commandByte, std::uint16_t address, std::uint8_t length,
                                   const std::uint8_t* source) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t command[4] = {commandByte, Hi(address), Lo(address), length};
     if (!SendBuffer(command, 4)) return 1;
     if (!SendBuffer(source, length)) return 1;
@@ -157,6 +169,8 @@ int ProgrammingPort::WriteTuningBlock(std::uint16_t address, std::uint8_t length
 
 int ProgrammingPort::SimpleRead(std::uint8_t command, std::uint8_t* out, std::uint16_t length,
                                 std::uint32_t delayMs, bool nakAccepted) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     if (!SendByte(command)) return 1;
     if (delayMs) Delay(delayMs);
     if (!Receive(out, length)) return 1;
@@ -176,6 +190,8 @@ int ProgrammingPort::ReadReferenceValues(std::array<std::uint8_t, kReferenceSize
 }
 
 int ProgrammingPort::ReadChecksum(std::array<std::uint8_t, 2>& out) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     if (!SendByte(kChecksumRead)) return 1;
     const std::uint32_t saved = Timeout();
     SetTimeout(kChecksumReplyMs);
@@ -206,6 +222,8 @@ int ProgrammingPort::ReadSettingSwapped(std::uint8_t* out, std::uint8_t length) 
 }
 
 int ProgrammingPort::ReadInformationBlock(std::array<std::uint8_t, kInfoBlockSize>& out) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t command[3] = {kInfoBlock0, kInfoBlock1, kInfoBlock2};
     if (!SendBuffer(command, 3)) return 1;
     std::uint8_t reply[kInfoBlockSize + 2];
@@ -220,6 +238,8 @@ int ProgrammingPort::ReadInformationBlock(std::array<std::uint8_t, kInfoBlockSiz
 }
 
 int ProgrammingPort::QueryStatus() {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     if (!SendByte(kStatusQuery)) return 1;
     std::uint8_t reply = 0;
     if (!Receive(&reply, 1)) return 1;
@@ -229,6 +249,8 @@ int ProgrammingPort::QueryStatus() {
 }
 
 int ProgrammingPort::CommaCommand(std::uint8_t argument) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint32_t saved = Timeout();
     SetTimeout(kCommaReplyMs);
     const std::uint8_t command[2] = {kComma, argument};
@@ -244,6 +266,8 @@ int ProgrammingPort::CommaCommand(std::uint8_t argument) {
 // Handshake waits
 
 int ProgrammingPort::HandshakeWait(const std::uint8_t* command, std::uint16_t length, std::uint32_t limitMs) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint32_t saved = Timeout();
     const bool sent = length == 1 ? SendByte(command[0]) : SendBuffer(command, length);
     if (!sent) return 1;
@@ -277,6 +301,8 @@ int ProgrammingPort::BandPassFilter() {
 // Test and tuning grammar
 
 int ProgrammingPort::SwitchCommand(std::uint8_t command, bool on, SwitchForm form) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t op = on ? kOn : kOff;
     if (form == SwitchForm::kOneBuffer) {
         const std::uint8_t bytes[2] = {command, op};
@@ -290,6 +316,8 @@ int ProgrammingPort::SwitchCommand(std::uint8_t command, bool on, SwitchForm for
 int ProgrammingPort::TransmitSwitch(bool on) {
     std::optional<ClosingStep> closing;
     if (!on) closing.emplace(*this);  // the transmitter always goes off
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint32_t saved = Timeout();
     SetTimeout(on ? kTransmitOnMs : kTransmitOffMs);
     const int result = SwitchCommand(kTransmit, on, SwitchForm::kOneBuffer);
@@ -298,12 +326,16 @@ int ProgrammingPort::TransmitSwitch(bool on) {
 }
 
 int ProgrammingPort::ValueCommand(std::uint8_t command, std::uint8_t value, bool nakAccepted) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t bytes[2] = {command, value};
     if (!SendBuffer(bytes, 2)) return 1;
     return ExpectAck(nakAccepted);
 }
 
 int ProgrammingPort::SelectTestChannel(std::uint8_t channel, std::array<std::uint8_t, kTestChannelReplySize>& out) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t bytes[2] = {kTestChannel, channel};
     if (!SendBuffer(bytes, 2)) return 1;
     if (!Receive(out.data(), kTestChannelReplySize)) return 1;
@@ -311,12 +343,16 @@ int ProgrammingPort::SelectTestChannel(std::uint8_t channel, std::array<std::uin
 }
 
 int ProgrammingPort::SetCommand(std::uint8_t command, std::uint8_t value) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t bytes[3] = {command, kSetValue, value};
     if (!SendBuffer(bytes, 3)) return 1;
     return ExpectAck();
 }
 
 int ProgrammingPort::WideSetCommand(std::uint8_t command, std::uint16_t value) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     if (!SendByte(command) || !SendByte(kSetValue)) return 1;
     const std::uint8_t bytes[2] = {Hi(value), Lo(value)};
     if (!SendBuffer(bytes, 2)) return 1;
@@ -329,6 +365,8 @@ int ProgrammingPort::WideSetCommand(std::uint8_t command, std::uint16_t value) {
 
 int ProgrammingPort::StepCommand(std::uint8_t command, int delta, StepForm form) {
     if (delta == 0) return 0;
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const unsigned magnitude = static_cast<unsigned>(std::abs(delta));
     if (magnitude > 0xFF) return 1;
     std::uint8_t bytes[3] = {command, 0, 0};
@@ -352,6 +390,8 @@ int ProgrammingPort::StepCommand(std::uint8_t command, int delta, StepForm form)
 }
 
 int ProgrammingPort::WideStepCommand(std::uint8_t command, int delta) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     if (delta >= -1 && delta <= 1) return StepCommand(command, delta);
     const unsigned magnitude = static_cast<unsigned>(std::abs(delta));
     if (magnitude > 0xFFFF) return 1;
@@ -363,6 +403,8 @@ int ProgrammingPort::WideStepCommand(std::uint8_t command, int delta) {
 }
 
 int ProgrammingPort::QueryCommand(std::uint8_t command, std::uint8_t& value) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t bytes[2] = {command, kQuery};
     if (!SendBuffer(bytes, 2)) return 1;
     std::uint8_t reply = 0;
@@ -372,6 +414,8 @@ int ProgrammingPort::QueryCommand(std::uint8_t command, std::uint8_t& value) {
 }
 
 int ProgrammingPort::WideQueryCommand(std::uint8_t command, std::array<std::uint8_t, 2>& value) {
+    const Exchange exchange(*this);
+    if (exchange.Refused()) return 1;
     const std::uint8_t bytes[2] = {command, kQuery};
     if (!SendBuffer(bytes, 2)) return 1;
     if (!Receive(value.data(), 2)) return 1;

@@ -7,6 +7,11 @@
 // stated). A reply is one Receive of exactly the stated length: one USB read
 // must deliver at least that many bytes. Nothing is retried except
 // ExitProgramMode (two tries).
+//
+// Each operation is one exchange (TransceiverPort::Exchange): once a stop has
+// been requested the next operation fails before it sends anything, while an
+// operation that has begun runs to its end. Exit and abort still go out; they
+// send nothing when nothing of the session reached the radio.
 #pragma once
 
 #include <array>

@@ -117,7 +117,7 @@ TransferResult RunRadioInformationTransfer(const TransferContext& ctx, RadioInfo
         (void)port.ExitProgramMode();
         port.SetOpen(false);
         record.Clear();
-        r.status = status;
+        r.status = FailureStatus(port, status);
         return r;
     };
 

@@ -55,13 +55,41 @@ Message TransferInformation(const LanguageTable& language, std::uint32_t textId,
     return Box(language, MessageKind::Information, Buttons::Ok, Answer::Ok, textId, captionId);
 }
 
+namespace {
+
+// The message of a transfer that a stop ended: what happened and what the
+// radio and the document now hold, with no cable advice.
+void StopPrompt(const TransferContext& ctx, bool partialWrite, BlockFailure failure, const std::string& backupPath) {
+    const LanguageTable& lang = ctx.language;
+    Message m = TransferErrorMessage(lang, tid::kLinkInterrupted);
+    if (failure.written > 0) {
+        m.text += "\n\n" + FormatText(lang.TextString(tid::kStopBlocksWritten), {failure.written, kTransferBlocks - 1});
+        if (partialWrite) m.text += "\n\n" + lang.TextString(tid::kTransferPartialWrite);
+        if (!backupPath.empty()) m.text += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {backupPath});
+    } else if (failure.written == 0) {
+        m.text += "\n\n" + lang.TextString(tid::kNothingWritten);
+    } else if (failure.block >= 0) {
+        m.text += "\n\n" + lang.TextString(tid::kDocumentUnchanged);
+    }
+    (void)ctx.prompter.Ask(m);
+}
+
+}  // namespace
+
+TransferStatus FailureStatus(const ProgrammingPort& port, TransferStatus status) {
+    return port.StoppedAnExchange() ? TransferStatus::kStopped : status;
+}
+
 LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite, BlockFailure failure,
                       const std::string& backupPath) {
+    if (ctx.port.StoppedAnExchange()) {
+        StopPrompt(ctx, partialWrite, failure, backupPath);
+        return LinkError::kInterrupted;
+    }
     // Asked before the port closes: while it is open the library still knows
     // what happened to the cable.
     const LinkError cause = ctx.port.CurrentLinkError();
     Message m = TransferErrorMessage(ctx.language, tid::kMsgCommunicationError);
-    // A stopped transfer names no block failure of the radio's: the stop is the reason.
     if (failure.block >= 0 && cause != LinkError::kInterrupted) {
         const std::uint32_t how = cause == LinkError::kDisconnected ? tid::kBlockFailedUnplugged
                                   : failure.refused                 ? tid::kBlockFailedRefused
@@ -89,7 +117,7 @@ TransferResult ReadBlocks(const TransferContext& ctx, ImageBuffer& memory, int c
         if (port.ReadBlock(address, static_cast<std::uint8_t>(kBlockSize), memory.data() + address) != 0) {
             r.link = RetryPrompt(ctx, false, {i, false});
             LeaveProgramMode(port);
-            r.status = TransferStatus::kBlockFailed;
+            r.status = FailureStatus(port, TransferStatus::kBlockFailed);
             r.failedBlock = i;
             return r;
         }
@@ -121,14 +149,14 @@ TransferResult RunReadTransfer(const TransferContext& ctx, ImageBuffer& transfer
     if (port.EnterProgramMode() != 0) {
         r.link = RetryPrompt(ctx);
         LeaveProgramMode(port);
-        r.status = TransferStatus::kNoAnswer;
+        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
         return r;
     }
     ModelIdentity identity{};
     if (port.Identify(identity) != 0) {
         r.link = RetryPrompt(ctx);
         LeaveProgramMode(port);
-        r.status = TransferStatus::kIdentifyFailed;
+        r.status = FailureStatus(port, TransferStatus::kIdentifyFailed);
         return r;
     }
     if (ModelCatalogue::IsSiblingProduct(identity) >= 0) {

@@ -48,6 +48,8 @@ enum class TransferStatus {
     kPrepareFailed,     // write: the ','-command before the blocks failed
     kBlockFailed,       // a block read or write failed
     kInformationFailed, // radio information: a read of the information failed
+    kStopped,           // a stop (a signal) ended it before it was complete; the radio
+                        // was left as the stop found it (program mode left, a write abandoned)
 };
 
 struct TransferResult {
@@ -56,6 +58,7 @@ struct TransferResult {
     int blocksDone = 0;     // blocks read or written (the write: sent to the radio)
     LinkError link = LinkError::kNone;  // what the link reported when it failed
     bool refused = false;   // kBlockFailed: the radio answered the block, but not with ACK
+                            // kStopped: failedBlock is the block the stop kept from being sent
 
     bool Ok() const { return status == TransferStatus::kOk; }
     // The transfer's result as the dialogs see it: 0 success, 1 failure.
@@ -105,12 +108,21 @@ Message TransferInformation(const LanguageTable& language, std::uint32_t textId,
 // why (refused by the radio, no answer, the cable unplugged) and that the
 // document is unchanged; `backupPath` names where the radio's previous data
 // is kept. Returns the link's reason.
+//
+// A transfer that failed because a stop refused its next step gets no word
+// about the cable or the radio: text 19111001 (the transfer was stopped),
+// then for a write how many blocks the radio took and what it now holds (or
+// that nothing was written), for a read that the document is unchanged.
 struct BlockFailure {
     int block = -1;        // address / 16; -1: not a block step
     bool refused = false;  // the radio answered, but not with ACK
+    int written = -1;      // a write session: the blocks the radio has taken (-1: not a write)
 };
 LinkError RetryPrompt(const TransferContext& ctx, bool partialWrite = false, BlockFailure failure = {},
                       const std::string& backupPath = {});
+
+// The status of a failed step: kStopped when a stop refused it, else `status`.
+TransferStatus FailureStatus(const ProgrammingPort& port, TransferStatus status);
 
 // The read acceptance check on a radio's identity: its name (bytes 0-7) is
 // the name key of a catalogue model and a band record exists for its market

@@ -1,12 +1,11 @@
 #include "link/safe_write.h"
 
-#include <fcntl.h>
 #include <nettle/sha2.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include "link/clock.h"
@@ -36,47 +35,12 @@ void LeaveProgramMode(ProgrammingPort& port) {
     port.SetOpen(false);
 }
 
-// Creates `folder` and the folders above it that are missing. 0 or errno.
-int MakeFolders(const std::string& folder) {
-    if (folder.empty()) return 0;
-    for (std::size_t at = 1; at <= folder.size(); ++at) {
-        if (at < folder.size() && folder[at] != '/') continue;
-        const std::string part = folder.substr(0, at);
-        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return errno;
-    }
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return errno;
-    return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
-}
-
 std::string LocalTime(std::time_t when, const char* format) {
     std::tm tm {};
     ::localtime_r(&when, &tm);
     char text[64];
     const std::size_t n = std::strftime(text, sizeof text, format, &tm);
     return std::string(text, n);
-}
-
-// ISO 8601 with the offset from UTC, "2026-12-08T13:45:01+01:00".
-std::string IsoTime(std::time_t when) {
-    std::string t = LocalTime(when, "%Y-%m-%dT%H:%M:%S%z");
-    if (t.size() >= 5) t.insert(t.size() - 2, ":");
-    return t;
-}
-
-std::string CsvField(const std::string& value) {
-    if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
-    std::string q = "\"";
-    for (char c : value) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
 }
 
 // A free name for the backup: the serial and the time, and "-2", "-3" ...
@@ -121,7 +85,7 @@ TransferResult RunVerifyRead(const TransferContext& ctx, ImageBuffer& memory) {
     if (port.EnterProgramMode() != 0 || port.Identify(identity) != 0) {
         r.link = RetryPrompt(ctx);
         LeaveProgramMode(port);
-        r.status = TransferStatus::kNoAnswer;
+        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
         return r;
     }
     r = ReadBlocks(ctx, memory, kWrittenBlocks);
@@ -170,31 +134,37 @@ std::string ImageSha256(const ImageBuffer& image) {
     return hex;
 }
 
-std::string LogHeader() { return "time,serial,model,firmware,data_file,sha256,backup_file,result"; }
-
-std::string LogRow(std::time_t when, const RadioRecord& radio, const std::string& dataFile, const std::string& sha256,
-                   const std::string& backupFile, const std::string& result) {
-    const std::string fields[] = {IsoTime(when), radio.serial, radio.model, radio.firmware,
-                                  dataFile,      sha256,       backupFile,  result};
-    std::string row;
-    for (std::size_t i = 0; i < std::size(fields); ++i) row += (i ? "," : "") + CsvField(fields[i]);
-    return row;
+std::string StopText(int signal) {
+    if (signal == SIGINT) return "stopped by the user";
+    const char* name = signal > 0 ? sigabbrev_np(signal) : nullptr;
+    return std::string("stopped (signal ") + (name ? name : std::to_string(signal).c_str()) + ")";
 }
 
 std::string LogResultText(const SafeWriteResult& r) {
     const TransferResult& t = r.write;
+    const auto at = [&](int block) {
+        return FormatText(" at block %d (0x%03X)", {block, static_cast<unsigned>(block * kBlockSize)});
+    };
     const auto where = [&]() -> std::string {
         if (t.failedBlock < 0) return "";
         const char* why = t.link == LinkError::kDisconnected ? "cable unplugged" : t.refused ? "refused" : "no answer";
-        return FormatText(" at block %d (0x%03X): %s", {t.failedBlock, static_cast<unsigned>(t.failedBlock * kBlockSize), why});
+        return at(t.failedBlock) + ": " + why;
     };
+    const bool stopped = r.stopSignal != 0;
+    const std::string stop = StopText(r.stopSignal);
     switch (r.failedPhase) {
         case SafeWritePhase::kNone: return r.verified ? "written and verified" : "written, not verified";
-        case SafeWritePhase::kBackupRead: return "backup read failed" + where() + "; nothing written";
+        case SafeWritePhase::kBackupRead:
+            if (stopped) return stop + " before writing; nothing written";
+            return "backup read failed" + where() + "; nothing written";
         case SafeWritePhase::kBackupStore:
             return std::string("backup not stored: ") + std::strerror(r.backupError) + "; nothing written";
         case SafeWritePhase::kWrite:
             switch (t.status) {
+                case TransferStatus::kStopped:
+                    if (t.blocksDone == 0) return stop + " before writing; nothing written";
+                    return stop + at(t.failedBlock) + FormatText(": %d of %d blocks written; radio partly written",
+                                                                 {t.blocksDone, kWrittenBlocks});
                 case TransferStatus::kCancelled: return "cancelled; nothing written";
                 case TransferStatus::kModelRefused:
                 case TransferStatus::kSiblingProduct: return "radio model refused; nothing written";
@@ -202,7 +172,9 @@ std::string LogResultText(const SafeWriteResult& r) {
                 case TransferStatus::kPrepareFailed: return "write not started; nothing written";
                 default: return "no answer from the radio; nothing written";
             }
-        case SafeWritePhase::kVerifyRead: return "written; read-back failed" + where() + "; not verified";
+        case SafeWritePhase::kVerifyRead:
+            if (stopped) return "written; " + stop + " before the read-back finished; not verified";
+            return "written; read-back failed" + where() + "; not verified";
         case SafeWritePhase::kVerify: {
             std::string blocks;
             for (int b : r.differingBlocks) blocks += (blocks.empty() ? "" : " ") + std::to_string(b);
@@ -210,26 +182,6 @@ std::string LogResultText(const SafeWriteResult& r) {
         }
     }
     return "";
-}
-
-int AppendLogRow(const std::string& path, const std::string& row) {
-    if (const int e = MakeFolders(FolderOf(path))) return e;
-    // Non-blocking open: a FIFO without a reader must not hang the write.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd < 0) return errno;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int e = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
-        return e;
-    }
-    // One write, so that two programs logging at once never mix their rows.
-    const std::string text = (st.st_size == 0 ? LogHeader() + "\n" : std::string()) + row + "\n";
-    const ssize_t n = ::write(fd, text.data(), text.size());
-    const int writeError = n < 0 ? errno : (static_cast<std::size_t>(n) != text.size() ? EIO : 0);
-    const int syncError = writeError == 0 && ::fsync(fd) != 0 ? errno : 0;
-    const int closeError = ::close(fd) != 0 ? errno : 0;
-    return writeError ? writeError : syncError ? syncError : closeError;
 }
 
 TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, RadioRecord& radio, bool withBlocks) {
@@ -243,7 +195,7 @@ TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, Ra
     const auto fail = [&](TransferStatus status) {
         r.link = RetryPrompt(ctx);
         LeaveProgramMode(port);
-        r.status = status;
+        r.status = FailureStatus(port, status);
         return r;
     };
     if (port.EnterProgramMode() != 0) return fail(TransferStatus::kNoAnswer);
@@ -283,73 +235,118 @@ TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, Ra
     return r;
 }
 
+namespace {
+
+// Notes the signal when `t` ended because of a stop.
+void NoteStop(const TransferContext& ctx, const TransferResult& t, SafeWriteResult& res) {
+    if (t.status == TransferStatus::kStopped) res.stopSignal = ctx.port.StopValue();
+}
+
+// The first session and the backup file. kNone when the write may go on.
+SafeWritePhase BackupPhase(const TransferContext& ctx, const SafeWriteOptions& options, std::time_t started,
+                           SafeWriteResult& res) {
+    const LanguageTable& lang = ctx.language;
+    ctx.observer.OnWindowText(lang.TextString(options.backup ? tid::kSafeWriteBackingUp : tid::kWriteWindowRunning));
+    ctx.observer.PumpOneMessage();
+    ImageBuffer memory{};
+    res.write = RunBackupRead(ctx, memory, res.radio, options.backup);
+    if (!res.write.Ok()) {
+        NoteStop(ctx, res.write, res);
+        // A stop is no failure of the radio's: the message says only what it holds.
+        const std::uint32_t why = options.backup && res.stopSignal == 0 ? tid::kBackupNotRead : tid::kNothingWritten;
+        Tell(ctx, why, lang.TextString(why));
+        return SafeWritePhase::kBackupRead;
+    }
+    if (!options.backup) return SafeWritePhase::kNone;
+    const std::string path = FreeBackupPath(options.backupFolder, res.radio.serial, started);
+    res.backupError = MakeFolders(options.backupFolder);
+    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security);
+    if (res.backupError != 0) {
+        Tell(ctx, tid::kBackupNotStored,
+             FormatText(lang.TextString(tid::kBackupNotStored), {path, std::strerror(res.backupError)}));
+        return SafeWritePhase::kBackupStore;
+    }
+    res.backupPath = path;
+    return SafeWritePhase::kNone;
+}
+
+// The third session and the comparison. kNone when the radio holds the data.
+SafeWritePhase VerifyPhase(const TransferContext& ctx, const ImageBuffer& liveImage, SafeWriteResult& res) {
+    const LanguageTable& lang = ctx.language;
+    ctx.observer.OnWindowText(lang.TextString(tid::kSafeWriteVerifying));
+    ctx.observer.PumpOneMessage();
+    ImageBuffer readBack{};
+    const TransferResult v = RunVerifyRead(ctx, readBack);
+    if (!v.Ok()) {
+        res.write.failedBlock = v.failedBlock;
+        res.write.link = v.link;
+        NoteStop(ctx, v, res);
+        Tell(ctx, tid::kVerifyNotRead, lang.TextString(tid::kVerifyNotRead));
+        return SafeWritePhase::kVerifyRead;
+    }
+    res.differingBlocks = DifferingBlocks(liveImage, readBack);
+    if (!res.differingBlocks.empty()) {
+        std::string text = FormatText(lang.TextString(tid::kVerifyFailed), {BlockList(res.differingBlocks)});
+        if (!res.backupPath.empty()) text += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
+        Tell(ctx, tid::kVerifyFailed, text);
+        return SafeWritePhase::kVerify;
+    }
+    res.verified = true;
+    return SafeWritePhase::kNone;
+}
+
+}  // namespace
+
 SafeWriteResult SafeWriteToRadio(const TransferContext& ctx, const ImageBuffer& liveImage, bool continuous,
                                  const SafeWriteOptions& options) {
     SafeWriteResult res;
     const std::time_t started = std::time(nullptr);
     const LanguageTable& lang = ctx.language;
+    LogEntry entry;  // the write's "started" row, once the write begins
 
-    // Every attempt that reached for the radio ends with its row in the log.
+    const auto fields = [&](std::string result) {
+        return LogFields{IsoTime(started), res.radio.serial, res.radio.model,   res.radio.firmware,
+                         options.dataFile, ImageSha256(liveImage), res.backupPath, std::move(result)};
+    };
+    const auto logFailed = [&](int error) {
+        res.logError = error;
+        Tell(ctx, tid::kLogNotWritten,
+             FormatText(lang.TextString(tid::kLogNotWritten), {options.logPath, std::strerror(error)}));
+    };
+    // Every attempt that reached for the radio ends with its row in the log
+    // (unless the log could not be written when the write started).
     const auto end = [&](SafeWritePhase phase) {
         res.failedPhase = phase;
-        if (options.log) {
-            const std::string row = LogRow(started, res.radio, options.dataFile, ImageSha256(liveImage),
-                                           res.backupPath, LogResultText(res));
-            res.logError = AppendLogRow(options.logPath, row);
-            res.logged = res.logError == 0;
-            if (!res.logged)
-                Tell(ctx, tid::kLogNotWritten, FormatText(lang.TextString(tid::kLogNotWritten), {options.logPath, std::strerror(res.logError)}));
+        if (options.log && res.logError == 0) {
+            const std::string result = LogResultText(res);
+            const int error = entry.Started() ? entry.Finish(result) : AppendLogRow(options.logPath, LogRow(fields(result)));
+            res.logged = error == 0;
+            if (error != 0) logFailed(error);
         }
         if (!res.Ok()) ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowTitle));
         return res;
     };
 
     if (options.backup || options.log) {
-        ctx.observer.OnWindowText(lang.TextString(options.backup ? tid::kSafeWriteBackingUp : tid::kWriteWindowRunning));
-        ctx.observer.PumpOneMessage();
-        ImageBuffer memory{};
-        res.write = RunBackupRead(ctx, memory, res.radio, options.backup);
-        if (!res.write.Ok()) {
-            const std::uint32_t why = options.backup ? tid::kBackupNotRead : tid::kNothingWritten;
-            Tell(ctx, why, lang.TextString(why));
-            return end(SafeWritePhase::kBackupRead);
-        }
-        if (options.backup) {
-            const std::string path = FreeBackupPath(options.backupFolder, res.radio.serial, started);
-            res.backupError = MakeFolders(options.backupFolder);
-            if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security);
-            if (res.backupError != 0) {
-                Tell(ctx, tid::kBackupNotStored, FormatText(lang.TextString(tid::kBackupNotStored), {path, std::strerror(res.backupError)}));
-                return end(SafeWritePhase::kBackupStore);
-            }
-            res.backupPath = path;
-        }
+        if (const SafeWritePhase failed = BackupPhase(ctx, options, started, res); failed != SafeWritePhase::kNone)
+            return end(failed);
     }
 
+    // From here on the radio may change: a program killed now leaves the
+    // "started" row, and the next start says so.
+    if (options.log && !ctx.port.StopRequested()) {
+        if (const int error = entry.Start(options.logPath, fields(kLogStarted))) logFailed(error);
+    }
     ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowRunning));
     ctx.observer.PumpOneMessage();
     res.write = RunWriteTransfer(ctx, liveImage, res.backupPath);
-    if (!res.write.Ok()) return end(SafeWritePhase::kWrite);
-
+    if (!res.write.Ok()) {
+        NoteStop(ctx, res.write, res);
+        return end(SafeWritePhase::kWrite);
+    }
     if (options.verify) {
-        ctx.observer.OnWindowText(lang.TextString(tid::kSafeWriteVerifying));
-        ctx.observer.PumpOneMessage();
-        ImageBuffer readBack{};
-        const TransferResult v = RunVerifyRead(ctx, readBack);
-        if (!v.Ok()) {
-            res.write.failedBlock = v.failedBlock;
-            res.write.link = v.link;
-            Tell(ctx, tid::kVerifyNotRead, lang.TextString(tid::kVerifyNotRead));
-            return end(SafeWritePhase::kVerifyRead);
-        }
-        res.differingBlocks = DifferingBlocks(liveImage, readBack);
-        if (!res.differingBlocks.empty()) {
-            std::string text = FormatText(lang.TextString(tid::kVerifyFailed), {BlockList(res.differingBlocks)});
-            if (!res.backupPath.empty()) text += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
-            Tell(ctx, tid::kVerifyFailed, text);
-            return end(SafeWritePhase::kVerify);
-        }
-        res.verified = true;
+        if (const SafeWritePhase failed = VerifyPhase(ctx, liveImage, res); failed != SafeWritePhase::kNone)
+            return end(failed);
     }
     end(SafeWritePhase::kNone);
 

@@ -11,6 +11,11 @@
 // Three transfers, each its own program-mode session: the backup read
 // (identification, information block, firmware version, 64 blocks), the write
 // transfer, the verify read (the 63 written blocks).
+//
+// A stop (a signal) ends the safe write at the step it lands on: the radio
+// leaves program mode (a write is abandoned with the abort), no further
+// session starts, and the log row and the message say that it was stopped and
+// what the radio then holds.
 #pragma once
 
 #include <array>
@@ -20,14 +25,14 @@
 #include <vector>
 
 #include "files/data_file.h"
+#include "link/programming_log.h"
 #include "link/radio_info.h"
 #include "link/write_transfer.h"
 
 namespace vrm {
 
-// Below the data folder: the backups' folder and the programming log.
+// Below the data folder: the backups' folder (the log: programming_log.h).
 inline constexpr const char* kBackupFolderName = "backups";
-inline constexpr const char* kProgrammingLogName = "programming-log.csv";
 
 struct SafeWriteOptions {
     bool backup = true;
@@ -60,6 +65,7 @@ struct SafeWriteResult {
     bool verified = false;         // the written blocks were read back and matched
     bool logged = false;           // the row is in the log
     int logError = 0;              // errno when the log row could not be written
+    int stopSignal = 0;            // the signal that stopped it (0: not stopped)
 
     bool Ok() const { return failedPhase == SafeWritePhase::kNone && write.Ok(); }
 };
@@ -76,18 +82,12 @@ std::vector<int> DifferingBlocks(const ImageBuffer& image, const ImageBuffer& ra
 // The SHA-256 of the 1024-byte image, as 64 lower-case hex digits.
 std::string ImageSha256(const ImageBuffer& image);
 
-// One row of the programming log, without the line end; fields that hold a
-// comma, a quote or a line break are quoted.
-std::string LogRow(std::time_t when, const RadioRecord& radio, const std::string& dataFile,
-                   const std::string& sha256, const std::string& backupFile, const std::string& result);
-// The log's first line.
-std::string LogHeader();
 // The result column: "written and verified", "written, not verified", or
-// what failed and where.
+// what failed or stopped it and where.
 std::string LogResultText(const SafeWriteResult& r);
-// Appends a row (and the header to a new or empty file) in one write. 0, or
-// the errno of the failure. A path that is not a regular file is refused.
-int AppendLogRow(const std::string& path, const std::string& row);
+// How the log names a stop by `signal`: "stopped by the user" for Ctrl+C
+// (SIGINT), else "stopped (signal TERM)".
+std::string StopText(int signal);
 
 // The safe write of `liveImage`. Reports its phase as the window text
 // (backup, writing, verifying), tells the user of every failure with the

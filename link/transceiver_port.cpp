@@ -33,6 +33,8 @@ bool TransceiverPort::SetOpen(bool open) {
         const std::optional<int> code = transport_->LastError();
         openError_ = code ? LinkErrorFromCode(*code) : LinkError::kNone;
         openState_ = 1;
+        stoppedExchange_ = false;
+        sentSinceOpen_ = 0;
         return true;
     }
     if (transport_->IsLoaded()) {
@@ -59,7 +61,7 @@ LinkError TransceiverPort::CurrentLinkError() {
 bool TransceiverPort::SendByte(std::uint8_t b) {
     if (Stopped()) return false;
     const std::optional<int> r = transport_->Send(&b, 1);
-    return r && *r != 0;
+    return Sent(r && *r != 0);
 }
 
 bool TransceiverPort::SendString(std::string_view text) {
@@ -68,13 +70,13 @@ bool TransceiverPort::SendString(std::string_view text) {
     std::vector<std::uint8_t> buffer(text.size() + 1, 0);
     std::memcpy(buffer.data(), text.data(), text.size());
     const std::optional<int> r = transport_->Send(buffer.data(), static_cast<std::uint32_t>(text.size()));
-    return r && *r != 0;
+    return Sent(r && *r != 0);
 }
 
 bool TransceiverPort::SendBuffer(const std::uint8_t* bytes, std::uint16_t length) {
     if (Stopped()) return false;
     const std::optional<int> r = transport_->Send(bytes, length);
-    return r && *r != 0;
+    return Sent(r && *r != 0);
 }
 
 int TransceiverPort::ReadOnce(std::uint8_t* staging) {

@@ -71,15 +71,26 @@ public:
     // stop has been requested.
     LinkError CurrentLinkError();
 
-    // Ending a transfer early and cleanly. The flag is set from outside (the
-    // command line's signal handler); while it is set, every send and
-    // receive fails as if the radio had stopped answering, so the running
-    // transfer takes its usual failure path at its next step. The steps that
-    // leave the radio in a known state (abandoning a write, leaving program
-    // mode, switching the transmitter off) run inside a ClosingStep and still
-    // go out.
+    // Ending a transfer early and cleanly. The flag is set from outside (a
+    // signal handler) to the number of the signal that asked for the stop.
+    // A stop never cuts an exchange of the protocol in half: an exchange that
+    // has begun (a command with its reply and handshake, a block with its
+    // acknowledgement, the identification with its key exchange) runs to its
+    // end, so that the radio waits for its next command; the next exchange is
+    // refused before anything of it is sent, and the running transfer takes
+    // its failure path. The steps that leave the radio in a known state
+    // (abandoning a write, leaving program mode, switching the transmitter
+    // off) run inside a ClosingStep and still go out.
     void SetStopFlag(const volatile std::sig_atomic_t* flag) { stopFlag_ = flag; }
     bool StopRequested() const { return stopFlag_ != nullptr && *stopFlag_ != 0; }
+    // The flag's value: the signal that asked for the stop (0: none).
+    int StopValue() const { return stopFlag_ != nullptr ? static_cast<int>(*stopFlag_) : 0; }
+    // True once a stop has refused an exchange since the port was opened:
+    // the transfer failed because it was stopped, not because of the radio.
+    bool StoppedAnExchange() const { return stoppedExchange_; }
+    // Sends that reached the transport since the port was opened.
+    std::uint32_t SentSinceOpen() const { return sentSinceOpen_; }
+
     class ClosingStep {
     public:
         explicit ClosingStep(TransceiverPort& port) : port_(port) { ++port_.closing_; }
@@ -91,9 +102,34 @@ public:
         TransceiverPort& port_;
     };
 
+    // One exchange of the protocol. Refused() when a stop came before it
+    // began; inside it, sends and receives are not refused.
+    class Exchange {
+    public:
+        explicit Exchange(TransceiverPort& port)
+            : port_(port), refused_(port.exchange_ == 0 && port.closing_ == 0 && port.StopRequested()) {
+            if (refused_) port_.stoppedExchange_ = true;
+            ++port_.exchange_;
+        }
+        ~Exchange() { --port_.exchange_; }
+        Exchange(const Exchange&) = delete;
+        Exchange& operator=(const Exchange&) = delete;
+        bool Refused() const { return refused_; }
+
+    private:
+        TransceiverPort& port_;
+        bool refused_;
+    };
+
 protected:
-    // True when a stop request keeps this step from going out.
-    bool Stopped() const { return closing_ == 0 && StopRequested(); }
+    // True when a stop request keeps a send or receive made outside any
+    // exchange from going out.
+    bool Stopped() const { return closing_ == 0 && exchange_ == 0 && StopRequested(); }
+    // Counts a send that reached the transport.
+    bool Sent(bool ok) {
+        if (ok) ++sentSinceOpen_;
+        return ok;
+    }
     // One USB read into `staging` (kUsbReadSize bytes); the count it
     // delivered, or -1 when the read failed.
     int ReadOnce(std::uint8_t* staging);
@@ -115,6 +151,9 @@ private:
     LinkError openError_ = LinkError::kNone;
     const volatile std::sig_atomic_t* stopFlag_ = nullptr;
     int closing_ = 0;
+    int exchange_ = 0;
+    bool stoppedExchange_ = false;
+    std::uint32_t sentSinceOpen_ = 0;
 };
 
 class ScrambledPort : public TransceiverPort {

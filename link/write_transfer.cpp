@@ -60,17 +60,19 @@ TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& l
     port.PumpOneMessage();
     (void)port.SetOpen(true);
 
+    // Before the first block nothing has been written, whatever ends it.
+    const BlockFailure notStarted{-1, false, 0};
     if (port.EnterProgramMode() != 0) {
-        r.link = RetryPrompt(ctx);
+        r.link = RetryPrompt(ctx, false, notStarted);
         LeaveProgramMode(port);
-        r.status = TransferStatus::kNoAnswer;
+        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
         return r;
     }
     ModelIdentity radio{};
     if (port.Identify(radio) != 0) {
-        r.link = RetryPrompt(ctx);
+        r.link = RetryPrompt(ctx, false, notStarted);
         LeaveProgramMode(port);
-        r.status = TransferStatus::kIdentifyFailed;
+        r.status = FailureStatus(port, TransferStatus::kIdentifyFailed);
         return r;
     }
 
@@ -91,27 +93,28 @@ TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& l
         case WriteAcceptance::kConfirm:
             if (ctx.prompter.Ask(TransferQuestion(ctx.language, tid::kMsgWriteOtherIdentity)) != Answer::Ok) {
                 LeaveProgramMode(port);
-                r.status = TransferStatus::kCancelled;
+                // A stop answers a pending question with Cancel.
+                r.status = port.StopRequested() ? TransferStatus::kStopped : TransferStatus::kCancelled;
                 return r;
             }
             break;
     }
 
     if (port.CommaCommand(kPrepareWrite) != 0) {
-        r.link = RetryPrompt(ctx);
+        r.link = RetryPrompt(ctx, false, notStarted);
         (void)port.ExitProgramModeOnce();
         port.SetOpen(false);
-        r.status = TransferStatus::kPrepareFailed;
+        r.status = FailureStatus(port, TransferStatus::kPrepareFailed);
         return r;
     }
 
     int written = 0;  // the last WriteBlock's result: 2 when the radio refused the block
     const auto failed = [&](std::uint16_t offset) {
-        r.link = RetryPrompt(ctx, true, {offset / kBlockSize, written == 2}, backupPath);
+        r.link = RetryPrompt(ctx, true, {offset / kBlockSize, written == 2, r.blocksDone}, backupPath);
         port.PumpOneMessage();  // let the dialog repaint after the message
         (void)port.AbortWrite();
         port.SetOpen(false);
-        r.status = TransferStatus::kBlockFailed;
+        r.status = FailureStatus(port, TransferStatus::kBlockFailed);
         r.failedBlock = offset / kBlockSize;
         r.refused = written == 2;
         return r;

@@ -1,6 +1,9 @@
 #include "sim/sim_faults.h"
 
 #include <charconv>
+#include <csignal>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace vrm {
@@ -20,6 +23,36 @@ bool ParseBlock(std::string_view text, int& out) {
     std::uint32_t v = 0;
     if (!ParseUnsigned(text, v) || v > 63) return false;
     out = static_cast<int>(v);
+    return true;
+}
+
+// "TERM", "SIGTERM" or a number; 0 when it names no signal.
+int SignalNumber(std::string_view name) {
+    if (name.substr(0, 3) == "SIG") name.remove_prefix(3);
+    std::uint32_t n = 0;
+    if (ParseUnsigned(name, n)) return n > 0 && n < NSIG ? static_cast<int>(n) : 0;
+    for (int s = 1; s < NSIG; ++s) {
+        const char* abbrev = sigabbrev_np(s);
+        if (abbrev && name == abbrev) return s;
+    }
+    return 0;
+}
+
+// "NAME@N" or "NAME@S:N".
+bool ParseSignal(std::string_view value, SimFaults& out) {
+    const std::size_t at = value.find('@');
+    if (at == std::string_view::npos) return false;
+    const int signal = SignalNumber(value.substr(0, at));
+    std::string_view where = value.substr(at + 1);
+    std::uint32_t session = 1, step = 0;
+    if (const std::size_t colon = where.find(':'); colon != std::string_view::npos) {
+        if (!ParseUnsigned(where.substr(0, colon), session) || session == 0) return false;
+        where.remove_prefix(colon + 1);
+    }
+    if (signal == 0 || !ParseUnsigned(where, step) || step == 0) return false;
+    out.signal = signal;
+    out.signalSession = session;
+    out.signalStep = step;
     return true;
 }
 
@@ -124,6 +157,8 @@ bool ParseSimFaults(std::string_view text, SimFaults& out, std::string* error) {
             std::uint32_t step = 0;
             ok = ParseUnsigned(value, step) && step > 0;
             if (ok) out.pullStep = step;
+        } else if (name == "signal" && hasValue) {
+            ok = ParseSignal(value, out);
         } else if ((name == "test-nak" || name == "off-nak") && hasValue) {
             std::uint8_t command = 0;
             ok = ParseHexBytes(value, &command, 1);

@@ -24,6 +24,11 @@
 //                      (hex, e.g. test-nak=BD); the radio's state is unchanged
 //   off-nak=HH         NAK when command HH is switched off: a transmitter
 //                      (off-nak=08) or tuning point that stays on
+//   signal=NAME@[S:]N  the program gets the signal NAME (TERM, HUP, INT,
+//                      KILL, ...) once send number N of session S (default 1)
+//                      has reached the radio, while it waits for the answer;
+//                      sessions are counted from 1 in the radio's log (the
+//                      drop-in) or from the link's making (in process)
 //
 // Sends are counted from 1 at each initialisation: "PROGRAM" is send 1, the
 // identify byte send 2, the key exchange send 3; in a read, block i's command
@@ -58,6 +63,9 @@ struct SimFaults {
     std::uint32_t pullStep = 0;  // 0: the cable stays in
     std::vector<std::uint8_t> testNak;  // test commands answered NAK
     std::vector<std::uint8_t> offNak;   // commands whose "off" is answered NAK
+    int signal = 0;                     // raised in the program at send signalStep of session signalSession
+    std::uint32_t signalSession = 1;
+    std::uint32_t signalStep = 0;       // 0: no signal
 
     bool operator==(const SimFaults&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "sim/simulated_link.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
 
 #include "pipelink/pipelink.h"
@@ -27,6 +28,7 @@ int SimulatedLink::Init() {
     lastError_ = PIPELINK_OK;
     timeoutMs_ = PIPELINK_INITIAL_TIMEOUT_MS;
     sends_ = 0;
+    session_ = nextSession_++;
     bytesOut_ = bytesIn_ = 0;
     outFree_ = inFree_ = clock_.Now();
     pending_.clear();
@@ -68,6 +70,10 @@ int SimulatedLink::Send(const std::uint8_t* data, std::uint32_t length) {
         pending_.push_back({std::move(r.bytes), ready});
     }
     if (radio_.TakeChanged() && onChange_) onChange_();
+    // The signal comes while the program waits for the answer, after what the
+    // radio did has been kept (a KILL ends the program here).
+    if (faults_.signalStep != 0 && session_ == faults_.signalSession && sends_ == faults_.signalStep)
+        (void)std::raise(faults_.signal);
     return 1;
 }
 

@@ -32,6 +32,11 @@ public:
     // Faults for the sessions that Init starts.
     void SetFaults(const SimFaults& faults) { faults_ = faults; }
     const SimFaults& Faults() const { return faults_; }
+    // The number the next Init gives its session (counted from 1; the
+    // drop-in, which is loaded afresh for each session, counts them in the
+    // radio's log). The fault signal=NAME@S:N is raised in session S.
+    void SetNextSession(std::uint32_t number) { nextSession_ = number; }
+    std::uint32_t Session() const { return session_; }
     // Called after every send that changed what the radio keeps (the drop-in
     // saves its state file there).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
@@ -72,6 +77,8 @@ private:
     int lastError_ = 0;
     std::uint32_t timeoutMs_ = 500;
     std::uint32_t sends_ = 0;
+    std::uint32_t session_ = 0;
+    std::uint32_t nextSession_ = 1;
     std::uint64_t bytesOut_ = 0;
     std::uint64_t bytesIn_ = 0;
     Clock::TimePoint outFree_{};  // when the program-to-radio wire is free

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vrm {
 
@@ -20,6 +22,10 @@ struct Message {
     std::string caption;                // already looked up; "VRM-650T" when no caption text applies
     std::string text;                   // already looked up and formatted
     int textId = 0;                     // the text ID the message was built from (0: none)
+    // Buttons with captions of their own ("Open &Backup"), in this order, in
+    // place of the usual ones of `buttons`; each answers its Answer. A front
+    // end without them shows `buttons`, so both name the same answers.
+    std::vector<std::pair<Answer, std::string>> choices;
 };
 
 // Result of asking for a data-file password; see PasswordGate.

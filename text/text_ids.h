@@ -567,9 +567,9 @@ inline constexpr TextId kProgOptionsVerify = 19109025;    // en: "Read the writt
 inline constexpr TextId kProgOptionsLog = 19109026;       // en: "Keep a programming log (programming-log.csv in the data folder)" | de: "Programmierprotokoll führen (programming-log.csv im Datenordner)"
 inline constexpr TextId kSecurityTitle = 19109030;        // en: "Security Settings" | de: "Sicherheitseinstellungen"
 inline constexpr TextId kSecurityMenu = 19109031;         // en: "&Security Settings..." | de: "Si&cherheitseinstellungen..."
-inline constexpr TextId kSecurityPassword = 19109032;     // en: "Security password (six digits):" | de: "Sicherheitskennwort (sechs Ziffern):"
+inline constexpr TextId kSecurityPassword = 19109032;     // en: "Security password (1 to 6 digits):" | de: "Sicherheitskennwort (1 bis 6 Ziffern):"
 inline constexpr TextId kSecurityDataFile = 19109033;     // en: "Protect saved data files with this password (Data File)" | de: "Gespeicherte Datendateien mit diesem Kennwort schützen (Datendatei)"
-inline constexpr TextId kSecurityDigits = 19109034;       // en: "The security password must be exactly six digits." | de: "Das Sicherheitskennwort muss aus genau sechs Ziffern bestehen."
+inline constexpr TextId kSecurityDigits = 19109034;       // en: "The security password must be 1 to 6 digits." | de: "Das Sicherheitskennwort muss aus 1 bis 6 Ziffern bestehen."
 inline constexpr TextId kSecurityProgramExecution = 19109035;// en: "Program Execution switch (kept with the password)" | de: "Schalter Programmausführung (mit dem Kennwort gespeichert)"
 inline constexpr TextId kCompareTitle = 19109040;         // en: "Compare with Radio" | de: "Mit Funkgerät vergleichen"
 inline constexpr TextId kCompareMenu = 19109041;          // en: "&Compare with Radio..." | de: "Mit Funkgerät &vergleichen..."
@@ -595,3 +595,5 @@ inline constexpr TextId kCliWriteNotVerified = 19109064;  // en: "Written (not v
 // The command line's conventions, text export and import, channel CSV and
 // the comparison of two files.
 #include "text/text_ids_exchange.h"
+// Interrupted programming, unfinished writes and protected recovery copies.
+#include "text/text_ids_safety.h"

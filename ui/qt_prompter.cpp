@@ -61,9 +61,24 @@ Answer QtPrompter::Ask(const Message& message) {
         case Buttons::YesNoCancel: choices = {yes, no, cancel}; break;
         case Buttons::YesNo: choices = {yes, no}; break;
     }
+    // Captions of the message's own, where it brings them.
+    std::vector<QString> captions;
+    if (!message.choices.empty()) {
+        const auto role = [](Answer a) {
+            return a == Answer::Cancel ? QMessageBox::RejectRole
+                   : a == Answer::No   ? QMessageBox::ActionRole
+                                       : QMessageBox::AcceptRole;
+        };
+        choices.clear();
+        for (const auto& [answer, caption] : message.choices) {
+            choices.push_back({answer, 0, role(answer), QMessageBox::NoButton});
+            captions.push_back(QString::fromUtf8(caption.c_str()));
+        }
+    }
     std::vector<QAbstractButton*> buttons;
-    for (const Choice& c : choices) {
-        const QString caption = Text(language_, c.text);
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const Choice& c = choices[i];
+        const QString caption = i < captions.size() ? captions[i] : Text(language_, c.text);
         QAbstractButton* b = caption.isEmpty() ? static_cast<QAbstractButton*>(box.addButton(c.standard))
                                                : box.addButton(caption, c.role);
         buttons.push_back(b);

@@ -16,6 +16,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -148,6 +149,8 @@ PIPELINK_EXPORT PipelinkBool WinUSB_init(void) {
     s.link.SetOnChange(Save);
     s.radio.AppendLog("session");
     Save();
+    const auto& log = s.radio.Log();
+    s.link.SetNextSession(static_cast<std::uint32_t>(std::count(log.begin(), log.end(), std::string("session"))));
     return s.link.Init();
 }
 

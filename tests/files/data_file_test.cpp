@@ -412,11 +412,18 @@ TEST_F(DataFileTest, PreviewShowsTheMessageLines) {
     std::copy(line1, line1 + 11, image.Live().begin() + 0x3B0);
     std::fill_n(image.Live().begin() + 0x3D0, 32, 'Z');  // a full 32-byte line
     const std::string path = Path("msg.DAT");
-    ASSERT_EQ(file.Write(path, {"1", true}, clock).code, 0);
+    ASSERT_EQ(file.Write(path, {}, clock).code, 0);
     const DataFilePreview p = DataFile::Preview(path);
     EXPECT_EQ(p.code, 0);
     EXPECT_EQ(p.line1, "HELLO WORLD");
     EXPECT_EQ(p.line2, std::string(32, 'Z'));
+    EXPECT_FALSE(p.protectedFile);
+    // A protected file shows nothing of its data before its password.
+    ASSERT_EQ(file.Write(Path("locked.dat"), {"1", true}, clock).code, 0);
+    const DataFilePreview locked = DataFile::Preview(Path("locked.dat"));
+    EXPECT_EQ(locked.code, 0);
+    EXPECT_TRUE(locked.protectedFile);
+    EXPECT_TRUE(locked.line1.empty() && locked.line2.empty());
 
     fs::copy_file(path, Path("msg.txt"));
     EXPECT_EQ(DataFile::Preview(Path("msg.txt")).code, 2);

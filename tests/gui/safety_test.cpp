@@ -151,19 +151,39 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&sec));
             test::CheckNothingCutOff(&sec, QStringLiteral("security"));
             sec.grab().save(test::ScreenshotFolder(temp_) + QStringLiteral("/security-settings-%1.png").arg(lang));
-            // Five digits are refused; six are taken with the switch.
-            sec.PasswordEdit()->setText(QStringLiteral("12345"));
+            // It says what the password is not.
+            auto* note = sec.findChild<QLabel*>(QStringLiteral("note"));
+            QVERIFY(note && note->isVisible());
+            QCOMPARE(note->text().toStdString(), app.Language().TextString(tid::kSecurityNotEncryption));
+            // The switch needs a password; 1 to 6 digits are taken, as the
+            // label says and as a data file holds them.
+            sec.PasswordEdit()->setText(QString());
             sec.DataFileBox()->setChecked(true);
-            QTimer::singleShot(0, [] {
-                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            QString refusal;
+            QTimer::singleShot(0, [&refusal] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    for (const QLabel* l : box->findChildren<QLabel*>()) refusal += l->text();
+                    box->close();
+                }
             });
             sec.accept();
             QCOMPARE(sec.result(), int(QDialog::Rejected));
-            sec.PasswordEdit()->setText(QStringLiteral("908172"));
-            sec.accept();
-            QCOMPARE(sec.result(), int(QDialog::Accepted));
-            QCOMPARE(sec.Settings().password, std::string("908172"));
-            QVERIFY(sec.Settings().dataFile);
+            // The label and the refusal say what is taken.
+            const QString range = QString::fromUtf8(std::string(lang) == "de" ? "1 bis 6 Ziffern" : "1 to 6 digits");
+            QString label;
+            for (const QLabel* l : sec.findChildren<QLabel*>())
+                if (l->buddy() == sec.PasswordEdit()) label = l->text();
+            QVERIFY2(label.contains(range), qPrintable(label));
+            QVERIFY2(refusal.contains(range), qPrintable(refusal));
+            QTest::keyClicks(sec.PasswordEdit(), QStringLiteral("9x0817299"));
+            QCOMPARE(sec.PasswordEdit()->text(), QStringLiteral("908172"));  // digits, six at most
+            for (const char* accepted : {"5", "12345", "908172"}) {
+                sec.PasswordEdit()->setText(QString::fromLatin1(accepted));
+                sec.accept();
+                QCOMPARE(sec.result(), int(QDialog::Accepted));
+                QCOMPARE(sec.Settings().password, std::string(accepted));
+                QVERIFY(sec.Settings().dataFile);
+            }
         }
     }
 

@@ -77,14 +77,18 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dialog.activateWindow();
             dialog.Edit()->setFocus();
-            QTest::keyClicks(dialog.Edit(), QStringLiteral("123456"));
-            // Enter in the edit moves to the next control; it does not submit.
+            // Enter in the field submits the entry: a wrong one is told and
+            // asked again, the right one opens.
+            QTest::keyClicks(dialog.Edit(), QStringLiteral("12"));
             QTest::keyClick(dialog.Edit(), Qt::Key_Return);
             QVERIFY(dialog.isVisible());
-            QCOMPARE(gate.Attempts(), 0);
-            QVERIFY(QApplication::focusWidget() != dialog.Edit());
-            dialog.OkButton()->click();
+            QCOMPARE(gate.Attempts(), 1);
+            QCOMPARE(messages.asked.size(), std::size_t{1});
+            QTest::keyClicks(dialog.Edit(), QStringLiteral("123456"));
+            QTest::keyClick(dialog.Edit(), Qt::Key_Return);
+            QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.Result(), PasswordResult::Accepted);
+            messages.asked.clear();
         }
         {
             CPasswordDlg dialog(language_, gate, messages, nullptr);
@@ -127,6 +131,15 @@ private slots:
         dialog.ShowPreview(junk);
         QVERIFY(dialog.PreviewLine1().isEmpty());
         QVERIFY(dialog.PreviewLine2().isEmpty());
+        // A protected file shows nothing of its data before its password.
+        const QString locked = folder.filePath(QStringLiteral("locked.dat"));
+        QCOMPARE(file.Write(locked.toStdString(), {"4711", true}, clock).code, static_cast<int>(kDataFileOk));
+        dialog.ShowPreview(locked);
+        QCOMPARE(dialog.PreviewLine1(), T(tid::kPreviewProtected));
+        QVERIFY(dialog.PreviewLine2().isEmpty());
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("PreviewLine1"))->font().italic());
+        dialog.ShowPreview(good);
+        QVERIFY(!dialog.findChild<QLabel*>(QStringLiteral("PreviewLine1"))->font().italic());
 
         // Selecting the file in the dialog shows its preview.
         dialog.show();

@@ -61,7 +61,7 @@ TEST_F(SafeWrite, TheBackupHoldsWhatTheRadioHeldAndTheLogNamesRadioFileAndBackup
     EXPECT_EQ(r.radio.firmware, "V1.10.00");
     // The success message names the backup file.
     ASSERT_TRUE(AnySuccessBox());
-    EXPECT_NE(prompter.asked.back().text.find(r.backupPath), std::string::npos);
+    EXPECT_NE(prompter.asked.back().text.find(r.backupPath), std::string::npos) << AllMessages();
     EXPECT_EQ(r.backupPath.rfind(options.backupFolder + "/00000001_", 0), 0u) << r.backupPath;
 
     // The backup opens as a data file and holds the radio's old memory.
@@ -73,18 +73,19 @@ TEST_F(SafeWrite, TheBackupHoldsWhatTheRadioHeldAndTheLogNamesRadioFileAndBackup
     // The radio now holds the data in the written range.
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 0x3F0, Radio().Memory().begin()));
 
+    // The write's row when it started, then the same with its outcome.
     const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], LogHeader());
-    EXPECT_NE(lines[1].find(",00000001,HRV-41A:K,V1.10.00,/data/site-a.dat," + ImageSha256(data) + "," +
-                            r.backupPath + ",written and verified"),
-              std::string::npos)
-        << lines[1];
+    const std::string attempt = ",00000001,HRV-41A:K,V1.10.00,/data/site-a.dat," + ImageSha256(data) + "," + r.backupPath;
+    EXPECT_NE(lines[1].find(attempt + ",started"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(attempt + ",written and verified"), std::string::npos) << lines[2];
+    EXPECT_EQ(lines[1].substr(0, 25), lines[2].substr(0, 25));  // the attempt's time in both
 
-    // A second radio appends a row under the same header.
+    // A second radio appends its rows under the same header.
     Install(before);
     ASSERT_TRUE(SafeWriteToRadio(Context(), data, false, options).Ok());
-    EXPECT_EQ(LogLines().size(), 3u);
+    EXPECT_EQ(LogLines().size(), 5u);
 }
 
 TEST_F(SafeWrite, ABlockTheRadioAcknowledgedButLostIsCaughtByVerifyAtThatBlock) {
@@ -97,8 +98,8 @@ TEST_F(SafeWrite, ABlockTheRadioAcknowledgedButLostIsCaughtByVerifyAtThatBlock) 
     EXPECT_NE(AllMessages().find("12 (0x0C0)"), std::string::npos) << AllMessages();
     EXPECT_NE(AllMessages().find(r.backupPath), std::string::npos);
     const auto lines = LogLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[1].find("verify failed: radio differs at blocks 12"), std::string::npos) << lines[1];
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[2].find("verify failed: radio differs at blocks 12"), std::string::npos) << lines[2];
 
     // Without verify the same radio is reported written, and says it was not checked.
     Install(PatternRadio(ModelCatalogue::DefaultIdentity()), "write-lost=12");
@@ -160,8 +161,7 @@ TEST_F(SafeWrite, WithEverythingOffOnlyTheWriteRuns) {
 }
 
 TEST(SafeWriteParts, LogFieldsAreQuotedAndTheLogRefusesWhatIsNoFile) {
-    RadioRecord radio{"12,3", "HRV-41A:K", "V\"1", true};
-    const std::string row = LogRow(0, radio, "/a b/c.dat", "ff", "", "ok");
+    const std::string row = LogRow({IsoTime(0), "12,3", "HRV-41A:K", "V\"1", "/a b/c.dat", "ff", "", "ok"});
     EXPECT_NE(row.find(",\"12,3\",HRV-41A:K,\"V\"\"1\",/a b/c.dat,ff,,ok"), std::string::npos) << row;
     EXPECT_NE(AppendLogRow("/dev/null", "x"), 0);
     EXPECT_EQ(BackupFileName(" 0/1 ", 0).substr(0, 6), "_0_1__");

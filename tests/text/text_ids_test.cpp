@@ -16,7 +16,7 @@ namespace {
 
 std::map<std::string, std::uint32_t> NamedTextIds() {
     std::stringstream ss;
-    for (const char* file : {"/text/text_ids.h", "/text/text_ids_exchange.h"}) {
+    for (const char* file : {"/text/text_ids.h", "/text/text_ids_exchange.h", "/text/text_ids_safety.h"}) {
         std::ifstream in(std::string(VRM_SOURCE_DIR) + file);
         ss << in.rdbuf();
     }

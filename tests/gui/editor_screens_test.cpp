@@ -1,7 +1,10 @@
 // Opens every editor of the Edit menu on a model with typed frequencies and
 // on the Varitel model, in English and German, and checks that nothing in
-// it is cut off. With VRM_SCREENSHOT_DIR set the pictures are kept there
-// (the README's come from here).
+// it is cut off. Run on a 1366 by 768 screen it also checks that each window
+// opens inside the frame with its buttons in view, and that Tab walks a
+// scrolling form into view. With VRM_SCREENSHOT_DIR set the pictures are kept
+// there (the README's come from here).
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -18,6 +21,8 @@
 #include "editors/key_view.h"
 #include "editors/special_view.h"
 #include "gui_app.h"
+#include "ui/editor_views.h"
+#include "ui/form_helpers.h"
 #include "link/clock.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
@@ -34,6 +39,32 @@ private:
     VirtualClock clock_{{11, 0}};
 
     QMdiSubWindow* FrameOf(EditorView* view) { return qobject_cast<QMdiSubWindow*>(view->parentWidget()); }
+
+    // Tab walks through a scrolling form to its buttons; every field it
+    // reaches is scrolled wholly into view.
+    void WalkWithTab(CMainFrame& frame, EditorView* view, const QString& where) {
+        auto* scroll = view->findChild<FormScrollArea*>();
+        if (!scroll) return;
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        view->setFocus(Qt::TabFocusReason);
+        QWidget* first = nullptr;
+        for (QWidget* w : scroll->widget()->findChildren<QWidget*>())
+            if (!first && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) first = w;
+        QVERIFY2(first, qPrintable(where + ": no field"));
+        first->setFocus(Qt::TabFocusReason);
+        int fields = 0;
+        for (QWidget* f = QApplication::focusWidget(); f && scroll->widget()->isAncestorOf(f);
+             f = QApplication::focusWidget()) {
+            const QRect shown(f->mapTo(scroll->viewport(), QPoint(0, 0)), f->size());
+            QVERIFY2(scroll->viewport()->rect().contains(shown),
+                     qPrintable(where + ": field out of view: " + f->objectName()));
+            QVERIFY2(++fields < 100, qPrintable(where + ": Tab never leaves the form"));
+            QTest::keyClick(f, Qt::Key_Tab);
+        }
+        QVERIFY2(qobject_cast<QAbstractButton*>(QApplication::focusWidget()),
+                 qPrintable(where + ": Tab does not reach the buttons"));
+    }
 
     void Shoot(const QString& lang, int model, std::uint16_t band, const QString& name) {
         Application app(clock_);
@@ -70,19 +101,35 @@ private:
             QTRY_VERIFY2(frame.FindOpenEditor(e.viewClass), qPrintable(where));
             EditorView* view = frame.FindOpenEditor(e.viewClass);
             QMdiSubWindow* sub = FrameOf(view);
-            sub->resize(sub->sizeHint());
-            sub->move(0, 0);
+            // On the small screen the window stays where and as large as the
+            // program opened it; elsewhere it is drawn at the size it asks for.
+            const bool small = test::OnSmallScreen();
+            if (!small) {
+                sub->resize(sub->sizeHint());
+                sub->move(0, 0);
+            }
             QCoreApplication::processEvents();
             QVERIFY2(!sub->windowTitle().isEmpty(), qPrintable(where));
             test::CheckNothingCutOff(view, where);
+            if (small) {
+                if (e.command == cmd::kKeyAssignment) QTRY_VERIFY2(frame.FindOpenEditor("CKeyImageView"), qPrintable(where));
+                QTest::qWait(20);  // the windows settle
+                for (QMdiSubWindow* w : frame.MdiArea()->subWindowList()) test::CheckFitsArea(w, where);
+            }
+            // The pictures: the window, or on the small screen the frame with it.
+            const auto save = [&](const QString& file) {
+                QWidget* picture = small ? static_cast<QWidget*>(&frame) : sub;
+                QVERIFY(picture->grab().save(QDir(outDir_).filePath(file + (small ? "-1366.png" : ".png"))));
+            };
             if (auto* special = dynamic_cast<CSpecialView*>(view)) {
                 for (int tab = 0; tab < special->Tabs()->count(); ++tab) {
                     special->Tabs()->setCurrentIndex(tab);
                     QCoreApplication::processEvents();
                     test::CheckNothingCutOff(view, where + " tab " + QString::number(tab));
-                    QVERIFY(sub->grab().save(QDir(outDir_).filePath(
-                        QStringLiteral("%1-%2-%3.png").arg(QString::fromLatin1(e.file)).arg(tab).arg(name))));
+                    save(QStringLiteral("%1-%2-%3").arg(QString::fromLatin1(e.file)).arg(tab).arg(name));
                 }
+            } else if (small) {
+                save(QStringLiteral("%1-%2").arg(QString::fromLatin1(e.file), name));
             } else if (e.command == cmd::kKeyAssignment) {
                 // The key image opens beside the grid.
                 QTRY_VERIFY2(frame.FindOpenEditor("CKeyImageView"), qPrintable(where));
@@ -97,6 +144,7 @@ private:
             } else {
                 QVERIFY(sub->grab().save(QDir(outDir_).filePath(QStringLiteral("%1-%2.png").arg(e.file).arg(name))));
             }
+            if (small) WalkWithTab(frame, view, where);
             frame.CloseAllEditors();
         }
     }

@@ -41,6 +41,8 @@ void CCompareDlg::OnStart() {
     result_ = RunReadTransfer(Context(), radio_);
     OnWindowText(language_.TextString(tid::kCompareTitle));
     EndRunning();
+    // Nothing is left to cancel: the button closes the window.
+    CancelButton()->setText(LangText(language_, tid::kButtonClose));
     if (!result_.Ok()) return;
     comparison_ = CompareImages(image_.Live(), radio_, language_, separator_);
     ShowComparison();

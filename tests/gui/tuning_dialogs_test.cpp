@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,9 +39,30 @@
 #include "print/print_document.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
+#include "text/text_ids.h"
+#include "ui/form_helpers.h"
 #include "ui/ui_fonts.h"
 
 using namespace vrm;
+
+namespace {
+
+// Qt tells screen readers of a widget each time it is shown: the widgets
+// that were shown, in order.
+class ShowWatch final : public QObject {
+public:
+    QList<QObject*> shown;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) shown.append(watched);
+        return false;
+    }
+};
+ShowWatch& Shows() {
+    static ShowWatch watch;
+    return watch;
+}
+
+}  // namespace
 
 class TuningDialogsTest : public QObject {
     Q_OBJECT
@@ -72,6 +94,52 @@ private:
     }
     void Save(QWidget* w, const QString& name) {
         QVERIFY(w->grab().save(QDir(outDir_).filePath(name + QStringLiteral(".png"))));
+    }
+
+    // The transmit line shows `text` on red (on the air) or amber (not
+    // confirmed off), and screen readers meet it as an alert named by it,
+    // shown anew (which they announce) when it changed.
+    void CheckTransmitLine(TransmitIndicator* line, const QString& text, bool red) {
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), text);
+        QCoreApplication::processEvents();
+        const QImage image = line->grab().toImage();
+        const QColor c = image.pixelColor(image.width() / 2, 3);  // the padding above the words
+        if (red) QVERIFY2(c.red() > 150 && c.green() < 60 && c.blue() < 60, qPrintable(c.name()));
+        else QVERIFY2(c.red() > 200 && c.green() > 120 && c.green() < 220 && c.blue() < 60, qPrintable(c.name()));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(line);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::AlertMessage);
+        QCOMPARE(accessible->text(QAccessible::Name), text);
+        QVERIFY(Shows().shown.contains(line));
+        Shows().shown.clear();
+    }
+
+    // With a radio that does not confirm switching its transmitter off, the
+    // window says so for as long as it does not.
+    void NotConfirmedOff(Application& app, test::ScriptedPrompter& prompter) {
+        ::setenv("VRM650T_SIM_FAULTS", "off-nak=08", 1);
+        NullTransferObserver observer;
+        TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
+        QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
+        {
+            CTestModeDlg dialog(session, app.Language(), nullptr);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
+            dialog.Transmit()->click();
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
+            prompter.asked.clear();
+            dialog.Transmit()->click();  // off: the radio answers NAK
+            QCOMPARE(prompter.TextIds(), std::vector<int>{static_cast<int>(tid::kMsgTransmitterNotOff)});
+            QVERIFY(dialog.Transmit()->isChecked());
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitNotConfirmedOff), false);
+            test::CheckNothingCutOff(&dialog, "test mode not off");
+            Save(&dialog, "test-mode-not-off-" + QString::fromStdString(app.Language().TextString(tid::kPrintLanguageCode)));
+            dialog.reject();
+        }
+        QVERIFY(!session.End());
+        ::unsetenv("VRM650T_SIM_FAULTS");
     }
 
     void Run(const QString& lang) {
@@ -146,8 +214,10 @@ private:
             QVERIFY(Logged("volume 7"));
             QTest::keyClick(dialog.Volume(), Qt::Key_Left);
             QVERIFY(Logged("volume 6"));
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
             dialog.Transmit()->click();
             QVERIFY(session.Transmitting());
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
             test::CheckNothingCutOff(&dialog, "test mode " + lang);
             Save(&dialog, "test-mode-" + lang);
 
@@ -195,8 +265,10 @@ private:
                 QVERIFY(Logged("point 60 set 50"));
                 QVERIFY(adjust.Refresh()->isActive());
                 QTRY_COMPARE_WITH_TIMEOUT(adjust.CurrentValue()->text(), QStringLiteral("50"), 3000);
+                QCOMPARE(adjust.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
                 adjust.TransmitButton()->click();
                 QVERIFY(session.Transmitting());
+                CheckTransmitLine(adjust.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
                 test::CheckNothingCutOff(&adjust, "adjust " + lang);
                 Save(&adjust, "tuning-adjust-" + lang);
                 adjust.reject();
@@ -205,6 +277,7 @@ private:
             });
             dialog.Adjust(1);
             QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
             QCOMPARE(help, (std::vector<std::uint32_t>{0x53000, 340229}));
             dialog.Transmit()->click();
             QVERIFY(session.Transmitting());
@@ -215,6 +288,7 @@ private:
         QVERIFY(Logged("switch 08 off"));
         QCOMPARE(LogSinceLastSession().back(), std::string("exit"));
         QVERIFY(!app.Port().IsOpen());
+        NotConfirmedOff(app, prompter);
     }
 
 private slots:
@@ -233,6 +307,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    app.installEventFilter(&Shows());
     TuningDialogsTest test;
     return QTest::qExec(&test, argc, argv);
 }

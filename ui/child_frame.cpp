@@ -36,10 +36,13 @@ void CChildFrame::FitIntoArea() {
     if (!area || isMaximized() || isMinimized()) return;
     const QRect room = area->viewport()->rect();
     if (room.isEmpty()) return;
-    const QSize wanted = sizeHint().expandedTo(size());
-    QSize fitted = wanted.boundedTo(room.size());
-    // A form shorter than it wants scrolls: room for its scroll bar.
-    if (fitted.height() < wanted.height()) fitted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // At least as large as the view asks for, no larger than the room.
+    const QSize wanted = sizeHint();
+    QSize fitted = size().expandedTo(wanted).boundedTo(room.size());
+    // A form shorter than it wants scrolls: room for its scroll bar beside
+    // it (added once, however often the window is fitted).
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (fitted.height() < wanted.height()) fitted.setWidth(std::max(fitted.width(), wanted.width() + bar));
     fitted = fitted.boundedTo(room.size()).expandedTo(minimumSizeHint()).expandedTo(minimumSize());
     if (fitted != size()) resize(fitted);
     const int x = std::clamp(pos().x(), room.left(), std::max(room.left(), room.right() + 1 - width()));

@@ -18,9 +18,11 @@
 #include "app/application.h"
 #include "app/main_frame.h"
 #include "app/vrm_app.h"
+#include "editors/channel_info_view.h"
 #include "editors/key_view.h"
 #include "editors/special_view.h"
 #include "gui_app.h"
+#include "ui/child_frame.h"
 #include "ui/editor_views.h"
 #include "ui/form_helpers.h"
 #include "link/clock.h"
@@ -115,6 +117,13 @@ private:
                 if (e.command == cmd::kKeyAssignment) QTRY_VERIFY2(frame.FindOpenEditor("CKeyImageView"), qPrintable(where));
                 QTest::qWait(20);  // the windows settle
                 for (QMdiSubWindow* w : frame.MdiArea()->subWindowList()) test::CheckFitsArea(w, where);
+                // Fitted once more (as the key picture is), a window keeps its
+                // size: a scrolling form's bar is given room once.
+                const QSize opened = sub->size();
+                auto* child = qobject_cast<CChildFrame*>(sub);
+                QVERIFY(child);
+                child->FitIntoArea();
+                QCOMPARE(sub->size(), opened);
             }
             // The pictures: the window, or on the small screen the frame with it.
             const auto save = [&](const QString& file) {
@@ -149,8 +158,42 @@ private:
         }
     }
 
+    // Every editor opened one after the other, none closed: each window opens
+    // inside the frame's area, however many are open before it.
+    void OpenAll(const QString& lang) {
+        Application app(clock_);
+        MemorySettingsStore settings;
+        test::ScriptedPrompter prompter;
+        test::ScriptedFileDialogs dialogs;
+        QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
+        test::UseModel(app, 3, 0x0105);
+        const std::unique_ptr<CMainFrame> shown = test::ShowFrame(app, prompter, dialogs, settings);
+        QVERIFY(shown);
+        CMainFrame& frame = *shown;
+        auto* info = dynamic_cast<CChInfoView*>(frame.OpenEditor("CChInfoView"));
+        QVERIFY(info);
+        info->OpenChannelEdit();
+        for (const int command : {cmd::kOptionalFeatures, cmd::kKeyAssignment, cmd::kScanInformation,
+                                  cmd::kTestFrequency, cmd::kEmbeddedMessage, cmd::kAdvancedSettings}) {
+            frame.RunCommand(command);
+            QTest::qWait(20);  // the windows settle
+            const QString where = QStringLiteral("%1 after command %2").arg(lang).arg(command);
+            for (QMdiSubWindow* w : frame.MdiArea()->subWindowList()) test::CheckInsideArea(w, where);
+            // The window just opened is on top, its buttons in view.
+            test::CheckFitsArea(frame.MdiArea()->activeSubWindow(), where);
+        }
+        QCOMPARE(frame.MdiArea()->subWindowList().size(), 9);
+        if (test::OnSmallScreen())
+            QVERIFY(frame.grab().save(QDir(outDir_).filePath("all-editors-" + lang + "-1366.png")));
+        frame.CloseAllEditors();
+    }
+
 private slots:
     void initTestCase() { outDir_ = test::ScreenshotFolder(temp_); }
+    void allEditorsOpenInsideTheFrame() {
+        OpenAll(QStringLiteral("en"));
+        OpenAll(QStringLiteral("de"));
+    }
     void english() {
         Shoot(QStringLiteral("en"), 3, 0x0105, QStringLiteral("lmr-en"));
         Shoot(QStringLiteral("en"), 2, 0x0100, QStringLiteral("varitel-en"));

@@ -156,14 +156,20 @@ inline void CheckFitsScreen(QWidget* window, const QString& where) {
     }
 }
 
-// An editor window lies wholly inside the frame's MDI area, and its buttons
-// outside its scrolling form are in view, none clipped.
-inline void CheckFitsArea(QMdiSubWindow* sub, const QString& where) {
+// An editor window lies wholly inside the frame's MDI area.
+inline void CheckInsideArea(QMdiSubWindow* sub, const QString& where) {
     const QRect area = sub->mdiArea()->viewport()->rect();
     QVERIFY2(area.contains(sub->geometry()),
              qPrintable(where + QStringLiteral(": window %1,%2 %3x%4 outside the area %5x%6")
                                     .arg(sub->x()).arg(sub->y()).arg(sub->width()).arg(sub->height())
                                     .arg(area.width()).arg(area.height())));
+}
+
+// An editor window lies wholly inside the frame's MDI area, and its buttons
+// outside its scrolling form are in view, none clipped (no other window may
+// cover it).
+inline void CheckFitsArea(QMdiSubWindow* sub, const QString& where) {
+    CheckInsideArea(sub, where);
     for (QAbstractButton* b : sub->widget()->findChildren<QAbstractButton*>()) {
         if (!b->isVisible() || b->inherits("QToolButton")) continue;
         bool scrolls = false;

@@ -71,6 +71,8 @@ const char* const kNotOffStyle = "QLabel { background-color: #ffb000; color: #00
 // ---------------------------------------------------------------------------
 // Transmit indicator
 
+TransmitIndicator::Announcer TransmitIndicator::announcer_ = &QAccessible::updateAccessibility;
+
 TransmitIndicator::TransmitIndicator(const LanguageTable& language, QWidget* parent)
     : QLabel(parent), language_(language) {
     static const bool installed = [] {
@@ -96,11 +98,15 @@ void TransmitIndicator::Show(const TestModeSession& session) {
     if (now == state_) return;
     state_ = now;
     Paint();
-    // Shown anew, so that screen readers announce the change.
-    if (isVisible()) {
-        setVisible(false);
-        setVisible(true);
-    }
+    // Screen readers are told the line changed, as a message box tells them
+    // it appeared: an alert of the line, whose name is now the new words.
+    if (!isVisible()) return;
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    announcer_(&alert);
+}
+
+void TransmitIndicator::SetAnnouncer(Announcer announcer) {
+    announcer_ = announcer ? announcer : &QAccessible::updateAccessibility;
 }
 
 void TransmitIndicator::Paint() {

@@ -14,6 +14,7 @@
 #include "link/test_mode.h"
 #include "print/print_document.h"
 
+class QAccessibleEvent;
 class QCheckBox;
 class QComboBox;
 class QListWidget;
@@ -41,9 +42,15 @@ public:
     void Show(const TestModeSession& session);
     State Current() const { return state_; }
 
+    // Where a change is announced: Qt's accessibility, which passes it on
+    // while a screen reader listens. A test puts its own recorder here.
+    using Announcer = void (*)(QAccessibleEvent* event);
+    static void SetAnnouncer(Announcer announcer);
+
 private:
     void Paint();
 
+    static Announcer announcer_;
     const LanguageTable& language_;
     State state_ = State::kOff;
 };

@@ -235,6 +235,7 @@ private slots:
             QVERIFY(same.Result().Ok());
             // The compare has ended: nothing is left to cancel.
             QCOMPARE(same.CancelButton()->text(), text(tid::kButtonClose));
+            QCOMPARE(same.focusWidget(), same.CancelButton());
             QCOMPARE(same.Verdict()->text(), QString::fromStdString(app.Language().TextString(tid::kCompareIdentical)));
 
             QVERIFY(SetFromScript(app.Session(), "channel.2.rx", "451.2000").Ok());

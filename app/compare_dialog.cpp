@@ -41,6 +41,10 @@ void CCompareDlg::OnStart() {
     result_ = RunReadTransfer(Context(), radio_);
     OnWindowText(language_.TextString(tid::kCompareTitle));
     EndRunning();
+    // Nothing is left to cancel: the button closes the window, and has the
+    // focus the greyed-out buttons lost (Enter closes, not reads again).
+    CancelButton()->setText(LangText(language_, tid::kButtonClose));
+    CancelButton()->setFocus();
     if (!result_.Ok()) return;
     comparison_ = CompareImages(image_.Live(), radio_, language_, separator_);
     ShowComparison();

@@ -48,7 +48,8 @@ CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRe
     setFileMode(QFileDialog::ExistingFile);
     setNameFilter(QString::fromStdString(request.filterText));
     setDirectory(QString::fromStdString(request.folder));
-    setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdOpen)));
+    setWindowTitle(request.title.empty() ? WithoutMnemonic(LangText(language, tid::kCmdOpen))
+                                         : QString::fromStdString(request.title));
 
     protectedText_ = LangText(language, tid::kPreviewProtected);
     auto* box = new QGroupBox(WithoutMnemonic(LangText(language, tid::kEditorEmbeddedMessage)), this);
@@ -116,7 +117,8 @@ std::optional<std::string> QtFileDialogs::AskSaveFile(const FileDialogRequest& r
     dialog.setDirectory(QString::fromStdString(request.folder));
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.selectFile(QString::fromStdString(request.fileName));
-    dialog.setWindowTitle(WithoutMnemonic(LangText(language_, tid::kCmdSaveAs)));
+    dialog.setWindowTitle(request.title.empty() ? WithoutMnemonic(LangText(language_, tid::kCmdSaveAs))
+                                                : QString::fromStdString(request.title));
     dialog.resize(880, 540);
     WidenFileList(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

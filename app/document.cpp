@@ -170,6 +170,7 @@ DocResult CZVQDoc::ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, Radio
     request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
     request.pattern = "*.dat";
     request.folder = folder_;
+    request.title = Text(tid::kCompareFilePick);
     const std::optional<std::string> chosen = dialogs.AskOpenFile(request);
     if (!chosen) return DocResult::Cancelled;
     std::string folder, name;

@@ -13,6 +13,7 @@ struct FileDialogRequest {
     std::string folder;         // where the dialog starts
     std::string fileName;       // the proposed name (save)
     std::string defaultExtension;  // "dat" (save)
+    std::string title;          // the dialog's title; empty: the command's own (Open, Save As)
 };
 
 class FileDialogs {

@@ -92,7 +92,7 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(line);
-    layout->addWidget(form_);
+    layout->addWidget(new FormScrollArea(form_, this));
     layout->addStretch(1);
     layout->addSpacing(fontMetrics().height() / 2);
     layout->addLayout(buttons);

@@ -11,6 +11,7 @@
 #include "editors/edit_session.h"
 #include "editors/editor_tables.h"
 #include "text/text_ids.h"
+#include "ui/child_frame.h"
 #include "ui/form_helpers.h"
 
 namespace vrm {
@@ -101,6 +102,9 @@ void OpenKeyPair(EditorHost& host, EditorView& active) {
             const int x = std::min(grid->geometry().right() + 1, std::max(0, areaWidth - picture->width()));
             picture->move(x, grid->geometry().top());
         }
+        // Beside a grid low in the area the picture would reach past its
+        // bottom: it moves up until it fits.
+        if (auto* frame = qobject_cast<CChildFrame*>(picture)) frame->FitIntoArea();
     }
     host.OpenEditor(active.ViewClass());  // the one asked for stays active
 }

@@ -43,6 +43,10 @@ CSpecialView::CSpecialView(EditorHost& host, QWidget* parent) : EditorView("CSpe
     const LanguageTable& language = host_.Language();
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("AdvancedTabs"));
+    // Every tab title whole (German ones are long): the window is made wide
+    // enough instead of scrolling or shortening the titles.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setElideMode(Qt::ElideNone);
 
     signaling_ = new FieldForm(session, host_.GetPrompter(), language, AdvancedTable(), {"qt_reverse_burst"}, this);
     model_ = new RecordGridModel(session, language, BandPointTable(),

@@ -134,8 +134,10 @@ bool TestModeSession::End() {
 bool TestModeSession::SwitchTransmitterOff() {
     if (ctx_.port.TransmitSwitch(false) == 0) {
         transmitting_ = false;
+        offUnconfirmed_ = false;
         return true;
     }
+    offUnconfirmed_ = true;
     Tell(tid::kMsgTransmitterNotOff);
     return false;
 }
@@ -183,6 +185,7 @@ bool TestModeSession::SetTransmit(bool on) {
         return Failed();
     }
     transmitting_ = true;
+    offUnconfirmed_ = false;  // the radio confirmed: it transmits
     return true;
 }
 

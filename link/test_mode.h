@@ -89,6 +89,9 @@ public:
     int Channel() const { return channel_; }
     int Signalling() const { return signalling_; }
     bool Transmitting() const { return transmitting_; }
+    // The radio did not confirm the last switching off of the transmitter:
+    // it may still be transmitting (Transmitting() stays true).
+    bool TransmitOffUnconfirmed() const { return offUnconfirmed_; }
     int Squelch() const { return squelch_; }
     int Volume() const { return volume_; }
     bool ChannelValid(int channel) const;
@@ -125,6 +128,7 @@ private:
     int channel_ = 0;
     int signalling_ = 0;
     bool transmitting_ = false;
+    bool offUnconfirmed_ = false;
     int squelch_ = 0;
     int volume_ = 0;
     std::array<std::array<std::uint8_t, 8>, kTestChannels> frequencies_{};

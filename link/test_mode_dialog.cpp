@@ -1,5 +1,7 @@
 #include "link/test_mode_dialog.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -43,7 +45,87 @@ W* Named(W* widget, const char* name) {
     return widget;
 }
 
+// The indicator as screen readers see it: an alert named by its words.
+class TransmitIndicatorAccessible final : public QAccessibleWidget {
+public:
+    explicit TransmitIndicatorAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::AlertMessage) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* TransmitIndicatorFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("vrm::TransmitIndicator") && object && object->isWidgetType())
+        return new TransmitIndicatorAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+// Red for on the air, amber for not known to be off, each with a text colour
+// that reads on it; a quiet frame while the transmitter is off.
+const char* const kOffStyle = "QLabel { border: 1px solid palette(mid); border-radius: 4px; padding: 6px; }";
+const char* const kOnAirStyle = "QLabel { background-color: #c00000; color: #ffffff; border-radius: 4px; padding: 6px; }";
+const char* const kNotOffStyle = "QLabel { background-color: #ffb000; color: #000000; border-radius: 4px; padding: 6px; }";
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Transmit indicator
+
+TransmitIndicator::Announcer TransmitIndicator::announcer_ = &QAccessible::updateAccessibility;
+
+TransmitIndicator::TransmitIndicator(const LanguageTable& language, QWidget* parent)
+    : QLabel(parent), language_(language) {
+    static const bool installed = [] {
+        QAccessible::installFactory(TransmitIndicatorFactory);
+        return true;
+    }();
+    (void)installed;
+    setObjectName(QStringLiteral("transmitState"));
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+    setAccessibleDescription(LangText(language_, tid::kTransmitStateName));
+    Paint();
+}
+
+void TransmitIndicator::Show(const TestModeSession& session) {
+    const State now = !session.Transmitting()            ? State::kOff
+                      : session.TransmitOffUnconfirmed() ? State::kNotConfirmedOff
+                                                         : State::kOn;
+    if (now == state_) return;
+    state_ = now;
+    Paint();
+    // Screen readers are told the line changed, as a message box tells them
+    // it appeared: an alert of the line, whose name is now the new words.
+    if (!isVisible()) return;
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    announcer_(&alert);
+}
+
+void TransmitIndicator::SetAnnouncer(Announcer announcer) {
+    announcer_ = announcer ? announcer : &QAccessible::updateAccessibility;
+}
+
+void TransmitIndicator::Paint() {
+    switch (state_) {
+        case State::kOff:
+            setStyleSheet(QString::fromLatin1(kOffStyle));
+            setText(LangText(language_, tid::kTransmitOff));
+            break;
+        case State::kOn:
+            setStyleSheet(QString::fromLatin1(kOnAirStyle));
+            setText(LangText(language_, tid::kTransmitOnAir));
+            break;
+        case State::kNotConfirmedOff:
+            setStyleSheet(QString::fromLatin1(kNotOffStyle));
+            setText(LangText(language_, tid::kTransmitNotConfirmedOff));
+            break;
+    }
+}
 
 // ---------------------------------------------------------------------------
 // Tuning adjustment
@@ -84,6 +166,7 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     tx_->setAutoDefault(true);  // Enter on the focused TX button switches the transmitter
     refresh_ = new QTimer(this);
     refresh_->setInterval(kRefreshMs);
+    indicator_ = new TransmitIndicator(language_, this);
     LayOut();
     ConnectControls();
     SelectTab(0);
@@ -106,6 +189,7 @@ void CTuningAdjustDlg::LayOut() {
     extras->addStretch(1);
     extras->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(indicator_);
     layout->addWidget(tabs_);
     layout->addLayout(values);
     layout->addLayout(sliderRow);
@@ -121,13 +205,12 @@ void CTuningAdjustDlg::ConnectControls() {
     connect(apply_, &QPushButton::clicked, this, [this] {
         const auto v = static_cast<std::uint8_t>(spin_->value());
         if (session_.PointApply(v)) applied_->setText(QString::number(v));
+        ShowTransmit();
     });
     connect(tx_, &QPushButton::toggled, this, [this](bool on) {
         if (syncing_) return;
         (void)session_.SetTransmit(on);
-        syncing_ = true;
-        tx_->setChecked(session_.Transmitting());
-        syncing_ = false;
+        ShowTransmit();
     });
     connect(sine_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
@@ -136,6 +219,7 @@ void CTuningAdjustDlg::ConnectControls() {
             sine_->setChecked(!on);
             syncing_ = false;
         }
+        ShowTransmit();
     });
     connect(bandPass_, &QPushButton::clicked, this, [this] {
         bandPass_->setEnabled(false);
@@ -145,6 +229,7 @@ void CTuningAdjustDlg::ConnectControls() {
         if (session_.ActiveItem() >= 0) refresh_->start();
         bandPass_->setEnabled(true);
         apply_->setEnabled(true);
+        ShowTransmit();
     });
     connect(close_, &QPushButton::clicked, this, &CTuningAdjustDlg::reject);
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
@@ -166,12 +251,13 @@ void CTuningAdjustDlg::SelectTab(int tab) {
     refresh_->stop();
     std::uint8_t value = 0;
     // Switching the next point on switches the one before off.
-    if (!session_.PointOn(item_, tab, value)) {
+    const bool on = session_.PointOn(item_, tab, value);
+    ShowTransmit();
+    if (!on) {
         pointOff_ = session_.ActiveItem() < 0;
         return;
     }
     syncing_ = true;
-    tx_->setChecked(session_.Transmitting());
     sent_ = std::max<int>(value, kSliderMin);
     slider_->setValue(sent_);
     spin_->setValue(sent_);
@@ -196,16 +282,29 @@ void CTuningAdjustDlg::OnValue(int value) {
         spin_->setValue(sent_);
         syncing_ = false;
     }
+    ShowTransmit();
+}
+
+void CTuningAdjustDlg::ShowTransmit() {
+    // A failed command switches the transmitter off: the button and the line
+    // follow the session.
+    indicator_->Show(session_);
+    const bool was = syncing_;
+    syncing_ = true;
+    tx_->setChecked(session_.Transmitting());
+    syncing_ = was;
 }
 
 void CTuningAdjustDlg::OnRefresh() {
     std::uint8_t value = 0;
     if (session_.ActiveItem() < 0) {
         refresh_->stop();
-        return;
+    } else if (session_.PointQuery(value)) {
+        ShowCurrent(value);
+    } else {
+        refresh_->stop();  // told once, not every 550 ms
     }
-    if (session_.PointQuery(value)) ShowCurrent(value);
-    else refresh_->stop();  // told once, not every 550 ms
+    ShowTransmit();
 }
 
 void CTuningAdjustDlg::done(int result) {
@@ -241,6 +340,7 @@ void CTestModeDlg::BuildControls() {
     tx_ = Named(new QLabel(this), "transmitFrequency");
     transmit_ = Named(new QPushButton(LangText(language_, tid::kTestModeTransmit), this), "transmit");
     transmit_->setCheckable(true);
+    indicator_ = new TransmitIndicator(language_, this);
     squelch_ = Named(new QSpinBox(this), "squelch");
     squelch_->setRange(0, kSquelchMax);
     power_ = Named(new QComboBox(this), "power");
@@ -312,6 +412,7 @@ void CTestModeDlg::LayOut() {
     buttons->addWidget(help_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(indicator_);
     layout->addLayout(columns);
     layout->addLayout(buttons);
 }
@@ -340,16 +441,23 @@ void CTestModeDlg::ConnectControls() {
     connect(power_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (syncing_ || index < 0) return;
         (void)session_.SetPower(power_->itemData(index).toInt() == 1);
+        ShowState();  // a failed command switches the transmitter off
     });
     connect(spacing_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int) { ShowFrequencies(); });
     connect(beatShift_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!syncing_) (void)session_.SetBeatShift(on ? 1 : 0);
+        if (syncing_) return;
+        (void)session_.SetBeatShift(on ? 1 : 0);
+        ShowState();
     });
     connect(micMute_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!syncing_) (void)session_.SetMicMute(on);
+        if (syncing_) return;
+        (void)session_.SetMicMute(on);
+        ShowState();
     });
     connect(compander_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!syncing_) (void)session_.SetCompander(on);
+        if (syncing_) return;
+        (void)session_.SetCompander(on);
+        ShowState();
     });
     connect(volume_, &QSlider::valueChanged, this, &CTestModeDlg::OnVolume);
     connect(volumeSpin_, qOverload<int>(&QSpinBox::valueChanged), this, &CTestModeDlg::OnVolume);
@@ -384,6 +492,7 @@ void CTestModeDlg::ShowState() {
     volume_->setValue(session_.Volume());
     volumeSpin_->setValue(session_.Volume());
     syncing_ = false;
+    indicator_->Show(session_);
     ShowFrequencies();
 }
 

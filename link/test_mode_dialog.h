@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,9 +14,9 @@
 #include "link/test_mode.h"
 #include "print/print_document.h"
 
+class QAccessibleEvent;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QListWidget;
 class QPushButton;
 class QSlider;
@@ -26,6 +27,33 @@ class QTimer;
 namespace vrm {
 
 class LanguageTable;
+
+// The transmitter's state where nobody can miss it: a red line with the words
+// while the radio transmits, an amber one while the radio has not confirmed
+// that the transmitter is off, a quiet one while it is off. Screen readers
+// meet it as an alert named by its words, announced at every change.
+class TransmitIndicator final : public QLabel {
+    Q_OBJECT
+public:
+    enum class State { kOff, kOn, kNotConfirmedOff };
+
+    TransmitIndicator(const LanguageTable& language, QWidget* parent);
+    // Shows what the session says of the transmitter.
+    void Show(const TestModeSession& session);
+    State Current() const { return state_; }
+
+    // Where a change is announced: Qt's accessibility, which passes it on
+    // while a screen reader listens. A test puts its own recorder here.
+    using Announcer = void (*)(QAccessibleEvent* event);
+    static void SetAnnouncer(Announcer announcer);
+
+private:
+    void Paint();
+
+    static Announcer announcer_;
+    const LanguageTable& language_;
+    State state_ = State::kOff;
+};
 
 class CTuningAdjustDlg final : public QDialog {
     Q_OBJECT
@@ -46,6 +74,7 @@ public:
     QPushButton* ApplyButton() const { return apply_; }
     QPushButton* BandPassButton() const { return bandPass_; }
     QPushButton* TransmitButton() const { return tx_; }
+    TransmitIndicator* TransmitState() const { return indicator_; }
     QCheckBox* SineWave() const { return sine_; }
     QTimer* Refresh() const { return refresh_; }
 
@@ -58,6 +87,7 @@ private:
     void OnValue(int value);
     void OnRefresh();
     void ShowCurrent(int value);
+    void ShowTransmit();
 
     TestModeSession& session_;
     const LanguageTable& language_;
@@ -77,6 +107,7 @@ private:
     QCheckBox* sine_ = nullptr;
     QPushButton* close_ = nullptr;
     QTimer* refresh_ = nullptr;
+    TransmitIndicator* indicator_ = nullptr;
 };
 
 class CTestModeDlg final : public QDialog {
@@ -101,6 +132,7 @@ public:
     QSpinBox* Channel() const { return channel_; }
     QSpinBox* Signalling() const { return signalling_; }
     QPushButton* Transmit() const { return transmit_; }
+    TransmitIndicator* TransmitState() const { return indicator_; }
     QSpinBox* Squelch() const { return squelch_; }
     QComboBox* Power() const { return power_; }
     QComboBox* Spacing() const { return spacing_; }
@@ -146,6 +178,7 @@ private:
     QPushButton* close_ = nullptr;
     QLabel* rx_ = nullptr;
     QLabel* tx_ = nullptr;
+    TransmitIndicator* indicator_ = nullptr;
 };
 
 }  // namespace vrm

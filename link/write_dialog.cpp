@@ -1,5 +1,7 @@
 #include "link/write_dialog.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QLayout>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QWidget>
 
@@ -22,6 +25,18 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     : CTransferDlg(context, parent), settings_(settings) {
     setObjectName(QStringLiteral("CWriteDlg"));
     BuildTransferArea(tid::kWriteWindowTitle, tid::kWriteWindowRunning, tid::kButtonWrite);
+
+    // The phase line under the progress bar, wide enough for the longest
+    // phase so that the dialog keeps its size while the write runs.
+    phase_ = new QLabel(this);
+    phase_->setObjectName(QStringLiteral("phase"));
+    phase_->setTextFormat(Qt::PlainText);
+    int phaseWidth = 0;
+    for (const std::uint32_t id : {tid::kSafeWriteBackingUp, tid::kWriteWindowRunning, tid::kSafeWriteVerifying})
+        phaseWidth = std::max(phaseWidth, phase_->fontMetrics().horizontalAdvance(LangText(language_, id)));
+    phase_->setMinimumWidth(phaseWidth);
+    phase_->setMinimumHeight(phase_->fontMetrics().height());
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout())) column->insertWidget(column->indexOf(Progress()) + 1, phase_);
 
     separator_ = new QFrame(this);
     separator_->setObjectName(QStringLiteral("separator"));
@@ -57,6 +72,15 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     connect(adjustTime_, &QCheckBox::toggled, this, [this](bool on) { settings_.adjustTime = on; });
     connect(continuous_, &QCheckBox::toggled, this, [this](bool on) { settings_.continuous = on; });
     ShowContinuousArea(settings_.continuous);
+}
+
+void CWriteDlg::OnWindowText(const std::string& text) {
+    CTransferDlg::OnWindowText(text);
+    // The idle window text ends a phase: the line is cleared, not hidden, so
+    // that nothing moves.
+    if (!phase_) return;
+    const bool idle = text == language_.TextString(tid::kWriteWindowTitle);
+    phase_->setText(idle ? QString() : WithoutMnemonic(QString::fromStdString(text)));
 }
 
 void CWriteDlg::ShowContinuousArea(bool shown) {

@@ -33,6 +33,13 @@ public:
     // Radios written successfully while the dialog was open.
     int RadiosWritten() const { return written_; }
 
+    // The phase of the write (backup, write, verify) under the progress bar;
+    // empty while no write runs.
+    QLabel* Phase() const { return phase_; }
+
+    // The phase follows the window text.
+    void OnWindowText(const std::string& text) override;
+
     QCheckBox* AdjustTimeBox() const { return adjustTime_; }
     QCheckBox* ContinuousBox() const { return continuous_; }
     QFrame* Separator() const { return separator_; }
@@ -56,6 +63,7 @@ private:
         return o;
     }();
     QLabel* count_ = nullptr;
+    QLabel* phase_ = nullptr;
     std::string lastSerial_;
     int written_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "text/language_table.h"
 #include "text/prompter.h"
+#include "text/text_format.h"
 #include "text/text_ids.h"
 #include "model/model_catalogue.h"
 
@@ -21,6 +22,29 @@ constexpr std::uint8_t kPrepareWrite = 1;  // argument of the ','-command
 void LeaveProgramMode(ProgrammingPort& port) {
     (void)port.ExitProgramMode();
     port.SetOpen(false);
+}
+
+// A model as the refusal names it: the catalogue's summary (model, market
+// and band), or the name the identity carries when the catalogue has none.
+std::string ModelForMessage(const LanguageTable& language, const ModelIdentity& identity) {
+    const std::string summary = ModelCatalogue::ModelSummaryText(identity, ".");
+    if (!summary.empty()) return summary;
+    std::string name;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::uint8_t c = identity[i];
+        name += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : ' ';
+    }
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name.empty()) name = "?";
+    return FormatText(language.TextString(tid::kUnknownModelNamed), {name});
+}
+
+// The refusal of a radio the data does not fit, naming both models.
+Message ModelRefusal(const LanguageTable& language, const ModelIdentity& document, const ModelIdentity& radio) {
+    Message m = TransferErrorMessage(language, tid::kMsgModelNotAccepted);
+    m.text += "\n\n" + FormatText(language.TextString(tid::kMsgWriteModels),
+                                   {ModelForMessage(language, document), ModelForMessage(language, radio)});
+    return m;
 }
 
 }  // namespace
@@ -82,11 +106,11 @@ TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& l
         case WriteAcceptance::kAccepted: break;
         case WriteAcceptance::kRefused:
             LeaveProgramMode(port);
-            (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgModelNotAccepted));
+            (void)ctx.prompter.Ask(ModelRefusal(ctx.language, document, radio));
             r.status = TransferStatus::kModelRefused;
             return r;
         case WriteAcceptance::kRefusedMarket:
-            (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgModelNotAccepted));
+            (void)ctx.prompter.Ask(ModelRefusal(ctx.language, document, radio));
             LeaveProgramMode(port);
             r.status = TransferStatus::kModelRefused;
             return r;

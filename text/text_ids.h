@@ -390,6 +390,8 @@ inline constexpr TextId kCliRadioReadInto = 19106101;      // en: "Read the radi
 inline constexpr TextId kCliRadioReadNotSaved = 19106102;  // en: "The radio was read, but %s could not be written: %s" | de: "Das Funkgerät wurde gelesen, aber %s konnte nicht geschrieben werden: %s"
 inline constexpr TextId kCliRadiosWritten = 19106103;      // en: "Radios written: %d" | de: "Geschriebene Funkgeräte: %d"
 inline constexpr TextId kCliNextRadio = 19106104;          // en: "Connect the next radio and press Enter to write it; q or the end of the input finishes: " | de: "Schließen Sie das nächste Funkgerät an und drücken Sie die Eingabetaste, um es zu schreiben; q oder das Ende der Eingabe beendet: "
+inline constexpr TextId kMsgWriteModels = 19123002;        // en: "The data is for %s; the radio on the cable is %s." | de: "Die Daten sind für %s; das Funkgerät am Kabel ist %s."
+inline constexpr TextId kUnknownModelNamed = 19123006;     // en: "%s (not a model of this program)" | de: "%s (kein Modell dieses Programms)"
 
 // Editing: texts new to this program
 inline constexpr TextId kMsgNotAFrequency = 19107001;      // en: "%s is not a frequency. Type the frequency in MHz, for example 462.5625." | de: "%s ist keine Frequenz. Geben Sie die Frequenz in MHz ein, zum Beispiel 462.5625."
@@ -516,6 +518,10 @@ inline constexpr TextId kCliTuningText = 19108010;            // en: "Text" | de
 inline constexpr TextId kCliTuningSpare = 19108011;           // en: "Bytes 14-15" | de: "Bytes 14-15"
 inline constexpr TextId kCliTuningFileArgument = 19108012;    // en: "Give one tuning file (*.tun)." | de: "Geben Sie eine Abgleichdatei (*.tun) an."
 inline constexpr TextId kCliTuningNotTun = 19108013;          // en: "%s is not a tuning file name: it must end in .tun." | de: "%s ist kein Name einer Abgleichdatei: Er muss auf .tun enden."
+inline constexpr TextId kTransmitOnAir = 19123003;            // en: "TRANSMITTING: the radio is on the air" | de: "SENDER EIN: Das Funkgerät sendet"
+inline constexpr TextId kTransmitNotConfirmedOff = 19123004;  // en: "The radio did not confirm that the transmitter is off: it may still be transmitting. Switch the radio off." | de: "Das Funkgerät hat nicht bestätigt, dass der Sender aus ist: Es sendet möglicherweise noch. Schalten Sie das Funkgerät aus."
+inline constexpr TextId kTransmitStateName = 19123005;        // en: "Transmitter state" | de: "Senderzustand"
+inline constexpr TextId kTransmitOff = 19123007;              // en: "Transmitter off" | de: "Sender aus"
 
 // Printing.
 inline constexpr TextId kPrintListTitle = 19112001;          // en: "Print Out List" | de: "Druckliste"

@@ -105,6 +105,7 @@ inline constexpr TextId kCompareField = 19115017;         // en: "Field" | de: "
 inline constexpr TextId kCompareThisDocument = 19115018;  // en: "This document" | de: "Dieses Dokument"
 inline constexpr TextId kCompareTheFile = 19115019;       // en: "The file" | de: "Die Datei"
 inline constexpr TextId kCompareFileStatus = 19115020;    // en: "Compare this document with a data file, field by field" | de: "Dieses Dokument Feld für Feld mit einer Datendatei vergleichen"
+inline constexpr TextId kCompareFilePick = 19123001;      // en: "Compare With: Choose a Data File" | de: "Vergleichen mit: Datendatei auswählen"
 
 // Values stored other than given, texts without fields, and the channel
 // CSV's over-long fields and missing columns.

@@ -46,7 +46,7 @@ FormEditorView::FormEditorView(EditorHost& host, std::string viewClass, const Fi
     : EditorView(std::move(viewClass), parent), host_(host), table_(table), help_(help) {
     form_ = new FieldForm(host_.Session(), host_.GetPrompter(), host_.Language(), table_, std::move(keys), this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(form_);
+    layout->addWidget(new FormScrollArea(form_, this));
     layout->addStretch(1);
     layout->addSpacing(fontMetrics().height() / 2);
     layout->addWidget(CloseHelpButtons(*this, host_, help_, table_.advancedHelp));

@@ -1,9 +1,13 @@
 #include "ui/form_helpers.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWidget>
 
 #include "text/language_table.h"
@@ -29,6 +33,42 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(widget, &tab);
     return true;
+}
+
+FormScrollArea::FormScrollArea(QWidget* form, QWidget* parent) : QScrollArea(parent) {
+    setObjectName(QStringLiteral("FormScroll"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setWidget(form);
+    // Tab goes from the last field to the window's buttons, not to the area.
+    setFocusPolicy(Qt::NoFocus);
+    // Extra room goes to the stretch below the form, not between its rows.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+QSize FormScrollArea::sizeHint() const {
+    const int frame = 2 * frameWidth();
+    if (!widget()) return QScrollArea::sizeHint();
+    // The form's size as it will show, with its fonts and style applied.
+    widget()->ensurePolished();
+    return widget()->sizeHint() + QSize(frame, frame);
+}
+
+bool FormScrollArea::eventFilter(QObject* watched, QEvent* event) {
+    // The form's layout changed: the window around the area learns of it
+    // (the area's viewport has no layout to pass it on).
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+}
+
+QSize FormScrollArea::minimumSizeHint() const {
+    // As narrow as the form allows beside a vertical scroll bar; four lines
+    // tall.
+    const int frame = 2 * frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int width = widget() ? widget()->minimumSizeHint().width() : 0;
+    const int height = std::min(widget() ? widget()->minimumSizeHint().height() : 0, 4 * fontMetrics().height());
+    return {width + bar + frame, height + frame};
 }
 
 QString LangText(const LanguageTable& language, std::uint32_t id) { return QString::fromUtf8(language.Text(id)); }

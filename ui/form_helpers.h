@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QScrollArea>
 #include <QString>
 
 #include <cstdint>
@@ -26,6 +27,23 @@ protected:
 
 private:
     QWidget* form_;
+};
+
+// The scroll area a form sits in: as large as the whole form where there is
+// room, so that it opens without scroll bars, and able to shrink to a few
+// lines on a small screen, where the form scrolls inside its window and the
+// window's buttons stay in view. The focus moving through the form brings
+// the focused field into view.
+class FormScrollArea final : public QScrollArea {
+    Q_OBJECT
+public:
+    FormScrollArea(QWidget* form, QWidget* parent);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // The text of a text ID as a QString (the language file is UTF-8).

@@ -58,6 +58,7 @@ private:
                 if (l->width() < l->minimumSizeHint().width() - 1) cutOff << l->text();
                 if (l->text().contains(QStringLiteral("vrm650t-cli doctor"))) seen = true;
             }
+            test::CheckFitsScreen(box, "cable message " + lang);
             saved = box->grab().save(QDir(outDir_).filePath("cable-no-permission-" + lang + ".png"));
             box->buttons().value(0)->click();
         });

@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/command_tables.h"
 #include "app/compare_file_dialog.h"
+#include "app/custom_file_dialog.h"
 #include "app/document.h"
 #include "app/main_frame.h"
 #include "editors/edit_session.h"
@@ -87,6 +88,13 @@ private slots:
             QVERIFY(identical.shown);
             QCOMPARE(identical.verdict, LangText(language, tid::kCompareFileIdentical));
             QVERIFY(identical.rows.isEmpty());
+            // The file picker says what the file is for; Open's keeps its own title.
+            QVERIFY(!dialogs.openRequests.empty());
+            const FileDialogRequest pick = dialogs.openRequests.back();
+            QCOMPARE(QString::fromStdString(pick.title), LangText(language, tid::kCompareFilePick));
+            QCOMPARE(CCustomFileDlg(language, pick, nullptr).windowTitle(), LangText(language, tid::kCompareFilePick));
+            QCOMPARE(CCustomFileDlg(language, FileDialogRequest{}, nullptr).windowTitle(),
+                     WithoutMnemonic(LangText(language, tid::kCmdOpen)));
 
             // A file with channel 2 on 451.2 MHz and its name changed.
             const ImageBuffer before = app.Image().Live();

@@ -6,7 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <QString>
 #include <QTemporaryDir>
@@ -24,6 +29,7 @@
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
 #include "text/prompter.h"
+#include "ui/form_helpers.h"
 
 namespace vrm::test {
 
@@ -46,14 +52,31 @@ inline void UseModel(Application& app, int model, std::uint16_t band) {
     app.Image().TakeSnapshot();
 }
 
+// The smallest screen the program is made for.
+inline constexpr QSize kSmallScreen{1366, 768};
+// Room a window manager's title bar and borders take around a window.
+inline constexpr QSize kWindowDecoration{8, 32};
+
+// The test runs on the small screen (the screen tests run once on it, with
+// an offscreen screen of that size): the frame fills it, as the program
+// opens on it the first time.
+inline bool OnSmallScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return false;
+    const QSize avail = screen->availableGeometry().size();
+    return avail.width() <= kSmallScreen.width() && avail.height() <= kSmallScreen.height();
+}
+
 // The main frame on `app` with every editor and dialog registered, shown
-// 1280 by 900; null when it could not be made.
+// 1280 by 900 (maximised on the small screen); null when it could not be
+// made.
 inline std::unique_ptr<CMainFrame> ShowFrame(Application& app, Prompter& prompter, FileDialogs& dialogs,
                                             SettingsStore& settings) {
     auto frame = std::make_unique<CMainFrame>(app, prompter, dialogs, settings);
     if (!frame->Create()) return nullptr;
     RegisterViewsAndDialogs(*frame);
-    frame->RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1280:900"));
+    if (OnSmallScreen()) frame->RestorePlacement(std::nullopt);
+    else frame->RestorePlacement(std::string("0:1:-1:-1:-1:-1:0:0:1280:900"));
     if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
     return frame;
 }
@@ -106,8 +129,12 @@ inline QString ScreenshotFolder(const QTemporaryDir& temp) {
     return dir;
 }
 
-// Every label, button and shown value of `w` is whole.
+inline void CheckFitsScreen(QWidget* window, const QString& where);
+
+// Every label, button, tab title and shown value of `w` is whole; a window
+// fits the small screen.
 inline void CheckNothingCutOff(QWidget* w, const QString& where) {
+    if (w->isWindow()) CheckFitsScreen(w, where);
     for (QLabel* l : w->findChildren<QLabel*>()) {
         if (!l->isVisible()) continue;
         QVERIFY2(!l->text().isEmpty(), qPrintable(where + ": empty label"));
@@ -117,10 +144,56 @@ inline void CheckNothingCutOff(QWidget* w, const QString& where) {
         if (!b->isVisible() || b->inherits("QToolButton")) continue;
         QVERIFY2(b->width() >= b->sizeHint().width() - 1, qPrintable(where + ": button cut off: " + b->text()));
     }
+    // Tab titles: every tab in view, none shortened, no scroll arrows.
+    for (QTabBar* bar : w->findChildren<QTabBar*>()) {
+        if (!bar->isVisible()) continue;
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            const int text = bar->fontMetrics().horizontalAdvance(WithoutMnemonic(bar->tabText(i)));
+            QVERIFY2(bar->rect().contains(tab) && tab.width() >= text && bar->width() >= bar->sizeHint().width(),
+                     qPrintable(where + ": tab title cut off: " + bar->tabText(i)));
+        }
+    }
     for (QComboBox* c : w->findChildren<QComboBox*>()) {
         if (!c->isVisible() || c->currentText().isEmpty()) continue;
         const int needed = c->fontMetrics().horizontalAdvance(c->currentText()) + 24;
         QVERIFY2(c->width() >= needed, qPrintable(where + ": value cut off: " + c->currentText()));
+    }
+}
+
+// A top-level window fits the small screen with its title bar and borders,
+// and, on the small screen, lies inside the screen's work area.
+inline void CheckFitsScreen(QWidget* window, const QString& where) {
+    const QSize size = window->frameGeometry().size() + kWindowDecoration;
+    QVERIFY2(size.width() <= kSmallScreen.width() && size.height() <= kSmallScreen.height(),
+             qPrintable(where + QStringLiteral(": %1 by %2 does not fit the screen").arg(size.width()).arg(size.height())));
+    if (OnSmallScreen() && window->isVisible()) {
+        QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
+                 qPrintable(where + ": opens partly off the screen"));
+    }
+}
+
+// An editor window lies wholly inside the frame's MDI area.
+inline void CheckInsideArea(QMdiSubWindow* sub, const QString& where) {
+    const QRect area = sub->mdiArea()->viewport()->rect();
+    QVERIFY2(area.contains(sub->geometry()),
+             qPrintable(where + QStringLiteral(": window %1,%2 %3x%4 outside the area %5x%6")
+                                    .arg(sub->x()).arg(sub->y()).arg(sub->width()).arg(sub->height())
+                                    .arg(area.width()).arg(area.height())));
+}
+
+// An editor window lies wholly inside the frame's MDI area, and its buttons
+// outside its scrolling form are in view, none clipped (no other window may
+// cover it).
+inline void CheckFitsArea(QMdiSubWindow* sub, const QString& where) {
+    CheckInsideArea(sub, where);
+    for (QAbstractButton* b : sub->widget()->findChildren<QAbstractButton*>()) {
+        if (!b->isVisible() || b->inherits("QToolButton")) continue;
+        bool scrolls = false;
+        for (QWidget* p = b->parentWidget(); p && p != sub; p = p->parentWidget())
+            scrolls = scrolls || p->inherits("QAbstractScrollArea");
+        if (scrolls) continue;
+        QVERIFY2(b->visibleRegion().boundingRect() == b->rect(), qPrintable(where + ": button clipped: " + b->text()));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -31,6 +32,7 @@
 #include "link/clock.h"
 #include "link/programming_port.h"
 #include "link/transport.h"
+#include "link/safe_write.h"
 #include "link/write_dialog.h"
 #include <QTimer>
 #include "model/radio_image.h"
@@ -187,6 +189,46 @@ private slots:
         }
     }
 
+    void writeDialogShowsItsPhaseBesideTheProgressBar() {
+        Application app(SystemClock::Instance());
+        MemorySettingsStore settings;
+        test::ScriptedPrompter prompter;
+        QVERIFY(test::StartApplication(app, settings, prompter, "de", temp_.path().toStdString()));
+        const std::string state = temp_.filePath(QStringLiteral("phase.state")).toStdString();
+        SimulatedRadio radio;
+        radio.SetIdentity(app.Image().Identity());
+        std::string error;
+        QVERIFY(SaveSimState(state, radio, &error));
+        qputenv("VRM650T_SIM_STATE", state.c_str());
+        ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"),
+                             SystemClock::Instance());
+        WriteSettings writeSettings;
+        CWriteDlg dialog(TransferDialogContext{port, app.Image(), app.Language(), prompter}, writeSettings, nullptr);
+        SafeWriteOptions options;
+        options.backupFolder = temp_.filePath(QStringLiteral("phase-backups")).toStdString();
+        options.log = false;
+        dialog.SetWriteOptions(options);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.Phase()->text().isEmpty());
+        QVERIFY(dialog.Phase()->isVisible());
+        QVERIFY(dialog.Phase()->geometry().top() >= dialog.Progress()->geometry().bottom());
+        // What the line says while the write runs, sampled between its steps.
+        QStringList seen;
+        QTimer sample;
+        connect(&sample, &QTimer::timeout, [&] {
+            if (seen.isEmpty() || seen.back() != dialog.Phase()->text()) seen.append(dialog.Phase()->text());
+        });
+        sample.start(0);
+        dialog.StartButton()->click();
+        sample.stop();
+        QVERIFY(dialog.LastWrite().Ok());
+        const auto text = [&](tid::TextId id) { return QString::fromStdString(app.Language().TextString(id)); };
+        QCOMPARE(seen, (QStringList{text(tid::kSafeWriteBackingUp), text(tid::kWriteWindowRunning),
+                                    text(tid::kSafeWriteVerifying)}));
+        test::CheckNothingCutOff(&dialog, QStringLiteral("write phase"));
+    }
+
     void compareListsTheItemsThatDifferAndIdenticalOtherwise() {
         for (const char* lang : {"en", "de"}) {
             Application app(SystemClock::Instance());
@@ -205,10 +247,15 @@ private slots:
                                  SystemClock::Instance());
             TransferDialogContext context{port, app.Image(), app.Language(), prompter};
 
+            const auto text = [&](tid::TextId id) { return QString::fromStdString(app.Language().TextString(id)); };
             CCompareDlg same(context, ".", nullptr);
             same.show();
+            QCOMPARE(same.CancelButton()->text(), text(tid::kButtonCancel));
             same.StartButton()->click();
             QVERIFY(same.Result().Ok());
+            // The compare has ended: nothing is left to cancel.
+            QCOMPARE(same.CancelButton()->text(), text(tid::kButtonClose));
+            QCOMPARE(same.focusWidget(), same.CancelButton());
             QCOMPARE(same.Verdict()->text(), QString::fromStdString(app.Language().TextString(tid::kCompareIdentical)));
 
             QVERIFY(SetFromScript(app.Session(), "channel.2.rx", "451.2000").Ok());
@@ -217,6 +264,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&differ));
             differ.StartButton()->click();
             QVERIFY(differ.Table()->rowCount() >= 1);
+            QCOMPARE(differ.CancelButton()->text(), text(tid::kButtonClose));
             QCOMPARE(differ.Table()->item(0, 0)->text(), QStringLiteral("channel.2.rx"));
             QCOMPARE(differ.Table()->item(0, 2)->text(), QStringLiteral("451.20000"));
             QTest::qWait(50);

@@ -61,6 +61,7 @@ private:
     // Every caption in `w` is shown whole and none is empty.
     void CheckTexts(QWidget* w, const QString& where) {
         QVERIFY2(!w->windowTitle().isEmpty(), qPrintable(where + ": no window title"));
+        if (w->isWindow()) test::CheckFitsScreen(w, where);
         for (QLabel* l : w->findChildren<QLabel*>()) {
             if (!l->isVisible() || !l->pixmap().isNull()) continue;
             if (l->text().isEmpty() && l->buddy()) QFAIL(qPrintable(where + ": empty label"));

@@ -32,6 +32,7 @@
 #include "link/memory_map_dialog.h"
 #include "link/radio_info_dialog.h"
 #include "link/read_dialog.h"
+#include "link/safe_write.h"
 #include "link/write_dialog.h"
 #include "model/model_catalogue.h"
 #include "model/radio_image.h"
@@ -81,6 +82,7 @@ private:
     // fits the width of the window beside a title bar's buttons.
     void CheckTexts(QWidget* w, const QString& where) {
         QVERIFY2(!w->windowTitle().isEmpty(), qPrintable(where + ": no window title"));
+        test::CheckFitsScreen(w, where);
         QFont titleFont = w->font();
         titleFont.setBold(true);
         QVERIFY2(QFontMetrics(titleFont).horizontalAdvance(w->windowTitle()) + 80 <= w->width(),
@@ -149,6 +151,35 @@ private:
             ::unsetenv("VRM650T_SIM_BAUD");
             QVERIFY(shot);
             QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+        }
+        {
+            // A write with backup and verify, seen while it writes: the phase
+            // under the bar.
+            ::setenv("VRM650T_SIM_BAUD", "9600", 1);
+            WriteSettings writeSettings;
+            CWriteDlg dialog(context, writeSettings, nullptr);
+            SafeWriteOptions options;
+            options.backupFolder = temp_.filePath(QStringLiteral("backups-%1").arg(lang)).toStdString();
+            options.log = false;
+            dialog.SetWriteOptions(options);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            bool shot = false;
+            QTimer watch;
+            connect(&watch, &QTimer::timeout, this, [&] {
+                if (shot || dialog.Progress()->value() < 24 ||
+                    dialog.Phase()->text() != QString::fromUtf8(app.Language().Text(10402002)))
+                    return;
+                shot = true;
+                CheckTexts(&dialog, "write running " + lang);
+                Save(&dialog, "write-dialog-" + lang);
+            });
+            watch.start(20);
+            dialog.StartButton()->click();
+            watch.stop();
+            ::unsetenv("VRM650T_SIM_BAUD");
+            QVERIFY(shot);
+            QVERIFY(dialog.LastWrite().Ok());
         }
         {
             WriteSettings writeSettings;

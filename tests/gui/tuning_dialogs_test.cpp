@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,9 +39,31 @@
 #include "print/print_document.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
+#include "text/text_ids.h"
+#include "ui/form_helpers.h"
 #include "ui/ui_fonts.h"
 
 using namespace vrm;
+
+namespace {
+
+// What screen readers were told of the transmit line: each alert with the
+// name its object had when it was sent.
+struct Alert {
+    QObject* object;
+    QString name;
+};
+QList<Alert>& Alerts() {
+    static QList<Alert> alerts;
+    return alerts;
+}
+void RecordAlert(QAccessibleEvent* event) {
+    if (event->type() != QAccessible::Alert) return;
+    QAccessibleInterface* accessible = event->accessibleInterface();
+    Alerts().append({event->object(), accessible ? accessible->text(QAccessible::Name) : QString()});
+}
+
+}  // namespace
 
 class TuningDialogsTest : public QObject {
     Q_OBJECT
@@ -72,6 +95,56 @@ private:
     }
     void Save(QWidget* w, const QString& name) {
         QVERIFY(w->grab().save(QDir(outDir_).filePath(name + QStringLiteral(".png"))));
+    }
+
+    // The transmit line shows `text` on red (on the air) or amber (not
+    // confirmed off), and screen readers meet it as an alert named by it,
+    // told once of the change.
+    void CheckTransmitLine(TransmitIndicator* line, const QString& text, bool red) {
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text(), text);
+        QCoreApplication::processEvents();
+        const QImage image = line->grab().toImage();
+        const QColor c = image.pixelColor(image.width() / 2, 3);  // the padding above the words
+        if (red) QVERIFY2(c.red() > 150 && c.green() < 60 && c.blue() < 60, qPrintable(c.name()));
+        else QVERIFY2(c.red() > 200 && c.green() > 120 && c.green() < 220 && c.blue() < 60, qPrintable(c.name()));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(line);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::AlertMessage);
+        QCOMPARE(accessible->text(QAccessible::Name), text);
+        QList<Alert> told;
+        for (const Alert& a : Alerts())
+            if (a.object == line) told.append(a);
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told.front().name, text);
+        Alerts().clear();
+    }
+
+    // With a radio that does not confirm switching its transmitter off, the
+    // window says so for as long as it does not.
+    void NotConfirmedOff(Application& app, test::ScriptedPrompter& prompter) {
+        ::setenv("VRM650T_SIM_FAULTS", "off-nak=08", 1);
+        NullTransferObserver observer;
+        TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
+        QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
+        {
+            CTestModeDlg dialog(session, app.Language(), nullptr);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
+            dialog.Transmit()->click();
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
+            prompter.asked.clear();
+            dialog.Transmit()->click();  // off: the radio answers NAK
+            QCOMPARE(prompter.TextIds(), std::vector<int>{static_cast<int>(tid::kMsgTransmitterNotOff)});
+            QVERIFY(dialog.Transmit()->isChecked());
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitNotConfirmedOff), false);
+            test::CheckNothingCutOff(&dialog, "test mode not off");
+            Save(&dialog, "test-mode-not-off-" + QString::fromStdString(app.Language().TextString(tid::kPrintLanguageCode)));
+            dialog.reject();
+        }
+        QVERIFY(!session.End());
+        ::unsetenv("VRM650T_SIM_FAULTS");
     }
 
     void Run(const QString& lang) {
@@ -146,8 +219,10 @@ private:
             QVERIFY(Logged("volume 7"));
             QTest::keyClick(dialog.Volume(), Qt::Key_Left);
             QVERIFY(Logged("volume 6"));
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
             dialog.Transmit()->click();
             QVERIFY(session.Transmitting());
+            CheckTransmitLine(dialog.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
             test::CheckNothingCutOff(&dialog, "test mode " + lang);
             Save(&dialog, "test-mode-" + lang);
 
@@ -200,8 +275,10 @@ private:
                 QVERIFY(Logged("point 60 set 50"));
                 QVERIFY(adjust.Refresh()->isActive());
                 QTRY_COMPARE_WITH_TIMEOUT(adjust.CurrentValue()->text(), QStringLiteral("50"), 3000);
+                QCOMPARE(adjust.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
                 adjust.TransmitButton()->click();
                 QVERIFY(session.Transmitting());
+                CheckTransmitLine(adjust.TransmitState(), LangText(app.Language(), tid::kTransmitOnAir), true);
                 test::CheckNothingCutOff(&adjust, "adjust " + lang);
                 Save(&adjust, "tuning-adjust-" + lang);
                 adjust.reject();
@@ -210,6 +287,7 @@ private:
             });
             dialog.Adjust(1);
             QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
             QCOMPARE(help, (std::vector<std::uint32_t>{0x53000, 340229}));
             dialog.Transmit()->click();
             QVERIFY(session.Transmitting());
@@ -220,6 +298,7 @@ private:
         QVERIFY(Logged("switch 08 off"));
         QCOMPARE(LogSinceLastSession().back(), std::string("exit"));
         QVERIFY(!app.Port().IsOpen());
+        NotConfirmedOff(app, prompter);
     }
 
 private slots:
@@ -238,6 +317,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    TransmitIndicator::SetAnnouncer(RecordAlert);
     TuningDialogsTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,5 +1,6 @@
 // The write transfer against the simulated radio, through the drop-in
 // library; the ','-command failure in process.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -118,6 +119,22 @@ TEST_F(WriteTransfer, RefusedRadiosGetNoBlock) {
     EXPECT_EQ(prompter.TextIds(), std::vector<int>{10007004});
     EXPECT_EQ(Count("comma"), 0);
     EXPECT_EQ(Session().back(), "exit");
+    // The refusal names the data's model and the radio's.
+    const std::string document = ModelCatalogue::ModelSummaryText(IdentityOf(1), ".");
+    const std::string radio = ModelCatalogue::ModelSummaryText(IdentityOf(3), ".");
+    ASSERT_FALSE(document.empty() || radio.empty() || document == radio);
+    EXPECT_THAT(prompter.asked[0].text, testing::StartsWith(T(10007004)));
+    EXPECT_THAT(prompter.asked[0].text, testing::HasSubstr(document));
+    EXPECT_THAT(prompter.asked[0].text, testing::HasSubstr(radio));
+
+    // A radio no model of the catalogue fits is named as it names itself.
+    Install(PatternRadio(ModelCatalogue::DefaultIdentity()), "model=XRV-99");
+    prompter.asked.clear();
+    EXPECT_EQ(RunWriteTransfer(Context(), Document(IdentityOf(3))).status, TransferStatus::kModelRefused);
+    ASSERT_EQ(prompter.TextIds(), std::vector<int>{10007004});
+    EXPECT_THAT(prompter.asked[0].text, testing::HasSubstr(ModelCatalogue::ModelSummaryText(IdentityOf(3), ".")));
+    EXPECT_THAT(prompter.asked[0].text, testing::HasSubstr("XRV-99"));
+    prompter.asked.clear();
 
     Install(PatternRadio(ModelCatalogue::DefaultIdentity()), "model=LMX-7208");
     EXPECT_TRUE(RunWriteTransfer(Context(), Document(IdentityOf(1))).Ok()) << "a sibling radio of market class 0";

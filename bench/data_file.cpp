@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
-#include "editors/channel_fields.h"
-#include "text/language_table.h"
-#include "text/prompter.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
+#include "core/fields/channel_fields.h"
+#include "core/base/language_table.h"
+#include "core/base/prompter.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
 
 namespace {
 

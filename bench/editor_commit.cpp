@@ -3,12 +3,12 @@
 // itself.
 #include <benchmark/benchmark.h>
 
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/language_table.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/language_table.h"
 
 namespace {
 

@@ -6,19 +6,19 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/application.h"
-#include "app/file_dialogs.h"
-#include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "app/vrm_app.h"
-#include "editors/channel_info_view.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/prompter.h"
-#include "ui/record_grid.h"
+#include "core/document/application.h"
+#include "core/document/file_dialogs.h"
+#include "gui/app/main_frame.h"
+#include "core/document/settings_store.h"
+#include "gui/app/vrm_app.h"
+#include "gui/editors/channel_info_view.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/prompter.h"
+#include "gui/widgets/record_grid.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 
 namespace {
 

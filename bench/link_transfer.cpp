@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "link/programming_port.h"
+#include "core/link/programming_port.h"
 #include "sim/simulated_link.h"
 #include "sim/simulated_radio.h"
 #include "sim/simulated_transport.h"

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "print/configuration_print.h"
-#include "print/pdf_output.h"
-#include "text/language_table.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/exchange/configuration_print.h"
+#include "core/exchange/pdf_output.h"
+#include "core/base/language_table.h"
 
 namespace {
 

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "text/language_table.h"
-#include "text/prompter.h"
-#include "files/data_file.h"
-#include "link/read_transfer.h"
-#include "link/write_transfer.h"
-#include "link/safe_write.h"
-#include "model/model_catalogue.h"
+#include "core/base/language_table.h"
+#include "core/base/prompter.h"
+#include "core/files/data_file.h"
+#include "core/link/read_transfer.h"
+#include "core/link/write_transfer.h"
+#include "core/link/safe_write.h"
+#include "core/model/model_catalogue.h"
 #include "sim/simulated_link.h"
 #include "sim/simulated_radio.h"
 #include "sim/simulated_transport.h"

@@ -4,10 +4,10 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "text/language_table.h"
-#include "text/text_ids.h"
-#include "app/app_settings.h"
-#include "files/data_file.h"
+#include "core/base/language_table.h"
+#include "core/base/text_ids.h"
+#include "core/document/app_settings.h"
+#include "core/files/data_file.h"
 
 namespace vrm::cli {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
-#include "text/text_format.h"
+#include "core/base/text_format.h"
 
 namespace vrm {
 class LanguageTable;

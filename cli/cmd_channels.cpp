@@ -16,14 +16,14 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
-#include "editors/edit_session.h"
-#include "files/channel_csv.h"
-#include "files/data_file.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/language_table.h"
-#include "text/safe_file.h"
-#include "text/text_ids.h"
+#include "core/fields/edit_session.h"
+#include "core/exchange/channel_csv.h"
+#include "core/files/data_file.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/language_table.h"
+#include "core/base/safe_file.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

@@ -10,10 +10,10 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
-#include "editors/image_compare.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/text_ids.h"
+#include "core/exchange/image_compare.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

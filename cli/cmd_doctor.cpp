@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "cli/cli.h"
-#include "link/cable_doctor.h"
-#include "link/transport.h"
+#include "core/link/cable_doctor.h"
+#include "core/link/transport.h"
 
 namespace vrm::cli {
 

@@ -11,12 +11,12 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
-#include "editors/config_text.h"
-#include "files/data_file.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/safe_file.h"
-#include "text/text_ids.h"
+#include "core/exchange/config_text.h"
+#include "core/files/data_file.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/safe_file.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

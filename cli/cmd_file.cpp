@@ -9,20 +9,20 @@
 #include <utility>
 #include <vector>
 
-#include "text/language_table.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
 #include "cli/json_output.h"
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/editor_tables.h"
-#include "editors/field_listing.h"
-#include "editors/field_registry.h"
-#include "files/data_file.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/editor_tables.h"
+#include "core/fields/field_listing.h"
+#include "core/fields/field_registry.h"
+#include "core/files/data_file.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 
 namespace vrm::cli {
 

@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "text/language_table.h"
-#include "text/required_text_ids.h"
+#include "core/base/language_table.h"
+#include "core/base/required_text_ids.h"
 #include "cli/cli.h"
 
 namespace vrm::cli {

@@ -6,15 +6,15 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
-#include "editors/edit_session.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "print/configuration_print.h"
-#include "print/pdf_output.h"
-#include "print/print_language.h"
-#include "text/language_table.h"
-#include "text/safe_file.h"
-#include "text/text_ids.h"
+#include "core/fields/edit_session.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/exchange/configuration_print.h"
+#include "core/exchange/pdf_output.h"
+#include "core/exchange/print_language.h"
+#include "core/base/language_table.h"
+#include "core/base/safe_file.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "text/language_table.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 #include "cli/cli.h"
 #include "cli/terminal_prompter.h"
-#include "files/data_file.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/files/data_file.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "sim/sim_faults.h"
 #include "sim/sim_state.h"
 #include "sim/simulated_radio.h"

@@ -9,20 +9,20 @@
 #include <optional>
 #include <string>
 
-#include "app/app_settings.h"
+#include "core/document/app_settings.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
 #include "cli/json_output.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
-#include "files/tuning_file.h"
-#include "link/programming_port.h"
-#include "link/radio_info.h"
-#include "link/tuning_transfer.h"
-#include "text/language_table.h"
-#include "text/text_format.h"
-#include "text/safe_file.h"
-#include "text/text_ids.h"
+#include "core/files/tuning_file.h"
+#include "core/link/programming_port.h"
+#include "core/link/radio_info.h"
+#include "core/link/tuning_transfer.h"
+#include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/safe_file.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

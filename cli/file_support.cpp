@@ -9,15 +9,15 @@
 #include <ostream>
 
 #include "cli/terminal_prompter.h"
-#include "editors/channel_fields.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/language_table.h"
-#include "text/safe_file.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/fields/channel_fields.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/language_table.h"
+#include "core/base/safe_file.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

@@ -10,8 +10,8 @@
 
 #include "cli/cli.h"
 #include "cli/command_line.h"
-#include "text/language_table.h"
-#include "text/prompter.h"
+#include "core/base/language_table.h"
+#include "core/base/prompter.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "cli/cli.h"
-#include "link/transceiver_port.h"
-#include "text/text_ids.h"
+#include "core/link/transceiver_port.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "cli/stop_signals.h"
-#include "text/language_table.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::cli {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "text/prompter.h"
+#include "core/base/prompter.h"
 
 namespace vrm {
 class LanguageTable;

@@ -42,7 +42,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/radio_image.h"
+#include "core/model/radio_image.h"
 
 namespace vrm {
 

@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-#include "link/clock.h"
+#include "core/base/clock.h"
 #include "sim/simulated_radio.h"
 
 namespace vrm {

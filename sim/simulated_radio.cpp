@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "link/protocol_bytes.h"
+#include "core/link/protocol_bytes.h"
 #include "sim/sim_log_text.h"
 
 namespace vrm {

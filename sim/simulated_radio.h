@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "model/radio_image.h"
+#include "core/model/radio_image.h"
 #include "sim/sim_faults.h"
 
 namespace vrm {

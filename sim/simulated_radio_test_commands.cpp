@@ -2,7 +2,7 @@
 // mode controls and the tuning points of the adjustment dialog.
 #include <algorithm>
 
-#include "link/protocol_bytes.h"
+#include "core/link/protocol_bytes.h"
 #include "sim/sim_log_text.h"
 #include "sim/simulated_radio.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "link/transport.h"
+#include "core/link/transport.h"
 #include "sim/simulated_link.h"
 
 namespace vrm {

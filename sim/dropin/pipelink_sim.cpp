@@ -24,7 +24,7 @@
 #include <memory>
 #include <string>
 
-#include "link/clock.h"
+#include "core/base/clock.h"
 #include "pipelink/pipelink.h"
 #include "sim/sim_faults.h"
 #include "sim/sim_state.h"

@@ -1,4 +1,4 @@
-#include "app/app_settings.h"
+#include "core/document/app_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,18 +1,18 @@
 // Start-up and exit steps of the application object on an in-memory
 // settings store.
-#include "app/application.h"
+#include "core/document/application.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <unistd.h>
 
-#include "app/document.h"
+#include "core/document/document.h"
 #include "text/scripted_prompter.h"
-#include "app/settings_store.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/document/settings_store.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 
 namespace vrm {
 namespace {

@@ -1,5 +1,5 @@
-#include "app/command_tables.h"
-#include "app/frame_text.h"
+#include "core/document/command_tables.h"
+#include "core/document/frame_text.h"
 
 #include <gtest/gtest.h>
 

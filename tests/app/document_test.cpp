@@ -1,6 +1,6 @@
 // The document's file commands through scripted prompts and file dialogs,
 // on real data files in a temporary folder.
-#include "app/document.h"
+#include "core/document/document.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,13 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/base/text_ids.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 
 namespace vrm {
 namespace {

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/command_tables.h"
-#include "editors/channel_fields.h"
-#include "editors/editor_tables.h"
-#include "editors/field_registry.h"
-#include "text/language_table.h"
+#include "core/document/command_tables.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/editor_tables.h"
+#include "core/fields/field_registry.h"
+#include "core/base/language_table.h"
 
 namespace vrm {
 namespace {

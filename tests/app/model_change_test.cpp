@@ -1,9 +1,9 @@
-#include "app/model_change.h"
+#include "core/document/model_change.h"
 
 #include <gtest/gtest.h>
 
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 
 namespace vrm {
 namespace {

@@ -1,7 +1,7 @@
 // The recovery copy of protected data: kept as a data file with the file's
 // password and never as plain bytes, restored only with the password, then
 // saved with it again; without the password it is set aside, not lost.
-#include "app/recovery.h"
+#include "core/document/recovery.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/document.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/document/document.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "model/shipped_language.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

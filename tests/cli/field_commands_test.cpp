@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "cli_process.h"
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "files/data_file.h"
-#include "model/model_catalogue.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/files/data_file.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
-#include "text/prompter.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/base/prompter.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

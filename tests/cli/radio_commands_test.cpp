@@ -14,14 +14,14 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/exit_status.h"
-#include "text/prompter.h"
-#include "text/text_format.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
+#include "core/base/prompter.h"
+#include "core/base/text_format.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 #include "sim/sim_state.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

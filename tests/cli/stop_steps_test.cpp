@@ -20,14 +20,14 @@
 #include <vector>
 
 #include "cli_process.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "link/programming_log.h"
-#include "model/model_catalogue.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/link/programming_log.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 #include "sim/radio_log_check.h"
 #include "sim/sim_state.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/exit_status.h"
-#include "files/tuning_file.h"
+#include "core/files/tuning_file.h"
 #include "sim/sim_state.h"
 
 namespace vrm {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
-#include "editors/channel_model.h"
-#include "text/text_ids.h"
+#include "core/fields/channel_model.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "editor_fixture.h"
-#include "editors/config_text.h"
-#include "editors/config_text_plan.h"
-#include "model/model_catalogue.h"
+#include "core/exchange/config_text.h"
+#include "core/exchange/config_text_plan.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 
 namespace vrm::test {

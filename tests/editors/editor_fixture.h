@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "model/shipped_language.h"
 
 namespace vrm::test {

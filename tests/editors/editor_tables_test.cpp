@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
-#include "editors/editor_tables.h"
-#include "text/text_ids.h"
+#include "core/fields/editor_tables.h"
+#include "core/base/text_ids.h"
 
 namespace vrm::test {
 namespace {

@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "cli/cli_process.h"
-#include "editors/channel_model.h"
+#include "core/fields/channel_model.h"
 #include "editors/editor_fixture.h"
-#include "files/channel_csv.h"
-#include "files/data_file.h"
-#include "model/entry_mode.h"
+#include "core/exchange/channel_csv.h"
+#include "core/files/data_file.h"
+#include "core/model/entry_mode.h"
 
 namespace vrm {
 namespace {

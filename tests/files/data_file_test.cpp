@@ -1,4 +1,4 @@
-#include "files/data_file.h"
+#include "core/files/data_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,9 +13,9 @@
 #include <random>
 #include <vector>
 
-#include "text/prompter.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
+#include "core/base/prompter.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 
 namespace vrm {

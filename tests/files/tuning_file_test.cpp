@@ -8,9 +8,9 @@
 #include <fstream>
 #include <vector>
 
-#include "files/tuning_file.h"
+#include "core/files/tuning_file.h"
 #include "model/shipped_language.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

@@ -12,17 +12,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/application.h"
-#include "app/settings_store.h"
+#include "core/document/application.h"
+#include "core/document/settings_store.h"
 #include "gui_app.h"
-#include "link/cable_doctor.h"
-#include "link/clock.h"
-#include "link/read_transfer.h"
-#include "text/language_table.h"
+#include "core/link/cable_doctor.h"
+#include "core/base/clock.h"
+#include "core/link/read_transfer.h"
+#include "core/base/language_table.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "ui/qt_prompter.h"
-#include "ui/ui_fonts.h"
+#include "core/base/text_ids.h"
+#include "gui/widgets/qt_prompter.h"
+#include "gui/widgets/ui_fonts.h"
 
 using namespace vrm;
 

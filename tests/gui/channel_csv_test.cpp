@@ -11,17 +11,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/application.h"
-#include "app/channel_csv_dialog.h"
-#include "app/command_tables.h"
-#include "app/document.h"
-#include "app/main_frame.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "files/channel_csv.h"
+#include "core/document/application.h"
+#include "gui/app/channel_csv_dialog.h"
+#include "core/document/command_tables.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/exchange/channel_csv.h"
 #include "gui_app.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 using namespace vrm;
 

@@ -16,22 +16,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application.h"
-#include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "app/vrm_app.h"
-#include "editors/channel_edit_view.h"
-#include "editors/channel_info_view.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/document/application.h"
+#include "gui/app/main_frame.h"
+#include "core/document/settings_store.h"
+#include "gui/app/vrm_app.h"
+#include "gui/editors/channel_edit_view.h"
+#include "gui/editors/channel_info_view.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "gui_app.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "ui/field_form.h"
-#include "ui/record_grid.h"
+#include "core/base/text_ids.h"
+#include "gui/widgets/field_form.h"
+#include "gui/widgets/record_grid.h"
 
 using namespace vrm;
 

@@ -11,23 +11,23 @@
 
 #include <fstream>
 
-#include "app/application.h"
-#include "app/command_tables.h"
-#include "app/compare_file_dialog.h"
-#include "app/custom_file_dialog.h"
-#include "app/document.h"
-#include "app/main_frame.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "files/data_file.h"
+#include "core/document/application.h"
+#include "core/document/command_tables.h"
+#include "gui/app/compare_file_dialog.h"
+#include "gui/app/custom_file_dialog.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "core/files/data_file.h"
 #include "gui_app.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "text/scripted_prompter.h"
-#include "text/text_format.h"
-#include "text/text_ids.h"
-#include "ui/form_helpers.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
+#include "gui/widgets/form_helpers.h"
 
 using namespace vrm;
 

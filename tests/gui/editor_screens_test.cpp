@@ -15,19 +15,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application.h"
-#include "app/main_frame.h"
-#include "app/vrm_app.h"
-#include "editors/channel_info_view.h"
-#include "editors/key_view.h"
-#include "editors/special_view.h"
+#include "core/document/application.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/vrm_app.h"
+#include "gui/editors/channel_info_view.h"
+#include "gui/editors/key_view.h"
+#include "gui/editors/special_view.h"
 #include "gui_app.h"
-#include "ui/child_frame.h"
-#include "ui/editor_views.h"
-#include "ui/form_helpers.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "gui/widgets/child_frame.h"
+#include "gui/widgets/editor_views.h"
+#include "gui/widgets/form_helpers.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "text/scripted_prompter.h"
 
 using namespace vrm;

@@ -13,16 +13,16 @@
 #include <QTest>
 #include <QWindow>
 
-#include "app/document.h"
-#include "app/model_dialog.h"
-#include "editors/channel_info_view.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
+#include "core/document/document.h"
+#include "gui/app/model_dialog.h"
+#include "gui/editors/channel_info_view.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
 #include "gui_app.h"
-#include "ui/editor_views.h"
-#include "ui/field_editors.h"
-#include "ui/field_form.h"
-#include "ui/record_grid.h"
+#include "gui/widgets/editor_views.h"
+#include "gui/widgets/field_editors.h"
+#include "gui/widgets/field_form.h"
+#include "gui/widgets/record_grid.h"
 
 using namespace vrm;
 

@@ -19,17 +19,17 @@
 #include <memory>
 #include <string>
 
-#include "app/application.h"
-#include "app/file_dialogs.h"
-#include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "app/vrm_app.h"
-#include "link/clock.h"
+#include "core/document/application.h"
+#include "core/document/file_dialogs.h"
+#include "gui/app/main_frame.h"
+#include "core/document/settings_store.h"
+#include "gui/app/vrm_app.h"
+#include "core/base/clock.h"
 #include "text/scripted_prompter.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "text/prompter.h"
-#include "ui/form_helpers.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "core/base/prompter.h"
+#include "gui/widgets/form_helpers.h"
 
 namespace vrm::test {
 

@@ -16,21 +16,21 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/application.h"
-#include "app/command_tables.h"
-#include "app/document.h"
-#include "app/main_frame.h"
-#include "app/settings_store.h"
-#include "app/vrm_app.h"
+#include "core/document/application.h"
+#include "core/document/command_tables.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
+#include "core/document/settings_store.h"
+#include "gui/app/vrm_app.h"
 #include "gui_app.h"
-#include "link/programming_log.h"
-#include "link/write_dialog.h"
+#include "core/link/programming_log.h"
+#include "gui/transfer/write_dialog.h"
 #include "model/shipped_language.h"
 #include "sim/radio_log_check.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "ui/qt_prompter.h"
+#include "core/base/text_ids.h"
+#include "gui/widgets/qt_prompter.h"
 
 #include <QMessageBox>
 

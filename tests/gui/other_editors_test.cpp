@@ -10,20 +10,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application.h"
-#include "app/main_frame.h"
-#include "app/vrm_app.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
-#include "editors/key_view.h"
+#include "core/document/application.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/vrm_app.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
+#include "gui/editors/key_view.h"
 #include "gui_app.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "text/scripted_prompter.h"
-#include "ui/editor_views.h"
-#include "ui/field_editors.h"
-#include "ui/field_form.h"
+#include "gui/widgets/editor_views.h"
+#include "gui/widgets/field_editors.h"
+#include "gui/widgets/field_form.h"
 
 using namespace vrm;
 

@@ -16,17 +16,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/print_commands_qt.h"
-#include "editors/channel_fields.h"
-#include "editors/edit_session.h"
-#include "editors/editor_tables.h"
-#include "editors/field_listing.h"
-#include "editors/field_registry.h"
+#include "gui/app/print_commands_qt.h"
+#include "core/fields/channel_fields.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/editor_tables.h"
+#include "core/fields/field_listing.h"
+#include "core/fields/field_registry.h"
 #include "gui_app.h"
-#include "print/configuration_print.h"
-#include "print/pdf_output.h"
-#include "print/print_list_dialog.h"
-#include "print/print_preview_qt.h"
+#include "core/exchange/configuration_print.h"
+#include "core/exchange/pdf_output.h"
+#include "gui/print/print_list_dialog.h"
+#include "gui/print/print_preview_qt.h"
 
 using namespace vrm;
 

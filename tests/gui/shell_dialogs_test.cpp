@@ -11,18 +11,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/about_dialog.h"
-#include "app/custom_file_dialog.h"
-#include "app/document.h"
-#include "text/language_table.h"
-#include "app/password_dialog.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/custom_file_dialog.h"
+#include "core/document/document.h"
+#include "core/base/language_table.h"
+#include "gui/widgets/password_dialog.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "ui/qt_prompter.h"
+#include "core/base/text_ids.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "gui/widgets/qt_prompter.h"
 
 using namespace vrm;
 

@@ -19,22 +19,22 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
-#include "app/about_dialog.h"
-#include "app/application.h"
-#include "app/custom_file_dialog.h"
-#include "app/document.h"
-#include "app/language_dialog.h"
-#include "app/main_frame.h"
-#include "app/model_dialog.h"
+#include "gui/app/about_dialog.h"
+#include "core/document/application.h"
+#include "gui/app/custom_file_dialog.h"
+#include "core/document/document.h"
+#include "gui/app/language_dialog.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/model_dialog.h"
 #include "gui_app.h"
 #include "text/scripted_prompter.h"
-#include "app/settings_store.h"
-#include "app/vrm_app.h"
-#include "files/data_file.h"
-#include "link/clock.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
-#include "ui/help_window.h"
+#include "core/document/settings_store.h"
+#include "gui/app/vrm_app.h"
+#include "core/files/data_file.h"
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+#include "gui/widgets/help_window.h"
 
 using namespace vrm;
 

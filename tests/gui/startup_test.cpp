@@ -11,15 +11,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/application.h"
-#include "app/document.h"
-#include "app/main_frame.h"
+#include "core/document/application.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
 #include "text/scripted_prompter.h"
-#include "app/settings_store_qt.h"
-#include "app/single_instance_qt.h"
-#include "app/vrm_app.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "gui/app/settings_store_qt.h"
+#include "gui/app/single_instance_qt.h"
+#include "gui/app/vrm_app.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 
 using namespace vrm;
 

@@ -10,18 +10,18 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/application.h"
-#include "app/document.h"
-#include "app/main_frame.h"
-#include "editors/config_text.h"
-#include "editors/edit_session.h"
-#include "editors/field_registry.h"
+#include "core/document/application.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
+#include "core/exchange/config_text.h"
+#include "core/fields/edit_session.h"
+#include "core/fields/field_registry.h"
 #include "gui_app.h"
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 #include "text/scripted_prompter.h"
-#include "ui/editor_views.h"
-#include "ui/field_editors.h"
-#include "ui/field_form.h"
+#include "gui/widgets/editor_views.h"
+#include "gui/widgets/field_editors.h"
+#include "gui/widgets/field_form.h"
 
 using namespace vrm;
 

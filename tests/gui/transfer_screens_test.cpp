@@ -23,21 +23,21 @@
 
 #include <cstdlib>
 
-#include "app/application.h"
-#include "app/main_frame.h"
+#include "core/document/application.h"
+#include "gui/app/main_frame.h"
 #include "gui_app.h"
 #include "text/scripted_prompter.h"
-#include "app/settings_store.h"
-#include "link/clock.h"
-#include "link/memory_map_dialog.h"
-#include "link/radio_info_dialog.h"
-#include "link/read_dialog.h"
-#include "link/safe_write.h"
-#include "link/write_dialog.h"
-#include "model/model_catalogue.h"
-#include "model/radio_image.h"
+#include "core/document/settings_store.h"
+#include "core/base/clock.h"
+#include "gui/transfer/memory_map_dialog.h"
+#include "gui/transfer/radio_info_dialog.h"
+#include "gui/transfer/read_dialog.h"
+#include "core/link/safe_write.h"
+#include "gui/transfer/write_dialog.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
 #include "sim/sim_state.h"
-#include "ui/ui_fonts.h"
+#include "gui/widgets/ui_fonts.h"
 
 using namespace vrm;
 

@@ -28,20 +28,20 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/application.h"
-#include "app/settings_store.h"
-#include "files/tuning_file.h"
+#include "core/document/application.h"
+#include "core/document/settings_store.h"
+#include "core/files/tuning_file.h"
 #include "gui_app.h"
-#include "link/clock.h"
-#include "link/test_mode_dialog.h"
-#include "link/tuning_data_dialog.h"
-#include "link/tuning_transfer.h"
-#include "print/print_document.h"
+#include "core/base/clock.h"
+#include "gui/transfer/test_mode_dialog.h"
+#include "gui/transfer/tuning_data_dialog.h"
+#include "core/link/tuning_transfer.h"
+#include "core/exchange/print_document.h"
 #include "sim/sim_state.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
-#include "ui/form_helpers.h"
-#include "ui/ui_fonts.h"
+#include "core/base/text_ids.h"
+#include "gui/widgets/form_helpers.h"
+#include "gui/widgets/ui_fonts.h"
 
 using namespace vrm;
 

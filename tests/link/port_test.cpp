@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "link/programming_port.h"
+#include "core/link/programming_port.h"
 #include "link/scripted_transport.h"
 
 namespace vrm {

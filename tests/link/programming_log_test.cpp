@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "link/programming_log.h"
+#include "core/link/programming_log.h"
 #include "model/shipped_language.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

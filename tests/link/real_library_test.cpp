@@ -3,8 +3,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "text/text_ids.h"
-#include "link/programming_port.h"
+#include "core/base/text_ids.h"
+#include "core/link/programming_port.h"
 
 namespace vrm {
 namespace {

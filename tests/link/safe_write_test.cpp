@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "files/data_file.h"
-#include "link/safe_write.h"
+#include "core/files/data_file.h"
+#include "core/link/safe_write.h"
 #include "link/transfer_fixture.h"
-#include "model/model_catalogue.h"
-#include "text/text_ids.h"
+#include "core/model/model_catalogue.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

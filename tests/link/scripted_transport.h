@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "link/transport.h"
+#include "core/link/transport.h"
 
 namespace vrm::test {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "link/programming_port.h"
+#include "core/link/programming_port.h"
 #include "sim/simulated_link.h"
 #include "sim/simulated_radio.h"
 #include "sim/simulated_transport.h"

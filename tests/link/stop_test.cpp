@@ -12,15 +12,15 @@
 #include <functional>
 #include <memory>
 
-#include "link/radio_info.h"
-#include "link/safe_write.h"
-#include "model/model_catalogue.h"
+#include "core/link/radio_info.h"
+#include "core/link/safe_write.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 #include "sim/simulated_link.h"
 #include "sim/radio_log_check.h"
 #include "sim/simulated_transport.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

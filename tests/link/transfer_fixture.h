@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "text/scripted_prompter.h"
-#include "link/read_transfer.h"
+#include "core/link/read_transfer.h"
 #include "model/shipped_language.h"
 #include "sim/sim_state.h"
 

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "link/radio_info.h"
+#include "core/link/radio_info.h"
 #include "link/transfer_fixture.h"
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 
 namespace vrm {
 namespace {

@@ -1,9 +1,9 @@
 // The read transfer against the simulated radio, through the drop-in library.
 #include <gtest/gtest.h>
 
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 #include "link/transfer_fixture.h"
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 
 namespace vrm {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 #include "link/sim_fixture.h"
 #include "link/transfer_fixture.h"
-#include "link/write_transfer.h"
-#include "model/model_catalogue.h"
+#include "core/link/write_transfer.h"
+#include "core/model/model_catalogue.h"
 
 namespace vrm {
 namespace {

@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/tuning_file.h"
-#include "link/test_mode.h"
-#include "link/tuning_transfer.h"
+#include "core/files/tuning_file.h"
+#include "core/link/test_mode.h"
+#include "core/link/tuning_transfer.h"
 #include "model/shipped_language.h"
 #include "sim_fixture.h"
 #include "text/scripted_prompter.h"
-#include "text/text_ids.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 namespace {

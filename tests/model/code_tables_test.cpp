@@ -1,8 +1,8 @@
-#include "model/code_tables.h"
+#include "core/model/code_tables.h"
 
 #include <gtest/gtest.h>
 
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 #include "model/shipped_language.h"
 
 namespace vrm {

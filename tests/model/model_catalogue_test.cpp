@@ -1,4 +1,4 @@
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 
 #include <gtest/gtest.h>
 

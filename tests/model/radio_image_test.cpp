@@ -1,10 +1,10 @@
-#include "model/radio_image.h"
+#include "core/model/radio_image.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 
 namespace vrm {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 
 namespace vrm::test {
 

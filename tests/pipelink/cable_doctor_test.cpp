@@ -17,8 +17,8 @@
 #include <fstream>
 #include <string>
 
-#include "link/cable_doctor.h"
-#include "text/language_table.h"
+#include "core/link/cable_doctor.h"
+#include "core/base/language_table.h"
 
 namespace vrm {
 namespace {

@@ -17,7 +17,7 @@
 #include <mutex>
 #include <string>
 
-#include "link/programming_port.h"
+#include "core/link/programming_port.h"
 #include "pipelink/pipelink.h"
 #include "sim/simulated_radio.h"
 

@@ -7,8 +7,8 @@
 
 #include "editors/editor_fixture.h"
 #include "model/shipped_language.h"
-#include "print/configuration_print.h"
-#include "print/print_language.h"
+#include "core/exchange/configuration_print.h"
+#include "core/exchange/print_language.h"
 
 namespace vrm::print {
 namespace {

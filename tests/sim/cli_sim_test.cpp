@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "model/model_catalogue.h"
+#include "core/model/model_catalogue.h"
 #include "cli/exit_status.h"
 #include "sim/sim_state.h"
 

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "link/programming_port.h"
+#include "core/link/programming_port.h"
 #include "sim/sim_state.h"
 
 extern char** environ;

@@ -2,7 +2,7 @@
 // refuses, and what it keeps.
 #include <gtest/gtest.h>
 
-#include "link/protocol_bytes.h"
+#include "core/link/protocol_bytes.h"
 #include "sim/sim_faults.h"
 #include "sim/simulated_radio.h"
 

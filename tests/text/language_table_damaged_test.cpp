@@ -7,7 +7,7 @@
 #include <cstring>
 #include <random>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 #include "language_table_test_util.h"
 
 namespace vrm {

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "text/language_table.h"
-#include "text/text_format.h"
+#include "core/base/language_table.h"
+#include "core/base/text_format.h"
 
 namespace vrm {
 namespace {

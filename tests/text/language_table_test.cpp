@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "text/language_table.h"
-#include "text/required_text_ids.h"
+#include "core/base/language_table.h"
+#include "core/base/required_text_ids.h"
 #include "language_table_test_util.h"
 #include "text/scripted_prompter.h"
 

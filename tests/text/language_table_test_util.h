@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 
 namespace vrm::test {
 

@@ -8,8 +8,8 @@
 #include <climits>
 #include <string>
 
-#include "text/language_table.h"
-#include "text/safe_file.h"
+#include "core/base/language_table.h"
+#include "core/base/safe_file.h"
 #include "language_table_test_util.h"
 
 namespace vrm {

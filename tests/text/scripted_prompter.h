@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_dialogs.h"
-#include "text/prompter.h"
+#include "core/document/file_dialogs.h"
+#include "core/base/prompter.h"
 
 namespace vrm::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "text/text_format.h"
+#include "core/base/text_format.h"
 
 namespace vrm {
 namespace {

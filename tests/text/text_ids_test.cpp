@@ -9,14 +9,14 @@
 #include <sstream>
 #include <string>
 
-#include "text/language_table.h"
+#include "core/base/language_table.h"
 
 namespace vrm {
 namespace {
 
 std::map<std::string, std::uint32_t> NamedTextIds() {
     std::stringstream ss;
-    for (const char* file : {"/text/text_ids.h", "/text/text_ids_exchange.h", "/text/text_ids_safety.h"}) {
+    for (const char* file : {"/core/base/text_ids.h", "/core/base/text_ids_exchange.h", "/core/base/text_ids_safety.h"}) {
         std::ifstream in(std::string(VRM_SOURCE_DIR) + file);
         ss << in.rdbuf();
     }
@@ -31,7 +31,7 @@ std::map<std::string, std::uint32_t> NamedTextIds() {
 
 TEST(TextIds, EveryNamedIdHasATextInEachShippedLanguage) {
     const auto ids = NamedTextIds();
-    ASSERT_GT(ids.size(), 50u) << "text/text_ids.h was not read";
+    ASSERT_GT(ids.size(), 50u) << "core/base/text_ids.h was not read";
     for (const char* file : {"vrm650t_en.lng", "vrm650t_de.lng"}) {
         LanguageTable table;
         table.SetProgramFolder(std::string(VRM_SOURCE_DIR) + "/lang/");

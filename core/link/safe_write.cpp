@@ -1,0 +1,366 @@
+#include "core/link/safe_write.h"
+
+#include <nettle/sha2.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "core/base/clock.h"
+#include "core/model/model_catalogue.h"
+#include "core/base/language_table.h"
+#include "core/base/prompter.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
+
+namespace vrm {
+
+namespace {
+
+// The written range ends below the last block, which the write never sends.
+constexpr int kWrittenBlocks = kTransferBlocks - 1;
+// Where the information block keeps the model name, the model code and the
+// serial number, and how long the firmware text is.
+constexpr std::size_t kModelNameSize = 12;
+constexpr std::size_t kModelCodeOffset = 12;
+constexpr std::size_t kModelCodeSize = 4;
+constexpr std::size_t kSerialOffset = 16;
+constexpr std::size_t kSerialSize = 12;
+constexpr std::size_t kFirmwareSize = 8;
+
+void LeaveProgramMode(ProgrammingPort& port) {
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+}
+
+std::string LocalTime(std::time_t when, const char* format) {
+    std::tm tm {};
+    ::localtime_r(&when, &tm);
+    char text[64];
+    const std::size_t n = std::strftime(text, sizeof text, format, &tm);
+    return std::string(text, n);
+}
+
+// A free name for the backup: the serial and the time, and "-2", "-3" ...
+// when two radios with one serial number are backed up in the same second.
+std::string FreeBackupPath(const std::string& folder, const std::string& serial, std::time_t when) {
+    const std::string name = BackupFileName(serial, when);
+    std::string path = folder + "/" + name;
+    const std::string stem = path.substr(0, path.size() - 4);
+    for (int n = 2; ::access(path.c_str(), F_OK) == 0 && n < 1000; ++n) path = stem + "-" + std::to_string(n) + ".dat";
+    return path;
+}
+
+// Stores `memory` as a data file; 0 or errno (EIO when none was reported).
+int StoreBackup(const ImageBuffer& memory, const std::string& path, const DataFileSecurity& security) {
+    RadioImage image;
+    image.Transfer() = memory;
+    image.AdoptTransferImage();
+    ModelCatalogue catalogue(image);
+    DataFile file(image, catalogue);
+    const DataFileResult r = file.Write(path, security, SystemClock::Instance());
+    if (r.Ok()) return 0;
+    return r.systemError ? r.systemError : EIO;
+}
+
+std::string BlockList(const std::vector<int>& blocks) {
+    std::string list;
+    for (int b : blocks) {
+        if (!list.empty()) list += ", ";
+        list += FormatText("%d (0x%03X)", {b, static_cast<unsigned>(b * kBlockSize)});
+    }
+    return list;
+}
+
+// The second session of a safe write: the written blocks, read back.
+TransferResult RunVerifyRead(const TransferContext& ctx, ImageBuffer& memory) {
+    TransferScope scope(ctx);
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+    port.PumpOneMessage();
+    (void)port.SetOpen(true);
+    ModelIdentity identity{};
+    if (port.EnterProgramMode() != 0 || port.Identify(identity) != 0) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
+        return r;
+    }
+    r = ReadBlocks(ctx, memory, kWrittenBlocks);
+    if (!r.Ok()) return r;
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+    return r;
+}
+
+// An error box with text `id`, filled in as `text`.
+void Tell(const TransferContext& ctx, std::uint32_t id, std::string text) {
+    Message m = TransferErrorMessage(ctx.language, id);
+    m.text = std::move(text);
+    (void)ctx.prompter.Ask(m);
+}
+
+}  // namespace
+
+std::string BackupFileName(const std::string& serial, std::time_t when) {
+    std::string name;
+    for (char c : serial) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
+        name += plain ? c : '_';
+    }
+    if (name.empty()) name = "unknown";
+    return name + "_" + LocalTime(when, "%Y%m%d-%H%M%S") + ".dat";
+}
+
+std::vector<int> DifferingBlocks(const ImageBuffer& image, const ImageBuffer& radio) {
+    std::vector<int> blocks;
+    for (int b = 0; b < kWrittenBlocks; ++b) {
+        const auto at = static_cast<std::ptrdiff_t>(b * kBlockSize);
+        if (!std::equal(image.begin() + at, image.begin() + at + kBlockSize, radio.begin() + at)) blocks.push_back(b);
+    }
+    return blocks;
+}
+
+std::string ImageSha256(const ImageBuffer& image) {
+    sha256_ctx sha;
+    sha256_init(&sha);
+    sha256_update(&sha, image.size(), image.data());
+    std::uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&sha, sizeof digest, digest);
+    std::string hex;
+    for (std::uint8_t b : digest) hex += FormatText("%02x", {static_cast<unsigned>(b)});
+    return hex;
+}
+
+std::string StopText(int signal) {
+    if (signal == SIGINT) return "stopped by the user";
+    const char* name = signal > 0 ? sigabbrev_np(signal) : nullptr;
+    return std::string("stopped (signal ") + (name ? name : std::to_string(signal).c_str()) + ")";
+}
+
+std::string LogResultText(const SafeWriteResult& r) {
+    const TransferResult& t = r.write;
+    const auto at = [&](int block) {
+        return FormatText(" at block %d (0x%03X)", {block, static_cast<unsigned>(block * kBlockSize)});
+    };
+    const auto where = [&]() -> std::string {
+        if (t.failedBlock < 0) return "";
+        const char* why = t.link == LinkError::kDisconnected ? "cable unplugged" : t.refused ? "refused" : "no answer";
+        return at(t.failedBlock) + ": " + why;
+    };
+    const bool stopped = r.stopSignal != 0;
+    const std::string stop = StopText(r.stopSignal);
+    switch (r.failedPhase) {
+        case SafeWritePhase::kNone: return r.verified ? "written and verified" : "written, not verified";
+        case SafeWritePhase::kBackupRead:
+            if (stopped) return stop + " before writing; nothing written";
+            return "backup read failed" + where() + "; nothing written";
+        case SafeWritePhase::kBackupStore:
+            return std::string("backup not stored: ") + std::strerror(r.backupError) + "; nothing written";
+        case SafeWritePhase::kWrite:
+            switch (t.status) {
+                case TransferStatus::kStopped:
+                    if (t.blocksDone == 0) return stop + " before writing; nothing written";
+                    return stop + at(t.failedBlock) + FormatText(": %d of %d blocks written; radio partly written",
+                                                                 {t.blocksDone, kWrittenBlocks});
+                case TransferStatus::kCancelled: return "cancelled; nothing written";
+                case TransferStatus::kModelRefused:
+                case TransferStatus::kSiblingProduct: return "radio model refused; nothing written";
+                case TransferStatus::kBlockFailed: return "write failed" + where() + "; radio partly written";
+                case TransferStatus::kPrepareFailed: return "write not started; nothing written";
+                default: return "no answer from the radio; nothing written";
+            }
+        case SafeWritePhase::kVerifyRead:
+            if (stopped) return "written; " + stop + " before the read-back finished; not verified";
+            return "written; read-back failed" + where() + "; not verified";
+        case SafeWritePhase::kVerify: {
+            std::string blocks;
+            for (int b : r.differingBlocks) blocks += (blocks.empty() ? "" : " ") + std::to_string(b);
+            return "verify failed: radio differs at blocks " + blocks;
+        }
+    }
+    return "";
+}
+
+TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, RadioRecord& radio, bool withBlocks) {
+    TransferScope scope(ctx);
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+    radio = RadioRecord{};
+
+    port.PumpOneMessage();
+    (void)port.SetOpen(true);
+    const auto fail = [&](TransferStatus status) {
+        r.link = RetryPrompt(ctx);
+        LeaveProgramMode(port);
+        r.status = FailureStatus(port, status);
+        return r;
+    };
+    if (port.EnterProgramMode() != 0) return fail(TransferStatus::kNoAnswer);
+    ModelIdentity identity{};
+    if (port.Identify(identity) != 0) return fail(TransferStatus::kIdentifyFailed);
+
+    // A backup must open again as a data file: the read's acceptance check.
+    const bool sibling = ModelCatalogue::IsSiblingProduct(identity) >= 0;
+    if (withBlocks ? (sibling || !IsReadableRadio(identity)) : !IsInformationRadio(identity)) {
+        LeaveProgramMode(port);
+        (void)ctx.prompter.Ask(
+            TransferErrorMessage(ctx.language, sibling ? tid::kMsgSiblingProduct : tid::kMsgModelNotAccepted));
+        r.status = sibling ? TransferStatus::kSiblingProduct : TransferStatus::kModelRefused;
+        return r;
+    }
+
+    std::array<std::uint8_t, proto::kInfoBlockSize> info{};
+    std::array<std::uint8_t, proto::kVersionSize> version{};
+    port.PumpOneMessage();
+    if (port.ReadInformationBlock(info) != 0) return fail(TransferStatus::kInformationFailed);
+    port.PumpOneMessage();
+    if (port.ReadVersion(version) != 0) return fail(TransferStatus::kInformationFailed);
+    radio.serial = RadioText(info.data() + kSerialOffset, kSerialSize);
+    radio.model = RadioText(info.data(), kModelNameSize) + ":" + RadioText(info.data() + kModelCodeOffset, kModelCodeSize);
+    radio.firmware = RadioText(version.data(), kFirmwareSize);
+    radio.known = true;
+
+    if (withBlocks) {
+        r = ReadBlocks(ctx, memory, kTransferBlocks);
+        if (!r.Ok()) return r;
+        // As the read leaves it: the identity the radio reported on top.
+        std::copy(identity.begin(), identity.end(), memory.begin());
+        memory[12] = 0xFF;
+    }
+    (void)port.ExitProgramMode();
+    port.SetOpen(false);
+    return r;
+}
+
+namespace {
+
+// Notes the signal when `t` ended because of a stop.
+void NoteStop(const TransferContext& ctx, const TransferResult& t, SafeWriteResult& res) {
+    if (t.status == TransferStatus::kStopped) res.stopSignal = ctx.port.StopValue();
+}
+
+// The first session and the backup file. kNone when the write may go on.
+SafeWritePhase BackupPhase(const TransferContext& ctx, const SafeWriteOptions& options, std::time_t started,
+                           SafeWriteResult& res) {
+    const LanguageTable& lang = ctx.language;
+    ctx.observer.OnWindowText(lang.TextString(options.backup ? tid::kSafeWriteBackingUp : tid::kWriteWindowRunning));
+    ctx.observer.PumpOneMessage();
+    ImageBuffer memory{};
+    res.write = RunBackupRead(ctx, memory, res.radio, options.backup);
+    if (!res.write.Ok()) {
+        NoteStop(ctx, res.write, res);
+        // A stop is no failure of the radio's: the message says only what it holds.
+        const std::uint32_t why = options.backup && res.stopSignal == 0 ? tid::kBackupNotRead : tid::kNothingWritten;
+        Tell(ctx, why, lang.TextString(why));
+        return SafeWritePhase::kBackupRead;
+    }
+    if (!options.backup) return SafeWritePhase::kNone;
+    const std::string path = FreeBackupPath(options.backupFolder, res.radio.serial, started);
+    res.backupError = MakeFolders(options.backupFolder);
+    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security);
+    if (res.backupError != 0) {
+        Tell(ctx, tid::kBackupNotStored,
+             FormatText(lang.TextString(tid::kBackupNotStored), {path, std::strerror(res.backupError)}));
+        return SafeWritePhase::kBackupStore;
+    }
+    res.backupPath = path;
+    return SafeWritePhase::kNone;
+}
+
+// The third session and the comparison. kNone when the radio holds the data.
+SafeWritePhase VerifyPhase(const TransferContext& ctx, const ImageBuffer& liveImage, SafeWriteResult& res) {
+    const LanguageTable& lang = ctx.language;
+    ctx.observer.OnWindowText(lang.TextString(tid::kSafeWriteVerifying));
+    ctx.observer.PumpOneMessage();
+    ImageBuffer readBack{};
+    const TransferResult v = RunVerifyRead(ctx, readBack);
+    if (!v.Ok()) {
+        res.write.failedBlock = v.failedBlock;
+        res.write.link = v.link;
+        NoteStop(ctx, v, res);
+        Tell(ctx, tid::kVerifyNotRead, lang.TextString(tid::kVerifyNotRead));
+        return SafeWritePhase::kVerifyRead;
+    }
+    res.differingBlocks = DifferingBlocks(liveImage, readBack);
+    if (!res.differingBlocks.empty()) {
+        std::string text = FormatText(lang.TextString(tid::kVerifyFailed), {BlockList(res.differingBlocks)});
+        if (!res.backupPath.empty()) text += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
+        Tell(ctx, tid::kVerifyFailed, text);
+        return SafeWritePhase::kVerify;
+    }
+    res.verified = true;
+    return SafeWritePhase::kNone;
+}
+
+}  // namespace
+
+SafeWriteResult SafeWriteToRadio(const TransferContext& ctx, const ImageBuffer& liveImage, bool continuous,
+                                 const SafeWriteOptions& options) {
+    SafeWriteResult res;
+    const std::time_t started = std::time(nullptr);
+    const LanguageTable& lang = ctx.language;
+    LogEntry entry;  // the write's "started" row, once the write begins
+
+    const auto fields = [&](std::string result) {
+        return LogFields{IsoTime(started), res.radio.serial, res.radio.model,   res.radio.firmware,
+                         options.dataFile, ImageSha256(liveImage), res.backupPath, std::move(result)};
+    };
+    const auto logFailed = [&](int error) {
+        res.logError = error;
+        Tell(ctx, tid::kLogNotWritten,
+             FormatText(lang.TextString(tid::kLogNotWritten), {options.logPath, std::strerror(error)}));
+    };
+    // Every attempt that reached for the radio ends with its row in the log
+    // (unless the log could not be written when the write started).
+    const auto end = [&](SafeWritePhase phase) {
+        res.failedPhase = phase;
+        if (options.log && res.logError == 0) {
+            const std::string result = LogResultText(res);
+            const int error = entry.Started() ? entry.Finish(result) : AppendLogRow(options.logPath, LogRow(fields(result)));
+            res.logged = error == 0;
+            if (error != 0) logFailed(error);
+        }
+        if (!res.Ok()) ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowTitle));
+        return res;
+    };
+
+    if (options.backup || options.log) {
+        if (const SafeWritePhase failed = BackupPhase(ctx, options, started, res); failed != SafeWritePhase::kNone)
+            return end(failed);
+    }
+
+    // From here on the radio may change: a program killed now leaves the
+    // "started" row, and the next start says so.
+    if (options.log && !ctx.port.StopRequested()) {
+        if (const int error = entry.Start(options.logPath, fields(kLogStarted))) logFailed(error);
+    }
+    ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowRunning));
+    ctx.observer.PumpOneMessage();
+    res.write = RunWriteTransfer(ctx, liveImage, res.backupPath);
+    if (!res.write.Ok()) {
+        NoteStop(ctx, res.write, res);
+        return end(SafeWritePhase::kWrite);
+    }
+    if (options.verify) {
+        if (const SafeWritePhase failed = VerifyPhase(ctx, liveImage, res); failed != SafeWritePhase::kNone)
+            return end(failed);
+    }
+    end(SafeWritePhase::kNone);
+
+    std::string done = lang.TextString(tid::kWriteDone);
+    done += "\n\n" + lang.TextString(res.verified ? tid::kSafeWriteVerified : tid::kSafeWriteNotVerified);
+    if (!res.backupPath.empty()) done += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
+    Message m = TransferInformation(lang, tid::kWriteDone, tid::kWriteDoneCaption);
+    m.text = done;
+    (void)ctx.prompter.Ask(m);
+    if (continuous) {
+        ShowProgress(ctx, 0);
+        ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowTitle));
+    }
+    return res;
+}
+
+}  // namespace vrm

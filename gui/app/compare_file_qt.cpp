@@ -1,0 +1,33 @@
+#include "gui/app/compare_file_qt.h"
+
+#include <string>
+
+#include "core/document/application.h"
+#include "core/document/command_tables.h"
+#include "gui/app/compare_file_dialog.h"
+#include "core/document/document.h"
+#include "gui/app/main_frame.h"
+#include "core/fields/edit_session.h"
+#include "core/model/model_catalogue.h"
+#include "core/model/radio_image.h"
+
+namespace vrm {
+
+void RegisterCompareWithFileCommand(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kCompareWithFile, [&frame] {
+        Application& app = frame.App();
+        RadioImage other;
+        ModelCatalogue otherCatalogue(other);
+        std::string path;
+        if (app.Document().ReadOtherFile(frame.GetPrompter(), frame.GetFileDialogs(), other, otherCatalogue, path) !=
+            DocResult::Done)
+            return;  // cancelled, or refused with Open's message: nothing changed
+        const FileComparison comparison = CompareFiles(app.Image().Live(), other.Live(), app.Language(),
+                                                       app.Session().Context().separator);
+        CCompareFileDlg dialog(app.Language(), comparison, app.Image().Live(), other.Live(), path, &frame);
+        dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithFile)); });
+        dialog.exec();
+    });
+}
+
+}  // namespace vrm

@@ -1,0 +1,181 @@
+#include "gui/transfer/read_dialog.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMoveEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
+
+#include "core/base/language_table.h"
+#include "core/base/text_ids.h"
+#include "core/link/programming_port.h"
+#include "core/model/radio_image.h"
+#include "gui/widgets/form_helpers.h"
+
+namespace vrm {
+
+namespace {
+
+// The longest a pause between two protocol steps may spend on pending
+// events: enough for a repaint, short against a block's exchange.
+constexpr int kPumpBudgetMs = 10;
+
+constexpr int kMinimumProgressWidth = 360;
+// What a title bar needs beside its text: the icon and the buttons.
+constexpr int kTitleBarExtras = 110;
+
+// A title bar with the system menu and the close button, nothing else.
+constexpr Qt::WindowFlags kIdleFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+}  // namespace
+
+CTransferDlg::CTransferDlg(const TransferDialogContext& context, QWidget* parent)
+    : QDialog(parent, kIdleFlags),
+      port_(context.port),
+      image_(context.image),
+      language_(context.language),
+      prompter_(context.prompter) {}
+
+CTransferDlg::~CTransferDlg() = default;
+
+void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText) {
+    setWindowTitle(WithoutMnemonic(LangText(language_, windowText)));
+
+    caption_ = new QLabel(this);
+    caption_->setObjectName(QStringLiteral("caption"));
+    caption_->setTextFormat(Qt::PlainText);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setTextVisible(false);
+    // Room for the longer window text in the title bar (window managers
+    // often set it in bold), beside the window manager's icon and buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int titleWidth = std::max(title.horizontalAdvance(WithoutMnemonic(LangText(language_, windowText))),
+                                    title.horizontalAdvance(WithoutMnemonic(LangText(language_, runningText))));
+    progress_->setMinimumWidth(std::max(kMinimumProgressWidth, titleWidth + kTitleBarExtras));
+
+    start_ = new QPushButton(LangText(language_, startText), this);
+    start_->setObjectName(QStringLiteral("start"));
+    cancel_ = new QPushButton(LangText(language_, tid::kButtonCancel), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    help_ = new QPushButton(LangText(language_, tid::kButtonHelp), this);
+    help_->setObjectName(QStringLiteral("help"));
+    start_->setDefault(true);
+    start_->setAutoDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(help_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption_);
+    layout->addWidget(progress_);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(start_, &QPushButton::clicked, this, [this] {
+        if (!running_) OnStart();
+    });
+    connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::reject);
+    connect(help_, &QPushButton::clicked, this, [this] {
+        if (helpHandler_) helpHandler_();
+    });
+
+    OnProgress(0, kTransferBlocks, ProgressCaption(language_, 0));
+}
+
+TransferContext CTransferDlg::Context() { return TransferContext{port_, prompter_, language_, *this}; }
+
+void CTransferDlg::OnProgress(int done, int total, const std::string& caption) {
+    progress_->setRange(0, total);
+    progress_->setValue(done);
+    caption_->setText(QString::fromStdString(caption));
+}
+
+void CTransferDlg::OnWindowText(const std::string& text) { setWindowTitle(WithoutMnemonic(QString::fromStdString(text))); }
+
+void CTransferDlg::PumpOneMessage() {
+    // Input that reaches the disabled controls is dropped by them; what is
+    // left is painting, timers and the help window.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs);
+}
+
+void CTransferDlg::BeginRunning(const std::vector<QWidget*>& extra) {
+    disabled_ = {start_, cancel_, help_};
+    disabled_.insert(disabled_.end(), extra.begin(), extra.end());
+    for (QWidget* w : disabled_) w->setEnabled(false);
+    running_ = true;
+    pinned_ = pos();
+    SetCloseAllowed(false);
+}
+
+void CTransferDlg::EndRunning() {
+    running_ = false;
+    SetCloseAllowed(true);
+    for (QWidget* w : disabled_) w->setEnabled(true);
+    disabled_.clear();
+}
+
+void CTransferDlg::Finish(int result) {
+    EndRunning();
+    done(result);
+}
+
+void CTransferDlg::SetCloseAllowed(bool allowed) {
+    // The close button and the window menu go away for the window manager
+    // while a transfer runs: a title bar without any button. The flags are
+    // changed on the native window directly, so the dialog is not hidden and
+    // shown again.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowCloseButtonHint, allowed);
+    flags.setFlag(Qt::WindowSystemMenuHint, allowed);
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle()) window->setFlags(flags);
+}
+
+void CTransferDlg::reject() {
+    if (running_) return;  // Escape and Cancel do nothing while a transfer runs
+    QDialog::reject();
+}
+
+void CTransferDlg::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CTransferDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // The window manager moves the window; while a transfer runs it is put
+    // back where it was when the transfer started.
+    if (running_ && isVisible() && pos() != pinned_) move(pinned_);
+}
+
+// ---------------------------------------------------------------------------
+
+CReadDlg::CReadDlg(const TransferDialogContext& context, QWidget* parent) : CTransferDlg(context, parent) {
+    setObjectName(QStringLiteral("CReadDlg"));
+    BuildTransferArea(tid::kReadWindowTitle, tid::kReadWindowRunning, tid::kButtonRead);
+}
+
+void CReadDlg::OnStart() {
+    BeginRunning();
+    result_ = ReadDataFromRadio(Context(), image_.Transfer());
+    Finish(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+}  // namespace vrm

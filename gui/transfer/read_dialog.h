@@ -1,0 +1,106 @@
+// The read dialog ("Read Data from the Transceiver") and CTransferDlg, the
+// progress dialog it shares with the write dialog.
+//
+// CTransferDlg is the transfer's observer: the core's progress moves the bar
+// and its caption, the core's window texts become the title, and between
+// protocol steps pending events are handled so that the dialog repaints.
+// While a transfer runs the dialog's controls are disabled and the window
+// cannot be closed (the close button is withdrawn from the window manager,
+// close requests and Escape are ignored) or moved (a move is undone at once).
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <functional>
+#include <vector>
+
+#include "core/link/read_transfer.h"
+#include "core/link/transfer_dialog_context.h"
+#include "core/link/transfer_observer.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace vrm {
+
+class CTransferDlg : public QDialog, public TransferObserver {
+    Q_OBJECT
+public:
+    CTransferDlg(const TransferDialogContext& context, QWidget* parent);
+    ~CTransferDlg() override;
+
+    bool Running() const { return running_; }
+    QProgressBar* Progress() const { return progress_; }
+    QLabel* Caption() const { return caption_; }
+    QPushButton* StartButton() const { return start_; }
+    QPushButton* CancelButton() const { return cancel_; }
+    QPushButton* HelpButton() const { return help_; }
+
+    // What the Help button does (the caller opens the help page).
+    void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
+
+    // TransferObserver.
+    void OnProgress(int done, int total, const std::string& caption) override;
+    void OnWindowText(const std::string& text) override;
+    void PumpOneMessage() override;
+
+    void reject() override;
+
+protected:
+    // Builds the progress area and the button row; the start button's text
+    // is `startText`. The dialog is made wide enough for both window texts
+    // (idle and running) to fit its title bar.
+    void BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText);
+    // The transfer's context: the program's port, prompter and language, and
+    // this dialog as observer.
+    TransferContext Context();
+    // Running: the buttons and `extra` disabled, the close button withdrawn,
+    // the position pinned.
+    void BeginRunning(const std::vector<QWidget*>& extra = {});
+    void EndRunning();
+    // Ends the dialog even while the running flag is still set.
+    void Finish(int result);
+
+    virtual void OnStart() = 0;
+
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+    ProgrammingPort& port_;
+    RadioImage& image_;
+    const LanguageTable& language_;
+    Prompter& prompter_;
+
+private:
+    void SetCloseAllowed(bool allowed);
+
+    QProgressBar* progress_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* help_ = nullptr;
+    std::vector<QWidget*> disabled_;
+    std::function<void()> helpHandler_;
+    bool running_ = false;
+    QPoint pinned_;
+};
+
+// "Read Data from the Transceiver" (resource 236). Ends with Accepted only
+// after a complete, successful read into the transfer image; the caller then
+// adopts the data.
+class CReadDlg final : public CTransferDlg {
+    Q_OBJECT
+public:
+    CReadDlg(const TransferDialogContext& context, QWidget* parent);
+
+    const TransferResult& Result() const { return result_; }
+
+protected:
+    void OnStart() override;
+
+private:
+    TransferResult result_;
+};
+
+}  // namespace vrm

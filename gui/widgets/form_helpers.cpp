@@ -1,0 +1,95 @@
+#include "gui/widgets/form_helpers.h"
+
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWidget>
+
+#include "core/base/language_table.h"
+
+namespace vrm {
+
+EnterAsTab::EnterAsTab(QWidget* form) : QObject(form), form_(form) {
+    // Child widgets receive key events first; the filter on the application
+    // sees them, and only those of this form are handled.
+    qApp->installEventFilter(this);
+}
+
+bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget == form_ || !form_->isAncestorOf(widget)) return false;
+    if (qobject_cast<QAbstractButton*>(widget)) return false;
+    if (!widget->isEnabled() || !widget->isVisible()) return false;
+    // A Tab press moves the focus along the form's tab order.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(widget, &tab);
+    return true;
+}
+
+FormScrollArea::FormScrollArea(QWidget* form, QWidget* parent) : QScrollArea(parent) {
+    setObjectName(QStringLiteral("FormScroll"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setWidget(form);
+    // Tab goes from the last field to the window's buttons, not to the area.
+    setFocusPolicy(Qt::NoFocus);
+    // Extra room goes to the stretch below the form, not between its rows.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+QSize FormScrollArea::sizeHint() const {
+    const int frame = 2 * frameWidth();
+    if (!widget()) return QScrollArea::sizeHint();
+    // The form's size as it will show, with its fonts and style applied.
+    widget()->ensurePolished();
+    return widget()->sizeHint() + QSize(frame, frame);
+}
+
+bool FormScrollArea::eventFilter(QObject* watched, QEvent* event) {
+    // The form's layout changed: the window around the area learns of it
+    // (the area's viewport has no layout to pass it on).
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+}
+
+QSize FormScrollArea::minimumSizeHint() const {
+    // As narrow as the form allows beside a vertical scroll bar; four lines
+    // tall.
+    const int frame = 2 * frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int width = widget() ? widget()->minimumSizeHint().width() : 0;
+    const int height = std::min(widget() ? widget()->minimumSizeHint().height() : 0, 4 * fontMetrics().height());
+    return {width + bar + frame, height + frame};
+}
+
+QString LangText(const LanguageTable& language, std::uint32_t id) { return QString::fromUtf8(language.Text(id)); }
+
+QString WithoutMnemonic(QString text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+                out += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        out += text[i];
+    }
+    // A shortcut text after a tab is not part of a title.
+    const qsizetype tab = out.indexOf(QLatin1Char('\t'));
+    if (tab >= 0) out.truncate(tab);
+    return out.trimmed();
+}
+
+}  // namespace vrm

@@ -42,27 +42,28 @@ std::string Lower(std::string s) {
 }
 
 // CSV as a person reads it: quoted fields, and LF, CR LF or a lone CR
-// between rows. Nothing for what is not plain CSV (a quote inside an
-// unquoted field, text after a closing quote, an open quote at the end).
+// between rows; a line of nothing but spaces and tabs outside quotes is as
+// blank as an empty one. Nothing for what is not plain CSV (a quote inside
+// an unquoted field, text after a closing quote, an open quote at the end).
 std::optional<std::vector<Row>> Split(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<Row> rows;
     Row row;
     std::string field;
-    bool quoted = false, wasQuoted = false, started = false;
+    bool quoted = false, wasQuoted = false, started = false, blank = true;
     int line = 1;
     auto endField = [&] {
+        blank = blank && (wasQuoted ? field.empty() : field.find_first_not_of(" \t") == std::string::npos);
         row.fields.push_back(field);
         field.clear();
         wasQuoted = false;
     };
     auto endRow = [&] {
         endField();
-        const bool blank =
-            std::all_of(row.fields.begin(), row.fields.end(), [](const std::string& f) { return f.empty(); });
         if (!blank) rows.push_back(row);
         row = Row{};
         started = false;
+        blank = true;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -172,7 +173,8 @@ public:
         else if (duplex == "split" && offset) m.tx = *offset;
         else if (duplex != "off") return std::nullopt;
         if (m.tx && *m.tx <= 0) return std::nullopt;
-        if (!Codes(row, m)) return std::nullopt;
+        // A receive-only channel sends no code: what it was given is moot.
+        if (!Codes(row, m, m.tx.has_value())) return std::nullopt;
         if (!m.tx) m.encode = {};
         const std::string power = Lower(Get(row, "Power", "High"));
         if (power == "h" || power == "high") m.power = "high";
@@ -203,7 +205,7 @@ private:
         return Code{Code::Kind::Dtcs, std::stol(text, nullptr, 8), polarity == 'R'};
     }
 
-    bool Codes(const Row& row, Meaning& m) const {
+    bool Codes(const Row& row, Meaning& m, bool transmits) const {
         const std::string tone = Lower(Get(row, "Tone"));
         if (tone.empty()) return true;
         // The polarity is read only where a code uses it: "NN", "RN" ...
@@ -235,8 +237,8 @@ private:
         } else {
             return false;
         }
-        if (!tx || !rx) return false;
-        m.encode = *tx;
+        if ((!tx && transmits) || !rx) return false;
+        m.encode = tx.value_or(Code{});
         m.decode = *rx;
         return true;
     }

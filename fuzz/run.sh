@@ -20,6 +20,9 @@ dict=""
 [ -f "$here/dict/$name.dict" ] && dict="-dict=$here/dict/$name.dict"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+# An input counts as a hang after 30 s: every input takes well under a
+# second, but on a loaded machine the sanitizers' memory bookkeeping alone
+# has taken over 10 s for one.
 # shellcheck disable=SC2086
-exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+exec "$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/$name-" $dict "$@" "$new" "$here/corpus/$name"

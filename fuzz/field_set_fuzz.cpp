@@ -13,7 +13,8 @@
 // - one that changes the image is one undo step: Undo gives the image
 //   before it, Redo the image after it;
 // - one stored as given (no note) shows that value: typing the text the
-//   field now shows changes nothing.
+//   field now shows changes nothing (but for the custom DQT default word,
+//   which shows the text of another).
 // At the end every field of the model reads, with its shown and enabled
 // state.
 #include <cstdint>
@@ -34,6 +35,16 @@ constexpr int kMaxAssignments = 24;
 
 std::string Where(const std::string& key, std::string_view value) {
     return key + "=[" + std::string(value) + "]";
+}
+
+// The one stored value that shares its text with another: a custom DQT
+// entry's default word 0x2813 (what New and any text other than a code store)
+// shows as D023N, whose own word is 0x2013. Typing the text it shows stores
+// 0x2013; the box reads the same.
+bool SharesItsText(const FieldRef& ref, const ImageBuffer& image) {
+    const std::string key = ref.Key();
+    const std::size_t at = ref.field->storage.offset;
+    return key.rfind("custom.cdt", 0) == 0 && image[at] == 0x13 && image[at + 1] == 0x28;
 }
 
 }  // namespace
@@ -78,6 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!session.Shown(*ref) || !session.Enabled(*ref)) continue;
         const std::string shown = session.Text(*ref);
         const ScriptWrite again = SetFromScript(session, key, shown);
+        if (again.Ok() && image.Live() != after && SharesItsText(*ref, after)) {
+            fuzz::Require(session.Text(*ref) == shown, "the default custom DQT word's text reads as D023N",
+                          Where(key, value) + " shows [" + session.Text(*ref) + "]");
+            continue;
+        }
         fuzz::Require(again.Ok() && image.Live() == after, "typing the shown text of a value stored as given changes nothing",
                       Where(key, value) + " shows [" + shown + "]");
     }

@@ -4,7 +4,7 @@ UDEVDIR  ?= /etc/udev/rules.d
 BUILD    := build
 SIMSTATE ?= $(CURDIR)/$(BUILD)/sim/radio.state
 
-.PHONY: all bootstrap configure build run cli test test-default test-sanitize bench install uninstall deb clean
+.PHONY: all bootstrap configure build run cli test test-default test-sanitize test-fuzz fuzz bench install uninstall deb clean
 
 all: build
 
@@ -22,7 +22,7 @@ build: configure
 run: build
 	LD_LIBRARY_PATH=$(CURDIR)/$(BUILD)/sim VRM650T_SIM_STATE=$(SIMSTATE) $(BUILD)/bin/vrm650t
 
-test: test-default test-sanitize
+test: test-default test-sanitize test-fuzz
 
 test-default: build
 	ctest --preset default
@@ -31,6 +31,28 @@ test-sanitize: bootstrap
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 	ctest --preset sanitize
+
+# Every fuzz target for 20 s on its corpus in the tree, when clang is there.
+test-fuzz: bootstrap
+	@if command -v clang++-14 >/dev/null 2>&1; then \
+	  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset fuzz; \
+	else \
+	  echo "test-fuzz: SKIPPED, clang++-14 is not installed (scripts/bootstrap installs it)"; \
+	fi
+
+# Builds the fuzz targets and runs each for FUZZ_SECONDS, keeping what they
+# find in FUZZ_CORPUS (outside the tree): new inputs in FUZZ_CORPUS/<target>,
+# crashes in FUZZ_CORPUS/findings. FUZZ_TARGETS picks some of them.
+FUZZ_SECONDS ?= 60
+FUZZ_CORPUS  ?= $(HOME)/.cache/vrm650t-fuzz
+FUZZ_TARGETS ?= data_file tuning_file language_file config_text channel_csv field_set protocol
+fuzz: bootstrap
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "fuzz: $$t for $(FUZZ_SECONDS) s, new inputs in $(FUZZ_CORPUS)/$$t"; \
+	  fuzz/run.sh build-fuzz/fuzz/fuzz_$$t $(FUZZ_SECONDS) $(FUZZ_CORPUS)/$$t || exit 1; \
+	done
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
@@ -62,4 +84,4 @@ deb: build
 	@if command -v lintian >/dev/null 2>&1; then lintian --fail-on error $(BUILD)/vrm650t_*_amd64.deb; fi
 
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) build-sanitize build-fuzz

@@ -119,4 +119,7 @@ inline constexpr TextId kCsvNoDuplexColumn = 19121007;     // en: "The file has 
 inline constexpr TextId kCsvNoToneColumn = 19121008;       // en: "The file has no Tone column; every channel has QT/DQT off." | de: "Die Datei hat keine Spalte Tone; QT/DQT ist auf jedem Kanal aus."
 inline constexpr TextId kCsvNoSkipColumn = 19121009;       // en: "The file has no Skip column; every channel is in the scan list." | de: "Die Datei hat keine Spalte Skip; jeder Kanal ist in der Suchlaufliste."
 
+// The channel CSV's DTCS polarity letters.
+inline constexpr TextId kCsvPolarityUnknown = 19125001;    // en: "DtcsPolarity \"%s\" not understood; %s taken." | de: "DtcsPolarity \"%s\" nicht verstanden; %s angenommen."
+
 }  // namespace vrm::tid

@@ -28,22 +28,44 @@ struct ParseState {
     int line = 1;  // the line being fed to the parser
 };
 
+// Line breaks (LF, CR LF, a lone CR) inside a field's text.
+int LineBreaks(const std::string& text) {
+    int breaks = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++breaks;
+    }
+    return breaks;
+}
+
 void OnField(void* data, std::size_t size, void* user) {
     auto& s = *static_cast<ParseState*>(user);
-    if (!s.inRow) {
-        s.row.line = s.line;
-        s.inRow = true;
-    }
+    s.inRow = true;
     s.row.fields.emplace_back(static_cast<const char*>(data), size);
 }
 
+// A row ends on the line being fed (the parser calls back at a row's end,
+// or at the end of the text for a last row without a line end); it began
+// as many lines earlier as its quoted fields have line breaks.
 void OnRowEnd(int, void* user) {
     auto& s = *static_cast<ParseState*>(user);
     bool blank = true;
-    for (const std::string& f : s.row.fields) blank = blank && f.empty();
+    int breaks = 0;
+    for (const std::string& f : s.row.fields) {
+        blank = blank && f.empty();
+        breaks += LineBreaks(f);
+    }
+    s.row.line = s.line - breaks;
     if (s.inRow && !blank) s.rows.push_back(std::move(s.row));
     s.row = CsvRow{};
     s.inRow = false;
+}
+
+// Where the line that starts at `at` ends, after its line end (LF, CR LF or
+// a lone CR, as a person's editor shows lines).
+std::size_t LineEnd(std::string_view data, std::size_t at) {
+    const std::size_t end = data.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) return data.size();
+    return data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n' ? end + 2 : end + 1;
 }
 
 // The line a field longer than kCsvMaxField begins on, or 0. Quotes are
@@ -87,16 +109,15 @@ CsvReadResult ReadCsv(std::string_view data) {
     std::size_t at = 0;
     bool failed = false;
     while (at < data.size() && !failed) {
-        std::size_t end = data.find('\n', at);
-        end = end == std::string_view::npos ? data.size() : end + 1;
+        const std::size_t end = LineEnd(data, at);
         const std::size_t length = end - at;
         if (csv_parse(&parser, data.data() + at, length, OnField, OnRowEnd, &state) != length) failed = true;
         at = end;
-        ++state.line;
+        if (!failed && at < data.size()) ++state.line;
     }
     if (failed || csv_fini(&parser, OnField, OnRowEnd, &state) != 0) {
         result.error = csv_strerror(csv_error(&parser));
-        result.error += " (" + std::to_string(state.line - (failed ? 1 : 0)) + ")";
+        result.error += " (" + std::to_string(state.line) + ")";
         csv_free(&parser);
         return result;
     }

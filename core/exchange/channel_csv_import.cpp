@@ -324,10 +324,19 @@ bool Importer::WantedCodes(int n, WantedCode& encode, WantedCode& decode) {
     const std::string tone = Lower(Get(kTone));
     if (tone.empty()) return true;
     // Read only where a mode uses them, so that a missing column is said to
-    // be assumed only when it was.
-    const auto polarity = [this](std::size_t side) {
+    // be assumed only when it was. The polarity is two letters, N (normal)
+    // or R (reversed), for the transmit and the receive code; anything else
+    // is said once, with the polarity taken for it.
+    bool polarityNoted = false;
+    const auto polarity = [this, n, &polarityNoted](std::size_t side) {
         const std::string both = Get(kDtcsPolarity);
-        return both.size() > side ? both[side] : 'N';
+        const auto letter = [](char c) { return c == 'N' || c == 'n' || c == 'R' || c == 'r'; };
+        const auto taken = [&both](std::size_t s) { return both.size() > s && (both[s] == 'R' || both[s] == 'r') ? 'R' : 'N'; };
+        if (!polarityNoted && (both.size() != 2 || !letter(both[0]) || !letter(both[1]))) {
+            Note(n + 1, tid::kCsvPolarityUnknown, {both, std::string{taken(0), taken(1)}});
+            polarityNoted = true;
+        }
+        return taken(side);
     };
     const auto rxDtcs = [this, &polarity](WantedCode& code) {
         const bool own = columns_[kRxDtcs] >= 0 && !Get(kRxDtcs).empty();

@@ -21,7 +21,6 @@ constexpr std::size_t kFlagsAt = 13;
 constexpr std::size_t kStepsAt = 14;
 constexpr std::size_t kLinksAt = 15;
 constexpr int kBlankStep = 3;
-constexpr std::uint8_t kNoLink = 0x0F;
 
 constexpr Choice kPowerHigh{1, tid::kPowerHigh, "high"};
 constexpr Choice kPowerLow{0, tid::kPowerLow, "low"};

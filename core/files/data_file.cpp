@@ -51,6 +51,17 @@ HeaderVerdict CheckHeader(const std::uint8_t* file, std::size_t length, DataFile
     return HeaderVerdict::Ok;
 }
 
+// The model identity the body of a complete data file holds (image bytes
+// 0-15, descrambled). It becomes the document's model, so a body naming a
+// model the header check would refuse is refused the same way: the file
+// could be opened, but a save of it could not.
+bool BodyAcceptable(const std::uint8_t* file) {
+    ModelIdentity id;
+    for (std::size_t i = 0; i < kIdentitySize; ++i)
+        id[i] = static_cast<std::uint8_t>(file[kDataFileHeaderSize + i] ^ file[kDataFileKeyOffset]);
+    return ModelCatalogue::IsAcceptable(id);
+}
+
 // The descrambled image body of a complete data file.
 ImageBuffer Body(const std::uint8_t* file) {
     ImageBuffer body;
@@ -185,6 +196,10 @@ DataFileResult DataFile::Read(const std::string& path, Prompter& prompter, const
                                                                           : DataFileProblem::TooLong;
         return result;
     }
+    if (!BodyAcceptable(file.data())) {
+        result.code = kDataFileNotAcceptable;
+        return result;
+    }
 
     if (file[kDataFilePasswordOffset] != 0xFF) {
         // The stored form turns the substitution table's letters into
@@ -241,7 +256,7 @@ DataFilePreview DataFile::Preview(const std::string& path) {
         preview.code = kDataFileCannotOpen;
         return preview;
     }
-    if (static_cast<std::size_t>(length) > kDataFileSize) {
+    if (static_cast<std::size_t>(length) > kDataFileSize || !BodyAcceptable(file.data())) {
         preview.code = kDataFileBadSignature;
         return preview;
     }

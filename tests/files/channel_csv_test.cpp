@@ -39,6 +39,19 @@ TEST(ChannelCsv, ReadsQuotedFieldsLineEndsBomAndBlankLines) {
     EXPECT_EQ(CsvField("plain"), "plain");
 }
 
+// Lone CR line ends count as lines, and a last row without a line end (here
+// of one field) keeps its own line, so that the report names the right line.
+TEST(ChannelCsv, RowsKnowTheirLineWithLoneCrAndNoFinalLineEnd) {
+    const CsvReadResult r = ReadCsv("a\rb\r\"x\ny\"\rc");
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.rows.size(), 4u);
+    EXPECT_EQ(r.rows[1].line, 2);
+    EXPECT_EQ(r.rows[2].line, 3);
+    EXPECT_EQ(r.rows[2].fields, (std::vector<std::string>{"x\ny"}));
+    EXPECT_EQ(r.rows[3].line, 5);
+    EXPECT_EQ(ReadCsv("a\n462.5").rows.at(1).line, 2);
+}
+
 // Random channels through the editor's own rules: frequencies in the band
 // (or from the preset list), codes from the code list, receive-only and
 // repeater channels, power and scan.
@@ -151,6 +164,25 @@ TEST(ChannelCsv, ImportsAnotherProgramsCsvWithItsReport) {
     EXPECT_EQ(f.Get("channel.4.decode"), f.session.Context().Text(tid::kCodeOff));
     EXPECT_EQ(f.Get("channel.5.tx"), "445.50000");
     EXPECT_TRUE(f.session.CanUndo());
+}
+
+// A polarity that is not two letters N or R is said once, with the one
+// taken; lower-case letters are fine.
+TEST(ChannelCsv, UnknownDtcsPolarityIsReported) {
+    test::EditorFixture f(3);
+    const std::string csv =
+        "Location,Frequency,Duplex,Tone,DtcsCode,DtcsPolarity,Skip,Power\n"
+        "1,462.5625,,DTCS,023,XR,,High\n"
+        "2,462.5875,,DTCS,023,rn,,High\n"
+        "3,462.6125,,DTCS,023,R,,High\n";
+    const ChannelCsvImport plan = PlanChannelImport(f.session.Context(), csv);
+    EXPECT_EQ(Report(f, plan), (std::vector<std::string>{
+                                   "Line 2, channel 1: DtcsPolarity \"XR\" not understood; NR taken.",
+                                   "Line 4, channel 3: DtcsPolarity \"R\" not understood; RN taken."}));
+    ApplyChannelImport(f.session, plan);
+    EXPECT_EQ(f.Get("channel.1.decode"), "D023I");
+    EXPECT_EQ(f.Get("channel.2.encode"), "D023I");
+    EXPECT_EQ(f.Get("channel.2.decode"), "D023N");
 }
 
 TEST(ChannelCsv, CrossModesAndThePresetListModel) {

@@ -115,8 +115,12 @@ private:
         QList<Alert> told;
         for (const Alert& a : Alerts())
             if (a.object == line) told.append(a);
-        QCOMPARE(told.size(), 1);
-        QCOMPARE(told.front().name, text);
+        // On a loaded machine the state may have changed more than once
+        // before this check: each change is told once, the last with the
+        // words now shown.
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(told.back().name, text);
+        for (qsizetype i = 1; i < told.size(); ++i) QVERIFY(told[i].name != told[i - 1].name);
         Alerts().clear();
     }
 

@@ -13,8 +13,8 @@
 
 namespace vrm {
 
-CAboutDlg::CAboutDlg(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CAboutDlg"));
+AboutDialog::AboutDialog(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kAboutTitle)));
 
     auto* icon = new QLabel(this);
@@ -70,7 +70,7 @@ CAboutDlg::CAboutDlg(const LanguageTable& language, QWidget* parent) : QDialog(p
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QStringList CAboutDlg::Lines() const {
+QStringList AboutDialog::Lines() const {
     QStringList out;
     for (const QLabel* l : lines_) out << l->text();
     return out;

@@ -9,10 +9,10 @@ namespace vrm {
 
 class LanguageTable;
 
-class CAboutDlg final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    CAboutDlg(const LanguageTable& language, QWidget* parent);
+    AboutDialog(const LanguageTable& language, QWidget* parent);
 
     // The texts in the order they stand, top to bottom (for tests).
     QStringList Lines() const;

@@ -79,7 +79,7 @@ void ImportChannels(CMainFrame& frame) {
     for (const ChannelCsvNote& note : plan.notes) lines.push_back(ChannelCsvNoteText(session.Context(), note));
     const std::string summary =
         FormatText(frame.App().Text(tid::kCsvImportSummary), {BaseName(*chosen), plan.rows, plan.taken});
-    CChannelImportDlg dialog(frame.Language(), summary, lines,
+    ChannelImportDialog dialog(frame.Language(), summary, lines,
                              [&frame] { frame.ShowHelp(*HelpForCommand(cmd::kImportChannels)); }, &frame);
     if (dialog.exec() != QDialog::Accepted) return;
     // One undo step; the session tells the frame, which refreshes the views.

@@ -14,11 +14,11 @@
 
 namespace vrm {
 
-CChannelImportDlg::CChannelImportDlg(const LanguageTable& language, const std::string& summary,
+ChannelImportDialog::ChannelImportDialog(const LanguageTable& language, const std::string& summary,
                                      const std::vector<std::string>& lines, std::function<void()> help,
                                      QWidget* parent)
     : QDialog(parent), help_(std::move(help)) {
-    setObjectName(QStringLiteral("CChannelImportDlg"));
+    setObjectName(QStringLiteral("ChannelImportDialog"));
     setWindowTitle(LangText(language, tid::kCsvImportTitle));
     auto* layout = new QVBoxLayout(this);
 

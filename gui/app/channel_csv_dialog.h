@@ -18,10 +18,10 @@ namespace vrm {
 
 class LanguageTable;
 
-class CChannelImportDlg final : public QDialog {
+class ChannelImportDialog final : public QDialog {
     Q_OBJECT
 public:
-    CChannelImportDlg(const LanguageTable& language, const std::string& summary, const std::vector<std::string>& lines,
+    ChannelImportDialog(const LanguageTable& language, const std::string& summary, const std::vector<std::string>& lines,
                       std::function<void()> help, QWidget* parent);
 
     QLabel* Summary() const { return summary_; }

@@ -20,11 +20,11 @@ QTableWidgetItem* Cell(const std::string& text) { return new QTableWidgetItem(QS
 
 }  // namespace
 
-CCompareFileDlg::CCompareFileDlg(const LanguageTable& language, const FileComparison& comparison,
+CompareFileDialog::CompareFileDialog(const LanguageTable& language, const FileComparison& comparison,
                                  const ImageBuffer& document, const ImageBuffer& file, const std::string& path,
                                  QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("CCompareFileDlg"));
+    setObjectName(QStringLiteral("CompareFileDialog"));
     setWindowTitle(LangText(language, tid::kCompareFileTitle));
     auto* name = new QLabel(QString::fromStdString(FormatText(language.TextString(tid::kCompareFileName), {path})), this);
     name->setObjectName(QStringLiteral("file"));

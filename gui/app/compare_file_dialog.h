@@ -17,11 +17,11 @@ namespace vrm {
 
 class LanguageTable;
 
-class CCompareFileDlg final : public QDialog {
+class CompareFileDialog final : public QDialog {
     Q_OBJECT
 public:
     // `document` and `file` are the two images `comparison` was made of.
-    CCompareFileDlg(const LanguageTable& language, const FileComparison& comparison, const ImageBuffer& document,
+    CompareFileDialog(const LanguageTable& language, const FileComparison& comparison, const ImageBuffer& document,
                     const ImageBuffer& file, const std::string& path, QWidget* parent);
     void SetHelpHandler(std::function<void()> handler) { help_ = std::move(handler); }
 

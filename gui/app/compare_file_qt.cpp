@@ -24,7 +24,7 @@ void RegisterCompareWithFileCommand(CMainFrame& frame) {
             return;  // cancelled, or refused with Open's message: nothing changed
         const FileComparison comparison = CompareFiles(app.Image().Live(), other.Live(), app.Language(),
                                                        app.Session().Context().separator);
-        CCompareFileDlg dialog(app.Language(), comparison, app.Image().Live(), other.Live(), path, &frame);
+        CompareFileDialog dialog(app.Language(), comparison, app.Image().Live(), other.Live(), path, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithFile)); });
         dialog.exec();
     });

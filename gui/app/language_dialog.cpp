@@ -11,10 +11,10 @@
 
 namespace vrm {
 
-CLanguageDlg::CLanguageDlg(const LanguageTable& language, std::vector<InstalledLanguage> installed,
+LanguageDialog::LanguageDialog(const LanguageTable& language, std::vector<InstalledLanguage> installed,
                            const std::string& currentFile, QWidget* parent)
     : QDialog(parent), installed_(std::move(installed)) {
-    setObjectName(QStringLiteral("CLanguageDlg"));
+    setObjectName(QStringLiteral("LanguageDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kLanguageDialogTitle)));
 
     auto* label = new QLabel(LangText(language, tid::kLanguageDialogLabel), this);
@@ -52,7 +52,7 @@ CLanguageDlg::CLanguageDlg(const LanguageTable& language, std::vector<InstalledL
     list_->setFocus();
 }
 
-std::string CLanguageDlg::ChosenFile() const {
+std::string LanguageDialog::ChosenFile() const {
     const int row = list_->currentRow();
     if (result() != QDialog::Accepted || row < 0 || row == preselected_) return {};
     return installed_[static_cast<std::size_t>(row)].fileName;

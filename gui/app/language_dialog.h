@@ -13,10 +13,10 @@ class QListWidget;
 
 namespace vrm {
 
-class CLanguageDlg final : public QDialog {
+class LanguageDialog final : public QDialog {
     Q_OBJECT
 public:
-    CLanguageDlg(const LanguageTable& language, std::vector<InstalledLanguage> installed,
+    LanguageDialog(const LanguageTable& language, std::vector<InstalledLanguage> installed,
                  const std::string& currentFile, QWidget* parent);
 
     // The file chosen on OK when it differs from the preselected entry; ""

@@ -522,7 +522,7 @@ void CMainFrame::AdoptReadData() {
 // Model, language, about, help
 
 void CMainFrame::OnModelInformation() {
-    CModelDlg dialog(app_, prompter_, fileDialogs_, this);
+    ModelDialog dialog(app_, prompter_, fileDialogs_, this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
     if (dialog.exec() != QDialog::Accepted) return;
     if (dialog.Changed()) {
@@ -537,7 +537,7 @@ void CMainFrame::OnModelInformation() {
 void CMainFrame::OnLanguageSetup() {
     LanguageTable& language = app_.Language();
     language.ScanInstalledLanguages(app_.ProgramFolder());
-    CLanguageDlg dialog(language, language.InstalledLanguages(), app_.LanguageFile(), this);
+    LanguageDialog dialog(language, language.InstalledLanguages(), app_.LanguageFile(), this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kLanguageFileSetup)); });
     if (dialog.exec() != QDialog::Accepted) return;
     const std::string chosen = dialog.ChosenFile();
@@ -557,7 +557,7 @@ void CMainFrame::OnLanguageSetup() {
 }
 
 void CMainFrame::OnAbout() {
-    CAboutDlg dialog(app_.Language(), this);
+    AboutDialog dialog(app_.Language(), this);
     dialog.exec();
 }
 

@@ -20,9 +20,9 @@
 
 namespace vrm {
 
-CModelDlg::CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent)
+ModelDialog::ModelDialog(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent)
     : QDialog(parent), app_(app), prompter_(prompter), fileDialogs_(fileDialogs) {
-    setObjectName(QStringLiteral("CModelDlg"));
+    setObjectName(QStringLiteral("ModelDialog"));
     const LanguageTable& language = app.Language();
     rules_ = std::make_unique<ModelChange>(app.Catalogue(), QLocale::system().decimalPoint().toStdString());
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kModelDialogTitle)));
@@ -38,7 +38,7 @@ CModelDlg::CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDial
     models_->setCurrentIndex(current >= 0 ? current : 0);
     const int model = models_->currentData().toInt();
     FillBands(model, rules_->CurrentBandEntry(model));
-    connect(models_, &QComboBox::currentIndexChanged, this, &CModelDlg::OnModelSelected);
+    connect(models_, &QComboBox::currentIndexChanged, this, &ModelDialog::OnModelSelected);
 
     auto* form = new QFormLayout;
     form->addRow(LangText(language, tid::kModelDialogModelLabel), models_);
@@ -58,7 +58,7 @@ CModelDlg::CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDial
     auto* cancel = new QPushButton(LangText(language, tid::kButtonCancel), this);
     auto* help = new QPushButton(LangText(language, tid::kButtonHelp), this);
     ok_->setDefault(true);
-    connect(ok_, &QPushButton::clicked, this, &CModelDlg::OnOk);
+    connect(ok_, &QPushButton::clicked, this, &ModelDialog::OnOk);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
@@ -77,22 +77,22 @@ CModelDlg::CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDial
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-CModelDlg::~CModelDlg() = default;
+ModelDialog::~ModelDialog() = default;
 
-void CModelDlg::FillBands(int model, int select) {
+void ModelDialog::FillBands(int model, int select) {
     bands_->clear();
     for (const ListEntry& e : rules_->Bands(model)) bands_->addItem(QString::fromStdString(e.text), e.data);
     if (bands_->count() > 0) bands_->setCurrentIndex(select >= 0 && select < bands_->count() ? select : 0);
 }
 
-void CModelDlg::OnModelSelected(int index) {
+void ModelDialog::OnModelSelected(int index) {
     (void)index;
     const auto previous = static_cast<std::uint16_t>(bands_->currentData().toInt());
     const int model = models_->currentData().toInt();
     FillBands(model, rules_->BandEntryAfterModelChange(model, previous));
 }
 
-void CModelDlg::OnOk() {
+void ModelDialog::OnOk() {
     if (models_->currentIndex() < 0 || bands_->currentIndex() < 0) return;
     const int model = models_->currentData().toInt();
     const auto word = static_cast<std::uint16_t>(bands_->currentData().toInt());

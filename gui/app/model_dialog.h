@@ -19,11 +19,11 @@ class FileDialogs;
 class ModelChange;
 class Prompter;
 
-class CModelDlg final : public QDialog {
+class ModelDialog final : public QDialog {
     Q_OBJECT
 public:
-    CModelDlg(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent);
-    ~CModelDlg() override;
+    ModelDialog(Application& app, Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent);
+    ~ModelDialog() override;
 
     // After OK: whether the identity (and so the data) changed.
     bool Changed() const { return changed_; }

@@ -32,7 +32,7 @@ std::optional<print::Document> ChooseAndBuild(CMainFrame& frame) {
     if (const auto stored = frame.Settings().ReadString(kSettingPrintLists)) {
         if (const auto parsed = print::ParseLists(*stored)) checked = *parsed;
     }
-    CPrintListDlg dialog(frame.Language(), offered, checked, &frame);
+    PrintListDialog dialog(frame.Language(), offered, checked, &frame);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     // Lists this model does not offer keep their place in the settings.
     std::vector<print::PrintList> remembered = dialog.Checked();

@@ -39,7 +39,7 @@ void RegisterReadCommand(CMainFrame& frame) {
         if (app.Port().IsOpen()) return;  // a transfer runs already
         if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
         app.CheckpointRecovery(0);
-        CReadDlg dialog(DialogContext(frame), &frame);
+        ReadDialog dialog(DialogContext(frame), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kReadData)); });
         if (dialog.exec() == QDialog::Accepted) frame.AdoptReadData();
     });
@@ -51,7 +51,7 @@ void RegisterWriteCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
         frame.App().CheckpointRecovery(0);
-        CWriteDlg dialog(DialogContext(frame), *settings, &frame);
+        WriteDialog dialog(DialogContext(frame), *settings, &frame);
         dialog.SetWriteOptions(frame.App().WriteOptions());
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kWriteData)); });
         dialog.exec();
@@ -61,7 +61,7 @@ void RegisterWriteCommand(CMainFrame& frame) {
 void RegisterMemoryMapCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kMemoryMap, [&frame] {
         RadioImage& image = frame.App().Image();
-        CMemMapDlg dialog(frame.App().Language(), &frame);
+        MemoryMapDialog dialog(frame.App().Language(), &frame);
         dialog.Attach(image.Live().data(), image.Saved().data(), 0, kImageSize);
         dialog.exec();
         frame.RefreshAllViews();
@@ -72,7 +72,7 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
     FunctionKeyWatch::Install();
     frame.RegisterCommand(cmd::kRadioInformation, [&frame] {
         if (frame.App().Port().IsOpen()) return;  // a transfer runs already
-        CRadioInfoDlg dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
+        RadioInfoDialog dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
         dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
         dialog.exec();
@@ -105,7 +105,7 @@ void RegisterTestModeCommand(CMainFrame& frame) {
         TestModeSession session(TransferContext{app.Port(), frame.GetPrompter(), app.Language(), observer},
                                 app.Image().Live());
         if (session.Start() != TestModeStart::kOk) return;
-        CTestModeDlg dialog(session, app.Language(), &frame);
+        TestModeDialog dialog(session, app.Language(), &frame);
         dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
         dialog.SetHelpHandler([&frame](std::uint32_t context) {
             HelpRequest request = *HelpForCommand(cmd::kTestMode);
@@ -121,8 +121,8 @@ void RegisterTuningDataCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kTuningData, [&frame] {
         Application& app = frame.App();
         if (app.Port().IsOpen()) return;  // a transfer runs already
-        if (CTuningDataDlg::Folder().empty()) CTuningDataDlg::Folder() = app.Document().Folder();
-        CTuningDataDlg dialog(DialogContext(frame), TuningBackupFolder(app), &frame);
+        if (TuningDataDialog::Folder().empty()) TuningDataDialog::Folder() = app.Document().Folder();
+        TuningDataDialog dialog(DialogContext(frame), TuningBackupFolder(app), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kTuningData)); });
         dialog.exec();
     });
@@ -133,14 +133,14 @@ void RegisterSafetyCommands(CMainFrame& frame) {
         Application& app = frame.App();
         if (app.Port().IsOpen()) return;  // a transfer runs already
         app.CheckpointRecovery(0);
-        CCompareDlg dialog(DialogContext(frame), app.Session().Context().separator, &frame);
+        CompareDialog dialog(DialogContext(frame), app.Session().Context().separator, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithRadio)); });
         dialog.exec();
     });
     frame.RegisterCommand(cmd::kProgrammingOptions, [&frame] {
         Application& app = frame.App();
         const QString folder = QString::fromStdString(app.DataFolder() + kBackupFolderName);
-        CProgrammingOptionsDlg dialog(app.Language(), app.Programming(), folder, &frame);
+        ProgrammingOptionsDialog dialog(app.Language(), app.Programming(), folder, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kProgrammingOptions)); });
         if (dialog.exec() != QDialog::Accepted) return;
         app.Programming() = dialog.Options();
@@ -149,7 +149,7 @@ void RegisterSafetyCommands(CMainFrame& frame) {
     });
     frame.RegisterCommand(cmd::kSecuritySettings, [&frame] {
         Application& app = frame.App();
-        CSecurityDlg dialog(app.Language(), app.Security(), &frame);
+        SecurityDialog dialog(app.Language(), app.Security(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kSecuritySettings)); });
         if (dialog.exec() != QDialog::Accepted) return;
         app.Security() = dialog.Settings();

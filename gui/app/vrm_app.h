@@ -1,4 +1,4 @@
-// CVrmApp: the desktop program's start-up and exit around the core
+// DesktopApp: the desktop program's start-up and exit around the core
 // Application: settings in QSettings, the language, the data of the last
 // model, the single running copy, the main frame where the user left it.
 // Tests hand in their own settings store, prompter, file dialogs and
@@ -36,12 +36,12 @@ struct ShellSeams {
     QString stateFolder;
 };
 
-class CVrmApp final {
+class DesktopApp final {
 public:
-    explicit CVrmApp(ShellSeams seams = {});
-    ~CVrmApp();
-    CVrmApp(const CVrmApp&) = delete;
-    CVrmApp& operator=(const CVrmApp&) = delete;
+    explicit DesktopApp(ShellSeams seams = {});
+    ~DesktopApp();
+    DesktopApp(const DesktopApp&) = delete;
+    DesktopApp& operator=(const DesktopApp&) = delete;
 
     enum class Start { Running, SecondCopy, Failed };
     // Steps 1-11 of the start-up; the arguments are those after the program

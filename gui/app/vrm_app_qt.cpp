@@ -57,7 +57,7 @@ private:
     std::optional<std::string> preset_;
 };
 
-CVrmApp::CVrmApp(ShellSeams seams) : seams_(std::move(seams)) {
+DesktopApp::DesktopApp(ShellSeams seams) : seams_(std::move(seams)) {
     app_ = std::make_unique<Application>(SystemClock::Instance());
     if (seams_.settings) {
         settings_ = seams_.settings;
@@ -84,12 +84,12 @@ CVrmApp::CVrmApp(ShellSeams seams) : seams_(std::move(seams)) {
     dialogs_ = presetDialogs_.get();
 }
 
-CVrmApp::~CVrmApp() {
+DesktopApp::~DesktopApp() {
     frame_.reset();
     instance_.reset();
 }
 
-CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
+DesktopApp::Start DesktopApp::InitInstance(const QStringList& arguments) {
     // 1. Command-line switches. Nothing else on the command line has an
     // effect.
     std::vector<std::string> args;
@@ -143,7 +143,7 @@ CVrmApp::Start CVrmApp::InitInstance(const QStringList& arguments) {
     return Start::Running;
 }
 
-void CVrmApp::ExitInstance() {
+void DesktopApp::ExitInstance() {
     if (!started_) return;
     app_->WriteSettings(*settings_);
     // A clean exit has saved or given up the edits; a signal keeps the copy.
@@ -171,7 +171,7 @@ void OnSignal(int signal) {
 
 }  // namespace
 
-void CVrmApp::StartRecovery() {
+void DesktopApp::StartRecovery() {
     if (seams_.settings && seams_.stateFolder.isEmpty()) return;
     app_->SetRecoveryFolder(seams_.stateFolder.isEmpty() ? DefaultStateFolder() : seams_.stateFolder.toStdString());
     OfferRecovery();
@@ -184,7 +184,7 @@ void CVrmApp::StartRecovery() {
     InstallTerminationSignals();
 }
 
-void CVrmApp::OfferRecovery() {
+void DesktopApp::OfferRecovery() {
     if (OfferRecoveredData(*app_->Recovery(), app_->Document(), *prompter_, app_->Language()) !=
         RecoveryOutcome::kRestored)
         return;
@@ -192,7 +192,7 @@ void CVrmApp::OfferRecovery() {
     frame_->RefreshAllViews();
 }
 
-void CVrmApp::ReportUnfinishedWrites() {
+void DesktopApp::ReportUnfinishedWrites() {
     const std::string chosen = vrm::ReportUnfinishedWrites(app_->WriteOptions().logPath, *prompter_, app_->Language());
     if (chosen.empty()) return;
     presetDialogs_->Preset(chosen);
@@ -200,7 +200,7 @@ void CVrmApp::ReportUnfinishedWrites() {
     presetDialogs_->Preset(std::nullopt);  // an Open stopped before it asked leaves nothing behind
 }
 
-void CVrmApp::InstallTerminationSignals() {
+void DesktopApp::InstallTerminationSignals() {
     // One pipe and one handler for the process; each running program
     // listens on the pipe.
     if (g_signalPipe[0] < 0) {
@@ -218,7 +218,7 @@ void CVrmApp::InstallTerminationSignals() {
     QObject::connect(notifier, &QSocketNotifier::activated, frame_.get(), [this] { OnTerminationSignal(); });
 }
 
-void CVrmApp::OnTerminationSignal() {
+void DesktopApp::OnTerminationSignal() {
     char c = 0;
     while (::read(g_signalPipe[0], &c, 1) > 0) {}
     // A transfer that runs (this is then called from between its steps) ends
@@ -239,11 +239,11 @@ int RunDesktopProgram(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty()) arguments.removeFirst();
-    CVrmApp program;
+    DesktopApp program;
     switch (program.InitInstance(arguments)) {
-        case CVrmApp::Start::SecondCopy: return 0;
-        case CVrmApp::Start::Failed: return 1;
-        case CVrmApp::Start::Running: break;
+        case DesktopApp::Start::SecondCopy: return 0;
+        case DesktopApp::Start::Failed: return 1;
+        case DesktopApp::Start::Running: break;
     }
     const int status = QApplication::exec();
     program.ExitInstance();

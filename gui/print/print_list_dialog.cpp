@@ -14,7 +14,7 @@
 
 namespace vrm {
 
-CPrintListDlg::CPrintListDlg(const LanguageTable& language, const std::vector<print::PrintList>& offered,
+PrintListDialog::PrintListDialog(const LanguageTable& language, const std::vector<print::PrintList>& offered,
                              const std::vector<print::PrintList>& checked, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("printList"));
@@ -51,26 +51,26 @@ CPrintListDlg::CPrintListDlg(const LanguageTable& language, const std::vector<pr
     ok_->setDefault(true);
     QPushButton* cancel = buttons->addButton(LangText(language, tid::kButtonCancel), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintListDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPrintListDlg::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PrintListDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &PrintListDialog::reject);
     layout->addWidget(buttons);
     ok_->setEnabled(!Checked().empty());
 }
 
-std::vector<print::PrintList> CPrintListDlg::Checked() const {
+std::vector<print::PrintList> PrintListDialog::Checked() const {
     std::vector<print::PrintList> lists;
     for (const auto& [list, box] : boxes_)
         if (box->isChecked()) lists.push_back(list);
     return lists;
 }
 
-QCheckBox* CPrintListDlg::Box(print::PrintList list) const {
+QCheckBox* PrintListDialog::Box(print::PrintList list) const {
     for (const auto& [l, box] : boxes_)
         if (l == list) return box;
     return nullptr;
 }
 
-void CPrintListDlg::accept() {
+void PrintListDialog::accept() {
     if (Checked().empty()) return;  // OK is greyed out then
     QDialog::accept();
 }

@@ -13,11 +13,11 @@ namespace vrm {
 
 class LanguageTable;
 
-class CPrintListDlg final : public QDialog {
+class PrintListDialog final : public QDialog {
     Q_OBJECT
 public:
     // `offered`: the lists of the model; `checked`: those to check at first.
-    CPrintListDlg(const LanguageTable& language, const std::vector<print::PrintList>& offered,
+    PrintListDialog(const LanguageTable& language, const std::vector<print::PrintList>& offered,
                   const std::vector<print::PrintList>& checked, QWidget* parent);
 
     std::vector<print::PrintList> Checked() const;

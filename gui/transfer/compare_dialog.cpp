@@ -14,9 +14,9 @@
 
 namespace vrm {
 
-CCompareDlg::CCompareDlg(const TransferDialogContext& context, std::string separator, QWidget* parent)
-    : CTransferDlg(context, parent), separator_(std::move(separator)) {
-    setObjectName(QStringLiteral("CCompareDlg"));
+CompareDialog::CompareDialog(const TransferDialogContext& context, std::string separator, QWidget* parent)
+    : TransferDialog(context, parent), separator_(std::move(separator)) {
+    setObjectName(QStringLiteral("CompareDialog"));
     BuildTransferArea(tid::kCompareTitle, tid::kCompareReading, tid::kButtonRead);
     verdict_ = new QLabel(this);
     verdict_->setObjectName(QStringLiteral("verdict"));
@@ -36,7 +36,7 @@ CCompareDlg::CCompareDlg(const TransferDialogContext& context, std::string separ
     layout()->addWidget(table_);
 }
 
-void CCompareDlg::OnStart() {
+void CompareDialog::OnStart() {
     BeginRunning();
     result_ = RunReadTransfer(Context(), radio_);
     OnWindowText(language_.TextString(tid::kCompareTitle));
@@ -50,7 +50,7 @@ void CCompareDlg::OnStart() {
     ShowComparison();
 }
 
-void CCompareDlg::ShowComparison() {
+void CompareDialog::ShowComparison() {
     const auto cell = [](const std::string& text) { return new QTableWidgetItem(QString::fromStdString(text)); };
     const std::size_t rows = comparison_.fields.size() + comparison_.otherBytes.size();
     if (rows == 0) {

@@ -11,11 +11,11 @@ class QTableWidget;
 
 namespace vrm {
 
-class CCompareDlg final : public CTransferDlg {
+class CompareDialog final : public TransferDialog {
     Q_OBJECT
 public:
     // `separator` is the user's decimal separator for the texts.
-    CCompareDlg(const TransferDialogContext& context, std::string separator, QWidget* parent);
+    CompareDialog(const TransferDialogContext& context, std::string separator, QWidget* parent);
 
     const TransferResult& Result() const { return result_; }
     const ImageComparison& Comparison() const { return comparison_; }

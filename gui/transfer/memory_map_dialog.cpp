@@ -24,8 +24,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-CMemMapDlg::CMemMapDlg(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("CMemMapDlg"));
+MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("MemoryMapDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kMemoryMapTitle)));
 
     grid_ = new QTableWidget(this);
@@ -63,7 +63,7 @@ CMemMapDlg::CMemMapDlg(const LanguageTable& language, QWidget* parent) : QDialog
     close_->setObjectName(QStringLiteral("close"));
     close_->setDefault(true);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(characters_, &QCheckBox::toggled, this, &CMemMapDlg::SetCharacterView);
+    connect(characters_, &QCheckBox::toggled, this, &MemoryMapDialog::SetCharacterView);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(characters_);
@@ -75,7 +75,7 @@ CMemMapDlg::CMemMapDlg(const LanguageTable& language, QWidget* parent) : QDialog
     SetCharacterView(false);
 }
 
-void CMemMapDlg::Attach(const std::uint8_t* bytes, const std::uint8_t* reference, std::size_t start,
+void MemoryMapDialog::Attach(const std::uint8_t* bytes, const std::uint8_t* reference, std::size_t start,
                         std::size_t size) {
     data_ = bytes;
     reference_ = reference;
@@ -90,7 +90,7 @@ void CMemMapDlg::Attach(const std::uint8_t* bytes, const std::uint8_t* reference
     SetCharacterView(CharacterView());
 }
 
-void CMemMapDlg::Reload() {
+void MemoryMapDialog::Reload() {
     QFont changed = grid_->font();
     changed.setBold(true);
     for (std::size_t i = 0; i < size_; ++i) {
@@ -111,11 +111,11 @@ void CMemMapDlg::Reload() {
     }
 }
 
-void CMemMapDlg::SetCaption(const QString& caption) {
+void MemoryMapDialog::SetCaption(const QString& caption) {
     if (!caption.isEmpty()) setWindowTitle(caption);
 }
 
-void CMemMapDlg::OpenAt(std::size_t address) {
+void MemoryMapDialog::OpenAt(std::size_t address) {
     if (address < start_ || address >= start_ + size_) return;
     const std::size_t offset = address - start_;
     const int row = static_cast<int>(offset / kMemoryMapColumns);
@@ -124,21 +124,21 @@ void CMemMapDlg::OpenAt(std::size_t address) {
     grid_->scrollToItem(grid_->item(row, column), QAbstractItemView::PositionAtTop);
 }
 
-bool CMemMapDlg::CharacterView() const { return characters_->isChecked(); }
+bool MemoryMapDialog::CharacterView() const { return characters_->isChecked(); }
 
-int CMemMapDlg::ByteColumnsWidth() const {
+int MemoryMapDialog::ByteColumnsWidth() const {
     int width = 0;
     for (int c = 0; c < kMemoryMapColumns; ++c) width += grid_->columnWidth(c);
     return width;
 }
 
-int CMemMapDlg::CharacterColumnsWidth() const {
+int MemoryMapDialog::CharacterColumnsWidth() const {
     int width = 0;
     for (int c = 0; c < kMemoryMapColumns; ++c) width += grid_->columnWidth(kMemoryMapColumns + c);
     return width;
 }
 
-void CMemMapDlg::SetCharacterView(bool on) {
+void MemoryMapDialog::SetCharacterView(bool on) {
     for (int c = 0; c < kMemoryMapColumns; ++c) grid_->setColumnHidden(kMemoryMapColumns + c, !on);
     // The grid is as wide as its headings and columns; the window widens by
     // the character columns when they are shown.

@@ -22,10 +22,10 @@ namespace vrm {
 
 class LanguageTable;
 
-class CMemMapDlg final : public QDialog {
+class MemoryMapDialog final : public QDialog {
     Q_OBJECT
 public:
-    CMemMapDlg(const LanguageTable& language, QWidget* parent);
+    MemoryMapDialog(const LanguageTable& language, QWidget* parent);
 
     // The range shown: `size` bytes of `bytes` (a multiple of 16), whose first
     // byte has the address `start`; `reference` (null: none) holds `size`

@@ -66,14 +66,14 @@ bool IdentityViewKeysHeld() {
     return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) && FunctionKeyWatch::F2Held();
 }
 
-CRadioInfoDlg::CRadioInfoDlg(const TransferDialogContext& context, bool identityView, QWidget* parent)
+RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool identityView, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       port_(context.port),
       language_(context.language),
       prompter_(context.prompter),
       identityView_(identityView) {
-    setObjectName(QStringLiteral("CRadioInfoDlg"));
+    setObjectName(QStringLiteral("RadioInfoDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
 
     static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,      tid::kRadioInfoFrequency,
@@ -119,7 +119,7 @@ CRadioInfoDlg::CRadioInfoDlg(const TransferDialogContext& context, bool identity
     // Enabled once there are values to print.
     print_->setEnabled(false);
     close_->setDefault(true);
-    connect(close_, &QPushButton::clicked, this, &CRadioInfoDlg::accept);
+    connect(close_, &QPushButton::clicked, this, &RadioInfoDialog::accept);
     connect(help_, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
     });
@@ -142,16 +142,16 @@ CRadioInfoDlg::CRadioInfoDlg(const TransferDialogContext& context, bool identity
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CRadioInfoDlg::showEvent(QShowEvent* event) {
+void RadioInfoDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (queued_) return;
     queued_ = true;
     // The transfer runs once the dialog is on the screen, so that its
     // messages have the dialog to sit on.
-    QMetaObject::invokeMethod(this, &CRadioInfoDlg::RunTransfer, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &RadioInfoDialog::RunTransfer, Qt::QueuedConnection);
 }
 
-void CRadioInfoDlg::RunTransfer() {
+void RadioInfoDialog::RunTransfer() {
     if (running_ || transferred_) return;
     queued_ = true;
     running_ = true;
@@ -169,7 +169,7 @@ void CRadioInfoDlg::RunTransfer() {
     transferred_ = true;
 }
 
-void CRadioInfoDlg::ShowValues() {
+void RadioInfoDialog::ShowValues() {
     const std::string separator = QLocale::system().decimalPoint().toStdString();
     const RadioInformationTexts t = RadioInformationDisplay(record_, identityView_, separator);
     const std::string* texts[6] = {&t.modelType, &t.frequency, &t.serialNumber,
@@ -177,7 +177,7 @@ void CRadioInfoDlg::ShowValues() {
     for (int i = 0; i < 6; ++i) values_[i]->setText(QString::fromStdString(*texts[i]));
 }
 
-print::Document CRadioInfoDlg::PrintOut(const std::string& printedAt) const {
+print::Document RadioInfoDialog::PrintOut(const std::string& printedAt) const {
     static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,    tid::kRadioInfoFrequency,
                                                tid::kRadioInfoSerialNumber, tid::kRadioInfoFirmwareVersion,
                                                tid::kRadioInfoBootVersion,  tid::kRadioInfoChecksum};
@@ -202,14 +202,14 @@ print::Document CRadioInfoDlg::PrintOut(const std::string& printedAt) const {
     return doc;
 }
 
-void CRadioInfoDlg::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
+void RadioInfoDialog::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
 
-void CRadioInfoDlg::reject() {
+void RadioInfoDialog::reject() {
     if (running_) return;
     QDialog::reject();
 }
 
-void CRadioInfoDlg::closeEvent(QCloseEvent* event) {
+void RadioInfoDialog::closeEvent(QCloseEvent* event) {
     if (running_) {
         event->ignore();
         return;

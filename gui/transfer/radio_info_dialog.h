@@ -39,12 +39,12 @@ private:
 // Ctrl (as the platform reports it now) and F2 (as the watch saw it).
 bool IdentityViewKeysHeld();
 
-class CRadioInfoDlg final : public QDialog, public TransferObserver {
+class RadioInfoDialog final : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
     // `identityView`: the Ctrl+F2 variant, decided as the command runs. The
     // context's image is not used: the dialog shows what the radio sends.
-    CRadioInfoDlg(const TransferDialogContext& context, bool identityView, QWidget* parent);
+    RadioInfoDialog(const TransferDialogContext& context, bool identityView, QWidget* parent);
 
     // Runs the transfer now (the dialog does so by itself once it is shown).
     void RunTransfer();

@@ -36,16 +36,16 @@ constexpr Qt::WindowFlags kIdleFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt
 
 }  // namespace
 
-CTransferDlg::CTransferDlg(const TransferDialogContext& context, QWidget* parent)
+TransferDialog::TransferDialog(const TransferDialogContext& context, QWidget* parent)
     : QDialog(parent, kIdleFlags),
       port_(context.port),
       image_(context.image),
       language_(context.language),
       prompter_(context.prompter) {}
 
-CTransferDlg::~CTransferDlg() = default;
+TransferDialog::~TransferDialog() = default;
 
-void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText) {
+void TransferDialog::BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText) {
     setWindowTitle(WithoutMnemonic(LangText(language_, windowText)));
 
     caption_ = new QLabel(this);
@@ -88,7 +88,7 @@ void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t run
     connect(start_, &QPushButton::clicked, this, [this] {
         if (!running_) OnStart();
     });
-    connect(cancel_, &QPushButton::clicked, this, &CTransferDlg::reject);
+    connect(cancel_, &QPushButton::clicked, this, &TransferDialog::reject);
     connect(help_, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
     });
@@ -96,23 +96,23 @@ void CTransferDlg::BuildTransferArea(std::uint32_t windowText, std::uint32_t run
     OnProgress(0, kTransferBlocks, ProgressCaption(language_, 0));
 }
 
-TransferContext CTransferDlg::Context() { return TransferContext{port_, prompter_, language_, *this}; }
+TransferContext TransferDialog::Context() { return TransferContext{port_, prompter_, language_, *this}; }
 
-void CTransferDlg::OnProgress(int done, int total, const std::string& caption) {
+void TransferDialog::OnProgress(int done, int total, const std::string& caption) {
     progress_->setRange(0, total);
     progress_->setValue(done);
     caption_->setText(QString::fromStdString(caption));
 }
 
-void CTransferDlg::OnWindowText(const std::string& text) { setWindowTitle(WithoutMnemonic(QString::fromStdString(text))); }
+void TransferDialog::OnWindowText(const std::string& text) { setWindowTitle(WithoutMnemonic(QString::fromStdString(text))); }
 
-void CTransferDlg::PumpOneMessage() {
+void TransferDialog::PumpOneMessage() {
     // Input that reaches the disabled controls is dropped by them; what is
     // left is painting, timers and the help window.
     QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs);
 }
 
-void CTransferDlg::BeginRunning(const std::vector<QWidget*>& extra) {
+void TransferDialog::BeginRunning(const std::vector<QWidget*>& extra) {
     disabled_ = {start_, cancel_, help_};
     disabled_.insert(disabled_.end(), extra.begin(), extra.end());
     for (QWidget* w : disabled_) w->setEnabled(false);
@@ -121,19 +121,19 @@ void CTransferDlg::BeginRunning(const std::vector<QWidget*>& extra) {
     SetCloseAllowed(false);
 }
 
-void CTransferDlg::EndRunning() {
+void TransferDialog::EndRunning() {
     running_ = false;
     SetCloseAllowed(true);
     for (QWidget* w : disabled_) w->setEnabled(true);
     disabled_.clear();
 }
 
-void CTransferDlg::Finish(int result) {
+void TransferDialog::Finish(int result) {
     EndRunning();
     done(result);
 }
 
-void CTransferDlg::SetCloseAllowed(bool allowed) {
+void TransferDialog::SetCloseAllowed(bool allowed) {
     // The close button and the window menu go away for the window manager
     // while a transfer runs: a title bar without any button. The flags are
     // changed on the native window directly, so the dialog is not hidden and
@@ -145,12 +145,12 @@ void CTransferDlg::SetCloseAllowed(bool allowed) {
     if (QWindow* window = windowHandle()) window->setFlags(flags);
 }
 
-void CTransferDlg::reject() {
+void TransferDialog::reject() {
     if (running_) return;  // Escape and Cancel do nothing while a transfer runs
     QDialog::reject();
 }
 
-void CTransferDlg::closeEvent(QCloseEvent* event) {
+void TransferDialog::closeEvent(QCloseEvent* event) {
     if (running_) {
         event->ignore();
         return;
@@ -158,7 +158,7 @@ void CTransferDlg::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void CTransferDlg::moveEvent(QMoveEvent* event) {
+void TransferDialog::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     // The window manager moves the window; while a transfer runs it is put
     // back where it was when the transfer started.
@@ -167,12 +167,12 @@ void CTransferDlg::moveEvent(QMoveEvent* event) {
 
 // ---------------------------------------------------------------------------
 
-CReadDlg::CReadDlg(const TransferDialogContext& context, QWidget* parent) : CTransferDlg(context, parent) {
-    setObjectName(QStringLiteral("CReadDlg"));
+ReadDialog::ReadDialog(const TransferDialogContext& context, QWidget* parent) : TransferDialog(context, parent) {
+    setObjectName(QStringLiteral("ReadDialog"));
     BuildTransferArea(tid::kReadWindowTitle, tid::kReadWindowRunning, tid::kButtonRead);
 }
 
-void CReadDlg::OnStart() {
+void ReadDialog::OnStart() {
     BeginRunning();
     result_ = ReadDataFromRadio(Context(), image_.Transfer());
     Finish(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);

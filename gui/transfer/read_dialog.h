@@ -1,7 +1,7 @@
-// The read dialog ("Read Data from the Transceiver") and CTransferDlg, the
+// The read dialog ("Read Data from the Transceiver") and TransferDialog, the
 // progress dialog it shares with the write dialog.
 //
-// CTransferDlg is the transfer's observer: the core's progress moves the bar
+// TransferDialog is the transfer's observer: the core's progress moves the bar
 // and its caption, the core's window texts become the title, and between
 // protocol steps pending events are handled so that the dialog repaints.
 // While a transfer runs the dialog's controls are disabled and the window
@@ -24,11 +24,11 @@ class QPushButton;
 
 namespace vrm {
 
-class CTransferDlg : public QDialog, public TransferObserver {
+class TransferDialog : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
-    CTransferDlg(const TransferDialogContext& context, QWidget* parent);
-    ~CTransferDlg() override;
+    TransferDialog(const TransferDialogContext& context, QWidget* parent);
+    ~TransferDialog() override;
 
     bool Running() const { return running_; }
     QProgressBar* Progress() const { return progress_; }
@@ -89,10 +89,10 @@ private:
 // "Read Data from the Transceiver" (resource 236). Ends with Accepted only
 // after a complete, successful read into the transfer image; the caller then
 // adopts the data.
-class CReadDlg final : public CTransferDlg {
+class ReadDialog final : public TransferDialog {
     Q_OBJECT
 public:
-    CReadDlg(const TransferDialogContext& context, QWidget* parent);
+    ReadDialog(const TransferDialogContext& context, QWidget* parent);
 
     const TransferResult& Result() const { return result_; }
 

@@ -43,10 +43,10 @@ QHBoxLayout* Buttons(QDialog* dialog, const LanguageTable& language, const std::
 
 }  // namespace
 
-CProgrammingOptionsDlg::CProgrammingOptionsDlg(const LanguageTable& language, const ProgrammingOptions& options,
+ProgrammingOptionsDialog::ProgrammingOptionsDialog(const LanguageTable& language, const ProgrammingOptions& options,
                                                const QString& defaultFolder, QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("CProgrammingOptionsDlg"));
+    setObjectName(QStringLiteral("ProgrammingOptionsDialog"));
     setWindowTitle(LangText(language, tid::kProgOptionsTitle));
     backup_ = new QCheckBox(LangText(language, tid::kProgOptionsBackup), this);
     auto* folderLabel = new QLabel(LangText(language, tid::kProgOptionsFolder), this);
@@ -87,7 +87,7 @@ CProgrammingOptionsDlg::CProgrammingOptionsDlg(const LanguageTable& language, co
     layout->addLayout(Buttons(this, language, help_));
 }
 
-ProgrammingOptions CProgrammingOptionsDlg::Options() const {
+ProgrammingOptions ProgrammingOptionsDialog::Options() const {
     ProgrammingOptions o;
     o.backup = backup_->isChecked();
     o.backupFolder = folder_->text().trimmed().toStdString();
@@ -96,9 +96,9 @@ ProgrammingOptions CProgrammingOptionsDlg::Options() const {
     return o;
 }
 
-CSecurityDlg::CSecurityDlg(const LanguageTable& language, const SecuritySettings& security, QWidget* parent)
+SecurityDialog::SecurityDialog(const LanguageTable& language, const SecuritySettings& security, QWidget* parent)
     : QDialog(parent), language_(language), original_(security) {
-    setObjectName(QStringLiteral("CSecurityDlg"));
+    setObjectName(QStringLiteral("SecurityDialog"));
     setWindowTitle(LangText(language, tid::kSecurityTitle));
     auto* label = new QLabel(LangText(language, tid::kSecurityPassword), this);
     password_ = new QLineEdit(this);
@@ -132,7 +132,7 @@ CSecurityDlg::CSecurityDlg(const LanguageTable& language, const SecuritySettings
     layout->addLayout(Buttons(this, language, help_));
 }
 
-SecuritySettings CSecurityDlg::Settings() const {
+SecuritySettings SecurityDialog::Settings() const {
     SecuritySettings s = original_;
     const std::string entered = password_->text().toStdString();
     if (IsSecurityPassword(entered)) s.password = entered;
@@ -141,7 +141,7 @@ SecuritySettings CSecurityDlg::Settings() const {
     return s;
 }
 
-void CSecurityDlg::accept() {
+void SecurityDialog::accept() {
     // Files protected with a password nobody can type would be lost: the
     // switch needs a password of 1 to 6 digits.
     const std::string entered = password_->text().toStdString();

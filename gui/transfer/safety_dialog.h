@@ -16,11 +16,11 @@ namespace vrm {
 
 class LanguageTable;
 
-class CProgrammingOptionsDlg final : public QDialog {
+class ProgrammingOptionsDialog final : public QDialog {
     Q_OBJECT
 public:
     // `defaultFolder` shows (greyed) when no folder of its own is set.
-    CProgrammingOptionsDlg(const LanguageTable& language, const ProgrammingOptions& options,
+    ProgrammingOptionsDialog(const LanguageTable& language, const ProgrammingOptions& options,
                            const QString& defaultFolder, QWidget* parent);
     ProgrammingOptions Options() const;
     void SetHelpHandler(std::function<void()> handler) { help_ = std::move(handler); }
@@ -39,10 +39,10 @@ private:
     std::function<void()> help_;
 };
 
-class CSecurityDlg final : public QDialog {
+class SecurityDialog final : public QDialog {
     Q_OBJECT
 public:
-    CSecurityDlg(const LanguageTable& language, const SecuritySettings& security, QWidget* parent);
+    SecurityDialog(const LanguageTable& language, const SecuritySettings& security, QWidget* parent);
     // The settings as entered; the password field keeps the old password
     // when left as it was.
     SecuritySettings Settings() const;

@@ -130,10 +130,10 @@ void TransmitIndicator::Paint() {
 // ---------------------------------------------------------------------------
 // Tuning adjustment
 
-CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable& language, int item,
+TuningAdjustDialog::TuningAdjustDialog(TestModeSession& session, const LanguageTable& language, int item,
                                    QWidget* parent)
     : QDialog(parent), session_(session), language_(language), item_(item) {
-    setObjectName(QStringLiteral("CTuningAdjustDlg"));
+    setObjectName(QStringLiteral("TuningAdjustDialog"));
     const TuningItem& it = TuningItemTable()[static_cast<std::size_t>(item)];
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kAdjustTitle)) + QStringLiteral(" - ") +
                    LangText(language_, it.text));
@@ -172,7 +172,7 @@ CTuningAdjustDlg::CTuningAdjustDlg(TestModeSession& session, const LanguageTable
     SelectTab(0);
 }
 
-void CTuningAdjustDlg::LayOut() {
+void TuningAdjustDialog::LayOut() {
     auto* values = new QGridLayout;
     values->addWidget(Label(language_, tid::kAdjustCurrentValue, this), 0, 0);
     values->addWidget(current_, 0, 1);
@@ -197,11 +197,11 @@ void CTuningAdjustDlg::LayOut() {
     slider_->setMinimumWidth(300);
 }
 
-void CTuningAdjustDlg::ConnectControls() {
-    connect(refresh_, &QTimer::timeout, this, &CTuningAdjustDlg::OnRefresh);
-    connect(tabs_, &QTabBar::currentChanged, this, &CTuningAdjustDlg::SelectTab);
-    connect(slider_, &QSlider::valueChanged, this, &CTuningAdjustDlg::OnValue);
-    connect(spin_, qOverload<int>(&QSpinBox::valueChanged), this, &CTuningAdjustDlg::OnValue);
+void TuningAdjustDialog::ConnectControls() {
+    connect(refresh_, &QTimer::timeout, this, &TuningAdjustDialog::OnRefresh);
+    connect(tabs_, &QTabBar::currentChanged, this, &TuningAdjustDialog::SelectTab);
+    connect(slider_, &QSlider::valueChanged, this, &TuningAdjustDialog::OnValue);
+    connect(spin_, qOverload<int>(&QSpinBox::valueChanged), this, &TuningAdjustDialog::OnValue);
     connect(apply_, &QPushButton::clicked, this, [this] {
         const auto v = static_cast<std::uint8_t>(spin_->value());
         if (session_.PointApply(v)) applied_->setText(QString::number(v));
@@ -231,7 +231,7 @@ void CTuningAdjustDlg::ConnectControls() {
         apply_->setEnabled(true);
         ShowTransmit();
     });
-    connect(close_, &QPushButton::clicked, this, &CTuningAdjustDlg::reject);
+    connect(close_, &QPushButton::clicked, this, &TuningAdjustDialog::reject);
     auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
     auto* previous = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
     auto* previous2 = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), this);
@@ -245,9 +245,9 @@ void CTuningAdjustDlg::ConnectControls() {
     });
 }
 
-void CTuningAdjustDlg::ShowCurrent(int value) { current_->setText(QString::number(value)); }
+void TuningAdjustDialog::ShowCurrent(int value) { current_->setText(QString::number(value)); }
 
-void CTuningAdjustDlg::SelectTab(int tab) {
+void TuningAdjustDialog::SelectTab(int tab) {
     refresh_->stop();
     std::uint8_t value = 0;
     // Switching the next point on switches the one before off.
@@ -267,7 +267,7 @@ void CTuningAdjustDlg::SelectTab(int tab) {
     refresh_->start();
 }
 
-void CTuningAdjustDlg::OnValue(int value) {
+void TuningAdjustDialog::OnValue(int value) {
     if (syncing_) return;
     syncing_ = true;
     slider_->setValue(value);
@@ -285,7 +285,7 @@ void CTuningAdjustDlg::OnValue(int value) {
     ShowTransmit();
 }
 
-void CTuningAdjustDlg::ShowTransmit() {
+void TuningAdjustDialog::ShowTransmit() {
     // A failed command switches the transmitter off: the button and the line
     // follow the session.
     indicator_->Show(session_);
@@ -295,7 +295,7 @@ void CTuningAdjustDlg::ShowTransmit() {
     syncing_ = was;
 }
 
-void CTuningAdjustDlg::OnRefresh() {
+void TuningAdjustDialog::OnRefresh() {
     std::uint8_t value = 0;
     if (session_.ActiveItem() < 0) {
         refresh_->stop();
@@ -307,7 +307,7 @@ void CTuningAdjustDlg::OnRefresh() {
     ShowTransmit();
 }
 
-void CTuningAdjustDlg::done(int result) {
+void TuningAdjustDialog::done(int result) {
     refresh_->stop();
     // The transmitter goes off with the dialog, then the point.
     if (session_.Transmitting()) (void)session_.SetTransmit(false);
@@ -318,9 +318,9 @@ void CTuningAdjustDlg::done(int result) {
 // ---------------------------------------------------------------------------
 // Test Mode
 
-CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& language, QWidget* parent)
+TestModeDialog::TestModeDialog(TestModeSession& session, const LanguageTable& language, QWidget* parent)
     : QDialog(parent), session_(session), language_(language) {
-    setObjectName(QStringLiteral("CTestModeDlg"));
+    setObjectName(QStringLiteral("TestModeDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kTestModeTitle)));
 
     BuildControls();
@@ -329,7 +329,7 @@ CTestModeDlg::CTestModeDlg(TestModeSession& session, const LanguageTable& langua
     ConnectControls();
 }
 
-void CTestModeDlg::BuildControls() {
+void TestModeDialog::BuildControls() {
     channel_ = Named(new QSpinBox(this), "channel");
     channel_->setRange(1, kTestChannels);
     channel_->setWrapping(true);
@@ -368,7 +368,7 @@ void CTestModeDlg::BuildControls() {
     for (QPushButton* b : {transmit_, register_, help_, print_, close_}) b->setAutoDefault(false);
 }
 
-void CTestModeDlg::LayOut() {
+void TestModeDialog::LayOut() {
     auto* frequency = new QGroupBox(LangText(language_, tid::kTestModeFrequencyGroup), this);
     auto* f = new QFormLayout(frequency);
     f->addRow(Label(language_, tid::kTestModeChannel, this), channel_);
@@ -417,7 +417,7 @@ void CTestModeDlg::LayOut() {
     layout->addLayout(buttons);
 }
 
-void CTestModeDlg::ConnectControls() {
+void TestModeDialog::ConnectControls() {
     connect(channel_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int n) {
         if (syncing_) return;
         (void)session_.SelectChannel(n - 1);
@@ -459,8 +459,8 @@ void CTestModeDlg::ConnectControls() {
         (void)session_.SetCompander(on);
         ShowState();
     });
-    connect(volume_, &QSlider::valueChanged, this, &CTestModeDlg::OnVolume);
-    connect(volumeSpin_, qOverload<int>(&QSpinBox::valueChanged), this, &CTestModeDlg::OnVolume);
+    connect(volume_, &QSlider::valueChanged, this, &TestModeDialog::OnVolume);
+    connect(volumeSpin_, qOverload<int>(&QSpinBox::valueChanged), this, &TestModeDialog::OnVolume);
     connect(register_, &QPushButton::clicked, this, [this] {
         (void)session_.StoreReference();
         ShowState();
@@ -474,16 +474,16 @@ void CTestModeDlg::ConnectControls() {
     connect(print_, &QPushButton::clicked, this, [this] {
         if (printHandler_) printHandler_();
     });
-    connect(close_, &QPushButton::clicked, this, &CTestModeDlg::reject);
+    connect(close_, &QPushButton::clicked, this, &TestModeDialog::reject);
 }
 
-void CTestModeDlg::ShowFrequencies() {
+void TestModeDialog::ShowFrequencies() {
     const int ch = session_.Channel();
     rx_->setText(QString::fromStdString(CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 0), ".")));
     tx_->setText(QString::fromStdString(CodeTables::FrequencyToText(session_.ChannelFrequency(ch, 1), ".")));
 }
 
-void CTestModeDlg::ShowState() {
+void TestModeDialog::ShowState() {
     syncing_ = true;
     channel_->setValue(session_.Channel() + 1);
     signalling_->setValue(session_.Signalling() + 1);
@@ -496,18 +496,18 @@ void CTestModeDlg::ShowState() {
     ShowFrequencies();
 }
 
-void CTestModeDlg::OnVolume(int position) {
+void TestModeDialog::OnVolume(int position) {
     if (syncing_) return;
     (void)session_.SetVolume(position);
     ShowState();
 }
 
-void CTestModeDlg::Adjust(int item) {
+void TestModeDialog::Adjust(int item) {
     if (item < 0 || item >= kTuningItems) return;
     // The transmitter goes off before a point is switched on.
     if (session_.Transmitting()) (void)session_.SetTransmit(false);
     ShowState();
-    CTuningAdjustDlg dialog(session_, language_, item, this);
+    TuningAdjustDialog dialog(session_, language_, item, this);
     dialog.SetHelpHandler(helpHandler_);
     if (adjustRunner_) adjustRunner_(dialog);
     else dialog.exec();
@@ -530,7 +530,7 @@ std::string OnOff(const LanguageTable& language, bool on) {
 
 }  // namespace
 
-print::Document CTestModeDlg::PrintOut(const std::string& printedAt) const {
+print::Document TestModeDialog::PrintOut(const std::string& printedAt) const {
     const LanguageTable& l = language_;
     print::Document doc;
     doc.title = "VRM-650T";

@@ -55,10 +55,10 @@ private:
     State state_ = State::kOff;
 };
 
-class CTuningAdjustDlg final : public QDialog {
+class TuningAdjustDialog final : public QDialog {
     Q_OBJECT
 public:
-    CTuningAdjustDlg(TestModeSession& session, const LanguageTable& language, int item, QWidget* parent);
+    TuningAdjustDialog(TestModeSession& session, const LanguageTable& language, int item, QWidget* parent);
 
     // False when a point could not be switched off: the Test Mode dialog
     // then closes as well.
@@ -110,10 +110,10 @@ private:
     TransmitIndicator* indicator_ = nullptr;
 };
 
-class CTestModeDlg final : public QDialog {
+class TestModeDialog final : public QDialog {
     Q_OBJECT
 public:
-    CTestModeDlg(TestModeSession& session, const LanguageTable& language, QWidget* parent);
+    TestModeDialog(TestModeSession& session, const LanguageTable& language, QWidget* parent);
 
     // Opens help at a context: the Help button and F1 with the dialog's, F1 in
     // an adjustment dialog with its tuning item's.
@@ -127,7 +127,7 @@ public:
     // Opens the adjustment dialog of a tuning item (the item list does).
     void Adjust(int item);
     // Tests show the adjustment dialog themselves.
-    void SetAdjustRunner(std::function<void(CTuningAdjustDlg&)> runner) { adjustRunner_ = std::move(runner); }
+    void SetAdjustRunner(std::function<void(TuningAdjustDialog&)> runner) { adjustRunner_ = std::move(runner); }
 
     QSpinBox* Channel() const { return channel_; }
     QSpinBox* Signalling() const { return signalling_; }
@@ -157,7 +157,7 @@ private:
     TestModeSession& session_;
     const LanguageTable& language_;
     std::function<void(std::uint32_t)> helpHandler_;
-    std::function<void(CTuningAdjustDlg&)> adjustRunner_;
+    std::function<void(TuningAdjustDialog&)> adjustRunner_;
     std::function<void()> printHandler_;
     bool syncing_ = false;
     QSpinBox* channel_ = nullptr;

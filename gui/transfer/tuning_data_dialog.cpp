@@ -48,26 +48,26 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
 
 }  // namespace
 
-std::string& CTuningDataDlg::Folder() {
+std::string& TuningDataDialog::Folder() {
     static std::string folder;
     return folder;
 }
 
-std::string& CTuningDataDlg::LastName() {
+std::string& TuningDataDialog::LastName() {
     static std::string name = kTuningDefaultName;
     return name;
 }
 
-std::string CTuningDataDlg::Text(std::uint32_t id) const { return language_.TextString(id); }
+std::string TuningDataDialog::Text(std::uint32_t id) const { return language_.TextString(id); }
 
-CTuningDataDlg::CTuningDataDlg(const TransferDialogContext& context, std::string backupFolder, QWidget* parent)
+TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::string backupFolder, QWidget* parent)
     : QDialog(parent),
       port_(context.port),
       language_(context.language),
       prompter_(context.prompter),
       backupFolder_(std::move(backupFolder)),
       name_(LastName()) {
-    setObjectName(QStringLiteral("CTuningDataDlg"));
+    setObjectName(QStringLiteral("TuningDataDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kTuningWindowTitle)));
     chooser_ = [this](bool save, const std::string& folder, const std::string& name) {
         return DefaultChooser(this, language_, save, folder, name);
@@ -130,22 +130,22 @@ CTuningDataDlg::CTuningDataDlg(const TransferDialogContext& context, std::string
     layout->addLayout(left, 1);
     layout->addLayout(radioButtons);
 
-    connect(open, &QPushButton::clicked, this, &CTuningDataDlg::OnOpen);
-    connect(save, &QPushButton::clicked, this, &CTuningDataDlg::OnSave);
-    connect(saveAs, &QPushButton::clicked, this, &CTuningDataDlg::OnSaveAs);
-    connect(read, &QPushButton::clicked, this, &CTuningDataDlg::OnRead);
-    connect(write_, &QPushButton::clicked, this, &CTuningDataDlg::OnWrite);
-    connect(restore, &QPushButton::clicked, this, &CTuningDataDlg::OnRestore);
+    connect(open, &QPushButton::clicked, this, &TuningDataDialog::OnOpen);
+    connect(save, &QPushButton::clicked, this, &TuningDataDialog::OnSave);
+    connect(saveAs, &QPushButton::clicked, this, &TuningDataDialog::OnSaveAs);
+    connect(read, &QPushButton::clicked, this, &TuningDataDialog::OnRead);
+    connect(write_, &QPushButton::clicked, this, &TuningDataDialog::OnWrite);
+    connect(restore, &QPushButton::clicked, this, &TuningDataDialog::OnRestore);
     connect(help, &QPushButton::clicked, this, [this] {
         if (helpHandler_) helpHandler_();
     });
-    connect(close, &QPushButton::clicked, this, &CTuningDataDlg::reject);
-    connect(grid_, &QTableWidget::cellChanged, this, &CTuningDataDlg::OnCellChanged);
+    connect(close, &QPushButton::clicked, this, &TuningDataDialog::reject);
+    connect(grid_, &QTableWidget::cellChanged, this, &TuningDataDialog::OnCellChanged);
     Fill();
     SizeGrid();
 }
 
-void CTuningDataDlg::SizeGrid() {
+void TuningDataDialog::SizeGrid() {
     // Every row and both columns in view without scrolling.
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -161,7 +161,7 @@ void CTuningDataDlg::SizeGrid() {
                             frame);
 }
 
-void CTuningDataDlg::Fill() {
+void TuningDataDialog::Fill() {
     filling_ = true;
     for (const TuningRow& row : TuningRowTable()) {
         auto* label = new QTableWidgetItem(QString::fromStdString(TuningRowLabel(language_, row)));
@@ -185,7 +185,7 @@ void CTuningDataDlg::Fill() {
     write_->setEnabled(set_.held && !running_);
 }
 
-void CTuningDataDlg::OnCellChanged(int row, int column) {
+void TuningDataDialog::OnCellChanged(int row, int column) {
     if (filling_ || column != 1 || row < 0 || row >= kTuningRows || !set_.held) return;
     const TuningRow& r = TuningRowTable()[static_cast<std::size_t>(row)];
     bool ok = false;
@@ -196,14 +196,14 @@ void CTuningDataDlg::OnCellChanged(int row, int column) {
     filling_ = false;
 }
 
-void CTuningDataDlg::OnProgress(int done, int total, const std::string&) {
+void TuningDataDialog::OnProgress(int done, int total, const std::string&) {
     progress_->setRange(0, total);
     progress_->setValue(done);
 }
 
-void CTuningDataDlg::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
+void TuningDataDialog::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
 
-void CTuningDataDlg::SetRunning(bool running) {
+void TuningDataDialog::SetRunning(bool running) {
     running_ = running;
     for (QWidget* w : controls_) w->setEnabled(!running);
     Qt::WindowFlags flags = windowFlags();
@@ -217,12 +217,12 @@ void CTuningDataDlg::SetRunning(bool running) {
     }
 }
 
-void CTuningDataDlg::reject() {
+void TuningDataDialog::reject() {
     if (running_) return;
     QDialog::reject();
 }
 
-void CTuningDataDlg::closeEvent(QCloseEvent* event) {
+void TuningDataDialog::closeEvent(QCloseEvent* event) {
     if (running_) {
         event->ignore();
         return;
@@ -230,7 +230,7 @@ void CTuningDataDlg::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void CTuningDataDlg::OnRead() {
+void TuningDataDialog::OnRead() {
     if (running_) return;
     SetRunning(true);
     (void)ReadTuning(TransferContext{port_, prompter_, language_, *this}, set_);
@@ -238,7 +238,7 @@ void CTuningDataDlg::OnRead() {
     Fill();
 }
 
-void CTuningDataDlg::OnWrite() {
+void TuningDataDialog::OnWrite() {
     if (running_ || !set_.held) return;
     SetRunning(true);
     (void)WriteTuning(TransferContext{port_, prompter_, language_, *this}, set_, {backupFolder_, 0});
@@ -246,7 +246,7 @@ void CTuningDataDlg::OnWrite() {
     Fill();
 }
 
-void CTuningDataDlg::OnRestore() {
+void TuningDataDialog::OnRestore() {
     if (running_) return;
     SetRunning(true);
     (void)RestoreTuning(TransferContext{port_, prompter_, language_, *this}, set_, {backupFolder_, 0});
@@ -254,7 +254,7 @@ void CTuningDataDlg::OnRestore() {
     Fill();
 }
 
-void CTuningDataDlg::OnOpen() {
+void TuningDataDialog::OnOpen() {
     if (running_) return;
     const std::string path = chooser_(false, Folder(), name_);
     if (path.empty() || !TuningFile::HasTuningExtension(path)) return;  // cancelled, or not a tuning file name
@@ -279,7 +279,7 @@ void CTuningDataDlg::OnOpen() {
     Fill();
 }
 
-void CTuningDataDlg::WriteFile(const std::string& path) {
+void TuningDataDialog::WriteFile(const std::string& path) {
     std::string folder, name;
     SplitPath(path, folder, name);
     TuningFile file;
@@ -298,7 +298,7 @@ void CTuningDataDlg::WriteFile(const std::string& path) {
     Fill();
 }
 
-void CTuningDataDlg::OnSave() {
+void TuningDataDialog::OnSave() {
     if (running_) return;
     if (name_.empty()) name_ = kTuningDefaultName;
     const std::string path = Folder() + name_;
@@ -312,7 +312,7 @@ void CTuningDataDlg::OnSave() {
     WriteFile(path);
 }
 
-void CTuningDataDlg::OnSaveAs() {
+void TuningDataDialog::OnSaveAs() {
     if (running_) return;
     const std::string chosen = chooser_(true, Folder(), name_.empty() ? kTuningDefaultName : name_);
     if (chosen.empty()) return;

@@ -23,12 +23,12 @@ class QTableWidget;
 
 namespace vrm {
 
-class CTuningDataDlg final : public QDialog, public TransferObserver {
+class TuningDataDialog final : public QDialog, public TransferObserver {
     Q_OBJECT
 public:
     // `backupFolder`: where the radio's values are kept before write and
     // restore (empty: none are kept).
-    CTuningDataDlg(const TransferDialogContext& context, std::string backupFolder, QWidget* parent);
+    TuningDataDialog(const TransferDialogContext& context, std::string backupFolder, QWidget* parent);
 
     // The file dialogs (tests replace them): the chosen path, or empty for
     // Cancel. `save` asks for a file to write, else for one to open.

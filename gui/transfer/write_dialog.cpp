@@ -21,9 +21,9 @@
 
 namespace vrm {
 
-CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent)
-    : CTransferDlg(context, parent), settings_(settings) {
-    setObjectName(QStringLiteral("CWriteDlg"));
+WriteDialog::WriteDialog(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent)
+    : TransferDialog(context, parent), settings_(settings) {
+    setObjectName(QStringLiteral("WriteDialog"));
     BuildTransferArea(tid::kWriteWindowTitle, tid::kWriteWindowRunning, tid::kButtonWrite);
 
     // The phase line under the progress bar, wide enough for the longest
@@ -74,8 +74,8 @@ CWriteDlg::CWriteDlg(const TransferDialogContext& context, WriteSettings& settin
     ShowContinuousArea(settings_.continuous);
 }
 
-void CWriteDlg::OnWindowText(const std::string& text) {
-    CTransferDlg::OnWindowText(text);
+void WriteDialog::OnWindowText(const std::string& text) {
+    TransferDialog::OnWindowText(text);
     // The idle window text ends a phase: the line is cleared, not hidden, so
     // that nothing moves.
     if (!phase_) return;
@@ -83,13 +83,13 @@ void CWriteDlg::OnWindowText(const std::string& text) {
     phase_->setText(idle ? QString() : WithoutMnemonic(QString::fromStdString(text)));
 }
 
-void CWriteDlg::ShowContinuousArea(bool shown) {
+void WriteDialog::ShowContinuousArea(bool shown) {
     // The dialog ends at the separator unless "Continuous" is on.
     separator_->setVisible(shown);
     lower_->setVisible(shown);
 }
 
-void CWriteDlg::OnStart() {
+void WriteDialog::OnStart() {
     BeginRunning({adjustTime_, continuous_});
     repaint();
     if (QWidget* frame = parentWidget()) frame->window()->repaint();

@@ -18,10 +18,10 @@ class QWidget;
 
 namespace vrm {
 
-class CWriteDlg final : public CTransferDlg {
+class WriteDialog final : public TransferDialog {
     Q_OBJECT
 public:
-    CWriteDlg(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent);
+    WriteDialog(const TransferDialogContext& context, WriteSettings& settings, QWidget* parent);
 
     // What the write does around the transfer (backup, verify, log); the
     // default turns all three off.

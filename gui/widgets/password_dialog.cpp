@@ -13,10 +13,10 @@
 
 namespace vrm {
 
-CPasswordDlg::CPasswordDlg(const LanguageTable& language, PasswordGate& gate, Prompter& prompter, QWidget* parent)
+PasswordDialog::PasswordDialog(const LanguageTable& language, PasswordGate& gate, Prompter& prompter, QWidget* parent)
     : QDialog(parent), gate_(gate), prompter_(prompter) {
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kPasswordTitle)));
-    setObjectName(QStringLiteral("CPasswordDlg"));
+    setObjectName(QStringLiteral("PasswordDialog"));
 
     auto* label = new QLabel(LangText(language, tid::kPasswordLabel), this);
     edit_ = new QLineEdit(this);
@@ -44,7 +44,7 @@ CPasswordDlg::CPasswordDlg(const LanguageTable& language, PasswordGate& gate, Pr
     layout->addLayout(buttons);
     setMinimumWidth(320);
 
-    connect(ok_, &QPushButton::clicked, this, &CPasswordDlg::OnOk);
+    connect(ok_, &QPushButton::clicked, this, &PasswordDialog::OnOk);
     connect(cancel, &QPushButton::clicked, this, [this] {
         result_ = PasswordResult::Cancelled;
         reject();
@@ -57,7 +57,7 @@ CPasswordDlg::CPasswordDlg(const LanguageTable& language, PasswordGate& gate, Pr
     edit_->setFocus();
 }
 
-void CPasswordDlg::OnOk() {
+void PasswordDialog::OnOk() {
     switch (gate_.Submit(edit_->text().toStdString())) {
         case PasswordGate::Verdict::Accepted:
             result_ = PasswordResult::Accepted;
@@ -75,7 +75,7 @@ void CPasswordDlg::OnOk() {
     }
 }
 
-PasswordResult CPasswordDlg::Run() {
+PasswordResult PasswordDialog::Run() {
     result_ = PasswordResult::Cancelled;
     exec();
     return result_;

@@ -15,11 +15,11 @@ namespace vrm {
 
 class LanguageTable;
 
-class CPasswordDlg final : public QDialog {
+class PasswordDialog final : public QDialog {
     Q_OBJECT
 public:
     // Wrong entries are reported through `prompter` (the gate's message).
-    CPasswordDlg(const LanguageTable& language, PasswordGate& gate, Prompter& prompter, QWidget* parent);
+    PasswordDialog(const LanguageTable& language, PasswordGate& gate, Prompter& prompter, QWidget* parent);
 
     PasswordResult Run();
     // The result after the dialog closed (without running it modally).

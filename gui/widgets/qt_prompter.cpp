@@ -95,7 +95,7 @@ Answer QtPrompter::Ask(const Message& message) {
 
 PasswordResult QtPrompter::AskPassword(PasswordGate& gate) {
     QWidget* parent = parent_ ? parent_() : nullptr;
-    CPasswordDlg dialog(language_, gate, *this, parent);
+    PasswordDialog dialog(language_, gate, *this, parent);
     dialog.SetHelpHandler(passwordHelp_);
     return dialog.Run();
 }

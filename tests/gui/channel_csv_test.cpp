@@ -42,7 +42,7 @@ class ChannelCsvTest : public QObject, public test::ProgramFixture {
     // Answers the report window once it is up: Apply or Cancel.
     void AnswerReport(bool apply, QString* summary) {
         QTimer::singleShot(50, [this, apply, summary] {
-            auto* dialog = qobject_cast<CChannelImportDlg*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<ChannelImportDialog*>(QApplication::activeModalWidget());
             if (!dialog) return AnswerReport(apply, summary);
             *summary = dialog->Summary()->text() + "\n" + dialog->Report()->toPlainText();
             (apply ? dialog->ApplyButton() : dialog->findChild<QPushButton*>(QStringLiteral("cancel")))->click();
@@ -113,7 +113,7 @@ private slots:
             std::vector<std::string> lines;
             for (const ChannelCsvNote& n : plan.notes) lines.push_back(ChannelCsvNoteText(app.Session().Context(), n));
             const std::string summary = FormatText(app.Text(tid::kCsvImportSummary), {"plan.csv", plan.rows, plan.taken});
-            CChannelImportDlg dialog(app.Language(), summary, lines, {}, nullptr);
+            ChannelImportDialog dialog(app.Language(), summary, lines, {}, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             test::CheckNothingCutOff(&dialog, QStringLiteral("channel import"));

@@ -47,7 +47,7 @@ private:
     Seen Compare(CMainFrame& frame, const QString& picture) {
         Seen seen;
         QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CCompareFileDlg*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<CompareFileDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             seen.shown = true;
             seen.verdict = dialog->Verdict()->text();

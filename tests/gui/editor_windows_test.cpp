@@ -40,7 +40,7 @@ private:
 
     // The model dialog set to `model` and accepted, answering the warning.
     void ChangeModel(int model) {
-        test::WhenModal<CModelDlg>([model](CModelDlg* d) {
+        test::WhenModal<ModelDialog>([model](ModelDialog* d) {
             d->ModelList()->setCurrentIndex(d->ModelList()->findData(model));
             d->OkButton()->click();
         });

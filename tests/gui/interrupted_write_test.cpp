@@ -68,15 +68,15 @@ private:
             MemorySettingsStore settings;
             test::ScriptedPrompter prompter;
             test::ScriptedFileDialogs dialogs;
-            CVrmApp program(Seams(settings, prompter, dialogs));
-            if (program.InitInstance({}) != CVrmApp::Start::Running) ::_exit(3);
+            DesktopApp program(Seams(settings, prompter, dialogs));
+            if (program.InitInstance({}) != DesktopApp::Start::Running) ::_exit(3);
             SimulatedRadio radio;
             radio.SetIdentity(program.App().Image().Identity());
             if (!SaveSimState(State(), radio, nullptr)) ::_exit(4);
             ::setenv("VRM650T_SIM_FAULTS", faults.c_str(), 1);
             QTimer::singleShot(0, [] {
                 for (int i = 0; i < 300; ++i) {
-                    if (auto* dialog = qobject_cast<CWriteDlg*>(QApplication::activeModalWidget())) {
+                    if (auto* dialog = qobject_cast<WriteDialog*>(QApplication::activeModalWidget())) {
                         dialog->StartButton()->click();
                         return;
                     }
@@ -118,8 +118,8 @@ private slots:
         MemorySettingsStore settings;
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
-        CVrmApp program(Seams(settings, prompter, dialogs));
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QVERIFY(prompter.asked.empty());
         const std::vector<LogFields> rows = ReadLog(program.App().WriteOptions().logPath);
         QVERIFY(rows.size() >= 2);
@@ -164,8 +164,8 @@ private slots:
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
         prompter.answers = {Answer::Yes};  // Open Backup
-        CVrmApp program(Seams(settings, prompter, dialogs));
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QCOMPARE(prompter.TextIds(), std::vector<int>{static_cast<int>(tid::kUnfinishedWrite)});
         const std::vector<LogFields> rows = ReadLog(program.App().WriteOptions().logPath);
         const LogFields& started = rows[rows.size() - 2];

@@ -392,7 +392,7 @@ private slots:
         frame_->RunCommand(cmd::kScanInformation);
         const QString englishFile = T(10003001);
         auto choose = [this](const QString& display) {
-            WhenModal<CLanguageDlg>([display](CLanguageDlg* d) {
+            WhenModal<LanguageDialog>([display](LanguageDialog* d) {
                 const auto items = d->List()->findItems(display, Qt::MatchExactly);
                 QVERIFY(!items.isEmpty());
                 d->List()->setCurrentItem(items.first());
@@ -401,7 +401,7 @@ private slots:
             frame_->RunCommand(cmd::kLanguageFileSetup);
         };
         // The current language is preselected; choosing it again changes nothing.
-        WhenModal<CLanguageDlg>([](CLanguageDlg* d) {
+        WhenModal<LanguageDialog>([](LanguageDialog* d) {
             QVERIFY(d->List()->currentItem());
             QCOMPARE(d->List()->currentItem()->text(), QStringLiteral("English"));
             d->accept();
@@ -429,7 +429,7 @@ private slots:
         const ImageBuffer before = app_->Image().Live();
 
         // Choose model 3; Cancel on the warning keeps the dialog open.
-        WhenModal<CModelDlg>([this, &before](CModelDlg* d) {
+        WhenModal<ModelDialog>([this, &before](ModelDialog* d) {
             QCOMPARE(d->ModelList()->currentData().toInt(), 1);
             QCOMPARE(d->BandList()->currentText(), QStringLiteral("440-480 MHz"));
             d->ModelList()->setCurrentIndex(d->ModelList()->findData(3));
@@ -462,7 +462,7 @@ private slots:
 
         // Back to the preset-list model: the Edit menu gains QT/DQT Customization.
         // (The new model's defaults were never saved: they count as changes.)
-        WhenModal<CModelDlg>([this](CModelDlg* d) {
+        WhenModal<ModelDialog>([this](ModelDialog* d) {
             d->ModelList()->setCurrentIndex(d->ModelList()->findData(2));
             prompter_->answers = {Answer::Ok, Answer::No};
             d->OkButton()->click();
@@ -474,7 +474,7 @@ private slots:
         // OK without a change asks nothing and changes nothing.
         const ImageBuffer same = app_->Image().Live();
         const std::size_t asked = prompter_->asked.size();
-        WhenModal<CModelDlg>([](CModelDlg* d) { d->OkButton()->click(); });
+        WhenModal<ModelDialog>([](ModelDialog* d) { d->OkButton()->click(); });
         frame_->RunCommand(cmd::kModelInformation);
         QCOMPARE(prompter_->asked.size(), asked);
         QVERIFY(app_->Image().Live() == same);
@@ -543,7 +543,7 @@ private slots:
 
     void helpFromAModalDialogOutlivesTheDialog() {
         QPointer<HelpWindow> during;
-        WhenModal<CModelDlg>([&during, this](CModelDlg* d) {
+        WhenModal<ModelDialog>([&during, this](ModelDialog* d) {
             for (QPushButton* b : d->findChildren<QPushButton*>()) {
                 if (b->text() == T(10002004)) b->click();
             }

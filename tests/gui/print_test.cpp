@@ -196,7 +196,7 @@ private slots:
         QVERIFY(frame.IsCommandEnabled(cmd::kPrint));
         QVERIFY(frame.IsCommandEnabled(cmd::kPrintPreview));
         bool offeredCustom = true, previewFlag = false, previewShown = false, frameStayed = false;
-        WhenModal<CPrintListDlg>([&](CPrintListDlg* dialog) {
+        WhenModal<PrintListDialog>([&](PrintListDialog* dialog) {
             offeredCustom = dialog->Box(print::PrintList::CustomCodes) != nullptr;  // typed frequencies: none
             QVERIFY(dialog->Box(print::PrintList::Keys)->isChecked());
             dialog->Box(print::PrintList::Keys)->setChecked(false);
@@ -219,7 +219,7 @@ private slots:
 
         // The next time keys stay unchecked; with nothing checked OK is greyed.
         bool keysChecked = true, okWhenNone = true;
-        WhenModal<CPrintListDlg>([&](CPrintListDlg* dialog) {
+        WhenModal<PrintListDialog>([&](PrintListDialog* dialog) {
             keysChecked = dialog->Box(print::PrintList::Keys)->isChecked();
             dialog->findChild<QPushButton*>(QStringLiteral("none"))->click();
             okWhenNone = dialog->findChild<QPushButton*>(QStringLiteral("ok"))->isEnabled();
@@ -263,7 +263,7 @@ private slots:
             QVERIFY(test::StartApplication(app, settings, prompter, lang, temp_.path().toStdString()));
             std::vector<print::PrintList> all;
             for (const auto& info : print::PrintLists()) all.push_back(info.list);
-            CPrintListDlg dialog(app.Language(), all, all, nullptr);
+            PrintListDialog dialog(app.Language(), all, all, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             test::CheckNothingCutOff(&dialog, QStringLiteral("print list ") + Q(lang));

@@ -69,8 +69,8 @@ private:
             MemorySettingsStore settings;
             test::ScriptedPrompter prompter;
             test::ScriptedFileDialogs dialogs;
-            CVrmApp program(Seams(settings, prompter, dialogs));
-            if (program.InitInstance({}) != CVrmApp::Start::Running) ::_exit(3);
+            DesktopApp program(Seams(settings, prompter, dialogs));
+            if (program.InitInstance({}) != DesktopApp::Start::Running) ::_exit(3);
             if (!SetFromScript(program.App().Session(), "channel.1.rx", "451.1875").Ok()) ::_exit(4);
             QTest::qWait(1500);
             ::kill(::getpid(), signal);
@@ -88,8 +88,8 @@ private:
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
         prompter.answers = {Answer::Yes};
-        CVrmApp program(Seams(settings, prompter, dialogs));
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QCOMPARE(prompter.TextIds(), std::vector<int>{static_cast<int>(tid::kRecoveryQuestion)});
         QVERIFY(prompter.asked[0].text.find("vrm650t.dat") != std::string::npos);
         EditSession& session = program.App().Session();
@@ -123,8 +123,8 @@ private slots:
         test::ScriptedPrompter prompter;
         test::ScriptedFileDialogs dialogs;
         prompter.answers = {Answer::No};
-        CVrmApp program(Seams(settings, prompter, dialogs));
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams(settings, prompter, dialogs));
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QVERIFY(prompter.asked.at(0).text.find("/data/x.dat") != std::string::npos);
         QVERIFY(!program.App().Document().IsModified());
         QVERIFY(!copy.Find());
@@ -137,7 +137,7 @@ private slots:
             test::ScriptedPrompter prompter;
             QVERIFY(test::StartApplication(app, settings, prompter, lang, temp_.path().toStdString()));
             ProgrammingOptions options;
-            CProgrammingOptionsDlg dlg(app.Language(), options, QStringLiteral("/home/user/backups"), nullptr);
+            ProgrammingOptionsDialog dlg(app.Language(), options, QStringLiteral("/home/user/backups"), nullptr);
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             test::CheckNothingCutOff(&dlg, QStringLiteral("options"));
@@ -148,7 +148,7 @@ private slots:
             QVERIFY(!dlg.Options().backup && !dlg.Options().verify && dlg.Options().log);
 
             SecuritySettings security{"123456", true, false};
-            CSecurityDlg sec(app.Language(), security, nullptr);
+            SecurityDialog sec(app.Language(), security, nullptr);
             sec.show();
             QVERIFY(QTest::qWaitForWindowExposed(&sec));
             test::CheckNothingCutOff(&sec, QStringLiteral("security"));
@@ -203,7 +203,7 @@ private slots:
         ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"),
                              SystemClock::Instance());
         WriteSettings writeSettings;
-        CWriteDlg dialog(TransferDialogContext{port, app.Image(), app.Language(), prompter}, writeSettings, nullptr);
+        WriteDialog dialog(TransferDialogContext{port, app.Image(), app.Language(), prompter}, writeSettings, nullptr);
         SafeWriteOptions options;
         options.backupFolder = temp_.filePath(QStringLiteral("phase-backups")).toStdString();
         options.log = false;
@@ -248,7 +248,7 @@ private slots:
             TransferDialogContext context{port, app.Image(), app.Language(), prompter};
 
             const auto text = [&](tid::TextId id) { return QString::fromStdString(app.Language().TextString(id)); };
-            CCompareDlg same(context, ".", nullptr);
+            CompareDialog same(context, ".", nullptr);
             same.show();
             QCOMPARE(same.CancelButton()->text(), text(tid::kButtonCancel));
             same.StartButton()->click();
@@ -259,7 +259,7 @@ private slots:
             QCOMPARE(same.Verdict()->text(), QString::fromStdString(app.Language().TextString(tid::kCompareIdentical)));
 
             QVERIFY(SetFromScript(app.Session(), "channel.2.rx", "451.2000").Ok());
-            CCompareDlg differ(context, ".", nullptr);
+            CompareDialog differ(context, ".", nullptr);
             differ.show();
             QVERIFY(QTest::qWaitForWindowExposed(&differ));
             differ.StartButton()->click();

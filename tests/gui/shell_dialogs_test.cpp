@@ -43,7 +43,7 @@ private slots:
     void passwordPromptThreeWrongEntriesRefuse() {
         PasswordGate gate("123456", T(10007027).toStdString(), "VRM-650T");
         test::ScriptedPrompter messages;
-        CPasswordDlg dialog(language_, gate, messages, nullptr);
+        PasswordDialog dialog(language_, gate, messages, nullptr);
         QCOMPARE(dialog.windowTitle(), T(10603001));
         QCOMPARE(dialog.Edit()->maxLength(), 6);
         QCOMPARE(dialog.Edit()->echoMode(), QLineEdit::Password);
@@ -72,7 +72,7 @@ private slots:
         PasswordGate gate("123456", "wrong", "VRM-650T");
         test::ScriptedPrompter messages;
         {
-            CPasswordDlg dialog(language_, gate, messages, nullptr);
+            PasswordDialog dialog(language_, gate, messages, nullptr);
             dialog.open();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dialog.activateWindow();
@@ -91,7 +91,7 @@ private slots:
             messages.asked.clear();
         }
         {
-            CPasswordDlg dialog(language_, gate, messages, nullptr);
+            PasswordDialog dialog(language_, gate, messages, nullptr);
             dialog.open();
             QTest::keyClicks(dialog.Edit(), QStringLiteral("1"));
             dialog.reject();  // Cancel, Escape or the close box
@@ -192,7 +192,7 @@ private slots:
     }
 
     void aboutBoxShowsItsTextsInOrderWithoutTheNotice() {
-        CAboutDlg about(language_, nullptr);
+        AboutDialog about(language_, nullptr);
         QCOMPARE(about.windowTitle(), T(10001008));
         QCOMPARE(about.Lines(), (QStringList{T(10001001), T(10001015), T(10001003), T(10001004), T(10001005),
                                              T(19124004), T(10001006), T(10001007)}));

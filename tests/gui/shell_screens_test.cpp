@@ -135,7 +135,7 @@ private:
         }
 
         {
-            CModelDlg dialog(app, prompter, frame.GetFileDialogs(), &frame);
+            ModelDialog dialog(app, prompter, frame.GetFileDialogs(), &frame);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             CheckTexts(&dialog, "model dialog " + lang);
@@ -165,7 +165,7 @@ private:
             Save(&dialog, "open-dialog-" + lang);
         }
         {
-            CAboutDlg dialog(app.Language(), &frame);
+            AboutDialog dialog(app.Language(), &frame);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             CheckTexts(&dialog, "about " + lang);
@@ -173,7 +173,7 @@ private:
         }
         {
             app.Language().ScanInstalledLanguages(app.ProgramFolder());
-            CLanguageDlg dialog(app.Language(), app.Language().InstalledLanguages(), app.LanguageFile(), &frame);
+            LanguageDialog dialog(app.Language(), app.Language().InstalledLanguages(), app.LanguageFile(), &frame);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QVERIFY(dialog.List()->count() >= 2);

@@ -70,8 +70,8 @@ private slots:
     }
 
     void firstStartOpensMaximisedInTheDefaultDataFolder() {
-        CVrmApp program(Seams());
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams());
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         CMainFrame* frame = program.Frame();
         QVERIFY(frame->isMaximized());
         QVERIFY(frame->isVisible());
@@ -93,8 +93,8 @@ private slots:
         const QString radios = Root(QStringLiteral("radios"));
         QDir().mkpath(radios);
         {
-            CVrmApp program(Seams());
-            QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+            DesktopApp program(Seams());
+            QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
             Application& app = program.App();
             QVERIFY(app.Catalogue().SetModel(2));
             app.Catalogue().SetBandWord(0x0100);
@@ -115,8 +115,8 @@ private slots:
         QCOMPARE(user.value(QStringLiteral("Backup/Protect")).toString().count(QLatin1Char(':')), 6);
         QVERIFY(user.value(QStringLiteral("Backup/LastWinPos")).toString().startsWith(QStringLiteral("0:1:")));
 
-        CVrmApp again(Seams());
-        QCOMPARE(again.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp again(Seams());
+        QCOMPARE(again.InitInstance({}), DesktopApp::Start::Running);
         QCOMPARE(again.App().Catalogue().FindModel(), 2);
         QCOMPARE(QString::fromStdString(again.App().Document().Folder()), radios + QLatin1Char('/'));
         QVERIFY(again.App().Security().dataFile);
@@ -127,13 +127,13 @@ private slots:
     void lastWinPosWithNineNumbersOpensMaximised() {
         MemorySettingsStore settings;
         settings.WriteString(kSettingLastWinPos, "0:1:-1:-1:-1:-1:10:10:810");
-        CVrmApp nine(Seams(&settings));
-        QCOMPARE(nine.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp nine(Seams(&settings));
+        QCOMPARE(nine.InitInstance({}), DesktopApp::Start::Running);
         QVERIFY(nine.Frame()->isMaximized());
 
         settings.WriteString(kSettingLastWinPos, "0:1:-1:-1:-1:-1:10:10:810:610");
-        CVrmApp ten(Seams(&settings));
-        QCOMPARE(ten.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp ten(Seams(&settings));
+        QCOMPARE(ten.InitInstance({}), DesktopApp::Start::Running);
         QVERIFY(!ten.Frame()->isMaximized());
         QCOMPARE(ten.Frame()->geometry().size(), QSize(800, 600));
     }
@@ -141,17 +141,17 @@ private slots:
     void lastModelNotAcceptableStartsWithTheDefaultModel() {
         MemorySettingsStore settings;
         settings.WriteString(kSettingLastModel, "50:48:52:56:2D:34:31:FF:FF:FF:01:00:FF:FF:FF:FF");  // model 0
-        CVrmApp program(Seams(&settings));
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams(&settings));
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QCOMPARE(program.App().Image().Identity(), ModelCatalogue::DefaultIdentity());
         QVERIFY(program.Frame()->windowTitle().contains(QStringLiteral("HRV-41A")));
     }
 
     void noEncryptionInCapitalsShowsInTheTitle() {
         MemorySettingsStore settings;
-        CVrmApp program(Seams(&settings));
+        DesktopApp program(Seams(&settings));
         QCOMPARE(program.InitInstance({QStringLiteral("some.dat"), QStringLiteral("NOENCRYPTION")}),
-                 CVrmApp::Start::Running);
+                 DesktopApp::Start::Running);
         QVERIFY(program.App().NoEncryption());
         QVERIFY(program.Frame()->windowTitle().endsWith(QStringLiteral("          No Encryption")));
         // A file name on the command line opens nothing.
@@ -167,8 +167,8 @@ private slots:
             machine.setValue(QStringLiteral("Protect"), QString::fromStdString(ScrambleProtect(false, "424242")));
             machine.sync();
         }
-        CVrmApp program(Seams());
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp program(Seams());
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Running);
         QCOMPARE(program.App().Security().password, std::string("424242"));
         QVERIFY(!program.App().Security().programExecution);
         QFile::remove(QSettings(QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("TREVONA Corporation"),
@@ -177,13 +177,13 @@ private slots:
 
     void aSecondStartBringsTheFirstToTheFrontAndEnds() {
         ShellSeams seams = Seams();
-        CVrmApp first(seams);
-        QCOMPARE(first.InitInstance({}), CVrmApp::Start::Running);
+        DesktopApp first(seams);
+        QCOMPARE(first.InitInstance({}), DesktopApp::Start::Running);
         first.Frame()->showMinimized();
         QVERIFY(first.Frame()->isMinimized());
 
-        CVrmApp second(seams);  // same program name, same runtime folder
-        QCOMPARE(second.InitInstance({}), CVrmApp::Start::SecondCopy);
+        DesktopApp second(seams);  // same program name, same runtime folder
+        QCOMPARE(second.InitInstance({}), DesktopApp::Start::SecondCopy);
         QVERIFY(!second.Frame());
         QTRY_VERIFY_WITH_TIMEOUT(!first.Frame()->isMinimized(), 3000);
         QVERIFY(first.Frame()->isMaximized());  // restored as it was before
@@ -213,8 +213,8 @@ private slots:
         MemorySettingsStore settings;
         ShellSeams seams = Seams(&settings);
         seams.programFolder = empty.path();
-        CVrmApp program(seams);
-        QCOMPARE(program.InitInstance({}), CVrmApp::Start::Failed);
+        DesktopApp program(seams);
+        QCOMPARE(program.InitInstance({}), DesktopApp::Start::Failed);
         QVERIFY(!program.Frame());
         QCOMPARE(prompter_.asked.size(), std::size_t{1});
         QCOMPARE(prompter_.asked[0].text, std::string(LanguageTable::kCantReadMessage));

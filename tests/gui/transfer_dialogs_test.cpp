@@ -89,7 +89,7 @@ struct RunningState {
     QString title;
 };
 
-void WatchWhileRunning(CTransferDlg* dialog, RunningState& state, const std::vector<QWidget*>& more = {}) {
+void WatchWhileRunning(TransferDialog* dialog, RunningState& state, const std::vector<QWidget*>& more = {}) {
     QTimer::singleShot(0, dialog, [dialog, &state, more] {
         state.seen = true;
         state.running = dialog->Running();
@@ -195,7 +195,7 @@ private:
     // Runs Program > Read Data from Radio and presses Read.
     RunningState ReadThroughFrame() {
         RunningState state;
-        WhenModal<CReadDlg>([&state](CReadDlg* dialog) {
+        WhenModal<ReadDialog>([&state](ReadDialog* dialog) {
             WatchWhileRunning(dialog, state);
             dialog->StartButton()->click();
         });
@@ -227,7 +227,7 @@ private slots:
 
         // The dialog as it opens.
         {
-            CReadDlg dialog(Context(), frame_.get());
+            ReadDialog dialog(Context(), frame_.get());
             QCOMPARE(dialog.windowTitle(), T(10401001));
             QCOMPARE(dialog.StartButton()->text(), T(10002005));
             QCOMPARE(dialog.CancelButton()->text(), T(10002002));
@@ -265,7 +265,7 @@ private slots:
         prompter_->answers = {Answer::Cancel};
         bool dialogShown = false;
         QTimer::singleShot(0, [&dialogShown] {
-            if (auto* dialog = qobject_cast<CReadDlg*>(QApplication::activeModalWidget())) {
+            if (auto* dialog = qobject_cast<ReadDialog*>(QApplication::activeModalWidget())) {
                 dialogShown = true;
                 dialog->reject();
             }
@@ -310,7 +310,7 @@ private slots:
 
         bool ended = false;
         int result = -1;
-        WhenModal<CReadDlg>([&](CReadDlg* dialog) {
+        WhenModal<ReadDialog>([&](ReadDialog* dialog) {
             dialog->StartButton()->click();
             ended = !dialog->isVisible();
             result = dialog->result();
@@ -329,7 +329,7 @@ private slots:
         ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_BIN_DIR) + "/libpipelink.so"),
                              SystemClock::Instance());
         const ImageBuffer live = app_->Image().Live();
-        CReadDlg dialog({port, app_->Image(), app_->Language(), *prompter_}, frame_.get());
+        ReadDialog dialog({port, app_->Image(), app_->Language(), *prompter_}, frame_.get());
         dialog.show();
         dialog.StartButton()->click();
         QVERIFY(!dialog.isVisible());
@@ -349,7 +349,7 @@ private slots:
         const ImageBuffer radioBefore = Radio().Memory();
 
         WriteSettings settings;
-        CWriteDlg dialog(Context(), settings, frame_.get());
+        WriteDialog dialog(Context(), settings, frame_.get());
         QCOMPARE(dialog.windowTitle(), T(10402001));
         QCOMPARE(dialog.StartButton()->text(), T(10002006));
         QCOMPARE(dialog.AdjustTimeBox()->text(), T(10402004));
@@ -389,7 +389,7 @@ private slots:
         Faults("write-nak=20");
         WriteSettings settings;
         settings.continuous = true;  // a failure ends the dialog even so
-        CWriteDlg dialog(Context(), settings, frame_.get());
+        WriteDialog dialog(Context(), settings, frame_.get());
         dialog.show();
         dialog.StartButton()->click();
         QVERIFY(!dialog.isVisible());
@@ -412,7 +412,7 @@ private slots:
         WriteSettings settings;
         {
             prompter_->answers = {Answer::Cancel};
-            CWriteDlg dialog(Context(), settings, frame_.get());
+            WriteDialog dialog(Context(), settings, frame_.get());
             dialog.show();
             dialog.StartButton()->click();
             QCOMPARE(prompter_->TextIds(), (std::vector<int>{10007007}));
@@ -424,7 +424,7 @@ private slots:
         prompter_->asked.clear();
         {
             prompter_->answers = {Answer::Ok};
-            CWriteDlg dialog(Context(), settings, frame_.get());
+            WriteDialog dialog(Context(), settings, frame_.get());
             dialog.show();
             dialog.StartButton()->click();
             QCOMPARE(prompter_->TextIds(), (std::vector<int>{10007007, 10402003}));
@@ -436,7 +436,7 @@ private slots:
         SetRadio(SimulatedRadio{});
         WriteSettings settings;
         settings.continuous = true;
-        CWriteDlg dialog(Context(), settings, frame_.get());
+        WriteDialog dialog(Context(), settings, frame_.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QVERIFY(dialog.Separator()->isVisible());
@@ -465,7 +465,7 @@ private slots:
         QVERIFY(!settings.continuous);
         dialog.CancelButton()->click();
         QVERIFY(!dialog.isVisible());
-        CWriteDlg next(Context(), settings, frame_.get());
+        WriteDialog next(Context(), settings, frame_.get());
         next.show();
         QVERIFY(QTest::qWaitForWindowExposed(&next));
         QVERIFY(!next.Separator()->isVisible());
@@ -477,7 +477,7 @@ private slots:
         SetRadio(SimulatedRadio{});
         bool open = false;
         bool boxShown = false;
-        WhenModal<CWriteDlg>([&](CWriteDlg* dialog) {
+        WhenModal<WriteDialog>([&](WriteDialog* dialog) {
             boxShown = dialog->ContinuousBox()->isVisible() && dialog->ContinuousBox()->isChecked();
             dialog->StartButton()->click();
             open = dialog->isVisible();
@@ -495,7 +495,7 @@ private slots:
         for (std::size_t i = 16; i < 28; ++i) QCOMPARE(radio.Information()[i], std::uint8_t{0xFF});
         SetRadio(radio);
 
-        CRadioInfoDlg dialog(Context(), false, frame_.get());
+        RadioInfoDialog dialog(Context(), false, frame_.get());
         QCOMPARE(dialog.windowTitle(), T(10502000));
         QCOMPARE(dialog.CloseButton()->text(), T(10002003));
         QCOMPARE(dialog.PrintButton()->text(), T(10002007));
@@ -520,7 +520,7 @@ private slots:
 
         // Held Ctrl+F2: the whole information block, the identity's model
         // and band.
-        CRadioInfoDlg variant(Context(), true, frame_.get());
+        RadioInfoDialog variant(Context(), true, frame_.get());
         variant.show();
         QTRY_VERIFY(variant.Transferred());
         QVERIFY(variant.SerialNumber()->text().startsWith(QStringLiteral("  HRV-41A")));
@@ -535,7 +535,7 @@ private slots:
         Faults("program-silent");
         bool visibleAfter = false;
         QString checksum = QStringLiteral("unset");
-        WhenModal<CRadioInfoDlg>([&](CRadioInfoDlg* dialog) {
+        WhenModal<RadioInfoDialog>([&](RadioInfoDialog* dialog) {
             QTRY_VERIFY(dialog->Transferred());
             visibleAfter = dialog->isVisible();
             checksum = dialog->Checksum()->text();
@@ -553,7 +553,7 @@ private slots:
         SetRadio(radio);
         bool printEnabled = false, previewFlag = false, frameStayed = false, previewEnded = false;
         std::vector<std::pair<std::string, std::string>> printed;
-        WhenModal<CRadioInfoDlg>([&](CRadioInfoDlg* dialog) {
+        WhenModal<RadioInfoDialog>([&](RadioInfoDialog* dialog) {
             QTRY_VERIFY(dialog->Transferred());
             printEnabled = dialog->PrintButton()->isEnabled();
             const print::Document doc = dialog->PrintOut("now");
@@ -601,7 +601,7 @@ private slots:
         ImageBuffer reference = bytes;
         reference[0x124] = 0x00;  // one byte changed since
 
-        CMemMapDlg dialog(app_->Language(), frame_.get());
+        MemoryMapDialog dialog(app_->Language(), frame_.get());
         dialog.Attach(bytes.data(), reference.data(), 0, bytes.size());
         QCOMPARE(dialog.windowTitle(), T(10404001));
         QCOMPARE(dialog.CharacterBox()->text(), T(10404002));
@@ -650,7 +650,7 @@ private slots:
         app_->Image().SetByte(0x011, 0x5A);
         QString cell;
         bool bold = false;
-        WhenModal<CMemMapDlg>([&](CMemMapDlg* dialog) {
+        WhenModal<MemoryMapDialog>([&](MemoryMapDialog* dialog) {
             cell = dialog->Grid()->item(1, 1)->text();
             bold = dialog->Grid()->item(1, 1)->font().bold();
             dialog->CloseButton()->click();

@@ -129,7 +129,7 @@ private:
         {
             // Slow as a real radio, so that the dialog is seen while it reads.
             ::setenv("VRM650T_SIM_BAUD", "9600", 1);
-            CReadDlg dialog(context, nullptr);
+            ReadDialog dialog(context, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             CheckTexts(&dialog, "read " + lang);
@@ -157,7 +157,7 @@ private:
             // under the bar.
             ::setenv("VRM650T_SIM_BAUD", "9600", 1);
             WriteSettings writeSettings;
-            CWriteDlg dialog(context, writeSettings, nullptr);
+            WriteDialog dialog(context, writeSettings, nullptr);
             SafeWriteOptions options;
             options.backupFolder = temp_.filePath(QStringLiteral("backups-%1").arg(lang)).toStdString();
             options.log = false;
@@ -184,7 +184,7 @@ private:
         {
             WriteSettings writeSettings;
             writeSettings.continuous = true;
-            CWriteDlg dialog(context, writeSettings, nullptr);
+            WriteDialog dialog(context, writeSettings, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dialog.StartButton()->click();
@@ -194,7 +194,7 @@ private:
             Save(&dialog, "write-dialog-continuous-" + lang);
         }
         {
-            CRadioInfoDlg dialog(context, false, nullptr);
+            RadioInfoDialog dialog(context, false, nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QTRY_VERIFY(dialog.Transferred());
@@ -203,7 +203,7 @@ private:
             Save(&dialog, "radio-information-" + lang);
         }
         {
-            CMemMapDlg dialog(app.Language(), nullptr);
+            MemoryMapDialog dialog(app.Language(), nullptr);
             dialog.Attach(app.Image().Live().data(), app.Image().Saved().data(), 0, kImageSize);
             dialog.CharacterBox()->setChecked(true);
             dialog.show();

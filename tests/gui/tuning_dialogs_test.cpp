@@ -132,7 +132,7 @@ private:
         TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
         QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
         {
-            CTestModeDlg dialog(session, app.Language(), nullptr);
+            TestModeDialog dialog(session, app.Language(), nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QCOMPARE(dialog.TransmitState()->text(), LangText(app.Language(), tid::kTransmitOff));
@@ -169,8 +169,8 @@ private:
 
         // --- Tuning Data ---------------------------------------------------
         {
-            CTuningDataDlg dialog(context, backups, nullptr);
-            CTuningDataDlg::Folder() = temp_.path().toStdString() + "/";
+            TuningDataDialog dialog(context, backups, nullptr);
+            TuningDataDialog::Folder() = temp_.path().toStdString() + "/";
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QVERIFY(!dialog.WriteButton()->isEnabled());  // nothing held yet
@@ -193,7 +193,7 @@ private:
             QCOMPARE(dialog.FileName()->text(), QStringLiteral("fleet-%1.tun").arg(lang));
             QVERIFY(std::filesystem::exists(file + ".tun"));
 
-            CTuningDataDlg second(context, backups, nullptr);
+            TuningDataDialog second(context, backups, nullptr);
             QVERIFY(!second.WriteButton()->isEnabled());
             second.SetFileChooser([&](bool, const std::string&, const std::string&) { return file + ".tun"; });
             second.OnOpen();
@@ -210,7 +210,7 @@ private:
         TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
         QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
         {
-            CTestModeDlg dialog(session, app.Language(), nullptr);
+            TestModeDialog dialog(session, app.Language(), nullptr);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             QCOMPARE(dialog.ReceiveFrequency()->text(), QStringLiteral("460.05000"));
@@ -253,7 +253,7 @@ private:
             dialog.SetHelpHandler([&](std::uint32_t topic) { help.push_back(topic); });
             QTest::keyClick(&dialog, Qt::Key_F1);
             // The item list opens the adjustment: transmitter off first.
-            dialog.SetAdjustRunner([&](CTuningAdjustDlg& adjust) {
+            dialog.SetAdjustRunner([&](TuningAdjustDialog& adjust) {
                 QVERIFY(!session.Transmitting());
                 QVERIFY(Logged("switch 08 off"));
                 adjust.show();

@@ -54,8 +54,18 @@ fuzz: bootstrap
 	  fuzz/run.sh build-fuzz/fuzz/fuzz_$$t $(FUZZ_SECONDS) $(FUZZ_CORPUS)/$$t || exit 1; \
 	done
 
+# Runs every benchmark program once and prints its figures; fails when a
+# benchmark reported an error or none was found.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@failed=""; n=0; \
+	for b in $(BUILD)/bin/bench_*; do \
+	  [ -f "$$b" ] && [ -x "$$b" ] || continue; n=$$((n + 1)); \
+	  echo "== $$(basename $$b)"; \
+	  "$$b" || failed="$$failed $$(basename $$b)"; \
+	done; \
+	if [ $$n -eq 0 ]; then echo "bench: no benchmark programs in $(BUILD)/bin" >&2; exit 1; fi; \
+	if [ -n "$$failed" ]; then echo "bench: failed:$$failed" >&2; exit 1; fi; \
+	echo "bench: $$n benchmark programs ran"
 
 # Installs the programs, the language files and help pages in PREFIX/lib/vrm650t,
 # the commands in PREFIX/bin, the desktop entry, icons, metainfo, man pages,
@@ -78,10 +88,14 @@ uninstall:
 	rm -rf $(DESTDIR)$(PREFIX)/lib/vrm650t $(DESTDIR)$(PREFIX)/bin/vrm650t $(DESTDIR)$(PREFIX)/bin/vrm650t-cli
 	rm -f $(DESTDIR)$(UDEVDIR)/60-vrm650t-cable.rules
 
-# The Debian package vrm650t_<version>_amd64.deb in $(BUILD)/, checked by lintian.
-deb: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package vrm650t_<version>_amd64.deb in $(BUILD)/, checked by
+# lintian. Built in its own folder with only what the package ships (no tests,
+# no benchmarks), so a fresh clone builds about half as much.
+deb: bootstrap
+	@cmake --preset package >/dev/null
+	@cmake --build --preset package
+	cd build-package && cpack -G DEB -B $(CURDIR)/$(BUILD)
 	@if command -v lintian >/dev/null 2>&1; then lintian --fail-on error $(BUILD)/vrm650t_*_amd64.deb; fi
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD) build-package build-sanitize build-fuzz

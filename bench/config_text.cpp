@@ -46,7 +46,10 @@ void BM_ExportConfigText(benchmark::State& state) {
     const vrm::ImageBuffer image = Image(state.range(0) != 0);
     for (auto _ : state) {
         const vrm::ConfigTextExport text = vrm::ExportConfigText(image, English());
-        if (!text.ok) state.SkipWithError("export failed");
+        if (!text.ok) {
+            state.SkipWithError("export failed");
+            break;
+        }
         benchmark::DoNotOptimize(text.text.data());
     }
 }
@@ -56,7 +59,10 @@ void BM_ImportConfigText(benchmark::State& state) {
     const std::string text = vrm::ExportConfigText(Image(state.range(0) != 0), English()).text;
     for (auto _ : state) {
         const vrm::ConfigTextImport back = vrm::ImportConfigText(text, English());
-        if (!back.ok) state.SkipWithError("import refused");
+        if (!back.ok) {
+            state.SkipWithError("import refused");
+            break;
+        }
         benchmark::DoNotOptimize(back.image.data());
     }
 }

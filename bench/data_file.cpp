@@ -51,7 +51,10 @@ void WriteAndRead(benchmark::State& state, bool protectedFile) {
     for (auto _ : state) {
         const auto w = s.file.Write(s.path, security, s.clock);
         const auto r = s.file.Read(s.path, s.prompter, s.language);
-        if (!w.Ok() || !r.Ok()) state.SkipWithError("data file round trip failed");
+        if (!w.Ok() || !r.Ok()) {
+            state.SkipWithError("data file round trip failed");
+            break;
+        }
         benchmark::DoNotOptimize(s.image.Transfer().data());
     }
 }
@@ -65,7 +68,10 @@ void BM_DataFilePreview(benchmark::State& state) {
     s.file.Write(s.path, {}, s.clock);
     for (auto _ : state) {
         const auto p = vrm::DataFile::Preview(s.path);
-        if (p.code != 0) state.SkipWithError("preview failed");
+        if (p.code != 0) {
+            state.SkipWithError("preview failed");
+            break;
+        }
         benchmark::DoNotOptimize(p.line1.data());
     }
 }

@@ -33,7 +33,10 @@ void BM_TypedCommitWithUndoStep(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const vrm::WriteResult r = s.session.Commit(s.rx, inputs[i++ & 1]);
-        if (!r.Ok()) state.SkipWithError("commit refused");
+        if (!r.Ok()) {
+            state.SkipWithError("commit refused");
+            break;
+        }
         if (s.session.UndoDepth() >= vrm::EditSession::kMaxUndoSteps) s.session.ClearHistory();
     }
 }
@@ -43,7 +46,10 @@ void BM_CommitAndUndo(benchmark::State& state) {
     Setup s;
     for (auto _ : state) {
         s.session.Commit(s.rx, vrm::FieldInput::Typed("462.5625"));
-        if (!s.session.Undo()) state.SkipWithError("nothing to undo");
+        if (!s.session.Undo()) {
+            state.SkipWithError("nothing to undo");
+            break;
+        }
     }
 }
 
@@ -56,7 +62,10 @@ void BM_ScriptAssignment(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const auto w = vrm::SetFromScript(s.session, "channel.9.decode", values[i++ & 1]);
-        if (!w.Ok()) state.SkipWithError("assignment refused");
+        if (!w.Ok()) {
+            state.SkipWithError("assignment refused");
+            break;
+        }
         if (s.session.UndoDepth() >= vrm::EditSession::kMaxUndoSteps) s.session.ClearHistory();
     }
 }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "bench/bench_main.h"
 #include "core/document/application.h"
 #include "core/document/file_dialogs.h"
 #include "gui/app/main_frame.h"
@@ -72,8 +73,5 @@ BENCHMARK(BM_ChannelGridReload)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qtApp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrm::bench::RunBenchmarks(argc, argv);
 }

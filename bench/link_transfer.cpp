@@ -72,7 +72,10 @@ void BM_ReadTransferProgramCost(benchmark::State& state) {
     InProcess p;
     ImageBuffer image{};
     for (auto _ : state) {
-        if (!ReadTransfer(*p.port, image)) state.SkipWithError("read failed");
+        if (!ReadTransfer(*p.port, image)) {
+            state.SkipWithError("read failed");
+            break;
+        }
         benchmark::DoNotOptimize(image);
     }
     state.counters["blocks"] = 64;
@@ -84,7 +87,10 @@ void BM_WriteTransferProgramCost(benchmark::State& state) {
     ImageBuffer image{};
     image.fill(0x5A);
     for (auto _ : state) {
-        if (!WriteTransfer(*p.port, image)) state.SkipWithError("write failed");
+        if (!WriteTransfer(*p.port, image)) {
+            state.SkipWithError("write failed");
+            break;
+        }
     }
     state.counters["blocks"] = 63;
 }
@@ -114,7 +120,10 @@ void Paced(benchmark::State& state, bool write) {
         const auto start = std::chrono::steady_clock::now();
         const bool ok = write ? WriteTransfer(port, image) : ReadTransfer(port, image);
         const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
-        if (!ok) state.SkipWithError("transfer failed");
+        if (!ok) {
+            state.SkipWithError("transfer failed");
+            break;
+        }
         state.SetIterationTime(took.count() / 1000.0);
         total += took.count();
     }

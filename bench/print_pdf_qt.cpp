@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_main.h"
 #include "core/fields/channel_fields.h"
 #include "core/fields/edit_session.h"
 #include "core/fields/field_registry.h"
@@ -39,7 +40,10 @@ void BM_SixteenChannelPdf(benchmark::State& state) {
     std::string bytes;
     for (auto _ : state) {
         const vrm::print::Document doc = vrm::print::BuildConfigurationDocument(session, all, {"fleet.dat", "now"});
-        if (!vrm::print::MakePdf(doc, {}, bytes)) state.SkipWithError("no PDF");
+        if (!vrm::print::MakePdf(doc, {}, bytes)) {
+            state.SkipWithError("no PDF");
+            break;
+        }
         benchmark::DoNotOptimize(bytes.data());
     }
     state.counters["bytes"] = static_cast<double>(bytes.size());
@@ -51,8 +55,5 @@ BENCHMARK(BM_SixteenChannelPdf)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrm::bench::RunBenchmarks(argc, argv);
 }

@@ -63,6 +63,7 @@ std::uint64_t WireBytes(bool write) {
 
 struct ChildRun {
     bool ok = false;
+    std::string failure;  // the command line and how it ended, when not ok
     double wallMs = 0;
     double cpuMs = 0;  // user + system
 };
@@ -102,6 +103,11 @@ ChildRun RunCli(const std::vector<std::string>& args, const std::vector<std::str
                         usage.ru_stime.tv_usec;
     r.cpuMs = static_cast<double>(micros) / 1e3;
     r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!r.ok) {
+        r.failure = "the command failed:";
+        for (const std::string& arg : args) r.failure += " " + arg;
+        r.failure += WIFEXITED(status) ? " (exit status " + std::to_string(WEXITSTATUS(status)) + ")" : " (killed)";
+    }
     return r;
 }
 
@@ -132,10 +138,14 @@ void CliAt9600(benchmark::State& state, bool write) {
         // BM_CliSafeWriteAt9600).
         const ChildRun r = write ? RunCli({"radio", "write", "--no-backup", "--no-verify", "--no-log", s.file}, env)
                                  : RunCli({"radio", "read", "--yes", "-o", s.file}, env);
-        if (!r.ok) state.SkipWithError("the command failed");
+        if (!r.ok) {
+            state.SkipWithError(r.failure.c_str());
+            break;
+        }
         state.SetIterationTime(r.wallMs / 1000.0);
         total += r.wallMs;
     }
+    if (state.error_occurred()) return;
     const std::uint64_t bytes = WireBytes(write);
     const double wireMs = static_cast<double>(bytes) * 10.0 * 1000.0 / kBaud;
     const double expected = wireMs + (write ? kMandatedWriteMs : kMandatedReadMs);
@@ -191,13 +201,18 @@ void BM_CliSafeWriteAt9600(benchmark::State& state) {
         return;
     }
     const std::string backups = (s.dir / "backups").string(), log = (s.dir / "log.csv").string();
+    fs::create_directories(backups);  // the CLI writes into an existing backup folder only
     double total = 0;
     for (auto _ : state) {
         const ChildRun r = RunCli({"radio", "write", "--backup-dir", backups, "--log", log, s.file}, env);
-        if (!r.ok) state.SkipWithError("the command failed");
+        if (!r.ok) {
+            state.SkipWithError(r.failure.c_str());
+            break;
+        }
         state.SetIterationTime(r.wallMs / 1000.0);
         total += r.wallMs;
     }
+    if (state.error_occurred()) return;
     const SafeWireCost cost = SafeWriteWire(s.dir);
     const double wireMs = static_cast<double>(cost.bytes) * 10.0 * 1000.0 / kBaud;
     const double expected = wireMs + cost.delaysMs;
@@ -220,12 +235,16 @@ void BM_CliReadFullSpeed(benchmark::State& state) {
     double cpu = 0, wall = 0, worstCpu = 0;
     for (auto _ : state) {
         const ChildRun r = RunCli({"radio", "read", "--yes", "-o", s.file}, {s.state});
-        if (!r.ok) state.SkipWithError("the command failed");
+        if (!r.ok) {
+            state.SkipWithError(r.failure.c_str());
+            break;
+        }
         state.SetIterationTime(r.wallMs / 1000.0);
         cpu += r.cpuMs;
         wall += r.wallMs;
         worstCpu = std::max(worstCpu, r.cpuMs);
     }
+    if (state.error_occurred()) return;
     const auto n = static_cast<double>(state.iterations());
     state.counters["process_cpu_ms"] = cpu / n;
     state.counters["worst_cpu_ms"] = worstCpu;

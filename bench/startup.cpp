@@ -4,17 +4,13 @@
 // writes that moment and ends the process). The figures are medians; the
 // ratio is the program's median over the bare window's.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "bench/process_run.h"
 
 namespace vrm {
 namespace {
@@ -23,54 +19,16 @@ namespace fs = std::filesystem;
 
 constexpr int kRuns = 9;
 
-long long NowMicros() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000LL + now.tv_nsec / 1000;
-}
-
 // Starts `program` with the probe and a private home; the start-up time in
 // ms, or a negative number when the program never showed its window.
 double TimeToWindow(const std::string& program, const fs::path& home) {
-    std::vector<std::string> env = {"VRM650T_STARTUP_PROBE=1", "QT_QPA_PLATFORM=offscreen",
-                                    "HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
-                                    "XDG_RUNTIME_DIR=" + (home / "run").string()};
-    for (char** e = environ; *e; ++e) {
-        const std::string s = *e;
-        if (s.rfind("HOME=", 0) && s.rfind("XDG_", 0) && s.rfind("QT_QPA_PLATFORM=", 0) &&
-            s.rfind("VRM650T_", 0))
-            env.push_back(s);
-    }
-    std::vector<char*> e;
-    for (auto& s : env) e.push_back(s.data());
-    e.push_back(nullptr);
-    std::string path = program;
-    char* argv[] = {path.data(), nullptr};
-
-    int out[2];
-    if (::pipe(out) != 0) return -1;
-    const long long start = NowMicros();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::close(out[0]);
-        ::execve(argv[0], argv, e.data());
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string text;
-    char buffer[64];
-    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text.empty()) return -1;
-    return static_cast<double>(std::stoll(text) - start) / 1000.0;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    const std::vector<std::string> env = bench::Environment(
+        {"VRM650T_STARTUP_PROBE=1", "QT_QPA_PLATFORM=offscreen", "HOME=" + home.string(),
+         "XDG_CONFIG_HOME=" + (home / "config").string(), "XDG_RUNTIME_DIR=" + (home / "run").string()},
+        {"HOME=", "XDG_", "QT_QPA_PLATFORM=", "VRM650T_"});
+    const bench::ProcessRun run = bench::RunProcess({program}, env, true);
+    if (!run.ok || run.output.empty()) return -1;
+    return static_cast<double>(std::stoll(run.output) - run.startMicros) / 1000.0;
 }
 
 void BM_StartupAgainstBareWindow(benchmark::State& state) {
@@ -92,9 +50,9 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
     }
     fs::remove_all(home);
     if (state.error_occurred()) return;
-    state.counters["program_ms"] = Median(programMs);
-    state.counters["bare_qt_ms"] = Median(bareMs);
-    state.counters["ratio"] = Median(programMs) / Median(bareMs);
+    state.counters["program_ms"] = bench::Median(programMs);
+    state.counters["bare_qt_ms"] = bench::Median(bareMs);
+    state.counters["ratio"] = bench::Median(programMs) / bench::Median(bareMs);
 }
 BENCHMARK(BM_StartupAgainstBareWindow)->Iterations(1)->Unit(benchmark::kMillisecond);
 

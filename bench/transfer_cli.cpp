@@ -8,17 +8,14 @@
 //    ','-command 250 ms).
 //  - At full speed: the process time (user + system CPU) of `radio read`.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/process_run.h"
 #include "core/base/language_table.h"
 #include "core/base/prompter.h"
 #include "core/files/data_file.h"
@@ -29,8 +26,6 @@
 #include "sim/simulated_link.h"
 #include "sim/simulated_radio.h"
 #include "sim/simulated_transport.h"
-
-extern char** environ;
 
 namespace vrm {
 namespace {
@@ -61,54 +56,15 @@ std::uint64_t WireBytes(bool write) {
     return ok ? link.BytesOut() + link.BytesIn() : 0;
 }
 
-struct ChildRun {
-    bool ok = false;
-    std::string failure;  // the command line and how it ended, when not ok
-    double wallMs = 0;
-    double cpuMs = 0;  // user + system
-};
+using ChildRun = bench::ProcessRun;
 
 ChildRun RunCli(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
     std::vector<std::string> env = extraEnv;
     env.push_back(std::string("LD_LIBRARY_PATH=") + VRM_SIM_DIR);
-    for (char** e = environ; *e; ++e) {
-        const std::string s = *e;
-        if (s.rfind("LD_LIBRARY_PATH=", 0) && s.rfind("VRM650T_SIM_", 0)) env.push_back(s);
-    }
     std::vector<std::string> argv = {std::string(VRM_BIN_DIR) + "/vrm650t-cli", "--lang",
                                      std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng"};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> a, e;
-    for (auto& s : argv) a.push_back(s.data());
-    a.push_back(nullptr);
-    for (auto& s : env) e.push_back(s.data());
-    e.push_back(nullptr);
-
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        ::dup2(null, 0);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        ::execve(a[0], a.data(), e.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    ChildRun r;
-    r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    const long micros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1'000'000L + usage.ru_utime.tv_usec +
-                        usage.ru_stime.tv_usec;
-    r.cpuMs = static_cast<double>(micros) / 1e3;
-    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!r.ok) {
-        r.failure = "the command failed:";
-        for (const std::string& arg : args) r.failure += " " + arg;
-        r.failure += WIFEXITED(status) ? " (exit status " + std::to_string(WEXITSTATUS(status)) + ")" : " (killed)";
-    }
-    return r;
+    return bench::RunProcess(argv, bench::Environment(env, {"LD_LIBRARY_PATH=", "VRM650T_SIM_"}));
 }
 
 struct Scratch {

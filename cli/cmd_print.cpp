@@ -6,15 +6,16 @@
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
+#include "cli/pdf_module.h"
 #include "core/fields/edit_session.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 #include "core/exchange/configuration_print.h"
-#include "core/exchange/pdf_output.h"
 #include "core/exchange/print_language.h"
 #include "core/base/language_table.h"
 #include "core/base/safe_file.h"
 #include "core/base/text_ids.h"
+#include "core/base/text_ids_pdf.h"
 
 namespace vrm::cli {
 
@@ -82,12 +83,18 @@ int RunPrint(Context& ctx) {
         }
         lists = *parsed;
     }
-#ifndef VRM_CLI_PDF
     if (*format == OutputKind::Pdf) {
+#ifdef VRM_CLI_PDF
+        std::string writer, reason;
+        if (!LoadPdfWriter(writer, reason)) {
+            ctx.err << Format(ctx, tid::kCliPdfWriterMissing, {writer, reason}) << "\n";
+            return kExitNotWritten;
+        }
+#else
         ctx.err << ctx.Text(tid::kCliPrintNoPdf) << "\n";
         return kUsageError;
-    }
 #endif
+    }
 
     ReadRequest req;
     req.path = rest.front();
@@ -112,15 +119,13 @@ int RunPrint(Context& ctx) {
         case OutputKind::Text: bytes = print::WriteText(doc); break;
         case OutputKind::Html: bytes = print::WriteHtml(doc, Language(ctx).Text(tid::kPrintLanguageCode)); break;
         case OutputKind::Pdf: {
-#ifdef VRM_CLI_PDF
             print::PdfOptions options;
             options.fontFamily = Language(ctx).Settings().FontName();
             options.letter = letter;
-            if (!print::MakePdf(doc, options, bytes)) {
+            if (!MakePdfWithWriter(doc, options, bytes)) {
                 ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
                 return kExitNotWritten;
             }
-#endif
             break;
         }
     }

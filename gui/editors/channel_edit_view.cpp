@@ -152,7 +152,7 @@ void CChEditView::UpdateTabOrder() {
     // in the tab order.
     const EditSession& session = host_.Session();
     if (!UsesPresetList(session.Context().Mode())) return;
-    const bool repeater = ChannelModel(const_cast<EditContext&>(session.Context())).Exists(channel_) &&
+    const bool repeater = ChannelReader(session.Context()).Exists(channel_) &&
                           (session.Context().image.Byte(kChannelTable.offset + kChannelRecordSize * channel_ + 13) &
                            ChannelModel::kRepeaterBit);
     for (const char* key : {"tx", "encode"}) {

@@ -137,9 +137,7 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
             // activated once more. The grid has let that editor go by then:
             // it is not committed or closed a second time.
             if (combo->isHidden() || combo->property(kEditEnded).toBool()) return;
-            auto* self = const_cast<RecordGridDelegate*>(this);
-            emit self->commitData(combo);
-            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+            view_->EndCellEdit(combo, QAbstractItemDelegate::NoHint, true);
         });
     }
     return editor;
@@ -167,8 +165,8 @@ void RecordGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index
     startText_.reset();
     if (!fieldui::StartWithText(editor, text)) {
         // A key the editor's filter refuses does nothing: the edit ends unchanged.
-        QTimer::singleShot(0, editor, [this, editor] {
-            emit const_cast<RecordGridDelegate*>(this)->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        QTimer::singleShot(0, editor, [view = view_, editor] {
+            view->EndCellEdit(editor, QAbstractItemDelegate::RevertModelCache, false);
         });
     }
 }
@@ -339,6 +337,11 @@ QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifier
     // The number column is fixed: the cursor stays right of it.
     if (index.isValid() && index.column() == 0 && model_->columnCount() > 1) index = model_->index(index.row(), 1);
     return index;
+}
+
+void RecordGridView::EndCellEdit(QWidget* editor, QAbstractItemDelegate::EndEditHint hint, bool commit) {
+    if (commit) emit delegate_->commitData(editor);
+    emit delegate_->closeEditor(editor, hint);
 }
 
 void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

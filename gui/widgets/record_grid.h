@@ -131,6 +131,9 @@ public:
 
     // Runs after a commit from a cell: shows what the rule says.
     void ReportCommit(const WriteResult& result);
+    // Ends the edit of a cell's editor as its delegate does (commit first
+    // when asked); for the delegate's const editor hooks.
+    void EndCellEdit(QWidget* editor, QAbstractItemDelegate::EndEditHint hint, bool commit);
 
 signals:
     void currentRowChanged(int row);

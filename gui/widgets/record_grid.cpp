@@ -300,26 +300,31 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
     }
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QModelIndex target = EditTarget(currentIndex());
-        if (!target.isValid()) return;
-        const FieldRef ref = model_->Ref(target);
-        const bool typed = ref.field->kind == FieldKind::Code ||
-                           (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
-        if (typed) {
-            // A key the cell's filter refuses opens nothing.
-            const std::unique_ptr<QWidget> probe(fieldui::CreateEditor(model_->Session(), ref, nullptr, true));
-            if (fieldui::StartWithText(probe.get(), text)) OpenEditor(target, text);
-        } else if (OpenEditor(target, std::nullopt)) {
-            // A list column: its drop-down opens and takes the key.
-            if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {
-                combo->showPopup();
-                QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), text);
-                QApplication::sendEvent(combo->view(), &key);
-            }
-        }
+        StartEditWithKey(*event);
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void RecordGridView::StartEditWithKey(const QKeyEvent& event) {
+    const QString text = event.text();
+    const QModelIndex target = EditTarget(currentIndex());
+    if (!target.isValid()) return;
+    const FieldRef ref = model_->Ref(target);
+    const bool typed = ref.field->kind == FieldKind::Code ||
+                       (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
+    if (typed) {
+        // A key the cell's filter refuses opens nothing.
+        const std::unique_ptr<QWidget> probe(fieldui::CreateEditor(model_->Session(), ref, nullptr, true));
+        if (fieldui::StartWithText(probe.get(), text)) OpenEditor(target, text);
+    } else if (OpenEditor(target, std::nullopt)) {
+        // A list column: its drop-down opens and takes the key.
+        if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {
+            combo->showPopup();
+            QKeyEvent key(QEvent::KeyPress, event.key(), event.modifiers(), text);
+            QApplication::sendEvent(combo->view(), &key);
+        }
+    }
 }
 
 QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {

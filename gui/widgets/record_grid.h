@@ -157,6 +157,10 @@ private:
     // the column a disabled cell depends on; invalid when nowhere.
     QModelIndex EditTarget(const QModelIndex& index) const;
     bool OpenEditor(const QModelIndex& index, std::optional<QString> startText);
+    // A printable key on a cell that is not being edited: a typed cell opens
+    // with the key (when its filter takes it), a list cell's drop-down opens
+    // and takes it.
+    void StartEditWithKey(const QKeyEvent& event);
     void ShowContextMenu(const QPoint& globalPos);
     bool SelectionHasSeveralCells() const;
     // The selected cells' texts, and writing texts or blanks into cells.

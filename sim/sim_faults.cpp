@@ -98,78 +98,109 @@ std::string HexBytes(const std::uint8_t* bytes, std::size_t size) {
     return s;
 }
 
+namespace {
+
+// One fault item: its name, whether it takes "=value", and what it sets.
+enum class Value { kNone, kRequired, kOptional };
+struct FaultItem {
+    std::string_view name;
+    Value value;
+    bool (*apply)(std::string_view value, bool hasValue, SimFaults& out);
+};
+
+bool ApplyIdentifyShort(std::string_view value, bool hasValue, SimFaults& out) {
+    std::uint32_t n = 47;
+    if (!(!hasValue || ParseUnsigned(value, n)) || n >= 48) return false;
+    out.identifyLength = static_cast<int>(n);
+    return true;
+}
+
+bool ApplyModel(std::string_view value, bool, SimFaults& out) {
+    if (value.empty() || value.size() > 8) return false;
+    std::array<std::uint8_t, 8> key;
+    key.fill(0xFF);
+    for (std::size_t i = 0; i < value.size(); ++i) key[i] = static_cast<std::uint8_t>(value[i]);
+    out.modelName = key;
+    return true;
+}
+
+bool ApplyIdentity(std::string_view value, bool, SimFaults& out) {
+    ModelIdentity id{};
+    if (!ParseHexBytes(value, id.data(), id.size())) return false;
+    out.identity = id;
+    return true;
+}
+
+bool ApplySlow(std::string_view value, bool, SimFaults& out) {
+    const std::size_t at = value.find('@');
+    std::uint32_t ms = 0, step = 1;
+    if (!ParseUnsigned(value.substr(0, at), ms)) return false;
+    if (at != std::string_view::npos && !(ParseUnsigned(value.substr(at + 1), step) && step > 0)) return false;
+    out.slowMs = ms;
+    out.slowStep = step;
+    return true;
+}
+
+bool ApplyPull(std::string_view value, bool, SimFaults& out) {
+    std::uint32_t step = 0;
+    if (!ParseUnsigned(value, step) || step == 0) return false;
+    out.pullStep = step;
+    return true;
+}
+
+bool AddCommand(std::string_view value, std::vector<std::uint8_t>& list) {
+    std::uint8_t command = 0;
+    if (!ParseHexBytes(value, &command, 1)) return false;
+    list.push_back(command);
+    return true;
+}
+
+constexpr FaultItem kFaultItems[] = {
+    {"program-silent", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.programSilent = true; }},
+    {"program-nak", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.programNak = true; }},
+    {"identify-short", Value::kOptional, ApplyIdentifyShort},
+    {"model", Value::kRequired, ApplyModel},
+    {"identity", Value::kRequired, ApplyIdentity},
+    {"read-silent", Value::kRequired,
+     [](std::string_view v, bool, SimFaults& f) { return ParseBlock(v, f.readSilentBlock); }},
+    {"write-silent", Value::kRequired,
+     [](std::string_view v, bool, SimFaults& f) { return ParseBlock(v, f.writeSilentBlock); }},
+    {"write-nak", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return ParseBlock(v, f.writeNakBlock); }},
+    {"write-lost", Value::kRequired,
+     [](std::string_view v, bool, SimFaults& f) { return ParseBlock(v, f.writeLostBlock); }},
+    {"slow", Value::kRequired, ApplySlow},
+    {"info-header", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.infoBadHeader = true; }},
+    {"info-checksum", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.infoBadChecksum = true; }},
+    {"pull", Value::kRequired, ApplyPull},
+    {"signal", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return ParseSignal(v, f); }},
+    {"test-nak", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return AddCommand(v, f.testNak); }},
+    {"off-nak", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return AddCommand(v, f.offNak); }},
+};
+
+bool ApplyFaultItem(std::string_view item, SimFaults& out) {
+    const std::size_t eq = item.find('=');
+    const std::string_view name = item.substr(0, eq);
+    const bool hasValue = eq != std::string_view::npos;
+    const std::string_view value = hasValue ? item.substr(eq + 1) : std::string_view();
+    for (const FaultItem& f : kFaultItems) {
+        if (f.name != name) continue;
+        if ((f.value == Value::kNone && hasValue) || (f.value == Value::kRequired && !hasValue)) return false;
+        return f.apply(value, hasValue, out);
+    }
+    return false;
+}
+
+}  // namespace
+
 bool ParseSimFaults(std::string_view text, SimFaults& out, std::string* error) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = text.find_first_of(", \t\n", pos);
         const std::string_view item = text.substr(pos, end == std::string_view::npos ? text.size() - pos : end - pos);
         pos = end == std::string_view::npos ? text.size() : end + 1;
-        if (item.empty()) continue;
-
-        const std::size_t eq = item.find('=');
-        const std::string_view name = item.substr(0, eq);
-        const std::string_view value = eq == std::string_view::npos ? std::string_view() : item.substr(eq + 1);
-        const bool hasValue = eq != std::string_view::npos;
-        bool ok = true;
-
-        if (name == "program-silent" && !hasValue) {
-            out.programSilent = true;
-        } else if (name == "program-nak" && !hasValue) {
-            out.programNak = true;
-        } else if (name == "identify-short") {
-            std::uint32_t n = 47;
-            ok = (!hasValue || ParseUnsigned(value, n)) && n < 48;
-            if (ok) out.identifyLength = static_cast<int>(n);
-        } else if (name == "model" && hasValue) {
-            ok = !value.empty() && value.size() <= 8;
-            if (ok) {
-                std::array<std::uint8_t, 8> key;
-                key.fill(0xFF);
-                for (std::size_t i = 0; i < value.size(); ++i) key[i] = static_cast<std::uint8_t>(value[i]);
-                out.modelName = key;
-            }
-        } else if (name == "identity" && hasValue) {
-            ModelIdentity id{};
-            ok = ParseHexBytes(value, id.data(), id.size());
-            if (ok) out.identity = id;
-        } else if (name == "read-silent" && hasValue) {
-            ok = ParseBlock(value, out.readSilentBlock);
-        } else if (name == "write-silent" && hasValue) {
-            ok = ParseBlock(value, out.writeSilentBlock);
-        } else if (name == "write-nak" && hasValue) {
-            ok = ParseBlock(value, out.writeNakBlock);
-        } else if (name == "write-lost" && hasValue) {
-            ok = ParseBlock(value, out.writeLostBlock);
-        } else if (name == "slow" && hasValue) {
-            const std::size_t at = value.find('@');
-            std::uint32_t ms = 0, step = 1;
-            ok = ParseUnsigned(value.substr(0, at), ms) &&
-                 (at == std::string_view::npos || (ParseUnsigned(value.substr(at + 1), step) && step > 0));
-            if (ok) {
-                out.slowMs = ms;
-                out.slowStep = step;
-            }
-        } else if (name == "info-header" && !hasValue) {
-            out.infoBadHeader = true;
-        } else if (name == "info-checksum" && !hasValue) {
-            out.infoBadChecksum = true;
-        } else if (name == "pull" && hasValue) {
-            std::uint32_t step = 0;
-            ok = ParseUnsigned(value, step) && step > 0;
-            if (ok) out.pullStep = step;
-        } else if (name == "signal" && hasValue) {
-            ok = ParseSignal(value, out);
-        } else if ((name == "test-nak" || name == "off-nak") && hasValue) {
-            std::uint8_t command = 0;
-            ok = ParseHexBytes(value, &command, 1);
-            if (ok) (name == "test-nak" ? out.testNak : out.offNak).push_back(command);
-        } else {
-            ok = false;
-        }
-        if (!ok) {
-            if (error) *error = std::string(item);
-            return false;
-        }
+        if (item.empty() || ApplyFaultItem(item, out)) continue;
+        if (error) *error = std::string(item);
+        return false;
     }
     return true;
 }

@@ -73,6 +73,93 @@ std::string FormatSimState(const SimulatedRadio& radio) {
     return os.str();
 }
 
+namespace {
+
+// The state file's keys, each with what its value sets in the radio.
+struct StateKey {
+    std::string_view key;
+    bool (*apply)(const std::string& value, SimulatedRadio& radio);
+};
+
+bool ApplyIdentification(const std::string& value, SimulatedRadio& radio) {
+    if (!Hex(value, radio.Identification())) return false;
+    std::copy_n(radio.Identification().begin(), kIdentitySize, radio.Memory().begin());
+    return true;
+}
+
+bool ApplyReferenceStored(const std::string& value, SimulatedRadio& radio) {
+    if (value != "0" && value != "1") return false;
+    radio.SetReferenceStored(value == "1");
+    return true;
+}
+
+bool ApplyVolume(const std::string& value, SimulatedRadio& radio) {
+    unsigned v = 0;
+    if (!HexNumber(value, SimulatedRadio::kMaxVolume, v)) return false;
+    radio.SetVolume(static_cast<std::uint8_t>(v));
+    return true;
+}
+
+bool ApplyWord(const std::string& value, SimulatedRadio& radio) {
+    unsigned v = 0;
+    if (!HexNumber(value, 0xFFFF, v)) return false;
+    radio.SetVcoWord(static_cast<std::uint16_t>(v));
+    return true;
+}
+
+bool ApplyChecksum(const std::string& value, SimulatedRadio& radio) {
+    unsigned v = 0;
+    if (value == "auto") radio.SetChecksumOverride(std::nullopt);
+    else if (HexNumber(value, 0xFFFF, v)) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
+    else return false;
+    return true;
+}
+
+bool ApplyPoint(const std::string& value, SimulatedRadio& radio) {
+    const std::size_t s2 = value.find(' ');
+    unsigned cmd = 0, v = 0;
+    if (s2 == std::string::npos || !HexNumber(value.substr(0, s2), 0xFF, cmd) ||
+        !HexNumber(Trim(std::string_view(value).substr(s2)), 0xFFFF, v) ||
+        !SimulatedRadio::IsPoint(static_cast<std::uint8_t>(cmd)))
+        return false;
+    // A point that adjusts a tuning byte keeps its value in the tuning line:
+    // a line of an older state file does not undo it.
+    if (!SimulatedRadio::AdjustsTuningByte(static_cast<std::uint8_t>(cmd)))
+        radio.SetPointValue(static_cast<std::uint8_t>(cmd), static_cast<std::uint16_t>(v));
+    return true;
+}
+
+bool ApplyMemory(const std::string& value, SimulatedRadio& radio) {
+    const std::size_t s2 = value.find(' ');
+    unsigned address = 0;
+    return s2 != std::string::npos && HexNumber(value.substr(0, s2), kImageSize - 16, address) && address % 16 == 0 &&
+           ParseHexBytes(Trim(std::string_view(value).substr(s2)), radio.Memory().data() + address, 16);
+}
+
+constexpr StateKey kStateKeys[] = {
+    {"format", [](const std::string& v, SimulatedRadio&) { return v == "1"; }},
+    {"identification", ApplyIdentification},
+    {"information", [](const std::string& v, SimulatedRadio& r) { return Hex(v, r.Information()); }},
+    {"version", [](const std::string& v, SimulatedRadio& r) { return Hex(v, r.Version()); }},
+    {"boot-version", [](const std::string& v, SimulatedRadio& r) { return Hex(v, r.BootVersion()); }},
+    {"tuning", [](const std::string& v, SimulatedRadio& r) { return Hex(v, r.Tuning()); }},
+    {"reference-tuning", [](const std::string& v, SimulatedRadio& r) { return Hex(v, r.ReferenceTuning()); }},
+    {"reference-stored", ApplyReferenceStored},
+    {"volume", ApplyVolume},
+    {"word", ApplyWord},
+    {"checksum", ApplyChecksum},
+    {"point", ApplyPoint},
+    {"memory", ApplyMemory},
+};
+
+const StateKey* FindStateKey(std::string_view key) {
+    for (const StateKey& k : kStateKeys)
+        if (k.key == key) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
 bool ParseSimState(std::string_view text, SimulatedRadio& radio, std::string* error) {
     radio.ResetToDefaults();
     std::vector<std::string> log;
@@ -91,61 +178,14 @@ bool ParseSimState(std::string_view text, SimulatedRadio& radio, std::string* er
         if (line.empty() || line[0] == '#') continue;
         const std::size_t sp = line.find_first_of(" \t");
         const std::string key = line.substr(0, sp);
-        const std::string value = sp == std::string::npos ? std::string() : Trim(std::string_view(line).substr(sp));
-
-        bool ok = true;
-        if (key == "format") {
-            ok = value == "1";
-        } else if (key == "identification") {
-            ok = Hex(value, radio.Identification());
-            if (ok) std::copy_n(radio.Identification().begin(), kIdentitySize, radio.Memory().begin());
-        } else if (key == "information") {
-            ok = Hex(value, radio.Information());
-        } else if (key == "version") {
-            ok = Hex(value, radio.Version());
-        } else if (key == "boot-version") {
-            ok = Hex(value, radio.BootVersion());
-        } else if (key == "tuning") {
-            ok = Hex(value, radio.Tuning());
-        } else if (key == "reference-tuning") {
-            ok = Hex(value, radio.ReferenceTuning());
-        } else if (key == "reference-stored") {
-            ok = value == "0" || value == "1";
-            if (ok) radio.SetReferenceStored(value == "1");
-        } else if (key == "volume") {
-            unsigned v = 0;
-            ok = HexNumber(value, SimulatedRadio::kMaxVolume, v);
-            if (ok) radio.SetVolume(static_cast<std::uint8_t>(v));
-        } else if (key == "word") {
-            unsigned v = 0;
-            ok = HexNumber(value, 0xFFFF, v);
-            if (ok) radio.SetVcoWord(static_cast<std::uint16_t>(v));
-        } else if (key == "checksum") {
-            unsigned v = 0;
-            if (value == "auto") radio.SetChecksumOverride(std::nullopt);
-            else if ((ok = HexNumber(value, 0xFFFF, v))) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
-        } else if (key == "point") {
-            const std::size_t s2 = value.find(' ');
-            unsigned cmd = 0, v = 0;
-            ok = s2 != std::string::npos && HexNumber(value.substr(0, s2), 0xFF, cmd) &&
-                 HexNumber(Trim(std::string_view(value).substr(s2)), 0xFFFF, v) &&
-                 SimulatedRadio::IsPoint(static_cast<std::uint8_t>(cmd));
-            // A point that adjusts a tuning byte keeps its value in the
-            // tuning line: a line of an older state file does not undo it.
-            if (ok && !SimulatedRadio::AdjustsTuningByte(static_cast<std::uint8_t>(cmd)))
-                radio.SetPointValue(static_cast<std::uint8_t>(cmd), static_cast<std::uint16_t>(v));
-        } else if (key == "memory") {
-            const std::size_t s2 = value.find(' ');
-            unsigned address = 0;
-            ok = s2 != std::string::npos && HexNumber(value.substr(0, s2), kImageSize - 16, address) &&
-                 address % 16 == 0 &&
-                 ParseHexBytes(Trim(std::string_view(value).substr(s2)), radio.Memory().data() + address, 16);
-        } else if (key == "log") {
-            log.push_back(value);
-        } else {
-            return fail("unknown key '" + key + "'");
+        std::string value = sp == std::string::npos ? std::string() : Trim(std::string_view(line).substr(sp));
+        if (key == "log") {
+            log.push_back(std::move(value));
+            continue;
         }
-        if (!ok) return fail("bad value for '" + key + "'");
+        const StateKey* known = FindStateKey(key);
+        if (!known) return fail("unknown key '" + key + "'");
+        if (!known->apply(value, radio)) return fail("bad value for '" + key + "'");
     }
     radio.ClearLog();
     for (std::string& l : log) radio.AppendLog(std::move(l));

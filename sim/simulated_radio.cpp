@@ -252,264 +252,82 @@ bool SimulatedRadio::ParseModeEntry(std::vector<SimReply>& replies) {
     return true;
 }
 
-bool SimulatedRadio::ParseOne(std::vector<SimReply>& replies) {
+bool SimulatedRadio::ParseLinkKey(Replies& replies) {
+    if (input_.size() < 2) return false;
+    const std::uint8_t b = input_[0], ack = input_[1];
+    Consume(2);
+    awaitingKey_ = false;
+    if (ack != kAck) {
+        Note("key refused");
+        ReplyByte(replies, kNak);
+        return true;
+    }
+    ReplyByte(replies, kAck);  // still with the old key
+    key_ = static_cast<std::uint8_t>(b ^ KeyMaterialSum());
+    Note(LogText("key %02X", key_));
+    return true;
+}
+
+bool SimulatedRadio::TakeHandshake(Replies& replies) {
+    if (!handshake_) return false;
+    const std::uint8_t finalByte = *handshake_;
+    handshake_.reset();
+    // Anything but ACK abandons the handshake and is a new command.
+    if (input_[0] != kAck) return false;
+    Consume(1);
+    ReplyByte(replies, finalByte);
+    return true;
+}
+
+bool SimulatedRadio::ParseCommand(Replies& replies) {
+    const std::uint8_t cmd = input_[0];
+    Parse result = Parse::kNotMine;
+    if (const CommandHandler handler = ModeCommand(cmd)) result = (this->*handler)(replies);
+    else if (mode_ == Mode::kTuning) result = ParseTestCommand(replies);
+    switch (result) {
+        case Parse::kTaken:
+            return true;
+        case Parse::kNeedMore:
+            return false;
+        case Parse::kRefused:
+            // A known command that the radio refuses (wrong mode, out of
+            // range, malformed): its bytes are taken.
+            ReplyByte(replies, kNak);
+            return true;
+        case Parse::kNotMine:
+            break;
+    }
+    Consume(1);
+    Note(LogText("unknown %02X", cmd));
+    ReplyByte(replies, kNak);
+    return true;
+}
+
+bool SimulatedRadio::ParseOne(Replies& replies) {
     if (silent_) {
         input_.clear();
         return false;
     }
     if (mode_ == Mode::kNormal) return ParseModeEntry(replies);
+    if (awaitingKey_) return ParseLinkKey(replies);
+    if (TakeHandshake(replies)) return true;
+    return ParseCommand(replies);
+}
 
-    if (awaitingKey_) {
-        if (input_.size() < 2) return false;
-        const std::uint8_t b = input_[0], ack = input_[1];
-        Consume(2);
-        awaitingKey_ = false;
-        if (ack != kAck) {
-            Note("key refused");
-            ReplyByte(replies, kNak);
-            return true;
+std::vector<std::uint8_t> SimulatedRadio::ActiveItemValues() const {
+    std::vector<std::uint8_t> values;
+    for (const auto& item : kItems) {
+        if (std::find(std::begin(item), std::end(item), activePoint_) == std::end(item)) continue;
+        const std::size_t positions = item[0] == item[3] ? 1 : 4;
+        for (std::size_t i = 0; i < positions; ++i) {
+            const std::uint16_t v = PointValue(item[i]);
+            values.push_back(static_cast<std::uint8_t>(v & 0xFF));
+            auto w = pointWidths_.find(item[i]);
+            if (w != pointWidths_.end() && w->second == 2) values.push_back(static_cast<std::uint8_t>(v >> 8));
         }
-        ReplyByte(replies, kAck);  // still with the old key
-        key_ = static_cast<std::uint8_t>(b ^ KeyMaterialSum());
-        Note(LogText("key %02X", key_));
-        return true;
+        break;
     }
-
-    if (handshake_) {
-        const std::uint8_t finalByte = *handshake_;
-        handshake_.reset();
-        if (input_[0] == kAck) {
-            Consume(1);
-            ReplyByte(replies, finalByte);
-            return true;
-        }
-        // Anything else abandons the handshake and is a new command.
-    }
-
-    const std::uint8_t cmd = input_[0];
-    auto need = [&](std::size_t n) { return input_.size() >= n; };
-    const bool programMode = mode_ == Mode::kProgram;
-
-    switch (cmd) {
-        case kIdentify: {
-            Consume(1);
-            Note("identify");
-            std::vector<std::uint8_t> block(identification_.begin(), identification_.end());
-            if (faults_.identity) std::copy(faults_.identity->begin(), faults_.identity->end(), block.begin());
-            if (faults_.modelName) std::copy(faults_.modelName->begin(), faults_.modelName->end(), block.begin());
-            if (faults_.identifyLength >= 0) block.resize(static_cast<std::size_t>(faults_.identifyLength));
-            Reply(replies, std::move(block));
-            awaitingKey_ = true;
-            return true;
-        }
-        case kExit:
-        case kAbortWrite:
-            Consume(1);
-            Note(cmd == kExit ? "exit" : "abort");
-            ReplyByte(replies, kAck);
-            mode_ = Mode::kNormal;
-            key_ = 0;
-            switches_.clear();
-            activePoint_ = -1;
-            return true;
-        case kVersionRead:
-            Consume(1);
-            Note("version");
-            Reply(replies, std::vector<std::uint8_t>(version_.begin(), version_.end()));
-            ExpectHandshake(kAck);
-            return true;
-        case kBootVersionRead:
-            Consume(1);
-            Note("boot-version");
-            Reply(replies, std::vector<std::uint8_t>(bootVersion_.begin(), bootVersion_.end()));
-            ExpectHandshake(kAck);
-            return true;
-        case kReferenceRead: {
-            Consume(1);
-            Note("reference");
-            const auto* p = memory_.data() + kBandPointArea.offset;
-            Reply(replies, std::vector<std::uint8_t>(p, p + kReferenceSize));
-            ExpectHandshake(kAck);
-            return true;
-        }
-        case kChecksumRead: {
-            Consume(1);
-            Note("checksum");
-            const std::uint16_t cs = Checksum();
-            Reply(replies, {static_cast<std::uint8_t>(cs >> 8), static_cast<std::uint8_t>(cs & 0xFF)});
-            ExpectHandshake(kAck);
-            return true;
-        }
-        case kWordRead:
-            Consume(1);
-            Note("word");
-            Reply(replies, {static_cast<std::uint8_t>(vcoWord_ >> 8), static_cast<std::uint8_t>(vcoWord_ & 0xFF)});
-            ExpectHandshake(kAck);
-            return true;
-        case kTuningRead:
-            Consume(1);
-            Note("tuning-read");
-            Reply(replies, std::vector<std::uint8_t>(tuning_.begin(), tuning_.end()));
-            ExpectHandshake(kAck);
-            return true;
-        case kSettingRead: {
-            Consume(1);
-            Note("setting-read");
-            if (activePoint_ < 0) {
-                ReplyByte(replies, kNak);
-                return true;
-            }
-            // The values of every position of the switched-on point's item.
-            std::vector<std::uint8_t> values;
-            for (const auto& item : kItems) {
-                if (std::find(std::begin(item), std::end(item), activePoint_) == std::end(item)) continue;
-                const std::size_t positions = item[0] == item[3] ? 1 : 4;
-                for (std::size_t i = 0; i < positions; ++i) {
-                    const std::uint16_t v = PointValue(item[i]);
-                    values.push_back(static_cast<std::uint8_t>(v & 0xFF));
-                    auto w = pointWidths_.find(item[i]);
-                    if (w != pointWidths_.end() && w->second == 2) values.push_back(static_cast<std::uint8_t>(v >> 8));
-                }
-                break;
-            }
-            Reply(replies, std::move(values));
-            ExpectHandshake(kAck);
-            return true;
-        }
-        case kInfoBlock0: {
-            if (!need(3)) return false;
-            if (input_[1] != kInfoBlock1 || input_[2] != kInfoBlock2) break;
-            Consume(3);
-            Note("information");
-            std::vector<std::uint8_t> block;
-            block.push_back(faults_.infoBadHeader ? 0x54 : kInfoBlock0);
-            unsigned sum = 0;
-            for (std::uint8_t b : information_) {
-                block.push_back(b);
-                sum += b;
-            }
-            block.push_back(static_cast<std::uint8_t>((sum + (faults_.infoBadChecksum ? 1 : 0)) & 0xFF));
-            Reply(replies, std::move(block));
-            ExpectHandshake(kAck);
-            return true;
-        }
-        case kStatusQuery:
-            Consume(1);
-            Note("status");
-            ReplyByte(replies, referenceStored_ ? kAck : kNak);
-            return true;
-        case kComma: {
-            if (!need(2)) return false;
-            const std::uint8_t arg = input_[1];
-            Consume(2);
-            Note(LogText("comma %02X", arg));
-            ReplyByte(replies, kAck);
-            return true;
-        }
-        case kBandPassFilter:
-            Consume(1);
-            Note("band-pass");
-            Reply(replies, {kAck}, 300);
-            return true;
-        case '+': {
-            if (!need(4)) return false;
-            const bool store = std::memcmp(input_.data(), kStoreReferenceText, 4) == 0;
-            const bool restore = std::memcmp(input_.data(), kRestoreReferenceText, 4) == 0;
-            Consume(4);
-            if (!store && !restore) break;
-            Note(store ? "store-reference" : "restore-reference");
-            if (restore && !referenceStored_) {
-                ReplyByte(replies, kNak);
-                return true;
-            }
-            if (store) {
-                referenceTuning_ = tuning_;
-                referenceStored_ = true;
-            } else {
-                tuning_ = referenceTuning_;
-            }
-            Touch();
-            // The radio reports that it is busy, then that it is done.
-            Reply(replies, {'.'}, 200);
-            Reply(replies, {kAck}, 400);
-            return true;
-        }
-        case kReadBlock: {
-            if (!need(4)) return false;
-            const unsigned address = (input_[1] << 8) | input_[2];
-            const unsigned length = input_[3];
-            Consume(4);
-            Note(LogText("read 0x%03X %u", address, length));
-            if (!programMode) break;
-            if (faults_.readSilentBlock >= 0 && address / 16 >= static_cast<unsigned>(faults_.readSilentBlock)) {
-                silent_ = true;
-                Note("silent");
-                return true;
-            }
-            if (address + length > kImageSize || length + 1 > 127) break;
-            std::vector<std::uint8_t> reply;
-            reply.push_back(kReadBlock);
-            reply.insert(reply.end(), memory_.begin() + address, memory_.begin() + address + length);
-            Reply(replies, std::move(reply));
-            ExpectHandshake(kAck);
-            return true;
-        }
-        case kWriteBlock:
-        case kWriteTuningBlock: {
-            if (!need(4)) return false;
-            const unsigned length = input_[3];
-            if (!need(4 + length)) return false;
-            const unsigned address = (input_[1] << 8) | input_[2];
-            std::vector<std::uint8_t> data(input_.begin() + 4, input_.begin() + 4 + length);
-            Consume(4 + length);
-            if (cmd == kWriteTuningBlock) {
-                Note(LogText("tuning-write %u %u", address, length));
-                if (address + length > kTuningSize) break;
-                std::copy(data.begin(), data.end(), tuning_.begin() + address);
-                Touch();
-                ReplyByte(replies, kAck);
-                return true;
-            }
-            Note(LogText("write 0x%03X %u", address, length));
-            if (!programMode) break;
-            const unsigned block = address / 16;
-            if (faults_.writeSilentBlock >= 0 && block >= static_cast<unsigned>(faults_.writeSilentBlock)) {
-                silent_ = true;
-                Note("silent");
-                return true;
-            }
-            if (faults_.writeNakBlock >= 0 && block == static_cast<unsigned>(faults_.writeNakBlock)) break;
-            if (address + length > kImageSize) break;
-            if (faults_.writeLostBlock >= 0 && block == static_cast<unsigned>(faults_.writeLostBlock)) {
-                Note("lost");
-                ReplyByte(replies, kAck);
-                return true;
-            }
-            std::copy(data.begin(), data.end(), memory_.begin() + address);
-            Touch();
-            ReplyByte(replies, kAck);
-            return true;
-        }
-        default:
-            if (mode_ == Mode::kTuning) {
-                const Parse p = ParseTestCommand(replies);
-                if (p == Parse::kTaken) return true;
-                if (p == Parse::kNeedMore) return false;
-            }
-            Consume(1);
-            Note(LogText("unknown %02X", cmd));
-            ReplyByte(replies, kNak);
-            return true;
-    }
-    // A known command that the radio refuses (wrong mode, out of range,
-    // malformed). Its bytes are taken, except for a "U" that was not "URK".
-    if (cmd == kInfoBlock0 && input_.size() >= 3 && input_[0] == kInfoBlock0 &&
-        (input_[1] != kInfoBlock1 || input_[2] != kInfoBlock2)) {
-        Consume(1);
-        Note("unknown 55");
-    }
-    ReplyByte(replies, kNak);
-    return true;
+    return values;
 }
 
 }  // namespace vrm

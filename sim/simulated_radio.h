@@ -131,13 +131,73 @@ public:
     }
 
 private:
+    using Replies = std::vector<SimReply>;
+    // What a command handler made of the front of the input: the command was
+    // answered; more bytes are needed; the radio refuses it (its bytes are
+    // taken, the caller answers NAK); the byte is no command the handler knows.
+    enum class Parse { kTaken, kNeedMore, kRefused, kNotMine };
+    using CommandHandler = Parse (SimulatedRadio::*)(Replies&);
+
     // Tries to take one command from the front of the decoded input; false
     // when more bytes are needed.
-    bool ParseOne(std::vector<SimReply>& replies);
-    bool ParseModeEntry(std::vector<SimReply>& replies);
-    enum class Parse { kTaken, kNeedMore, kNotMine };
-    Parse ParseTestCommand(std::vector<SimReply>& replies);
-    Parse ParsePointCommand(std::vector<SimReply>& replies);
+    bool ParseOne(Replies& replies);
+    bool ParseModeEntry(Replies& replies);
+    bool ParseLinkKey(Replies& replies);
+    bool TakeHandshake(Replies& replies);
+    bool ParseCommand(Replies& replies);
+
+    // The commands of both programming modes, looked up by command byte
+    // (simulated_radio_commands.cpp); nullptr for any other byte.
+    static CommandHandler ModeCommand(std::uint8_t command);
+    Parse Identify(Replies& replies);
+    Parse LeaveMode(Replies& replies);
+    Parse SendVersion(Replies& replies);
+    Parse SendBootVersion(Replies& replies);
+    Parse SendReference(Replies& replies);
+    Parse SendChecksum(Replies& replies);
+    Parse SendVcoWord(Replies& replies);
+    Parse SendTuning(Replies& replies);
+    Parse SendSetting(Replies& replies);
+    Parse SendInformation(Replies& replies);
+    Parse ReportReferenceStatus(Replies& replies);
+    Parse TakeComma(Replies& replies);
+    Parse RunBandPassFilter(Replies& replies);
+    Parse StoreOrRestoreReference(Replies& replies);
+    Parse ReadBlock(Replies& replies);
+    Parse WriteBlock(Replies& replies);
+    Parse WriteTuningBlock(Replies& replies);
+    // A fixed reply that the program acknowledges with a handshake.
+    void ReplyForHandshake(Replies& replies, const char* note, std::vector<std::uint8_t> plain);
+    struct WritePacket {
+        unsigned address;
+        std::vector<std::uint8_t> data;
+    };
+    // Takes a write packet (command, address, length, data) from the input;
+    // nothing while it is incomplete.
+    std::optional<WritePacket> TakeWritePacket();
+    // The values of every position of the switched-on tuning point's item.
+    std::vector<std::uint8_t> ActiveItemValues() const;
+
+    // The test and tuning grammar of tuning mode, looked up by command byte
+    // (simulated_radio_test_commands.cpp).
+    struct TestCommand {
+        std::uint8_t command;
+        // Whether the step-by and set operations carry a value byte.
+        bool takesValue;
+        CommandHandler handler;
+    };
+    static const TestCommand* FindTestCommand(std::uint8_t command);
+    Parse ParseTestCommand(Replies& replies);
+    std::optional<Parse> FaultRefusal(const TestCommand& command);
+    Parse SetSwitch(Replies& replies);
+    Parse SelectTestChannel(Replies& replies);
+    Parse SetSignalling(Replies& replies);
+    Parse SetSquelch(Replies& replies);
+    Parse SetBeatShift(Replies& replies);
+    Parse AdjustVolume(Replies& replies);
+    Parse ParsePointCommand(Replies& replies);
+    Parse SwitchPoint(Replies& replies);
+    Parse QueryPoint(Replies& replies);
     void Reply(std::vector<SimReply>& replies, std::vector<std::uint8_t> plain, std::uint32_t delayMs = 0);
     void ReplyByte(std::vector<SimReply>& replies, std::uint8_t b) { Reply(replies, {b}); }
     void ExpectHandshake(std::uint8_t finalByte) { handshake_ = finalByte; }

@@ -1,6 +1,6 @@
 // The text IDs of the command line's conventions and of data exchange: text
 // export and import, channel CSV and the comparison of two files. Included by
-// text/text_ids.h; add new names of these jobs here.
+// core/base/text_ids.h; add new names of these jobs here.
 #pragma once
 
 #include "core/base/text_ids.h"

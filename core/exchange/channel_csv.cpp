@@ -188,7 +188,7 @@ std::vector<std::string> ToneColumns(const CsvCode& tx, const CsvCode& rx) {
     return {mode, rTone, cTone, dtcs, polarity, rxDtcs, cross};
 }
 
-std::string Row(const EditContext& ctx, ChannelModel& model, int n) {
+std::string Row(const EditContext& ctx, const ChannelReader& model, int n) {
     const std::size_t at = model.Address(n);
     const std::int64_t rx = CodeTables::FrequencyToHz(ctx.image.Frequency(at));
     const std::int64_t tx = CodeTables::FrequencyToHz(ctx.image.Frequency(at + 4));
@@ -233,7 +233,7 @@ std::string StepText(int stepCode) {
 
 std::string ExportChannelCsv(const EditContext& ctx) {
     std::string csv = std::string(kChannelCsvHeader) + "\r\n";
-    ChannelModel model(const_cast<EditContext&>(ctx));  // read only
+    const ChannelReader model(ctx);
     for (int n = 0; n < model.Count(); ++n) {
         if (model.Exists(n) && model.HasRx(n) && CodeTables::FrequencyToHz(ctx.image.Frequency(model.Address(n))) >= 0)
             csv += Row(ctx, model, n);

@@ -83,8 +83,7 @@ public:
                 columns.push_back({&f, f.label, 0});
         }
         Table t = Grid(table, columns);
-        EditContext reading = ctx_;  // the channel model asks for one it could write through
-        const ChannelModel channels(reading);
+        const ChannelReader channels(ctx_);
         for (std::size_t row = 0; row < t.rows.size(); ++row) {
             auto& cells = t.rows[row].cells;
             // A code linked to a custom entry says which tone or code that is

@@ -26,7 +26,7 @@ constexpr PairLayout kBandPoints{kBandPointArea.offset, kBandPointStepArea.offse
 
 template <int Which>
 std::string Text(const EditContext& ctx, const FieldDef&, int row) {
-    return FrequencyPairs(const_cast<EditContext&>(ctx), kBandPoints).Text(row, Which);
+    return FrequencyPairReader(ctx, kBandPoints).Text(row, Which);
 }
 
 // A band point never stays empty: a blank result gives back the model's
@@ -45,7 +45,7 @@ WriteResult Write(EditContext& ctx, const FieldDef&, int row, const FieldInput& 
 }
 
 bool HasFrequency0(const EditContext& ctx, int row) {
-    return !FrequencyPairs(const_cast<EditContext&>(ctx), kBandPoints).Blank(row, 0);
+    return !FrequencyPairReader(ctx, kBandPoints).Blank(row, 0);
 }
 
 const FieldDef kBandPointFields[] = {

@@ -15,9 +15,8 @@ namespace {
 
 using CM = ChannelModel;
 
-// The model's rules read through a context that may be const: the readers
-// and predicates only call its const members.
-ChannelModel Reader(const EditContext& ctx) { return ChannelModel(const_cast<EditContext&>(ctx)); }
+// The readers and predicates take a const context.
+ChannelReader Reader(const EditContext& ctx) { return ChannelReader(ctx); }
 
 template <int Item>
 std::string ItemText(const EditContext& ctx, const FieldDef&, int row) {

@@ -42,45 +42,45 @@ bool IsCustomLink(std::uint8_t link) { return (link & 7) >= 1 && (link & 7) <= 6
 
 }  // namespace
 
-int ChannelModel::Count() const { return ctx_.image.ChannelCount(); }
+int ChannelReader::Count() const { return ctx_.image.ChannelCount(); }
 
-bool ChannelModel::Exists(int n) const { return ctx_.image.ChannelInUse(n); }
+bool ChannelReader::Exists(int n) const { return ctx_.image.ChannelInUse(n); }
 
-std::size_t ChannelModel::Address(int n) const {
+std::size_t ChannelReader::Address(int n) const {
     return kChannelTable.offset + kChannelRecordSize * static_cast<std::size_t>(n);
 }
 
-bool ChannelModel::HasRx(int n) const { return ctx_.image.Frequency(Address(n) + kRxAt) != kBlankFrequency; }
-bool ChannelModel::HasTx(int n) const { return ctx_.image.Frequency(Address(n) + kTxAt) != kBlankFrequency; }
-std::uint8_t ChannelModel::Flags(int n) const { return ctx_.image.Byte(Address(n) + kFlagsAt); }
-bool ChannelModel::Repeater(int n) const { return (Flags(n) & kRepeaterBit) != 0; }
+bool ChannelReader::HasRx(int n) const { return ctx_.image.Frequency(Address(n) + kRxAt) != kBlankFrequency; }
+bool ChannelReader::HasTx(int n) const { return ctx_.image.Frequency(Address(n) + kTxAt) != kBlankFrequency; }
+std::uint8_t ChannelReader::Flags(int n) const { return ctx_.image.Byte(Address(n) + kFlagsAt); }
+bool ChannelReader::Repeater(int n) const { return (Flags(n) & kRepeaterBit) != 0; }
 
 void ChannelModel::SetFlag(int n, std::uint8_t bit, bool on) {
     const std::uint8_t flags = Flags(n);
-    ctx_.image.SetByte(Address(n) + kFlagsAt, static_cast<std::uint8_t>(on ? flags | bit : flags & ~bit));
+    edit_.image.SetByte(Address(n) + kFlagsAt, static_cast<std::uint8_t>(on ? flags | bit : flags & ~bit));
 }
 
 void ChannelModel::Create(int n) {
     if (n < 0 || n >= Count()) return;
     const std::size_t bitmap = n < 8 ? kChannelInUseLow : kChannelInUseHigh;
-    ctx_.image.SetByte(bitmap, static_cast<std::uint8_t>(ctx_.image.Byte(bitmap) & ~(1u << (n % 8))));
-    ctx_.image.SetByte(Address(n) + kBusyAt, 0);
-    ctx_.image.SetByte(Address(n) + kFlagsAt, static_cast<std::uint8_t>(Flags(n) & kKeptOnCreate));
+    edit_.image.SetByte(bitmap, static_cast<std::uint8_t>(edit_.image.Byte(bitmap) & ~(1u << (n % 8))));
+    edit_.image.SetByte(Address(n) + kBusyAt, 0);
+    edit_.image.SetByte(Address(n) + kFlagsAt, static_cast<std::uint8_t>(Flags(n) & kKeptOnCreate));
 }
 
 bool ChannelModel::Delete(int n) {
     if (!Exists(n)) return false;
     const std::size_t at = Address(n);
-    for (std::size_t i = 0; i < kChannelRecordSize; ++i) ctx_.image.SetByte(at + i, 0xFF);
+    for (std::size_t i = 0; i < kChannelRecordSize; ++i) edit_.image.SetByte(at + i, 0xFF);
     const std::size_t bitmap = n < 8 ? kChannelInUseLow : kChannelInUseHigh;
-    ctx_.image.SetByte(bitmap, static_cast<std::uint8_t>(ctx_.image.Byte(bitmap) | (1u << (n % 8))));
+    edit_.image.SetByte(bitmap, static_cast<std::uint8_t>(edit_.image.Byte(bitmap) | (1u << (n % 8))));
     return true;
 }
 
 // ---------------------------------------------------------------------------
 // Items
 
-std::string ChannelModel::ItemText(int n, int item) const {
+std::string ChannelReader::ItemText(int n, int item) const {
     if (n < 0 || n >= Count()) return {};
     const std::size_t at = Address(n);
     switch (item) {
@@ -111,13 +111,13 @@ std::string ChannelModel::ItemText(int n, int item) const {
     }
 }
 
-std::string ChannelModel::CustomCodeValue(int n, bool decode) const {
+std::string ChannelReader::CustomCodeValue(int n, bool decode) const {
     if (n < 0 || n >= Count() || !Exists(n)) return {};
     const Code code = GetCode(n, decode);
     return IsCustomLink(code.link) ? ctx_.tables.CodeWordToText(code.word, ctx_.separator) : std::string();
 }
 
-bool ChannelModel::ItemShown(int item) const {
+bool ChannelReader::ItemShown(int item) const {
     switch (item) {
         case kItemChannel: case kItemRx: case kItemTx: case kItemDecode: case kItemEncode: case kItemPower:
         case kItemBusyLockout: case kItemScanAdd: case kItemVox:
@@ -127,7 +127,7 @@ bool ChannelModel::ItemShown(int item) const {
     }
 }
 
-bool ChannelModel::ItemEnabled(int n, int item) const {
+bool ChannelReader::ItemEnabled(int n, int item) const {
     if (n < 0 || n >= Count()) return false;
     const bool typed = ctx_.Mode() == EntryMode::Typed;
     if (item <= kItemRx || (item == kItemTx && !typed)) return true;
@@ -145,7 +145,7 @@ bool ChannelModel::ItemEnabled(int n, int item) const {
 // ---------------------------------------------------------------------------
 // Frequencies
 
-int ChannelModel::PresetEntryOf(FrequencyCode code) const {
+int ChannelReader::PresetEntryOf(FrequencyCode code) const {
     if (code == kBlankFrequency) return 0;
     const int count = ctx_.tables.PresetCount();
     for (int entry = 1; entry <= count; ++entry) {
@@ -154,21 +154,21 @@ int ChannelModel::PresetEntryOf(FrequencyCode code) const {
     return 0;
 }
 
-int ChannelModel::NextPreset(int entry) const {
+int ChannelReader::NextPreset(int entry) const {
     return entry + 1 > ctx_.tables.PresetCount() ? 1 : entry + 1;
 }
 
 void ChannelModel::PutFrequency(int n, bool rx, FrequencyCode code, int step) {
     const std::size_t at = Address(n);
-    ctx_.image.SetFrequency(at + (rx ? kRxAt : kTxAt), code);
+    edit_.image.SetFrequency(at + (rx ? kRxAt : kTxAt), code);
     const int shift = rx ? 6 : 4;
-    const std::uint8_t steps = ctx_.image.Byte(at + kStepsAt);
-    ctx_.image.SetByte(at + kStepsAt,
+    const std::uint8_t steps = edit_.image.Byte(at + kStepsAt);
+    edit_.image.SetByte(at + kStepsAt,
                        static_cast<std::uint8_t>((steps & ~(3u << shift)) | ((static_cast<unsigned>(step) & 3) << shift)));
 }
 
 void ChannelModel::PutPreset(int n, bool rx, int entry) {
-    const FrequencyCode code = ctx_.tables.PresetFrequency(entry);
+    const FrequencyCode code = edit_.tables.PresetFrequency(entry);
     const auto parsed = CodeTables::ParseFrequency(CodeTables::FrequencyToText(code, "."));
     if (parsed) PutFrequency(n, rx, parsed->code, parsed->step);
 }
@@ -181,8 +181,8 @@ void ChannelModel::SetTxBlank(int n) {
 WriteResult ChannelModel::SetFrequencyText(int n, bool rx, const std::string& typed) {
     if (n < 0 || n >= Count()) return WriteResult::Refuse();
     const std::string shown = Trimmed(typed);
-    std::string text = CodeTables::ReplaceAll(shown, ctx_.separator, ".");
-    const bool none = text.empty() || shown == ctx_.tables.NoneText();
+    std::string text = CodeTables::ReplaceAll(shown, edit_.separator, ".");
+    const bool none = text.empty() || shown == edit_.tables.NoneText();
     if (rx && none) {
         Delete(n);  // on an empty channel: nothing to do
         return {};
@@ -200,8 +200,8 @@ WriteResult ChannelModel::SetFrequencyText(int n, bool rx, const std::string& ty
         return {};
     }
     std::vector<tid::TextId> messages;
-    if (ctx_.Mode() == EntryMode::Typed) {
-        if (!ctx_.tables.BandCheck(text)) messages.push_back(rx ? tid::kMsgRxOutOfBand : tid::kMsgTxOutOfBand);
+    if (edit_.Mode() == EntryMode::Typed) {
+        if (!edit_.tables.BandCheck(text)) messages.push_back(rx ? tid::kMsgRxOutOfBand : tid::kMsgTxOutOfBand);
     } else if (!CodeTables::ExclusionCheck(text)) {
         messages.push_back(tid::kMsgExcludedFrequency);
     }
@@ -211,28 +211,28 @@ WriteResult ChannelModel::SetFrequencyText(int n, bool rx, const std::string& ty
         SetTxBlank(n);
         return {};
     }
-    if (UsesPresetList(ctx_.Mode()) && PresetEntryOf(parsed->code) == 0)
+    if (UsesPresetList(edit_.Mode()) && PresetEntryOf(parsed->code) == 0)
         return WriteResult::Refuse(tid::kMsgNotAPresetFrequency, {shown});
     return rx ? StoreRx(n, *parsed, std::move(messages)) : StoreTx(n, *parsed, std::move(messages));
 }
 
 WriteResult ChannelModel::ChoosePreset(int n, bool rx, int entry) {
-    if (entry < 0 || entry > ctx_.tables.PresetCount()) return WriteResult::Refuse();
+    if (entry < 0 || entry > edit_.tables.PresetCount()) return WriteResult::Refuse();
     if (entry == 0) return SetFrequencyText(n, rx, "");
-    return SetFrequencyText(n, rx, CodeTables::FrequencyToText(ctx_.tables.PresetFrequency(entry), ctx_.separator));
+    return SetFrequencyText(n, rx, CodeTables::FrequencyToText(edit_.tables.PresetFrequency(entry), edit_.separator));
 }
 
 WriteResult ChannelModel::StoreRx(int n, const ParsedFrequency& f, std::vector<tid::TextId> messages) {
     WriteResult result;
     if (!Exists(n)) Create(n);
     PutFrequency(n, true, f.code, f.step);
-    if (ctx_.tables.IsReserved(f.code)) {
+    if (edit_.tables.IsReserved(f.code)) {
         Delete(n);
         messages.push_back(tid::kMsgReservedFrequency);
         result.messages = std::move(messages);
         return result;
     }
-    const EntryMode mode = ctx_.Mode();
+    const EntryMode mode = edit_.Mode();
     const int entry = PresetEntryOf(f.code);
     if (mode == EntryMode::List22) {
         const int rule = PowerRule(entry);
@@ -241,7 +241,7 @@ WriteResult ChannelModel::StoreRx(int n, const ParsedFrequency& f, std::vector<t
     // The transmit frequency follows, unless it is set and meant to differ.
     if (mode == EntryMode::Typed ? !HasTx(n) : !(HasTx(n) && Repeater(n))) PutFrequency(n, false, f.code, f.step);
     if (UsesPresetList(mode) && Repeater(n) && entry != 0 &&
-        PresetEntryOf(ctx_.image.Frequency(Address(n) + kTxAt)) == entry) {
+        PresetEntryOf(edit_.image.Frequency(Address(n) + kTxAt)) == entry) {
         PutPreset(n, false, NextPreset(entry));
         messages.push_back(tid::kMsgRepeaterPaired);
     }
@@ -251,8 +251,8 @@ WriteResult ChannelModel::StoreRx(int n, const ParsedFrequency& f, std::vector<t
 
 WriteResult ChannelModel::StoreTx(int n, const ParsedFrequency& f, std::vector<tid::TextId> messages) {
     WriteResult result;
-    if (UsesPresetList(ctx_.Mode()) && Repeater(n)) {
-        const int rxEntry = PresetEntryOf(ctx_.image.Frequency(Address(n) + kRxAt));
+    if (UsesPresetList(edit_.Mode()) && Repeater(n)) {
+        const int rxEntry = PresetEntryOf(edit_.image.Frequency(Address(n) + kRxAt));
         if (rxEntry != 0 && PresetEntryOf(f.code) == rxEntry) {
             PutPreset(n, false, NextPreset(rxEntry));
             messages.push_back(tid::kMsgRepeaterPaired);
@@ -265,13 +265,13 @@ WriteResult ChannelModel::StoreTx(int n, const ParsedFrequency& f, std::vector<t
     return result;
 }
 
-int ChannelModel::PowerRule(int entry) {
+int ChannelReader::PowerRule(int entry) {
     if (entry >= 1 && entry <= 7) return 2;
     if (entry >= 8 && entry <= 14) return 0;
     return 1;  // entry 0 and 15-22
 }
 
-std::vector<FieldOption> ChannelModel::FrequencyOptions() const {
+std::vector<FieldOption> ChannelReader::FrequencyOptions() const {
     std::vector<FieldOption> lines;
     if (!UsesPresetList(ctx_.Mode())) return lines;
     const std::vector<std::string> list = ctx_.tables.PresetList(ctx_.separator);
@@ -287,7 +287,7 @@ std::vector<FieldOption> ChannelModel::FrequencyOptions() const {
 // ---------------------------------------------------------------------------
 // Codes
 
-ChannelModel::Code ChannelModel::GetCode(int n, bool decode) const {
+ChannelReader::Code ChannelReader::GetCode(int n, bool decode) const {
     const std::size_t at = Address(n);
     const std::uint8_t links = ctx_.image.Byte(at + kLinksAt);
     return {ctx_.image.Word(at + (decode ? kDecodeAt : kEncodeAt)),
@@ -296,9 +296,9 @@ ChannelModel::Code ChannelModel::GetCode(int n, bool decode) const {
 
 void ChannelModel::PutCode(int n, bool decode, const Code& code) {
     const std::size_t at = Address(n);
-    ctx_.image.SetWord(at + (decode ? kDecodeAt : kEncodeAt), code.word);
-    const std::uint8_t links = ctx_.image.Byte(at + kLinksAt);
-    ctx_.image.SetByte(at + kLinksAt, decode ? static_cast<std::uint8_t>((links & 0xF0) | (code.link & 0x0F))
+    edit_.image.SetWord(at + (decode ? kDecodeAt : kEncodeAt), code.word);
+    const std::uint8_t links = edit_.image.Byte(at + kLinksAt);
+    edit_.image.SetByte(at + kLinksAt, decode ? static_cast<std::uint8_t>((links & 0xF0) | (code.link & 0x0F))
                                              : static_cast<std::uint8_t>((links & 0x0F) | (code.link << 4)));
 }
 
@@ -306,19 +306,19 @@ WriteResult ChannelModel::SetCodeText(int n, bool decode, const std::string& typ
     if (!Exists(n)) return WriteResult::Refuse();
     const std::string text = Trimmed(typed);
     Code code;
-    if (text.empty() || text == ctx_.tables.OffText() || text == ctx_.tables.NoneText()) {
+    if (text.empty() || text == edit_.tables.OffText() || text == edit_.tables.NoneText()) {
         code.word = kCodeOff;
-    } else if (UsesPresetList(ctx_.Mode()) && text.size() == 4 &&
+    } else if (UsesPresetList(edit_.Mode()) && text.size() == 4 &&
                (EqualsIgnoringCase(text.substr(0, 3), "CQT") || EqualsIgnoringCase(text.substr(0, 3), "CDT")) &&
                text[3] >= '1' && text[3] <= '6') {
         const bool qt = EqualsIgnoringCase(text.substr(0, 3), "CQT");
         const int entry = text[3] - '0';
-        const CodeSlot slot = ctx_.tables.CodeText(
+        const CodeSlot slot = edit_.tables.CodeText(
             (qt ? CodeTables::kFirstCustomQtSlot : CodeTables::kFirstCustomDqtSlot) + entry - 1, ".");
         code.word = slot.word;
         code.link = static_cast<std::uint8_t>(slot.customEntry | (slot.customTable << 3));
     } else {
-        code.word = ctx_.tables.CodeWordFromText(text, ctx_.separator);
+        code.word = edit_.tables.CodeWordFromText(text, edit_.separator);
     }
     return StoreCode(n, decode, code, true);
 }
@@ -326,13 +326,13 @@ WriteResult ChannelModel::SetCodeText(int n, bool decode, const std::string& typ
 WriteResult ChannelModel::ChooseCode(int n, bool decode, int index) {
     if (!Exists(n)) return WriteResult::Refuse();
     Code code;
-    if (ctx_.Mode() == EntryMode::Typed) {
+    if (edit_.Mode() == EntryMode::Typed) {
         if (index < 0 || index >= CodeTables::kTypedCodeCount) return WriteResult::Refuse();
         code.word = CodeTables::TypedCodeWord(index);
     } else {
         if (index < 0 || index >= CodeTables::kFixedSlotCount) return WriteResult::Refuse();
         if (index > 0) {
-            const CodeSlot slot = ctx_.tables.CodeText(index, ".");
+            const CodeSlot slot = edit_.tables.CodeText(index, ".");
             code.word = slot.word;
             if (slot.customTable >= 0)
                 code.link = static_cast<std::uint8_t>(slot.customEntry | (slot.customTable << 3));
@@ -345,9 +345,9 @@ WriteResult ChannelModel::StoreCode(int n, bool decode, const Code& code, bool t
     PutCode(n, decode, code);
     if (!decode) return {};
     const std::size_t busy = Address(n) + kBusyAt;
-    if (code.word == kCodeOff && (ctx_.image.Byte(busy) == 2 || ctx_.image.Byte(busy) == 3))
-        ctx_.image.SetByte(busy, 0);
-    if (ctx_.Mode() == EntryMode::Typed) {
+    if (code.word == kCodeOff && (edit_.image.Byte(busy) == 2 || edit_.image.Byte(busy) == 3))
+        edit_.image.SetByte(busy, 0);
+    if (edit_.Mode() == EntryMode::Typed) {
         if (typed && HasTx(n) && GetCode(n, false).word == kCodeOff && ItemEnabled(n, kItemEncode))
             PutCode(n, false, code);
     } else if (HasTx(n) && !Repeater(n)) {
@@ -356,7 +356,7 @@ WriteResult ChannelModel::StoreCode(int n, bool decode, const Code& code, bool t
     return {};
 }
 
-std::vector<FieldOption> ChannelModel::CodeOptions() const {
+std::vector<FieldOption> ChannelReader::CodeOptions() const {
     std::vector<FieldOption> lines;
     if (ctx_.Mode() == EntryMode::Typed) {
         const std::vector<std::string> list = ctx_.tables.TypedCodeList(ctx_.separator);
@@ -381,7 +381,7 @@ std::vector<FieldOption> ChannelModel::CodeOptions() const {
 // ---------------------------------------------------------------------------
 // Lists and switches
 
-std::vector<Choice> ChannelModel::PowerChoices(int n) const {
+std::vector<Choice> ChannelReader::PowerChoices(int n) const {
     if (ctx_.Mode() == EntryMode::List22 && n >= 0 && n < Count()) {
         const int rule = PowerRule(PresetEntryOf(ctx_.image.Frequency(Address(n) + kRxAt)));
         if (rule == 0) return {kPowerLow};
@@ -390,7 +390,7 @@ std::vector<Choice> ChannelModel::PowerChoices(int n) const {
     return {kPowerHigh, kPowerLow};
 }
 
-std::vector<Choice> ChannelModel::BusyLockoutChoices(int n) const {
+std::vector<Choice> ChannelReader::BusyLockoutChoices(int n) const {
     std::vector<Choice> choices(std::begin(kBusyChoices), std::begin(kBusyChoices) + 2);
     if (n >= 0 && n < Count() && GetCode(n, true).word != kCodeOff)
         choices.insert(choices.end(), std::begin(kBusyChoices) + 2, std::end(kBusyChoices));
@@ -411,21 +411,21 @@ WriteResult ChannelModel::SetBusyLockout(int n, int value) {
     const std::vector<Choice> offered = BusyLockoutChoices(n);
     if (std::none_of(offered.begin(), offered.end(), [value](const Choice& c) { return c.value == value; }))
         return WriteResult::Refuse();
-    ctx_.image.SetByte(Address(n) + kBusyAt, static_cast<std::uint8_t>(value));
+    edit_.image.SetByte(Address(n) + kBusyAt, static_cast<std::uint8_t>(value));
     return {};
 }
 
 WriteResult ChannelModel::SetRepeater(int n, bool on) {
     if (!Exists(n)) return WriteResult::Refuse();
     const std::size_t at = Address(n);
-    const FrequencyCode rx = ctx_.image.Frequency(at + kRxAt);
-    const FrequencyCode tx = ctx_.image.Frequency(at + kTxAt);
+    const FrequencyCode rx = edit_.image.Frequency(at + kRxAt);
+    const FrequencyCode tx = edit_.image.Frequency(at + kTxAt);
     if (on) {
         const int rxEntry = PresetEntryOf(rx);
-        if (UsesPresetList(ctx_.Mode()) && rxEntry != 0 && PresetEntryOf(tx) == rxEntry)
+        if (UsesPresetList(edit_.Mode()) && rxEntry != 0 && PresetEntryOf(tx) == rxEntry)
             PutPreset(n, false, NextPreset(rxEntry));
     } else if (rx != tx) {
-        PutFrequency(n, false, rx, (ctx_.image.Byte(at + kStepsAt) >> 6) & 3);
+        PutFrequency(n, false, rx, (edit_.image.Byte(at + kStepsAt) >> 6) & 3);
         PutCode(n, false, GetCode(n, true));
     }
     SetFlag(n, kRepeaterBit, on);

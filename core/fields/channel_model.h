@@ -22,7 +22,10 @@
 
 namespace vrm {
 
-class ChannelModel {
+// Reading the channel records: what a channel shows, which items are shown
+// and enabled, the lists the items offer. Views, exports and checks that
+// only look at the image take this, from a const context.
+class ChannelReader {
 public:
     // Item numbers of the channel edit form.
     static constexpr int kItemZone = 1;  // hidden: the family has one zone
@@ -52,7 +55,7 @@ public:
     static constexpr std::size_t kVoxFunctionByte = 0x019;
     static constexpr std::uint8_t kVoxFunctionBit = 0x20;
 
-    explicit ChannelModel(EditContext& ctx) : ctx_(ctx) {}
+    explicit ChannelReader(const EditContext& ctx) : ctx_(ctx) {}
 
     int Count() const;
     bool Exists(int n) const;
@@ -60,13 +63,6 @@ public:
     bool HasTx(int n) const;
     bool Repeater(int n) const;
     std::size_t Address(int n) const;  // valid for 0 <= n < Count()
-
-    // Clears the channel's in-use bit; byte 12 = 0, byte 13 keeps only bits
-    // 1, 2 and 5.
-    void Create(int n);
-    // The record back to 0xFF and the in-use bit set. False when the channel
-    // did not exist.
-    bool Delete(int n);
 
     // ---- items ----------------------------------------------------------
     std::string ItemText(int n, int item) const;
@@ -76,6 +72,45 @@ public:
     std::string CustomCodeValue(int n, bool decode) const;
     bool ItemShown(int item) const;
     bool ItemEnabled(int n, int item) const;
+
+    // The entries the lists offer now.
+    std::vector<Choice> PowerChoices(int n) const;
+    std::vector<Choice> BusyLockoutChoices(int n) const;
+    // The drop-down lines of items 3/4 (preset list) and 5/6 (code list).
+    std::vector<FieldOption> FrequencyOptions() const;
+    std::vector<FieldOption> CodeOptions() const;
+
+    // The preset entry of a frequency (0 when it is not in the list).
+    int PresetEntryOf(FrequencyCode code) const;
+
+protected:
+    struct Code {
+        std::uint16_t word = kCodeOff;
+        std::uint8_t link = 0x0F;  // nibble of byte 15: entry | table << 3; 0xF none
+    };
+    Code GetCode(int n, bool decode) const;
+    std::uint8_t Flags(int n) const;
+    // The entry after `entry` in the preset list, entry 1 after the last.
+    int NextPreset(int entry) const;
+    // The power rule of the 22-frequency models for a receive entry: 0 only
+    // low, 1 only high, 2 both.
+    static int PowerRule(int entry);
+
+    const EditContext& ctx_;
+};
+
+// The channel data model's writer: every change to a channel record goes
+// through here, with its rule.
+class ChannelModel : public ChannelReader {
+public:
+    explicit ChannelModel(EditContext& ctx) : ChannelReader(ctx), edit_(ctx) {}
+
+    // Clears the channel's in-use bit; byte 12 = 0, byte 13 keeps only bits
+    // 1, 2 and 5.
+    void Create(int n);
+    // The record back to 0xFF and the in-use bit set. False when the channel
+    // did not exist.
+    bool Delete(int n);
 
     // A typed frequency (items 3 and 4), with the user's decimal separator.
     WriteResult SetFrequencyText(int n, bool rx, const std::string& text);
@@ -88,41 +123,20 @@ public:
     WriteResult SetBusyLockout(int n, int value);
     WriteResult SetRepeater(int n, bool on);
 
-    // The entries the lists offer now.
-    std::vector<Choice> PowerChoices(int n) const;
-    std::vector<Choice> BusyLockoutChoices(int n) const;
-    // The drop-down lines of items 3/4 (preset list) and 5/6 (code list).
-    std::vector<FieldOption> FrequencyOptions() const;
-    std::vector<FieldOption> CodeOptions() const;
-
     // The preset channels of the New defaults on the 99-frequency models.
     void WritePresetChannels();
 
-    // The preset entry of a frequency (0 when it is not in the list).
-    int PresetEntryOf(FrequencyCode code) const;
-
 private:
-    struct Code {
-        std::uint16_t word = kCodeOff;
-        std::uint8_t link = 0x0F;  // nibble of byte 15: entry | table << 3; 0xF none
-    };
     WriteResult StoreRx(int n, const ParsedFrequency& f, std::vector<tid::TextId> messages);
     WriteResult StoreTx(int n, const ParsedFrequency& f, std::vector<tid::TextId> messages);
     void SetTxBlank(int n);
     void PutFrequency(int n, bool rx, FrequencyCode code, int step);
-    // The entry after `entry` in the preset list, entry 1 after the last.
-    int NextPreset(int entry) const;
     void PutPreset(int n, bool rx, int entry);
     void PutCode(int n, bool decode, const Code& code);
-    Code GetCode(int n, bool decode) const;
     WriteResult StoreCode(int n, bool decode, const Code& code, bool typed);
-    std::uint8_t Flags(int n) const;
     void SetFlag(int n, std::uint8_t bit, bool on);
-    // The power rule of the 22-frequency models for a receive entry: 0 only
-    // low, 1 only high, 2 both.
-    static int PowerRule(int entry);
 
-    EditContext& ctx_;
+    EditContext& edit_;
 };
 
 }  // namespace vrm

@@ -30,7 +30,7 @@ std::string Text(const EditContext& ctx, const FieldDef&, int) {
 // Every channel linked to the entry takes its new word.
 void Propagate(EditContext& ctx, bool dqt, int entry, std::uint16_t word) {
     if (word == 0) return;
-    ChannelModel channels(ctx);
+    const ChannelReader channels(ctx);
     const unsigned link = static_cast<unsigned>(entry) | (dqt ? 8u : 0u);
     for (int n = 0; n < channels.Count(); ++n) {
         if (!channels.Exists(n)) continue;

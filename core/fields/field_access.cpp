@@ -350,52 +350,67 @@ WriteResult Write(EditContext& ctx, const FieldRef& ref, const FieldInput& input
     }
 }
 
+namespace {
+
+// on/off, 1/0, yes/no, true/false, or the check box's shown texts.
+std::optional<FieldInput> CheckFromScript(const EditContext& ctx, const std::string& text, WriteResult& why) {
+    for (const char* on : {"on", "1", "yes", "true"})
+        if (EqualsIgnoringCase(text, on)) return FieldInput::Checked(true);
+    for (const char* off : {"off", "0", "no", "false"})
+        if (EqualsIgnoringCase(text, off)) return FieldInput::Checked(false);
+    if (text == OnOffText(ctx, true)) return FieldInput::Checked(true);
+    if (text == OnOffText(ctx, false)) return FieldInput::Checked(false);
+    why = WriteResult::Refuse(tid::kMsgNotOnOff, {text});
+    return std::nullopt;
+}
+
+// An entry's token or its shown text, among the entries offered now; an entry
+// the field has but does not offer now is refused as such.
+std::optional<FieldInput> ChoiceFromScript(const EditContext& ctx, const FieldRef& ref, const std::string& text,
+                                           WriteResult& why) {
+    const std::vector<Choice> offered = Offered(ctx, ref);
+    auto matches = [&](const Choice& c) {
+        return EqualsIgnoringCase(text, c.token) || EqualsIgnoringCase(text, StripMnemonic(ctx.Text(c.text)));
+    };
+    for (std::size_t i = 0; i < offered.size(); ++i)
+        if (matches(offered[i])) return FieldInput::Chosen(static_cast<int>(i));
+    std::string tokens;
+    for (const Choice& c : ref.field->choices) {
+        if (matches(c)) {
+            why = WriteResult::Refuse(tid::kMsgChoiceNotOffered, {text});
+            return std::nullopt;
+        }
+        tokens += tokens.empty() ? "" : ", ";
+        tokens += c.token;
+    }
+    why = WriteResult::Refuse(tid::kMsgUnknownChoice, {text, tokens});
+    return std::nullopt;
+}
+
+// The editor's spin box takes digits only (and off where the field has it).
+std::optional<FieldInput> NumberFromScript(const EditContext& ctx, const FieldDef& f, const std::string& text,
+                                           WriteResult& why) {
+    const bool off = f.number.hasOff && IsOffText(ctx, text);
+    const bool digits = !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; }) &&
+                        text != "-";
+    if (!off && !digits) {
+        why = WriteResult::Refuse(tid::kMsgNotANumber, {text});
+        return std::nullopt;
+    }
+    return FieldInput::Typed(off ? std::string() : text);
+}
+
+}  // namespace
+
 std::optional<FieldInput> InputFromScript(const EditContext& ctx, const FieldRef& ref, std::string_view value,
                                           WriteResult& why) {
     const std::string text = Trimmed(value);
     const FieldDef& f = *ref.field;
     switch (f.kind) {
-        case FieldKind::Check: {
-            for (const char* on : {"on", "1", "yes", "true"})
-                if (EqualsIgnoringCase(text, on)) return FieldInput::Checked(true);
-            for (const char* off : {"off", "0", "no", "false"})
-                if (EqualsIgnoringCase(text, off)) return FieldInput::Checked(false);
-            if (text == OnOffText(ctx, true)) return FieldInput::Checked(true);
-            if (text == OnOffText(ctx, false)) return FieldInput::Checked(false);
-            why = WriteResult::Refuse(tid::kMsgNotOnOff, {text});
-            return std::nullopt;
-        }
-        case FieldKind::List: {
-            const std::vector<Choice> offered = Offered(ctx, ref);
-            auto matches = [&](const Choice& c) {
-                return EqualsIgnoringCase(text, c.token) || EqualsIgnoringCase(text, StripMnemonic(ctx.Text(c.text)));
-            };
-            for (std::size_t i = 0; i < offered.size(); ++i)
-                if (matches(offered[i])) return FieldInput::Chosen(static_cast<int>(i));
-            std::string tokens;
-            for (const Choice& c : f.choices) {
-                if (matches(c)) {
-                    why = WriteResult::Refuse(tid::kMsgChoiceNotOffered, {text});
-                    return std::nullopt;
-                }
-                tokens += tokens.empty() ? "" : ", ";
-                tokens += c.token;
-            }
-            why = WriteResult::Refuse(tid::kMsgUnknownChoice, {text, tokens});
-            return std::nullopt;
-        }
-        case FieldKind::Number: {
-            // The editor's spin box takes digits only (and off where the field has it).
-            const bool off = f.number.hasOff && IsOffText(ctx, text);
-            const bool digits = !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
-                                                             [](char c) { return c >= '0' && c <= '9'; }) &&
-                                text != "-";
-            if (!off && !digits) {
-                why = WriteResult::Refuse(tid::kMsgNotANumber, {text});
-                return std::nullopt;
-            }
-            return FieldInput::Typed(off ? std::string() : text);
-        }
+        case FieldKind::Check: return CheckFromScript(ctx, text, why);
+        case FieldKind::List: return ChoiceFromScript(ctx, ref, text, why);
+        case FieldKind::Number: return NumberFromScript(ctx, f, text, why);
         case FieldKind::Frequency:
             // The editor's frequency edit takes digits and one decimal point only.
             if (!text.empty() && !EqualsIgnoringCase(text, "off") && text != ctx.tables.NoneText() &&

@@ -19,13 +19,26 @@ struct PairLayout {
     std::size_t stepBase;  // its step byte at stepBase + p
 };
 
-class FrequencyPairs {
+// Reading the pairs from a const context.
+class FrequencyPairReader {
 public:
-    FrequencyPairs(EditContext& ctx, PairLayout layout) : ctx_(ctx), layout_(layout) {}
+    FrequencyPairReader(const EditContext& ctx, PairLayout layout) : ctx_(ctx), layout_(layout) {}
 
     FrequencyCode Code(int pair, int which) const;
     bool Blank(int pair, int which) const { return Code(pair, which) == kBlankFrequency; }
     std::string Text(int pair, int which) const;
+
+protected:
+    std::size_t At(int pair, int which) const;
+
+    const EditContext& ctx_;
+    PairLayout layout_;
+};
+
+class FrequencyPairs : public FrequencyPairReader {
+public:
+    FrequencyPairs(EditContext& ctx, PairLayout layout) : FrequencyPairReader(ctx, layout), edit_(ctx) {}
+
     void Put(int pair, int which, FrequencyCode code, int step);
     void PutBlank(int pair, int which) { Put(pair, which, kBlankFrequency, 0xF); }
 
@@ -37,10 +50,7 @@ public:
     std::optional<ParsedFrequency> Store(int pair, int which, const std::string& typed, bool& outOfBand);
 
 private:
-    std::size_t At(int pair, int which) const;
-
-    EditContext& ctx_;
-    PairLayout layout_;
+    EditContext& edit_;
 };
 
 // The message for a value that was set to the band limit: text 10007015 for

@@ -13,7 +13,7 @@ constexpr PairLayout kTestPairs{kTestFrequencyArea.offset, kTestStepArea.offset}
 
 template <int Which>
 std::string Text(const EditContext& ctx, const FieldDef&, int row) {
-    return FrequencyPairs(const_cast<EditContext&>(ctx), kTestPairs).Text(row, Which);
+    return FrequencyPairReader(ctx, kTestPairs).Text(row, Which);
 }
 
 // A pair is complete or empty: blanking one frequency blanks the other. When
@@ -33,7 +33,7 @@ WriteResult Write(EditContext& ctx, const FieldDef&, int row, const FieldInput& 
 
 // Frequency 1 waits for frequency 0.
 bool HasFrequency0(const EditContext& ctx, int row) {
-    return !FrequencyPairs(const_cast<EditContext&>(ctx), kTestPairs).Blank(row, 0);
+    return !FrequencyPairReader(ctx, kTestPairs).Blank(row, 0);
 }
 
 const FieldDef kTestFields[] = {
@@ -53,7 +53,7 @@ const FieldTable kTestTable{"testfreq", kTestFields, &kTestRecords};
 }  // namespace
 
 bool RestoreEmptyTestFrequencies(EditContext& ctx) {
-    const FrequencyPairs pairs(ctx, kTestPairs);
+    const FrequencyPairReader pairs(ctx, kTestPairs);
     for (int p = 0; p < kTestPairCount; ++p)
         if (!pairs.Blank(p, 0)) return false;
     ctx.image.WriteDefaultTestFrequencies(ctx.catalogue);

@@ -131,18 +131,8 @@ void RadioImage::WriteDefaultBandPoints(const ModelCatalogue& catalogue) {
     }
 }
 
-void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentity) {
-    if (resetIdentity) catalogue.ResetIdentity();
-    const EntryMode mode = catalogue.EntryMode();
-
-    // 1. Band limits of the model.
-    catalogue.RecomputeBandLimits();
-
-    // 2, 3. Test frequencies and band points.
-    WriteDefaultTestFrequencies(catalogue);
-    WriteDefaultBandPoints(catalogue);
-
-    // 4. Optional features; bytes 7, 12 and 13 keep their value.
+void RadioImage::WriteDefaultFeatures(EntryMode mode) {
+    // Bytes 7, 12 and 13 keep their value.
     std::uint8_t* f = live_.data() + kFeatureArea.offset;
     const std::uint8_t features[7] = {4, 0, 0, 0, 0, 7, 1};
     std::memcpy(f, features, sizeof features);
@@ -154,8 +144,10 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     f[11] = 4;
     f[14] = 2;
     f[15] = 0x31;
+}
 
-    // 5. Scan: dwell 3 s (bytes 3-4), dropout 3 s (bytes 5-6), revert channel 1.
+void RadioImage::WriteDefaultScan() {
+    // Dwell 3 s (bytes 3-4), dropout 3 s (bytes 5-6), revert channel 1.
     std::uint8_t* s = live_.data() + kScanArea.offset;
     s[0] = 0;
     s[1] = 31;
@@ -164,8 +156,9 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     SetWord(kScanArea.offset + 5, 3);
     s[7] = 0;
     s[8] = 1;
+}
 
-    // 6. Key assignment.
+void RadioImage::WriteDefaultKeys(EntryMode mode) {
     std::uint8_t* k = live_.data() + kKeyArea.offset;
     std::fill_n(k, 4, 0xFF);
     if (mode == EntryMode::List99) {
@@ -175,29 +168,44 @@ void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentit
     } else if (mode == EntryMode::List22) {
         k[0] = 8, k[1] = 4, k[2] = 1;
     }
+}
 
+void RadioImage::WriteDefaultCustomCodes(EntryMode mode) {
+    std::fill_n(live_.begin() + kCustomCodeArea.offset, 4, 0xFF);
+    if (!UsesPresetList(mode)) return;
+    for (std::size_t w = 0; w < 6; ++w) {
+        SetWord(kCustomCodeArea.offset + 2 * (kCustomQtWord + w), kDefaultCustomQt);
+        SetWord(kCustomCodeArea.offset + 2 * (kCustomDqtWord + w), kDefaultCustomDqt);
+    }
+}
+
+void RadioImage::InitialiseDefaults(ModelCatalogue& catalogue, bool resetIdentity) {
+    if (resetIdentity) catalogue.ResetIdentity();
+    const EntryMode mode = catalogue.EntryMode();
+
+    // 1. Band limits of the model.
+    catalogue.RecomputeBandLimits();
+    // 2, 3. Test frequencies and band points.
+    WriteDefaultTestFrequencies(catalogue);
+    WriteDefaultBandPoints(catalogue);
+    // 4. Optional features.
+    WriteDefaultFeatures(mode);
+    // 5. Scan.
+    WriteDefaultScan();
+    // 6. Key assignment.
+    WriteDefaultKeys(mode);
     // 7. Every channel empty.
     live_[kChannelInUseHigh] = 0xFF;
     live_[kChannelInUseLow] = 0xFF;
-
     // 8. Preset channels of the 99-frequency models.
     if (mode == EntryMode::List99 && presetChannels_) presetChannels_(*this, catalogue);
-
     // 9. Embedded message lines empty.
     std::fill_n(live_.begin() + kEmbeddedMessageArea.offset, 2 * kMessageLineSize, 0x00);
-
     // 10. Special settings.
     live_[kSpecialArea.offset] = 0;
     live_[kSpecialArea.offset + 1] = 0;
-
     // 11. Custom codes.
-    std::fill_n(live_.begin() + kCustomCodeArea.offset, 4, 0xFF);
-    if (UsesPresetList(mode)) {
-        for (std::size_t w = 0; w < 6; ++w) {
-            SetWord(kCustomCodeArea.offset + 2 * (kCustomQtWord + w), kDefaultCustomQt);
-            SetWord(kCustomCodeArea.offset + 2 * (kCustomDqtWord + w), kDefaultCustomDqt);
-        }
-    }
+    WriteDefaultCustomCodes(mode);
 }
 
 void RadioImage::FixUpAfterLoad(const ModelCatalogue& catalogue) {

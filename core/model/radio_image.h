@@ -12,6 +12,8 @@
 #include <functional>
 #include <span>
 
+#include "core/model/entry_mode.h"
+
 namespace vrm {
 
 inline constexpr std::size_t kImageSize = 1024;
@@ -151,6 +153,12 @@ public:
     void StoreFrequencyText(std::size_t offset, std::size_t stepOffset, bool highNibble, const char* text);
 
 private:
+    // Steps 4, 5, 6 and 11 of the New defaults for the model's entry mode.
+    void WriteDefaultFeatures(EntryMode mode);
+    void WriteDefaultScan();
+    void WriteDefaultKeys(EntryMode mode);
+    void WriteDefaultCustomCodes(EntryMode mode);
+
     ImageBuffer live_;
     ImageBuffer saved_;
     ImageBuffer transfer_;

@@ -60,10 +60,9 @@ const std::vector<std::string> kFormKeys = {"rx",  "tx",       "decode",  "encod
 
 }  // namespace
 
-CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEditView", parent), host_(host) {
-    const LanguageTable& language = host_.Language();
+// The channel number above the items, then Close and Help.
+void CChEditView::BuildForm(const LanguageTable& language) {
     EditSession& session = host_.Session();
-
     auto* numberLabel = new QLabel(LangText(language, tid::kChannelLabel), this);
     numberLabel->setObjectName(QStringLiteral("channel_label"));
     number_ = new ChannelNumberSpin(this);
@@ -105,7 +104,9 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
     // Room for the longest list line ("(045)  QT (254.1)") beside the arrow.
     grid->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("(045)  QT (254.1)")) + 48);
     grid->setHorizontalSpacing(top->horizontalSpacing());
+}
 
+void CChEditView::ConnectCommands() {
     connect(number_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) { ShowChannel(value - 1); });
     connect(close_, &QPushButton::clicked, this, [this] {
         if (QWidget* frame = parentWidget()) frame->close();
@@ -122,6 +123,12 @@ CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEdi
     key(QKeySequence(Qt::Key_Escape), [this] {
         if (QWidget* frame = parentWidget()) frame->close();
     });
+}
+
+CChEditView::CChEditView(EditorHost& host, QWidget* parent) : EditorView("CChEditView", parent), host_(host) {
+    const LanguageTable& language = host_.Language();
+    BuildForm(language);
+    ConnectCommands();
 
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kChannelEditTitle)));
     // The channel of the grid's current row, when the grid is open.
@@ -152,7 +159,7 @@ void CChEditView::UpdateTabOrder() {
     // in the tab order.
     const EditSession& session = host_.Session();
     if (!UsesPresetList(session.Context().Mode())) return;
-    const bool repeater = ChannelModel(const_cast<EditContext&>(session.Context())).Exists(channel_) &&
+    const bool repeater = ChannelReader(session.Context()).Exists(channel_) &&
                           (session.Context().image.Byte(kChannelTable.offset + kChannelRecordSize * channel_ + 13) &
                            ChannelModel::kRepeaterBit);
     for (const char* key : {"tx", "encode"}) {

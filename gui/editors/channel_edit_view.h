@@ -47,6 +47,9 @@ public:
     ChannelNumberSpin* NumberSpin() const { return number_; }
 
 private:
+    void BuildForm(const LanguageTable& language);
+    // Spin, buttons, Page Up/Down and Escape.
+    void ConnectCommands();
     void Load();
     void UpdateTabOrder();
 

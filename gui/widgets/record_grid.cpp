@@ -137,9 +137,7 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
             // activated once more. The grid has let that editor go by then:
             // it is not committed or closed a second time.
             if (combo->isHidden() || combo->property(kEditEnded).toBool()) return;
-            auto* self = const_cast<RecordGridDelegate*>(this);
-            emit self->commitData(combo);
-            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+            view_->EndCellEdit(combo, QAbstractItemDelegate::NoHint, true);
         });
     }
     return editor;
@@ -167,8 +165,8 @@ void RecordGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index
     startText_.reset();
     if (!fieldui::StartWithText(editor, text)) {
         // A key the editor's filter refuses does nothing: the edit ends unchanged.
-        QTimer::singleShot(0, editor, [this, editor] {
-            emit const_cast<RecordGridDelegate*>(this)->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        QTimer::singleShot(0, editor, [view = view_, editor] {
+            view->EndCellEdit(editor, QAbstractItemDelegate::RevertModelCache, false);
         });
     }
 }
@@ -302,26 +300,31 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
     }
     const QString text = event->text();
     if (!text.isEmpty() && text.at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QModelIndex target = EditTarget(currentIndex());
-        if (!target.isValid()) return;
-        const FieldRef ref = model_->Ref(target);
-        const bool typed = ref.field->kind == FieldKind::Code ||
-                           (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
-        if (typed) {
-            // A key the cell's filter refuses opens nothing.
-            const std::unique_ptr<QWidget> probe(fieldui::CreateEditor(model_->Session(), ref, nullptr, true));
-            if (fieldui::StartWithText(probe.get(), text)) OpenEditor(target, text);
-        } else if (OpenEditor(target, std::nullopt)) {
-            // A list column: its drop-down opens and takes the key.
-            if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {
-                combo->showPopup();
-                QKeyEvent key(QEvent::KeyPress, event->key(), event->modifiers(), text);
-                QApplication::sendEvent(combo->view(), &key);
-            }
-        }
+        StartEditWithKey(*event);
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void RecordGridView::StartEditWithKey(const QKeyEvent& event) {
+    const QString text = event.text();
+    const QModelIndex target = EditTarget(currentIndex());
+    if (!target.isValid()) return;
+    const FieldRef ref = model_->Ref(target);
+    const bool typed = ref.field->kind == FieldKind::Code ||
+                       (ref.field->kind == FieldKind::Frequency && model_->Session().Options(ref).empty());
+    if (typed) {
+        // A key the cell's filter refuses opens nothing.
+        const std::unique_ptr<QWidget> probe(fieldui::CreateEditor(model_->Session(), ref, nullptr, true));
+        if (fieldui::StartWithText(probe.get(), text)) OpenEditor(target, text);
+    } else if (OpenEditor(target, std::nullopt)) {
+        // A list column: its drop-down opens and takes the key.
+        if (auto* combo = qobject_cast<FieldCombo*>(delegate_->LastEditor())) {
+            combo->showPopup();
+            QKeyEvent key(QEvent::KeyPress, event.key(), event.modifiers(), text);
+            QApplication::sendEvent(combo->view(), &key);
+        }
+    }
 }
 
 QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
@@ -339,6 +342,11 @@ QModelIndex RecordGridView::moveCursor(CursorAction action, Qt::KeyboardModifier
     // The number column is fixed: the cursor stays right of it.
     if (index.isValid() && index.column() == 0 && model_->columnCount() > 1) index = model_->index(index.row(), 1);
     return index;
+}
+
+void RecordGridView::EndCellEdit(QWidget* editor, QAbstractItemDelegate::EndEditHint hint, bool commit) {
+    if (commit) emit delegate_->commitData(editor);
+    emit delegate_->closeEditor(editor, hint);
 }
 
 void RecordGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

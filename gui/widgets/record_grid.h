@@ -131,6 +131,9 @@ public:
 
     // Runs after a commit from a cell: shows what the rule says.
     void ReportCommit(const WriteResult& result);
+    // Ends the edit of a cell's editor as its delegate does (commit first
+    // when asked); for the delegate's const editor hooks.
+    void EndCellEdit(QWidget* editor, QAbstractItemDelegate::EndEditHint hint, bool commit);
 
 signals:
     void currentRowChanged(int row);
@@ -154,6 +157,10 @@ private:
     // the column a disabled cell depends on; invalid when nowhere.
     QModelIndex EditTarget(const QModelIndex& index) const;
     bool OpenEditor(const QModelIndex& index, std::optional<QString> startText);
+    // A printable key on a cell that is not being edited: a typed cell opens
+    // with the key (when its filter takes it), a list cell's drop-down opens
+    // and takes it.
+    void StartEditWithKey(const QKeyEvent& event);
     void ShowContextMenu(const QPoint& globalPos);
     bool SelectionHasSeveralCells() const;
     // The selected cells' texts, and writing texts or blanks into cells.

@@ -17,7 +17,8 @@ namespace vrm {
 namespace {
 
 std::string ReadPage(const std::string& name) {
-    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/help/" + name);
+    // The pages as the build writes them beside the program.
+    std::ifstream in(std::string(VRM_BIN_DIR) + "/" + name);
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();

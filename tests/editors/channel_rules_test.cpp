@@ -3,8 +3,11 @@
 // record are checked.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "editor_fixture.h"
 #include "core/fields/channel_model.h"
+#include "core/fields/frequency_pairs.h"
 #include "core/base/text_ids.h"
 
 namespace vrm::test {
@@ -166,6 +169,24 @@ TEST(ChannelItems, TheZoneItemShowsZoneOne) {
     EXPECT_EQ(model.ItemText(0, ChannelModel::kItemZone), "1");
     EXPECT_EQ(model.ItemText(3, ChannelModel::kItemZone), "1") << "an empty channel too";
     EXPECT_EQ(model.ItemText(4, ChannelModel::kItemZone), "");
+}
+
+// Views, exports and checks read through a const context; only the writers
+// need one they may change.
+TEST(ChannelItems, ReadersTakeAConstContextAndSeeWhatTheWriterStored) {
+    static_assert(std::is_constructible_v<ChannelReader, const EditContext&>);
+    static_assert(!std::is_constructible_v<ChannelModel, const EditContext&>);
+    static_assert(std::is_constructible_v<FrequencyPairReader, const EditContext&, PairLayout>);
+    static_assert(!std::is_constructible_v<FrequencyPairs, const EditContext&, PairLayout>);
+    EditorFixture f;
+    ASSERT_TRUE(f.Set("channel.2.rx", "462.5625").Ok());
+    const EditContext& reading = f.session.Context();
+    const ChannelReader channels(reading);
+    EXPECT_TRUE(channels.Exists(1));
+    EXPECT_FALSE(channels.Exists(0));
+    EXPECT_EQ(channels.ItemText(1, ChannelReader::kItemRx), f.Get("channel.2.rx"));
+    const FrequencyPairReader pairs(reading, {kTestFrequencyArea.offset, kTestStepArea.offset});
+    EXPECT_EQ(pairs.Text(0, 0), f.Get("testfreq.1.rx"));
 }
 
 }  // namespace

@@ -92,6 +92,26 @@ TEST(SimulatedRadio, AnswersUnknownAndMalformedCommandsWithNak) {
     EXPECT_TRUE(radio.Transmitting());
 }
 
+// A command a fault refuses takes its whole length (with the value byte of a
+// set where the command has one), so the next command is read in step.
+TEST(SimulatedRadio, ARefusedTestCommandTakesItsWholeLength) {
+    SimulatedRadio radio;
+    SimFaults faults;
+    faults.testNak = {kVolume, kTestChannel, 0x30};
+    radio.StartSession(faults);
+    Feed(radio, Bytes("TUNING "));
+    const std::vector<std::vector<std::uint8_t>> nak = {{kNak}};
+    EXPECT_TRUE(Feed(radio, {kVolume, kSetValue}).empty()) << "waits for the value byte";
+    EXPECT_EQ(Feed(radio, {5}), nak);
+    EXPECT_EQ(Feed(radio, {kTestChannel, kSetValue}), nak) << "a test channel takes no value byte";
+    EXPECT_EQ(Feed(radio, {0x30, kStepUpBy, 2}), nak);
+    EXPECT_EQ(Feed(radio, {kSquelchLevel, 4}), std::vector<std::vector<std::uint8_t>>{{kAck}});
+    EXPECT_EQ(radio.Squelch(), 4);
+    EXPECT_EQ(radio.Volume(), SimulatedRadio::kDefaultVolume);
+    const std::vector<std::string> expected = {"tuning", "refused 21 1C", "refused 10 1C", "refused 30 1A", "squelch 4"};
+    EXPECT_EQ(radio.Log(), expected);
+}
+
 TEST(SimulatedRadio, RecordsWhatItWasAskedInOrder) {
     SimulatedRadio radio;
     radio.StartSession();

@@ -29,13 +29,14 @@ TEST(LanguageTableShipped, EachFilePassesEveryCheckWithARealTextForEveryRequired
         EXPECT_EQ(t.Columns()[static_cast<std::size_t>(t.SelectedColumn())], name);
         EXPECT_FALSE(t.Settings().displayLanguage.empty());
         for (std::uint32_t id : LanguageTable::RequiredIds()) EXPECT_STRNE(t.Text(id), "") << id;
-        // Every help file the header names is a page we ship.
+        // Every help file the header names is a page we ship: the build
+        // writes them beside the program.
         for (const std::string& help : t.Settings().helpFiles) {
             if (!help.empty()) {
-                EXPECT_TRUE(std::filesystem::exists(std::string(VRM_SOURCE_DIR) + "/help/" + help)) << help;
+                EXPECT_TRUE(std::filesystem::exists(std::string(VRM_BIN_DIR) + "/" + help)) << help;
             }
         }
-        EXPECT_TRUE(std::filesystem::exists(std::string(VRM_SOURCE_DIR) + "/help/" + t.Settings().advancedHelpFile));
+        EXPECT_TRUE(std::filesystem::exists(std::string(VRM_BIN_DIR) + "/" + t.Settings().advancedHelpFile));
     }
 }
 

@@ -1,11 +1,18 @@
 #include "gui/app/single_instance_qt.h"
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
 
 namespace vrm {
 namespace {
@@ -19,6 +26,16 @@ QString RuntimeFolder(const QString& folder) {
     return runtime;
 }
 
+// The socket address of `path`; false when the path does not fit one.
+bool Address(const QString& path, sockaddr_un& address) {
+    const QByteArray bytes = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (bytes.size() >= static_cast<qsizetype>(sizeof address.sun_path)) return false;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return true;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder, QObject* parent) : QObject(parent) {
@@ -28,7 +45,11 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder, QObje
 }
 
 SingleInstance::~SingleInstance() {
-    if (server_) server_->close();
+    for (const auto& client : clients_) ::close(client.first);
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+        QFile::remove(serverPath_);
+    }
     if (lock_) lock_->unlock();
 }
 
@@ -47,41 +68,82 @@ bool SingleInstance::Claim() {
         NotifyFirst();
         return false;
     }
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(serverPath_);
-    server_->listen(serverPath_);
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
+    // Without a socket this copy still runs; a later start then only fails
+    // to bring it to the front.
+    Listen();
+    return true;
+}
+
+bool SingleInstance::Listen() {
+    sockaddr_un address{};
+    if (!Address(serverPath_, address)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
+    ::unlink(address.sun_path);  // left by a copy that died; we hold the lock
+    // Only this user may connect (the socket is made without group or other
+    // rights, as the lock folder may be shared).
+    const mode_t old = ::umask(077);
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::umask(old);
+    if (!bound || ::listen(fd, 8) != 0) {
+        ::close(fd);
+        return false;
+    }
+    listenFd_ = fd;
+    listener_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(listener_, &QSocketNotifier::activated, this, &SingleInstance::OnConnection);
     return true;
 }
 
 bool SingleInstance::NotifyFirst() {
+    sockaddr_un address{};
+    if (!Address(serverPath_, address)) return false;
     // The first copy may still be starting; give it a moment to listen.
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 3000) {
-        QLocalSocket socket;
-        socket.connectToServer(serverPath_);
-        if (socket.waitForConnected(500)) {
-            socket.write(kActivate, sizeof kActivate - 1);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            return sent;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            const ssize_t sent = ::send(fd, kActivate, sizeof kActivate - 1, MSG_NOSIGNAL);
+            ::close(fd);
+            return sent == static_cast<ssize_t>(sizeof kActivate - 1);
         }
+        ::close(fd);
         QThread::msleep(100);
     }
     return false;
 }
 
 void SingleInstance::OnConnection() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            const QByteArray data = socket->readAll();
-            if (data.contains("activate")) emit activationRequested();
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;  // nothing more waiting (EAGAIN) or a failed accept
+        clients_[fd];
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this, notifier, fd] {
+            OnClientData(fd);
+            if (!clients_.count(fd)) notifier->deleteLater();
         });
-        if (socket->bytesAvailable() > 0 && socket->readAll().contains("activate")) emit activationRequested();
+        OnClientData(fd);  // what arrived with the connection
     }
+}
+
+// Reads what the client sent; at its end (or a full request) the client is
+// done: an "activate" request brings this copy to the front.
+void SingleInstance::OnClientData(int fd) {
+    auto it = clients_.find(fd);
+    if (it == clients_.end()) return;
+    char buffer[64];
+    ssize_t n = 0;
+    while ((n = ::recv(fd, buffer, sizeof buffer, 0)) > 0 && it->second.size() < 256) it->second.append(buffer, n);
+    const bool ended = n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) || it->second.contains('\n') ||
+                       it->second.size() >= 256;
+    if (!ended) return;
+    const bool activate = it->second.contains("activate");
+    ::close(fd);
+    clients_.erase(it);
+    if (activate) emit activationRequested();
 }
 
 }  // namespace vrm

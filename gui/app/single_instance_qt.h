@@ -1,14 +1,19 @@
 // One running copy per user: the first start holds a lock file in the
 // runtime folder and listens on a local socket beside it; a second start
 // finds the lock held, asks the first copy to come to the front, and ends.
+// The socket is a plain Unix-domain socket watched by a socket notifier, so
+// the program needs no network library (and none of what it pulls in) to
+// start.
 #pragma once
 
+#include <QByteArray>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <map>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace vrm {
 
@@ -35,12 +40,16 @@ signals:
 
 private:
     bool NotifyFirst();
+    bool Listen();
     void OnConnection();
+    void OnClientData(int fd);
 
     QString lockPath_;
     QString serverPath_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int listenFd_ = -1;
+    QSocketNotifier* listener_ = nullptr;
+    std::map<int, QByteArray> clients_;  // accepted sockets and what each sent so far
 };
 
 }  // namespace vrm

@@ -44,10 +44,10 @@ outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
 
 # The dependencies that `apt install ./vrm650t_*.deb` pulls in.
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6gui6 libqt6network6 libusb-1.0-0 qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6gui6 libusb-1.0-0 qt6-qpa-plugins; do
     case "$depends" in *"$d"*) ;; *) fail "Depends lacks $d: $depends" ;; esac
 done
-missing=$(ldd "$root/usr/lib/vrm650t/vrm650t" "$root/usr/lib/vrm650t/libpipelink.so" | grep 'not found')
+missing=$(ldd "$root/usr/lib/vrm650t/vrm650t" "$root/usr/lib/vrm650t/libpipelink.so" "$root/usr/lib/vrm650t/libvrm650t-pdf.so" | grep 'not found')
 [ -z "$missing" ] || fail "unresolved libraries: $missing"
 
 # The unpacked CLI finds its language files beside itself through the link.

@@ -316,6 +316,9 @@ int RunWrite(Context& ctx) {
     Document document(Language(ctx));
     if (const int refused = ReadInto(ctx, {path, password, false}, document)) return refused;
     const ImageBuffer& image = document.Image().Live();
+    // The backup is written as a save of the file would be: a protected
+    // file's backup keeps its password.
+    options.security = document.SaveSecurity({});
 
     // A write of this log that never finished (its program was killed) is
     // told before the next one starts; the log then notes that it was told.

@@ -84,8 +84,9 @@ bool ApplyModel(Context& ctx, const std::optional<std::string>& modelText, const
             return false;
         }
     }
-    RadioImage image;
-    ModelCatalogue catalogue(image);
+    // The identity the catalogue gives the model and band.
+    Document scratch(Language(ctx));
+    ModelCatalogue& catalogue = scratch.Catalogue();
     catalogue.ResetIdentity();
     catalogue.SetModel(static_cast<int>(model));
     catalogue.SetBandWord(static_cast<std::uint16_t>(band));

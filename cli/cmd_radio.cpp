@@ -293,6 +293,18 @@ int SafeWriteStatus(const SafeWriteResult& r) {
     }
 }
 
+// Asks for the next radio of a continuous write: Enter writes it; "q" or the
+// end of the input ends.
+bool NextRadioWanted(Context& ctx, RadioSession& session) {
+    session.observer.EndLine();
+    ctx.err << ctx.Text(tid::kCliNextRadio);
+    ctx.err.flush();
+    std::string line;
+    const bool more = ReadInputLine(line);
+    if (!more || ::isatty(0) != 1) ctx.err << "\n";  // the terminal has echoed the Enter
+    return more && line != "q" && line != "Q";
+}
+
 int RunWrite(Context& ctx) {
     const auto password = ctx.args.Value("--password");
     const bool continuous = ctx.args.Flag("--continuous");
@@ -342,16 +354,7 @@ int RunWrite(Context& ctx) {
         ctx.out << ctx.Text(r.verified ? tid::kCliWriteVerified : tid::kCliWriteNotVerified) << "\n";
         if (continuous) ctx.out << Format(ctx, tid::kContinuousCount, {written, lastSerial}) << "\n";
         ctx.out.flush();
-        if (!continuous) break;
-        // The next radio: Enter writes it; "q" or the end of the input ends.
-        session.observer.EndLine();
-        ctx.err << ctx.Text(tid::kCliNextRadio);
-        ctx.err.flush();
-        std::string line;
-        const bool more = ReadInputLine(line);
-        if (!more || ::isatty(0) != 1) ctx.err << "\n";  // the terminal has echoed the Enter
-        if (!more) break;
-        if (line == "q" || line == "Q") break;
+        if (!continuous || !NextRadioWanted(ctx, session)) break;
     }
     if (continuous) ctx.out << Format(ctx, tid::kCliRadiosWritten, {written}) << "\n";
     return session.Finish(ctx, status);

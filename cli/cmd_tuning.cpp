@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/files/document.h"
 #include "core/document/app_settings.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
@@ -100,14 +101,9 @@ int RunRead(Context& ctx) {
     const std::string path = TuningFile::WithTuningExtension(*output);
     if (ReportNotReplaceable(ctx, path)) return kExitNotWritten;
     TuningSession session(ctx, yes);
-    if (NameExists(path)) {
-        Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
-        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
-                                                     ctx.Text(tid::kMsgOverwriteFileLabel), path});
-        if (session.prompter.Ask(question) != Answer::Ok) {
-            ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
-            return kExitNotWritten;
-        }
+    if (NameExists(path) && !ConfirmOverwrite(session.prompter, Language(ctx), path)) {
+        ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
+        return kExitNotWritten;
     }
     TuningSet set;
     const TuningResult r = ReadTuning(session.Transfer(ctx), set);

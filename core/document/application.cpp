@@ -16,15 +16,11 @@ namespace vrm {
 
 Application::Application(Clock& clock)
     : clock_(clock),
-      image_(std::make_unique<RadioImage>()),
-      catalogue_(std::make_unique<ModelCatalogue>(*image_)),
-      document_(std::make_unique<CZVQDoc>(*image_, *catalogue_, language_, security_, clock_)),
-      session_(std::make_unique<EditSession>(*image_, *catalogue_, language_)),
-      port_(std::make_unique<ProgrammingPort>()) {
-    // The New defaults' preset channels go through the channel data model.
-    image_->SetPresetChannelWriter(WritePresetChannels);
-    document_->SetDataReplacedHandler([this] { session_->ClearHistory(); });
-}
+      document_(std::make_unique<CZVQDoc>(language_, security_, clock_)),
+      image_(&document_->Image()),
+      catalogue_(&document_->Catalogue()),
+      session_(&document_->Session()),
+      port_(std::make_unique<ProgrammingPort>()) {}
 
 Application::~Application() = default;
 

@@ -128,10 +128,11 @@ private:
 
     Clock& clock_;
     LanguageTable language_;
-    std::unique_ptr<RadioImage> image_;
-    std::unique_ptr<ModelCatalogue> catalogue_;
+    // The document owns the image, the catalogue and the edit session.
     std::unique_ptr<CZVQDoc> document_;
-    std::unique_ptr<EditSession> session_;
+    RadioImage* image_;
+    ModelCatalogue* catalogue_;
+    EditSession* session_;
     std::unique_ptr<ProgrammingPort> port_;
     SecuritySettings security_;
     ProgrammingOptions programming_;

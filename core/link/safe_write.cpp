@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/base/clock.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/base/language_table.h"
 #include "core/base/prompter.h"
@@ -54,13 +55,11 @@ std::string FreeBackupPath(const std::string& folder, const std::string& serial,
 }
 
 // Stores `memory` as a data file; 0 or errno (EIO when none was reported).
-int StoreBackup(const ImageBuffer& memory, const std::string& path, const DataFileSecurity& security) {
-    RadioImage image;
-    image.Transfer() = memory;
-    image.AdoptTransferImage();
-    ModelCatalogue catalogue(image);
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Write(path, security, SystemClock::Instance());
+int StoreBackup(const ImageBuffer& memory, const std::string& path, const DataFileSecurity& security,
+                const LanguageTable& language) {
+    Document backup(language);
+    backup.Hold(memory);
+    const DataFileResult r = backup.Save(path, security, SystemClock::Instance());
     if (r.Ok()) return 0;
     return r.systemError ? r.systemError : EIO;
 }
@@ -260,7 +259,7 @@ SafeWritePhase BackupPhase(const TransferContext& ctx, const SafeWriteOptions& o
     if (!options.backup) return SafeWritePhase::kNone;
     const std::string path = FreeBackupPath(options.backupFolder, res.radio.serial, started);
     res.backupError = MakeFolders(options.backupFolder);
-    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security);
+    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security, lang);
     if (res.backupError != 0) {
         Tell(ctx, tid::kBackupNotStored,
              FormatText(lang.TextString(tid::kBackupNotStored), {path, std::strerror(res.backupError)}));

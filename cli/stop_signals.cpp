@@ -12,22 +12,22 @@ namespace {
 
 constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile std::sig_atomic_t stopSignal = 0;
+StopFlag stopSignal;
 
 extern "C" void OnStopSignal(int signal) {
-    if (stopSignal != 0) {
+    if (stopSignal.Value() != 0) {
         // The second one: what the signal does without us, now.
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
     }
-    stopSignal = signal;
+    stopSignal.Set(signal);
 }
 
 }  // namespace
 
 StopSignals::StopSignals(TransceiverPort& port) {
-    stopSignal = 0;
+    stopSignal.Clear();
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -42,7 +42,7 @@ StopSignals::~StopSignals() {
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
 }
 
-int StopSignals::Received() { return stopSignal; }
+int StopSignals::Received() { return stopSignal.Value(); }
 
 int FinishStopped(Context& ctx, int status) {
     if (StopSignals::Received() == 0) return status;

@@ -129,6 +129,14 @@ TransferStatus FailureStatus(const ProgrammingPort& port, TransferStatus status)
 // and band codes, one of the pairs (1, 0), (1, 1), (0, 1), (5, 1), (6, 1).
 bool IsReadableRadio(const ModelIdentity& radio);
 
+// The start every program-mode session shares: pending events handled, the
+// port opened, program mode entered and the radio identified. Ok() with
+// `identity` set when the radio answered; otherwise the user has been told
+// (RetryPrompt with `failure`), the radio has left program mode, the port is
+// closed, and the status says which step failed (kNoAnswer,
+// kIdentifyFailed, or kStopped).
+TransferResult OpenProgramSession(const TransferContext& ctx, ModelIdentity& identity, BlockFailure failure = {});
+
 // The read transfer. The radio's memory lands in `transferImage`, its bytes
 // 0-15 replaced by the identity the radio reported and byte 12 set to 0xFF.
 // A failed read leaves `transferImage` partly overwritten and nothing else

@@ -145,9 +145,9 @@ private:
 
     QString T(tid::TextId id) const { return QString::fromUtf8(app_->Language().Text(id)); }
     std::string S(tid::TextId id) const { return app_->Language().TextString(id); }
-    // What the frame hands a transfer dialog: the program's port, image and
-    // language, and the test's prompter.
-    TransferDialogContext Context() { return {app_->Port(), app_->Image(), app_->Language(), *prompter_}; }
+    // What the frame hands a transfer dialog: the program's transfers, image
+    // and language, and the test's prompter.
+    TransferDialogContext Context() { return {app_->Transfers(), app_->Image(), app_->Language(), *prompter_}; }
 
     void Start(std::vector<std::string> args = {}) {
         frame_.reset();

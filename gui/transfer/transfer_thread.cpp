@@ -1,0 +1,111 @@
+#include "gui/transfer/transfer_thread.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <atomic>
+#include <thread>
+
+namespace vrm {
+
+namespace {
+
+bool OnUiThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+// Runs `call` on the user-interface thread and waits for it.
+template <typename F>
+void OnUiThreadAndWait(F call) {
+    if (OnUiThread()) {
+        call();
+        return;
+    }
+    QMetaObject::invokeMethod(QCoreApplication::instance(), call, Qt::BlockingQueuedConnection);
+}
+
+bool g_running = false;
+
+}  // namespace
+
+bool StepsRunning() { return g_running; }
+
+bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait) {
+    if (g_running) return false;
+    g_running = true;
+    QEventLoop loop;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        steps();
+        done.store(true);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    const QEventLoop::ProcessEventsFlags flags =
+        wait == WhileRunning::kNoUserInput ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+    // A request to end the program ends every event loop; this one goes on
+    // until the steps are done, so that the port is never waited on here.
+    while (!done.load()) loop.exec(flags);
+    worker.join();
+    g_running = false;
+    return true;
+}
+
+Answer UiThreadPrompter::Ask(const Message& message) {
+    Answer answer = message.defaultAnswer;
+    OnUiThreadAndWait([&] { answer = inner_.Ask(message); });
+    return answer;
+}
+
+PasswordResult UiThreadPrompter::AskPassword(PasswordGate& gate) {
+    PasswordResult result = PasswordResult::Cancelled;
+    OnUiThreadAndWait([&] { result = inner_.AskPassword(gate); });
+    return result;
+}
+
+void UiThreadObserver::OnProgress(int done, int total, const std::string& caption) {
+    if (OnUiThread()) {
+        inner_.OnProgress(done, total, caption);
+        return;
+    }
+    TransferObserver* inner = &inner_;
+    if (QObject* context = context_)
+        QMetaObject::invokeMethod(context, [inner, done, total, caption] { inner->OnProgress(done, total, caption); },
+                                  Qt::QueuedConnection);
+}
+
+void UiThreadObserver::OnWindowText(const std::string& text) {
+    if (OnUiThread()) {
+        inner_.OnWindowText(text);
+        return;
+    }
+    TransferObserver* inner = &inner_;
+    if (QObject* context = context_)
+        QMetaObject::invokeMethod(context, [inner, text] { inner->OnWindowText(text); }, Qt::QueuedConnection);
+}
+
+void UiThreadObserver::PumpOneMessage() {
+    // On the worker nothing is to be done: the user-interface thread is not
+    // held up by the transfer.
+    if (OnUiThread()) inner_.PumpOneMessage();
+}
+
+DialogTransfer::DialogTransfer(TransferGate& gate, Prompter& prompter, const LanguageTable& language,
+                               TransferObserver& observer, QObject* context)
+    : gate_(gate), prompter_(prompter), language_(language), observer_(observer, context) {}
+
+bool DialogTransfer::Run(const std::function<void(const TransferContext&)>& steps, WhileRunning wait) {
+    if (claim_ != nullptr || StepsRunning()) return false;
+    const std::unique_ptr<TransferGate::Claim> claim = gate_.Begin();
+    if (!claim) return false;
+    claim_ = claim.get();
+    const TransferContext ctx{claim->Port(), prompter_, language_, observer_};
+    (void)RunOffUiThread([&] { steps(ctx); }, wait);
+    claim_ = nullptr;
+    return true;
+}
+
+void DialogTransfer::Stop() {
+    if (claim_ != nullptr) claim_->Stop();
+}
+
+}  // namespace vrm

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
-#include "core/link/transceiver_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/base/text_ids.h"
 
 namespace vrm::cli {
@@ -26,7 +26,7 @@ extern "C" void OnStopSignal(int signal) {
 
 }  // namespace
 
-StopSignals::StopSignals(TransceiverPort& port) {
+StopSignals::StopSignals(TransferGate& transfers) {
     stopSignal.Clear();
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
@@ -35,7 +35,7 @@ StopSignals::StopSignals(TransceiverPort& port) {
     // so that a stop between two radios is not held up by it.
     action.sa_flags = 0;
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous_[i]);
-    port.SetStopFlag(&stopSignal);
+    transfers.SetSessionFlag(&stopSignal);
 }
 
 StopSignals::~StopSignals() {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace vrm {
@@ -26,11 +27,33 @@ void OnUiThreadAndWait(F call) {
 
 bool g_running = false;
 
+// The longest the window waits for a transfer's first word.
+constexpr int kFirstWordMs = 250;
+
 }  // namespace
 
 bool StepsRunning() { return g_running; }
 
-bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait) {
+void FirstWord::Say() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (spoken_) return;
+        spoken_ = true;
+    }
+    said_.notify_all();
+}
+
+bool FirstWord::WaitFor(int ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return said_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return spoken_; });
+}
+
+void FirstWord::Reset() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    spoken_ = false;
+}
+
+bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait, const std::function<void()>& started) {
     if (g_running) return false;
     g_running = true;
     QEventLoop loop;
@@ -40,6 +63,7 @@ bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait) {
         done.store(true);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    if (started) started();
     const QEventLoop::ProcessEventsFlags flags =
         wait == WhileRunning::kNoUserInput ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
     // A request to end the program ends every event loop; this one goes on
@@ -51,12 +75,14 @@ bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait) {
 }
 
 Answer UiThreadPrompter::Ask(const Message& message) {
+    if (first_ && !OnUiThread()) first_->Say();
     Answer answer = message.defaultAnswer;
     OnUiThreadAndWait([&] { answer = inner_.Ask(message); });
     return answer;
 }
 
 PasswordResult UiThreadPrompter::AskPassword(PasswordGate& gate) {
+    if (first_ && !OnUiThread()) first_->Say();
     PasswordResult result = PasswordResult::Cancelled;
     OnUiThreadAndWait([&] { result = inner_.AskPassword(gate); });
     return result;
@@ -71,6 +97,7 @@ void UiThreadObserver::OnProgress(int done, int total, const std::string& captio
     if (QObject* context = context_)
         QMetaObject::invokeMethod(context, [inner, done, total, caption] { inner->OnProgress(done, total, caption); },
                                   Qt::QueuedConnection);
+    if (first_) first_->Say();
 }
 
 void UiThreadObserver::OnWindowText(const std::string& text) {
@@ -81,17 +108,23 @@ void UiThreadObserver::OnWindowText(const std::string& text) {
     TransferObserver* inner = &inner_;
     if (QObject* context = context_)
         QMetaObject::invokeMethod(context, [inner, text] { inner->OnWindowText(text); }, Qt::QueuedConnection);
+    if (first_) first_->Say();
 }
 
 void UiThreadObserver::PumpOneMessage() {
     // On the worker nothing is to be done: the user-interface thread is not
     // held up by the transfer.
     if (OnUiThread()) inner_.PumpOneMessage();
+    else if (first_) first_->Say();
 }
 
 DialogTransfer::DialogTransfer(TransferGate& gate, Prompter& prompter, const LanguageTable& language,
                                TransferObserver& observer, QObject* context)
-    : gate_(gate), prompter_(prompter), language_(language), observer_(observer, context) {}
+    : gate_(gate),
+      context_(context),
+      prompter_(prompter, &first_),
+      language_(language),
+      observer_(observer, context, &first_) {}
 
 bool DialogTransfer::Run(const std::function<void(const TransferContext&)>& steps, WhileRunning wait) {
     if (claim_ != nullptr || StepsRunning()) return false;
@@ -99,7 +132,20 @@ bool DialogTransfer::Run(const std::function<void(const TransferContext&)>& step
     if (!claim) return false;
     claim_ = claim.get();
     const TransferContext ctx{claim->Port(), prompter_, language_, observer_};
-    (void)RunOffUiThread([&] { steps(ctx); }, wait);
+    first_.Reset();
+    // What the transfer shows first is on the screen before anything else
+    // is handled. It says it at once; the bound only keeps a starved worker
+    // from holding the window.
+    const auto started = [this] {
+        (void)first_.WaitFor(kFirstWordMs);
+        QCoreApplication::sendPostedEvents(context_);
+    };
+    (void)RunOffUiThread(
+        [&] {
+            steps(ctx);
+            first_.Say();
+        },
+        wait, started);
     claim_ = nullptr;
     return true;
 }

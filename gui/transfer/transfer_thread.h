@@ -13,7 +13,9 @@
 #pragma once
 
 #include <QEventLoop>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "core/base/prompter.h"
 #include "core/link/read_transfer.h"
@@ -30,8 +32,28 @@ enum class WhileRunning { kAllEvents, kNoUserInput };
 
 // Runs `steps` on a worker thread and returns when they have ended; false
 // (and nothing run) when called again while steps run. Called on the
-// user-interface thread.
-bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait = WhileRunning::kAllEvents);
+// user-interface thread. `started` (when given) runs on that thread once the
+// worker has started, before any other event is handled.
+bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait = WhileRunning::kAllEvents,
+                    const std::function<void()>& started = {});
+
+// The first word a transfer says (progress, a window text, a pause between
+// steps or a question), or its end. A dialog waits for it as the transfer
+// starts, so that what the transfer shows first (its window text) is on the
+// screen before anything else is handled; a transfer says it before it
+// sends anything to the radio.
+class FirstWord {
+public:
+    void Say();
+    // Waits at most `ms` for it; true when it was said.
+    bool WaitFor(int ms);
+    void Reset();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable said_;
+    bool spoken_ = false;
+};
 // True while steps run.
 bool StepsRunning();
 
@@ -39,12 +61,13 @@ bool StepsRunning();
 // the user-interface thread while the worker waits for the answer.
 class UiThreadPrompter final : public Prompter {
 public:
-    explicit UiThreadPrompter(Prompter& inner) : inner_(inner) {}
+    explicit UiThreadPrompter(Prompter& inner, FirstWord* first = nullptr) : inner_(inner), first_(first) {}
     Answer Ask(const Message& message) override;
     PasswordResult AskPassword(PasswordGate& gate) override;
 
 private:
     Prompter& inner_;
+    FirstWord* first_;
 };
 
 // An observer usable from the worker: progress and window texts reach
@@ -53,7 +76,8 @@ private:
 // them itself.
 class UiThreadObserver final : public TransferObserver {
 public:
-    UiThreadObserver(TransferObserver& inner, QObject* context) : inner_(inner), context_(context) {}
+    UiThreadObserver(TransferObserver& inner, QObject* context, FirstWord* first = nullptr)
+        : inner_(inner), context_(context), first_(first) {}
     void OnProgress(int done, int total, const std::string& caption) override;
     void OnWindowText(const std::string& text) override;
     void PumpOneMessage() override;
@@ -61,6 +85,7 @@ public:
 private:
     TransferObserver& inner_;
     QObject* context_;  // outlives the steps; a call queued for it after its end is dropped
+    FirstWord* first_;
 };
 
 // One transfer of a dialog: claims the program's transfer gate for it and
@@ -81,6 +106,8 @@ public:
 
 private:
     TransferGate& gate_;
+    QObject* context_;
+    FirstWord first_;
     UiThreadPrompter prompter_;
     const LanguageTable& language_;
     UiThreadObserver observer_;

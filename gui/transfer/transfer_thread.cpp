@@ -34,23 +34,33 @@ constexpr int kFirstWordMs = 250;
 
 bool StepsRunning() { return g_running; }
 
-void FirstWord::Say() {
+bool FirstWord::Keep(std::function<void()> show) {
+    const bool kept = static_cast<bool>(show);
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (spoken_) return;
+        if (spoken_ || heard_) return false;
         spoken_ = true;
+        show_ = std::move(show);
     }
     said_.notify_all();
+    return kept;
 }
 
-bool FirstWord::WaitFor(int ms) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return said_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return spoken_; });
+void FirstWord::Hear(int ms) {
+    std::function<void()> show;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        (void)said_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return spoken_; });
+        heard_ = true;  // later words go the usual way
+        show = std::move(show_);
+    }
+    if (show) show();
 }
 
 void FirstWord::Reset() {
     const std::lock_guard<std::mutex> lock(mutex_);
-    spoken_ = false;
+    spoken_ = heard_ = false;
+    show_ = nullptr;
 }
 
 bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait, const std::function<void()>& started) {
@@ -94,10 +104,9 @@ void UiThreadObserver::OnProgress(int done, int total, const std::string& captio
         return;
     }
     TransferObserver* inner = &inner_;
-    if (QObject* context = context_)
-        QMetaObject::invokeMethod(context, [inner, done, total, caption] { inner->OnProgress(done, total, caption); },
-                                  Qt::QueuedConnection);
-    if (first_) first_->Say();
+    const auto show = [inner, done, total, caption] { inner->OnProgress(done, total, caption); };
+    if (first_ && first_->Keep(show)) return;
+    if (QObject* context = context_) QMetaObject::invokeMethod(context, show, Qt::QueuedConnection);
 }
 
 void UiThreadObserver::OnWindowText(const std::string& text) {
@@ -106,9 +115,9 @@ void UiThreadObserver::OnWindowText(const std::string& text) {
         return;
     }
     TransferObserver* inner = &inner_;
-    if (QObject* context = context_)
-        QMetaObject::invokeMethod(context, [inner, text] { inner->OnWindowText(text); }, Qt::QueuedConnection);
-    if (first_) first_->Say();
+    const auto show = [inner, text] { inner->OnWindowText(text); };
+    if (first_ && first_->Keep(show)) return;
+    if (QObject* context = context_) QMetaObject::invokeMethod(context, show, Qt::QueuedConnection);
 }
 
 void UiThreadObserver::PumpOneMessage() {
@@ -121,7 +130,6 @@ void UiThreadObserver::PumpOneMessage() {
 DialogTransfer::DialogTransfer(TransferGate& gate, Prompter& prompter, const LanguageTable& language,
                                TransferObserver& observer, QObject* context)
     : gate_(gate),
-      context_(context),
       prompter_(prompter, &first_),
       language_(language),
       observer_(observer, context, &first_) {}
@@ -136,10 +144,7 @@ bool DialogTransfer::Run(const std::function<void(const TransferContext&)>& step
     // What the transfer shows first is on the screen before anything else
     // is handled. It says it at once; the bound only keeps a starved worker
     // from holding the window.
-    const auto started = [this] {
-        (void)first_.WaitFor(kFirstWordMs);
-        QCoreApplication::sendPostedEvents(context_);
-    };
+    const auto started = [this] { first_.Hear(kFirstWordMs); };
     (void)RunOffUiThread(
         [&] {
             steps(ctx);

@@ -39,20 +39,26 @@ bool RunOffUiThread(const std::function<void()>& steps, WhileRunning wait = Whil
 
 // The first word a transfer says (progress, a window text, a pause between
 // steps or a question), or its end. A dialog waits for it as the transfer
-// starts, so that what the transfer shows first (its window text) is on the
-// screen before anything else is handled; a transfer says it before it
-// sends anything to the radio.
+// starts and shows it at once, so that what the transfer shows first (its
+// window text) is on the screen before anything else is handled; a transfer
+// says it before it sends anything to the radio.
 class FirstWord {
 public:
-    void Say();
-    // Waits at most `ms` for it; true when it was said.
-    bool WaitFor(int ms);
+    // The worker: true when `show` is kept for the window to run as the
+    // transfer starts (it then must not be sent as well).
+    bool Keep(std::function<void()> show);
+    // The worker: a word with nothing to show.
+    void Say() { (void)Keep({}); }
+    // The window: waits at most `ms` for the first word and shows it.
+    void Hear(int ms);
     void Reset();
 
 private:
     std::mutex mutex_;
     std::condition_variable said_;
     bool spoken_ = false;
+    bool heard_ = false;
+    std::function<void()> show_;
 };
 // True while steps run.
 bool StepsRunning();
@@ -106,7 +112,6 @@ public:
 
 private:
     TransferGate& gate_;
-    QObject* context_;
     FirstWord first_;
     UiThreadPrompter prompter_;
     const LanguageTable& language_;

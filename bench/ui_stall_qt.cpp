@@ -59,13 +59,16 @@ public:
         timer_.setInterval(1);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             const auto now = std::chrono::steady_clock::now();
-            longest_ = std::max(longest_, now - last_);
+            if (now - last_ > longest_) {
+                longest_ = now - last_;
+                at_ = last_ - start_;
+            }
             last_ = now;
         });
     }
     void Start() {
         longest_ = {};
-        last_ = std::chrono::steady_clock::now();
+        start_ = last_ = std::chrono::steady_clock::now();
         timer_.start();
     }
     double StopMs() {
@@ -76,6 +79,14 @@ public:
 private:
     QTimer timer_;
     std::chrono::steady_clock::time_point last_;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::duration at_{};
+
+public:
+    // Where the longest gap began, from the start.
+    double AtMs() const { return std::chrono::duration<double, std::milli>(at_).count(); }
+
+private:
     std::chrono::steady_clock::duration longest_{};
 };
 
@@ -119,6 +130,7 @@ void UiStall(benchmark::State& state, Way way) {
 
     StallMeter meter;
     double longest = 0;
+    double longestAt = 0;
     bool written = true;
     for (auto _ : state) {
         if (way == Way::kPumpingOnUiThread) {
@@ -128,7 +140,11 @@ void UiStall(benchmark::State& state, Way way) {
             const auto start = std::chrono::steady_clock::now();
             meter.Start();
             written = vrm::SafeWriteToRadio(ctx, app.Image().Live(), false, app.WriteOptions()).Ok() && written;
-            longest = std::max(longest, meter.StopMs());
+            const double ms = meter.StopMs();
+            if (ms > longest) {
+                longest = ms;
+                longestAt = meter.AtMs();
+            }
             state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             continue;
         }
@@ -140,7 +156,11 @@ void UiStall(benchmark::State& state, Way way) {
             const auto start = std::chrono::steady_clock::now();
             meter.Start();
             dialog->StartButton()->click();
-            longest = std::max(longest, meter.StopMs());
+            const double ms = meter.StopMs();
+            if (ms > longest) {
+                longest = ms;
+                longestAt = meter.AtMs();
+            }
             state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             written = written && dialog->LastWrite().Ok();
             dialog->close();
@@ -149,6 +169,7 @@ void UiStall(benchmark::State& state, Way way) {
     }
     if (!written) state.SkipWithError("the write failed");
     state.counters["longest_stall_ms"] = longest;
+    state.counters["stall_at_ms"] = longestAt;
     ::unsetenv("VRM650T_SIM_BAUD");
     std::filesystem::remove_all(dir);
 }

@@ -5,10 +5,11 @@
 // it ended (TransferResult), RetryPrompt and the progress caption.
 //
 // A transfer runs on the caller's thread as a chain of blocking protocol
-// steps. It reports through the context's TransferObserver (progress, window
-// text, and PumpOneMessage between steps, so that a dialog repaints) and asks
-// and tells the user through the Prompter. It opens the port at its start and
-// always closes it again before it returns.
+// steps (the desktop program calls it on a worker thread). It reports
+// through the context's TransferObserver (progress, window text, and
+// PumpOneMessage between steps) and asks and tells the user through the
+// Prompter. It opens the port at its start and always closes it again before
+// it returns.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ class LanguageTable;
 class Prompter;
 struct Message;
 
-// What a transfer works with. The port is the program's one port (closed
+// What a transfer works with. The port is the transfer's own (closed
 // between transfers; SetScrambling(false) for "noencryption"); the observer
 // is installed on the port for the length of the transfer.
 struct TransferContext {

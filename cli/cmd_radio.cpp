@@ -28,7 +28,7 @@
 #include "core/files/document.h"
 #include "core/base/clock.h"
 #include "core/link/programming_log.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/radio_info.h"
 #include "core/link/read_transfer.h"
 #include "core/link/write_transfer.h"
@@ -126,9 +126,15 @@ struct RadioSession {
     explicit RadioSession(Context& ctx, bool yes = false)
         : terminal(ctx.err, ctx.language), observer(ctx.err, ctx), prompter(terminal, observer) {
         terminal.SetAssumeYes(yes);
-        port.SetScrambling(!ctx.noEncryption);
+        transfers.SetScrambling(!ctx.noEncryption);
     }
-    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+    // The context of the next transfer, on a port of its own (the one before
+    // is let go of first).
+    TransferContext Transfer(const Context& ctx) {
+        claim.reset();
+        claim = transfers.Begin();
+        return {claim->Port(), prompter, Language(ctx), observer};
+    }
     // The command's exit status: 128 + the signal when one came while the
     // command ran, also when it came after the transfer's last step (what
     // was read is then saved or shown, the write reported), so that a
@@ -138,8 +144,9 @@ struct RadioSession {
         return FinishStopped(ctx, status);
     }
 
-    ProgrammingPort port;  // libpipelink.so by name, as the program loads it
-    StopSignals stop{port};
+    TransferGate transfers;  // ports on libpipelink.so by name, as the program loads it
+    StopSignals stop{transfers};
+    std::unique_ptr<TransferGate::Claim> claim;
     TerminalPrompter terminal;
     CliObserver observer;
     CliPrompter prompter;

@@ -17,7 +17,7 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "core/files/tuning_file.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/radio_info.h"
 #include "core/link/tuning_transfer.h"
 #include "core/base/language_table.h"
@@ -55,12 +55,18 @@ private:
 struct TuningSession {
     TuningSession(Context& ctx, bool yes) : prompter(ctx.err, ctx.language), observer(ctx.err) {
         prompter.SetAssumeYes(yes);
-        port.SetScrambling(!ctx.noEncryption);
+        transfers.SetScrambling(!ctx.noEncryption);
     }
-    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+    // The context of the command's transfer, on a port of its own.
+    TransferContext Transfer(const Context& ctx) {
+        claim.reset();
+        claim = transfers.Begin();
+        return {claim->Port(), prompter, Language(ctx), observer};
+    }
 
-    ProgrammingPort port;
-    StopSignals stop{port};  // a signal ends the transfer at its next step
+    TransferGate transfers;
+    StopSignals stop{transfers};  // a signal ends the transfer at its next step
+    std::unique_ptr<TransferGate::Claim> claim;
     TerminalPrompter prompter;
     LineObserver observer;
 };

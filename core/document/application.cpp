@@ -8,7 +8,7 @@
 #include "core/document/settings_store.h"
 #include "core/fields/channel_fields.h"
 #include "core/fields/edit_session.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 
@@ -20,14 +20,14 @@ Application::Application(Clock& clock)
       image_(&document_->Image()),
       catalogue_(&document_->Catalogue()),
       session_(&document_->Session()),
-      port_(std::make_unique<ProgrammingPort>()) {}
+      transfers_(std::make_unique<TransferGate>()) {}
 
 Application::~Application() = default;
 
 void Application::ReadCommandLine(const std::vector<std::string>& arguments) {
     switches_ = ParseCommandLine(arguments);
     language_.SetIdMode(switches_.idMode);
-    port_->SetScrambling(!switches_.noEncryption);
+    transfers_->SetScrambling(!switches_.noEncryption);
 }
 
 void Application::SetProgramFolder(const std::string& folder) {

@@ -113,7 +113,10 @@ void TransmitIndicator::Show(const TestModeSession& session) {
     Paint();
     // Screen readers are told the line changed, as a message box tells them
     // it appeared: an alert of the line, whose name is now the new words.
-    if (!isVisible()) return;
+    // A change made while the line was hidden and undone before it is seen
+    // again is not news: the same words are never told twice in a row.
+    if (!isVisible() || state_ == announced_) return;
+    announced_ = state_;
     QAccessibleEvent alert(this, QAccessible::Alert);
     announcer_(&alert);
 }

@@ -19,6 +19,7 @@
 #include "core/fields/edit_session.h"
 #include "core/exchange/channel_csv.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 #include "core/base/language_table.h"
@@ -57,43 +58,20 @@ std::optional<Options> ParseOptions(Context& ctx, std::size_t count, bool withSt
     return o;
 }
 
-struct Document {
-    RadioImage image;
-    ModelCatalogue catalogue{image};
-};
-
-// Writes `text` to `path` (the overwrite question answered already); false,
-// with the reason, when it was not written.
-bool WriteText(Context& ctx, const std::string& path, const std::string& text) {
-    const FileOutcome r = ReplaceFile(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    if (r.notRegular) {
-        ctx.err << Format(ctx, tid::kMsgNotRegularFile, {path}) << "\n";
-        return false;
-    }
-    if (!r.Ok() || r.writeFailed) {
-        ctx.err << Format(ctx, tid::kCliNotWritten, {path});
-        if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
-        ctx.err << "\n";
-        return false;
-    }
-    if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {path}) << "\n";
-    return true;
-}
-
 int RunExport(Context& ctx) {
     const std::optional<Options> o = ParseOptions(ctx, 1, false);
     if (!o) return kUsageError;
     if (o->output && !MayReplace(ctx, *o->output, o->yes)) return kExitNotWritten;
-    Document doc;
-    if (ReadInto(ctx, {o->files.front(), o->password, false}, doc.image, doc.catalogue)) return kExitInputRefused;
-    EditSession session(doc.image, doc.catalogue, Language(ctx));
+    Document doc(Language(ctx));
+    if (ReadInto(ctx, {o->files.front(), o->password, false}, doc)) return kExitInputRefused;
+    EditSession& session = doc.Session();
     session.SetDecimalSeparator(kSeparator);
     const std::string csv = ExportChannelCsv(session.Context());
     if (!o->output) {
         ctx.out << csv;
         return 0;
     }
-    if (!WriteText(ctx, *o->output, csv)) return kExitNotWritten;
+    if (!WriteTextFile(ctx, *o->output, csv)) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kCsvWroteFile, {*o->output}) << "\n";
     return 0;
 }
@@ -118,12 +96,12 @@ int RunImport(Context& ctx) {
     // question. Another file named with -o is replaced only when allowed.
     const std::string target = o->output ? *o->output : path;
     if (o->output ? !MayReplace(ctx, target, o->yes) : ReportNotReplaceable(ctx, target)) return kExitNotWritten;
-    Document doc;
-    if (ReadInto(ctx, {path, o->password, false}, doc.image, doc.catalogue)) return kExitInputRefused;
+    Document doc(Language(ctx));
+    if (ReadInto(ctx, {path, o->password, false}, doc)) return kExitInputRefused;
     const std::optional<std::string> csv = ReadCsvFile(ctx, csvPath);
     if (!csv) return kExitInputRefused;
 
-    EditSession session(doc.image, doc.catalogue, Language(ctx));
+    EditSession& session = doc.Session();
     session.SetDecimalSeparator(kSeparator);
     const ChannelCsvImport plan = PlanChannelImport(session.Context(), *csv);
     if (!plan.readable) {
@@ -142,14 +120,8 @@ int RunImport(Context& ctx) {
         return kExitValueRefused;
     }
     ApplyChannelImport(session, plan);
-    // The file keeps the data-file password it had; when its header cannot
-    // be read again, nothing is written rather than a file without it.
-    const std::optional<DataFileSecurity> security = HeaderSecurity(path);
-    if (!security) {
-        ctx.err << Format(ctx, tid::kCliNotWritten, {target}) << "\n";
-        return kExitNotWritten;
-    }
-    if (WriteImage(ctx, doc.image, doc.catalogue, target, *security) != 0) return kExitNotWritten;
+    // The file keeps the data-file password it was opened with.
+    if (SaveDocument(ctx, doc, target) != 0) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kCsvImportSummary, {csvPath, plan.rows, plan.taken}) << "\n";
     ctx.out << Format(ctx, tid::kCliWroteFile, {target}) << "\n";
     return 0;

@@ -11,6 +11,7 @@
 #include "cli/cli.h"
 #include "cli/file_support.h"
 #include "core/exchange/image_compare.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 #include "core/base/text_ids.h"
@@ -99,17 +100,17 @@ void PrintText(Context& ctx, const DiffRequest& req, const FileComparison& c, co
 int RunDiff(Context& ctx) {
     const std::optional<DiffRequest> req = ParseDiff(ctx);
     if (!req) return kUsageError;
-    RadioImage first, second;
-    ModelCatalogue firstCatalogue(first), secondCatalogue(second);
-    if (ReadInto(ctx, {req->first, req->firstPassword, false}, first, firstCatalogue) != 0) return kExitInputRefused;
-    if (ReadInto(ctx, {req->second, req->secondPassword, false}, second, secondCatalogue) != 0)
-        return kExitInputRefused;
+    Document first(Language(ctx)), second(Language(ctx));
+    if (ReadInto(ctx, {req->first, req->firstPassword, false}, first) != 0) return kExitInputRefused;
+    if (ReadInto(ctx, {req->second, req->secondPassword, false}, second) != 0) return kExitInputRefused;
 
-    const FileComparison c = CompareFiles(first.Live(), second.Live(), Language(ctx), kSeparator);
+    const ImageBuffer& a = first.Image().Live();
+    const ImageBuffer& b = second.Image().Live();
+    const FileComparison c = CompareFiles(a, b, Language(ctx), kSeparator);
     if (req->json)
-        PrintJson(ctx, *req, c, first.Live(), second.Live());
+        PrintJson(ctx, *req, c, a, b);
     else
-        PrintText(ctx, *req, c, first.Live(), second.Live());
+        PrintText(ctx, *req, c, a, b);
     return c.Identical() ? 0 : kExitNo;
 }
 

@@ -13,6 +13,7 @@
 #include "cli/file_support.h"
 #include "core/exchange/config_text.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 #include "core/base/safe_file.h"
@@ -38,10 +39,9 @@ int RunExport(Context& ctx) {
     }
     if (output && ReportNotReplaceable(ctx, *output)) return kExitNotWritten;
 
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    if (ReadInto(ctx, ReadRequest{files.front(), password, false}, image, catalogue) != 0) return kExitInputRefused;
-    const ConfigTextExport text = ExportConfigText(image.Live(), Language(ctx));
+    Document document(Language(ctx));
+    if (ReadInto(ctx, ReadRequest{files.front(), password, false}, document) != 0) return kExitInputRefused;
+    const ConfigTextExport text = ExportConfigText(document.Image().Live(), Language(ctx));
     if (!text.ok) {
         ctx.err << files.front() << ": " << text.problem << "\n";
         return kExitInputRefused;
@@ -63,8 +63,6 @@ int RunExport(Context& ctx) {
 }
 
 int RunImport(Context& ctx) {
-    const auto output = ctx.args.Value("-o");
-    const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
     const bool strict = ctx.args.Flag("--strict");
     const auto files = ctx.args.Positionals();
@@ -72,13 +70,9 @@ int RunImport(Context& ctx) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return kUsageError;
     }
-    if (!output || output->empty()) {
-        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
-        return kUsageError;
-    }
-    DataFileSecurity security;
-    if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
-    if (ReportNotReplaceable(ctx, *output)) return kExitNotWritten;
+    int status = 0;
+    const std::optional<NewFileOutput> output = NewFileOutputOptions(ctx, status);
+    if (!output) return status;
 
     const ConfigTextImport text = ImportConfigTextFile(files.front(), Language(ctx));
     if (!text.ok) {
@@ -93,13 +87,11 @@ int RunImport(Context& ctx) {
         return kExitValueRefused;
     }
 
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    image.Live() = text.image;
-    catalogue.RecomputeBandLimits();
-    if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
-    if (WriteImage(ctx, image, catalogue, *output, security) != 0) return kExitNotWritten;
-    ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
+    Document document(Language(ctx));
+    document.Replace(text.image);
+    if (!MayReplace(ctx, output->path, yes)) return kExitNotWritten;
+    if (SaveDocument(ctx, document, output->path, output->security) != 0) return kExitNotWritten;
+    ctx.out << Format(ctx, tid::kCliWroteFile, {output->path}) << "\n";
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "core/fields/edit_session.h"
 #include "core/fields/field_registry.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/model/code_tables.h"
 #include "core/model/entry_mode.h"
 #include "core/model/model_catalogue.h"
@@ -27,21 +28,6 @@
 namespace vrm::cli {
 
 namespace {
-
-// A data file or a model's New defaults, with an edit session on it.
-struct Document {
-    RadioImage image;
-    ModelCatalogue catalogue{image};
-    std::unique_ptr<EditSession> session;
-
-    // The session comes after the image holds its model: the code tables
-    // follow the catalogue.
-    EditSession& Open(const Context& ctx) {
-        session = std::make_unique<EditSession>(image, catalogue, Language(ctx));
-        session->SetDecimalSeparator(kSeparator);
-        return *session;
-    }
-};
 
 // The key of a field the current model has: unknown keys and keys of items
 // the model does not show are refused with a message.
@@ -72,7 +58,7 @@ int RunFields(Context& ctx) {
         return kUsageError;
     }
 
-    Document doc;
+    Document doc(Language(ctx));
     if (files.empty()) {
         unsigned long model = 3;  // the model New starts with
         if (byModel && (!modelText || !ParseInt(*modelText, model) || model < 1 || model > 4)) {
@@ -80,13 +66,12 @@ int RunFields(Context& ctx) {
             return kUsageError;
         }
         const auto bands = ModelCatalogue::BandList(static_cast<int>(model), kSeparator);
-        MakeNewDefaults(doc.image, doc.catalogue, static_cast<int>(model),
-                        static_cast<std::uint16_t>(bands.front().data));
+        doc.NewOfModel(static_cast<int>(model), static_cast<std::uint16_t>(bands.front().data));
     } else {
         const ReadRequest req{files.front(), password, false};
-        if (const int code = ReadInto(ctx, req, doc.image, doc.catalogue)) return code;
+        if (const int code = ReadInto(ctx, req, doc)) return code;
     }
-    const EditSession& session = doc.Open(ctx);
+    const EditSession& session = doc.Session();
 
     // Without a model or a file the list says only what the keys are.
     const bool withState = byModel || !files.empty();
@@ -133,10 +118,10 @@ int RunGet(Context& ctx) {
         return kUsageError;
     }
 
-    Document doc;
+    Document doc(Language(ctx));
     const ReadRequest req{words.front(), password, false};
-    if (const int code = ReadInto(ctx, req, doc.image, doc.catalogue)) return code;
-    const EditSession& session = doc.Open(ctx);
+    if (const int code = ReadInto(ctx, req, doc)) return code;
+    const EditSession& session = doc.Session();
 
     // Every key is checked before anything is printed, so that a script
     // never reads a partial answer as a whole one.
@@ -168,6 +153,56 @@ struct Assignment {
     std::string value;
 };
 
+// The KEY=VALUE words after FILE; nothing, with a message, when one is not
+// an assignment.
+std::optional<std::vector<Assignment>> ParseAssignments(Context& ctx, const std::vector<std::string>& words) {
+    std::vector<Assignment> assignments;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::size_t eq = words[i].find('=');
+        if (eq == std::string::npos || eq == 0) {
+            ctx.err << Format(ctx, tid::kCliAssignmentForm, {words[i]}) << "\n";
+            return std::nullopt;
+        }
+        assignments.push_back({words[i].substr(0, eq), words[i].substr(eq + 1)});
+    }
+    return assignments;
+}
+
+// Commits one assignment as the editor would; 0, or the exit status of its
+// refusal (told on stderr).
+int Assign(Context& ctx, EditSession& session, const Assignment& a, bool strict) {
+    const std::optional<FieldRef> ref = ModelField(ctx, session, a.key);
+    if (!ref) return kUsageError;
+    const ScriptWrite w = SetFromScript(session, a.key, a.value);
+    switch (w.status) {
+        case ScriptWrite::Status::Applied: break;
+        case ScriptWrite::Status::UnknownKey:
+            ctx.err << Format(ctx, tid::kCliUnknownField, {a.key}) << "\n";
+            return kUsageError;
+        case ScriptWrite::Status::Hidden:
+            ctx.err << Format(ctx, tid::kCliFieldHidden, {a.key}) << "\n";
+            return kUsageError;
+        case ScriptWrite::Status::Disabled:
+            ctx.err << Format(ctx, tid::kCliFieldDisabled, {a.key}) << "\n";
+            return kExitValueRefused;
+        case ScriptWrite::Status::Refused: {
+            const std::string why = field::RefusalText(Language(ctx), w.result);
+            ctx.err << (why.empty() ? Format(ctx, tid::kCliFieldRefused, {a.key, a.value}) : a.key + ": " + why)
+                    << "\n";
+            return kExitValueRefused;
+        }
+    }
+    // What the editor would have told the user about the value it took,
+    // and what it holds when that is not the value given.
+    for (const tid::TextId message : w.result.messages) ctx.err << a.key << ": " << ctx.Text(message) << "\n";
+    if (w.stored) ctx.err << TerminalSafe(field::StoredNote(Language(ctx), a.key, a.value, *w.stored), false) << "\n";
+    if (strict && (!w.result.messages.empty() || w.stored)) {
+        ctx.err << Format(ctx, tid::kCliStrictRefused, {a.key}) << "\n";
+        return kExitValueRefused;
+    }
+    return 0;
+}
+
 int RunSet(Context& ctx) {
     std::optional<std::string> password;
     PasswordOption(ctx, password);
@@ -187,69 +222,23 @@ int RunSet(Context& ctx) {
         ctx.err << ctx.Text(tid::kCliNoAssignment) << "\n";
         return kUsageError;
     }
-    std::vector<Assignment> assignments;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        const std::size_t eq = words[i].find('=');
-        if (eq == std::string::npos || eq == 0) {
-            ctx.err << Format(ctx, tid::kCliAssignmentForm, {words[i]}) << "\n";
-            return kUsageError;
-        }
-        assignments.push_back({words[i].substr(0, eq), words[i].substr(eq + 1)});
-    }
+    const std::optional<std::vector<Assignment>> assignments = ParseAssignments(ctx, words);
+    if (!assignments) return kUsageError;
 
     const std::string& path = words.front();
-    Document doc;
-    const ReadRequest req{path, password, false};
-    if (const int code = ReadInto(ctx, req, doc.image, doc.catalogue)) return code;
-    EditSession& session = doc.Open(ctx);
-
+    Document doc(Language(ctx));
+    if (const int code = ReadInto(ctx, {path, password, false}, doc)) return code;
     // In order, each as the editor would commit it; the first refusal ends
     // the command with nothing written.
-    for (const Assignment& a : assignments) {
-        const std::optional<FieldRef> ref = ModelField(ctx, session, a.key);
-        if (!ref) return kUsageError;
-        const ScriptWrite w = SetFromScript(session, a.key, a.value);
-        switch (w.status) {
-            case ScriptWrite::Status::Applied: break;
-            case ScriptWrite::Status::UnknownKey:
-                ctx.err << Format(ctx, tid::kCliUnknownField, {a.key}) << "\n";
-                return kUsageError;
-            case ScriptWrite::Status::Hidden:
-                ctx.err << Format(ctx, tid::kCliFieldHidden, {a.key}) << "\n";
-                return kUsageError;
-            case ScriptWrite::Status::Disabled:
-                ctx.err << Format(ctx, tid::kCliFieldDisabled, {a.key}) << "\n";
-                return kExitValueRefused;
-            case ScriptWrite::Status::Refused: {
-                const std::string why = field::RefusalText(Language(ctx), w.result);
-                ctx.err << (why.empty() ? Format(ctx, tid::kCliFieldRefused, {a.key, a.value}) : a.key + ": " + why)
-                        << "\n";
-                return kExitValueRefused;
-            }
-        }
-        // What the editor would have told the user about the value it took,
-        // and what it holds when that is not the value given.
-        for (const tid::TextId message : w.result.messages) ctx.err << a.key << ": " << ctx.Text(message) << "\n";
-        if (w.stored)
-            ctx.err << TerminalSafe(field::StoredNote(Language(ctx), a.key, a.value, *w.stored), false) << "\n";
-        if (strict && (!w.result.messages.empty() || w.stored)) {
-            ctx.err << Format(ctx, tid::kCliStrictRefused, {a.key}) << "\n";
-            return kExitValueRefused;
-        }
-    }
+    for (const Assignment& a : *assignments)
+        if (const int refused = Assign(ctx, doc.Session(), a, strict)) return refused;
 
     // FILE is the user's own file being edited: it is replaced without a
     // question. Another file named with -o is replaced only when allowed.
     const std::string target = output ? *output : path;
     if (output && !MayReplace(ctx, target, yes)) return kExitNotWritten;
-    // The file keeps the data-file password it had; when its header cannot
-    // be read again, nothing is written rather than a file without it.
-    const std::optional<DataFileSecurity> security = HeaderSecurity(path);
-    if (!security) {
-        ctx.err << Format(ctx, tid::kCliNotWritten, {target}) << "\n";
-        return kExitNotWritten;
-    }
-    if (WriteImage(ctx, doc.image, doc.catalogue, target, *security) != 0) return kExitNotWritten;
+    // The file keeps the data-file password it was opened with.
+    if (SaveDocument(ctx, doc, target) != 0) return kExitNotWritten;
     ctx.out << Format(ctx, tid::kCliWroteFile, {target}) << "\n";
     return 0;
 }

@@ -21,6 +21,7 @@
 #include "core/fields/field_listing.h"
 #include "core/fields/field_registry.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 
@@ -31,11 +32,30 @@ namespace {
 // ---------------------------------------------------------------------------
 // new
 
+// The band word of --band for `model` (its first band without the option);
+// nothing, with the model's bands listed, when the model has no such band.
+std::optional<std::uint16_t> BandOption(Context& ctx, int model) {
+    const auto bandText = ctx.args.Value("--band");
+    const auto bands = ModelCatalogue::BandList(model, kSeparator);
+    unsigned long band = static_cast<unsigned long>(bands.front().data);
+    if (!bandText) return static_cast<std::uint16_t>(band);
+    bool known = ParseInt(*bandText, band);
+    if (known) {
+        known = false;
+        for (const ListEntry& b : bands) known = known || static_cast<unsigned long>(b.data) == band;
+    }
+    if (known) return static_cast<std::uint16_t>(band);
+    std::string list;
+    for (const ListEntry& b : bands) {
+        if (!list.empty()) list += ", ";
+        list += Hex(static_cast<unsigned>(b.data), 4) + " (" + b.text + ")";
+    }
+    ctx.err << Format(ctx, tid::kCliBandNotOfModel, {*bandText, model, list}) << "\n";
+    return std::nullopt;
+}
+
 int RunNew(Context& ctx) {
     const auto modelText = ctx.args.Value("--model");
-    const auto bandText = ctx.args.Value("--band");
-    const auto output = ctx.args.Value("-o");
-    const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
 
     unsigned long model = 0;
@@ -43,39 +63,19 @@ int RunNew(Context& ctx) {
         ctx.err << ctx.Text(tid::kCliModelRange) << "\n";
         return kUsageError;
     }
-    const auto bands = ModelCatalogue::BandList(static_cast<int>(model), kSeparator);
-    unsigned long band = static_cast<unsigned long>(bands.front().data);
-    if (bandText) {
-        bool known = ParseInt(*bandText, band);
-        if (known) {
-            known = false;
-            for (const ListEntry& b : bands) known = known || static_cast<unsigned long>(b.data) == band;
-        }
-        if (!known) {
-            std::string list;
-            for (const ListEntry& b : bands) {
-                if (!list.empty()) list += ", ";
-                list += Hex(static_cast<unsigned>(b.data), 4) + " (" + b.text + ")";
-            }
-            ctx.err << Format(ctx, tid::kCliBandNotOfModel, {*bandText, static_cast<int>(model), list}) << "\n";
-            return kUsageError;
-        }
-    }
-    if (!output || output->empty()) {
-        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
-        return kUsageError;
-    }
-    DataFileSecurity security;
-    if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
+    const std::optional<std::uint16_t> band = BandOption(ctx, static_cast<int>(model));
+    if (!band) return kUsageError;
+    int status = 0;
+    const std::optional<NewFileOutput> output = NewFileOutputOptions(ctx, status);
+    if (!output) return status;
 
     // The New defaults of the model, as the New command makes them.
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    MakeNewDefaults(image, catalogue, static_cast<int>(model), static_cast<std::uint16_t>(band));
+    Document document(Language(ctx));
+    document.NewOfModel(static_cast<int>(model), *band);
 
-    if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
-    if (const int code = WriteImage(ctx, image, catalogue, *output, security)) return code;
-    ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
+    if (!MayReplace(ctx, output->path, yes)) return kExitNotWritten;
+    if (const int code = SaveDocument(ctx, document, output->path, output->security)) return code;
+    ctx.out << Format(ctx, tid::kCliWroteFile, {output->path}) << "\n";
     return 0;
 }
 
@@ -329,12 +329,10 @@ private:
 int RunShow(Context& ctx) {
     const auto req = ParseReadRequest(ctx, false);
     if (!req) return kUsageError;
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    if (const int code = ReadInto(ctx, *req, image, catalogue)) return code;
-    EditSession session(image, catalogue, Language(ctx));
-    session.SetDecimalSeparator(kSeparator);
-    Shower(ctx, session, image, catalogue).Run(req->path, HeaderProtected(req->path));
+    Document document(Language(ctx));
+    if (const int code = ReadInto(ctx, *req, document)) return code;
+    document.Session().SetDecimalSeparator(kSeparator);
+    Shower(ctx, document.Session(), document.Image(), document.Catalogue()).Run(req->path, HeaderProtected(req->path));
     return 0;
 }
 
@@ -344,9 +342,9 @@ int RunShow(Context& ctx) {
 int RunDump(Context& ctx) {
     const auto req = ParseReadRequest(ctx, true);
     if (!req) return kUsageError;
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    if (const int code = ReadInto(ctx, *req, image, catalogue)) return code;
+    Document document(Language(ctx));
+    if (const int code = ReadInto(ctx, *req, document)) return code;
+    const ImageBuffer& image = document.Image().Live();
     char buf[8];
     ctx.out << "     ";
     for (int c = 0; c < 16; ++c) {
@@ -359,7 +357,7 @@ int RunDump(Context& ctx) {
         ctx.out << buf;
         std::string chars;
         for (std::size_t i = row; i < row + 16; ++i) {
-            const std::uint8_t b = image.Live()[i];
+            const std::uint8_t b = image[i];
             std::snprintf(buf, sizeof buf, " %02X", b);
             ctx.out << buf;
             chars += (b >= 0x20 && b < 0x7F) ? static_cast<char>(b) : '.';
@@ -376,20 +374,19 @@ int RunDump(Context& ctx) {
 int RunCheck(Context& ctx) {
     const auto req = ParseReadRequest(ctx, false);
     if (!req) return kUsageError;
-    RadioImage image;
-    ModelCatalogue catalogue(image);
+    Document document(Language(ctx));
     int readCode = 0;
     std::ostringstream reason;
     // With --json the reason goes into the document too.
     std::ostream& err = ctx.err;
     Context quiet{ctx.args, ctx.out, ctx.json ? reason : err, ctx.language, ctx.programFolder, ctx.noEncryption,
                   ctx.json};
-    const int status = ReadInto(quiet, *req, image, catalogue, &readCode);
+    const int status = ReadInto(quiet, *req, document, &readCode);
     if (ctx.json) {
         std::string why = reason.str();
         while (!why.empty() && why.back() == '\n') why.pop_back();
         Json doc{{"file", req->path}, {"valid", status == 0}, {"result", readCode}};
-        if (status == 0) doc["model"] = catalogue.ModelSummaryText(kSeparator);
+        if (status == 0) doc["model"] = document.Catalogue().ModelSummaryText(kSeparator);
         else doc["reason"] = why;
         PrintJson(ctx, doc);
         return status;

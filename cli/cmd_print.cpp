@@ -3,11 +3,13 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/file_support.h"
 #include "cli/pdf_module.h"
 #include "core/fields/edit_session.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 #include "core/exchange/configuration_print.h"
@@ -45,103 +47,119 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int RunPrint(Context& ctx) {
-    std::optional<std::string> password;
-    PasswordOption(ctx, password);
+// What print was asked for.
+struct PrintRequest {
+    ReadRequest file;
+    std::string output;
+    OutputKind format = OutputKind::Pdf;
+    bool letter = false;
+    bool listsGiven = false;  // --lists named them; else all the model has
+    std::vector<print::PrintList> lists;
+    bool yes = false;
+};
+
+// The options and FILE; nothing, with a message, on wrong usage.
+std::optional<PrintRequest> ParsePrint(Context& ctx) {
+    PrintRequest req;
+    PasswordOption(ctx, req.file.password);
     const auto listsText = ctx.args.Value("--lists");
     const auto output = ctx.args.Value("-o");
     const auto formatText = ctx.args.Value("--format");
     const auto pageText = ctx.args.Value("--page");
-    const bool yes = ctx.args.Flag("--yes");
+    req.yes = ctx.args.Flag("--yes");
     const auto rest = ctx.args.Positionals();
     if (rest.size() != 1 || !output || output->empty()) {
         ctx.err << ctx.Text(tid::kCliPrintOutput) << "\n";
-        return kUsageError;
+        return std::nullopt;
     }
+    req.file.path = rest.front();
+    req.output = *output;
     const std::string name = formatText ? *formatText : Extension(*output);
     const std::optional<OutputKind> format = KindNamed(name);
     if (!format) {
         ctx.err << Format(ctx, tid::kCliPrintFormat, {name}) << "\n";
-        return kUsageError;
+        return std::nullopt;
     }
-    bool letter = false;
+    req.format = *format;
     if (pageText && *pageText != "a4" && *pageText != "A4") {
-        letter = *pageText == "letter" || *pageText == "Letter";
-        if (!letter) {
+        req.letter = *pageText == "letter" || *pageText == "Letter";
+        if (!req.letter) {
             ctx.err << Format(ctx, tid::kCliPrintPage, {*pageText}) << "\n";
-            return kUsageError;
+            return std::nullopt;
         }
     }
-    std::vector<print::PrintList> lists;
-    for (const print::PrintListInfo& info : print::PrintLists()) lists.push_back(info.list);
+    for (const print::PrintListInfo& info : print::PrintLists()) req.lists.push_back(info.list);
     if (listsText) {
         std::string bad;
         const auto parsed = print::ParseLists(*listsText, &bad);
         if (!parsed || parsed->empty()) {
             ctx.err << Format(ctx, tid::kCliPrintUnknownList, {bad, print::AllListTokens()}) << "\n";
-            return kUsageError;
+            return std::nullopt;
         }
-        lists = *parsed;
+        req.lists = *parsed;
+        req.listsGiven = true;
     }
-    if (*format == OutputKind::Pdf) {
-#ifdef VRM_CLI_PDF
-        std::string writer, reason;
-        if (!LoadPdfWriter(writer, reason)) {
-            ctx.err << Format(ctx, tid::kCliPdfWriterMissing, {writer, reason}) << "\n";
-            return kExitNotWritten;
-        }
-#else
+#ifndef VRM_CLI_PDF
+    if (req.format == OutputKind::Pdf) {
         ctx.err << ctx.Text(tid::kCliPrintNoPdf) << "\n";
-        return kUsageError;
-#endif
+        return std::nullopt;
     }
+#endif
+    return req;
+}
 
-    ReadRequest req;
-    req.path = rest.front();
-    req.password = password;
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    if (const int code = ReadInto(ctx, req, image, catalogue)) return code;
-    EditSession session(image, catalogue, Language(ctx));
-    if (listsText) {
-        for (const print::PrintList list : lists) {
+// The print-out's bytes in the asked format; false when a PDF could not be
+// made.
+bool Render(Context& ctx, const PrintRequest& req, const print::Document& doc, std::string& bytes) {
+    switch (req.format) {
+        case OutputKind::Text: bytes = print::WriteText(doc); break;
+        case OutputKind::Html: bytes = print::WriteHtml(doc, Language(ctx).Text(tid::kPrintLanguageCode)); break;
+        case OutputKind::Pdf: {
+#ifdef VRM_CLI_PDF
+            print::PdfOptions options;
+            options.fontFamily = Language(ctx).Settings().FontName();
+            options.letter = req.letter;
+            return MakePdfWithWriter(doc, options, bytes);
+#else
+            (void)ctx;
+            return false;
+#endif
+        }
+    }
+    return true;
+}
+
+int RunPrint(Context& ctx) {
+    const std::optional<PrintRequest> req = ParsePrint(ctx);
+    if (!req) return kUsageError;
+#ifdef VRM_CLI_PDF
+    // The PDF writer is opened only now that a PDF is asked for.
+    if (std::string writer, reason; req->format == OutputKind::Pdf && !LoadPdfWriter(writer, reason)) {
+        ctx.err << Format(ctx, tid::kCliPdfWriterMissing, {writer, reason}) << "\n";
+        return kExitNotWritten;
+    }
+#endif
+    Document document(Language(ctx));
+    if (const int code = ReadInto(ctx, req->file, document)) return code;
+    EditSession& session = document.Session();
+    if (req->listsGiven) {
+        for (const print::PrintList list : req->lists) {
             if (!print::ListOffered(session.Context(), list)) {
                 ctx.err << Format(ctx, tid::kCliPrintListAbsent, {print::InfoOf(list).token}) << "\n";
                 return kUsageError;
             }
         }
     }
-    if (!MayReplace(ctx, *output, yes)) return kExitNotWritten;
-    const print::Document doc = print::BuildConfigurationDocument(session, lists, {BaseName(req.path), print::PrintedNow(Language(ctx))});
-
+    if (!MayReplace(ctx, req->output, req->yes)) return kExitNotWritten;
+    const print::Document doc = print::BuildConfigurationDocument(
+        session, req->lists, {BaseName(req->file.path), print::PrintedNow(Language(ctx))});
     std::string bytes;
-    switch (*format) {
-        case OutputKind::Text: bytes = print::WriteText(doc); break;
-        case OutputKind::Html: bytes = print::WriteHtml(doc, Language(ctx).Text(tid::kPrintLanguageCode)); break;
-        case OutputKind::Pdf: {
-            print::PdfOptions options;
-            options.fontFamily = Language(ctx).Settings().FontName();
-            options.letter = letter;
-            if (!MakePdfWithWriter(doc, options, bytes)) {
-                ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-                return kExitNotWritten;
-            }
-            break;
-        }
-    }
-    const FileOutcome r = ReplaceFile(*output, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    if (r.notRegular) {
-        ctx.err << Format(ctx, tid::kMsgNotRegularFile, {*output}) << "\n";
+    if (!Render(ctx, *req, doc, bytes)) {
+        ctx.err << Format(ctx, tid::kCliNotWritten, {req->output}) << "\n";
         return kExitNotWritten;
     }
-    if (!r.Ok() || r.writeFailed) {
-        ctx.err << Format(ctx, tid::kCliNotWritten, {*output});
-        if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
-        ctx.err << "\n";
-        return kExitNotWritten;
-    }
-    if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
-    ctx.out << Format(ctx, tid::kCliWroteFile, {*output}) << "\n";
+    if (!WriteTextFile(ctx, req->output, bytes)) return kExitNotWritten;
+    ctx.out << Format(ctx, tid::kCliWroteFile, {req->output}) << "\n";
     return 0;
 }
 

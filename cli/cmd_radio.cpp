@@ -25,9 +25,10 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/base/clock.h"
 #include "core/link/programming_log.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/radio_info.h"
 #include "core/link/read_transfer.h"
 #include "core/link/write_transfer.h"
@@ -125,9 +126,15 @@ struct RadioSession {
     explicit RadioSession(Context& ctx, bool yes = false)
         : terminal(ctx.err, ctx.language), observer(ctx.err, ctx), prompter(terminal, observer) {
         terminal.SetAssumeYes(yes);
-        port.SetScrambling(!ctx.noEncryption);
+        transfers.SetScrambling(!ctx.noEncryption);
     }
-    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+    // The context of the next transfer, on a port of its own (the one before
+    // is let go of first).
+    TransferContext Transfer(const Context& ctx) {
+        claim.reset();
+        claim = transfers.Begin();
+        return {claim->Port(), prompter, Language(ctx), observer};
+    }
     // The command's exit status: 128 + the signal when one came while the
     // command ran, also when it came after the transfer's last step (what
     // was read is then saved or shown, the write reported), so that a
@@ -137,8 +144,9 @@ struct RadioSession {
         return FinishStopped(ctx, status);
     }
 
-    ProgrammingPort port;  // libpipelink.so by name, as the program loads it
-    StopSignals stop{port};
+    TransferGate transfers;  // ports on libpipelink.so by name, as the program loads it
+    StopSignals stop{transfers};
+    std::unique_ptr<TransferGate::Claim> claim;
     TerminalPrompter terminal;
     CliObserver observer;
     CliPrompter prompter;
@@ -208,51 +216,35 @@ int RunInfo(Context& ctx) {
 // radio read
 
 int RunRead(Context& ctx) {
-    const auto output = ctx.args.Value("-o");
-    const auto dataPassword = ctx.args.Value("--data-password");
     const bool yes = ctx.args.Flag("--yes");
-    if (!output || output->empty()) {
-        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
-        return kUsageError;
-    }
-    DataFileSecurity security;
-    if (!DataPasswordOption(ctx, dataPassword, security)) return kUsageError;
-
     // A name that cannot be replaced, and an existing file the question was
     // not answered OK for, are settled before the radio is read.
-    if (ReportNotReplaceable(ctx, *output)) return kExitNotWritten;
+    int status = 0;
+    const std::optional<NewFileOutput> output = NewFileOutputOptions(ctx, status);
+    if (!output) return status;
+    const std::string& path = output->path;
     RadioSession session(ctx, yes);
-    if (NameExists(*output)) {
-        Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
-        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
-                                                     ctx.Text(tid::kMsgOverwriteFileLabel), *output});
-        if (session.prompter.Ask(question) != Answer::Ok) {
-            ctx.err << Format(ctx, tid::kCliNotWritten, {*output}) << "\n";
-            return session.Finish(ctx, kExitNotWritten);
-        }
+    if (NameExists(path) && !ConfirmOverwrite(session.prompter, Language(ctx), path)) {
+        ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
+        return session.Finish(ctx, kExitNotWritten);
     }
 
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    const TransferResult r = ReadDataFromRadio(session.Transfer(ctx), image.Transfer());
+    Document document(Language(ctx));
+    const TransferResult r = ReadDataFromRadio(session.Transfer(ctx), document.Image().Transfer());
     if (!r.Ok()) return session.Finish(ctx, ExitStatus(r));
 
     // As the program takes a read into its data, then saves it.
-    image.AdoptTransferImage();
-    catalogue.RecomputeBandLimits();
-    image.FixUpAfterLoad(catalogue);
-    image.TakeSnapshot();
-    DataFile file(image, catalogue);
-    const DataFileResult w = file.Write(*output, security, SystemClock::Instance());
+    document.AdoptRead();
+    const DataFileResult w = document.Save(path, output->security, SystemClock::Instance());
     if (!w.Ok()) {
-        const std::string why = w.problem == DataFileProblem::NotRegularFile ? Format(ctx, tid::kMsgNotRegularFile, {*output})
+        const std::string why = w.problem == DataFileProblem::NotRegularFile ? Format(ctx, tid::kMsgNotRegularFile, {path})
                                 : w.systemError ? std::strerror(w.systemError)
                                                 : ctx.Text(tid::kMsgFileUnreadable);
-        ctx.err << Format(ctx, tid::kCliRadioReadNotSaved, {*output, why}) << "\n";
+        ctx.err << Format(ctx, tid::kCliRadioReadNotSaved, {path, why}) << "\n";
         return session.Finish(ctx, kExitNotWritten);
     }
-    if (!w.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {*output}) << "\n";
-    ctx.out << Format(ctx, tid::kCliRadioReadInto, {*output}) << "\n";
+    if (!w.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {path}) << "\n";
+    ctx.out << Format(ctx, tid::kCliRadioReadInto, {path}) << "\n";
     return session.Finish(ctx, 0);
 }
 
@@ -308,6 +300,18 @@ int SafeWriteStatus(const SafeWriteResult& r) {
     }
 }
 
+// Asks for the next radio of a continuous write: Enter writes it; "q" or the
+// end of the input ends.
+bool NextRadioWanted(Context& ctx, RadioSession& session) {
+    session.observer.EndLine();
+    ctx.err << ctx.Text(tid::kCliNextRadio);
+    ctx.err.flush();
+    std::string line;
+    const bool more = ReadInputLine(line);
+    if (!more || ::isatty(0) != 1) ctx.err << "\n";  // the terminal has echoed the Enter
+    return more && line != "q" && line != "Q";
+}
+
 int RunWrite(Context& ctx) {
     const auto password = ctx.args.Value("--password");
     const bool continuous = ctx.args.Flag("--continuous");
@@ -328,23 +332,12 @@ int RunWrite(Context& ctx) {
 
     RadioSession session(ctx, yes);
     // The data file, read as Open reads it.
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    {
-        TerminalPrompter filePrompter(ctx.err, ctx.language);
-        filePrompter.SetPassword(password);
-        filePrompter.SetSubject(path);
-        DataFile file(image, catalogue);
-        const DataFileResult r = file.Read(path, filePrompter, Language(ctx));
-        if (!r.Ok()) {
-            ReportReadFailure(ctx, path, r, filePrompter.Shown() > 0);
-            return kExitInputRefused;
-        }
-        image.AdoptTransferImage();
-        catalogue.RecomputeBandLimits();
-        image.FixUpAfterLoad(catalogue);
-        image.TakeSnapshot();
-    }
+    Document document(Language(ctx));
+    if (const int refused = ReadInto(ctx, {path, password, false}, document)) return refused;
+    const ImageBuffer& image = document.Image().Live();
+    // The backup is written as a save of the file would be: a protected
+    // file's backup keeps its password.
+    options.security = document.SaveSecurity({});
 
     // A write of this log that never finished (its program was killed) is
     // told before the next one starts; the log then notes that it was told.
@@ -356,7 +349,7 @@ int RunWrite(Context& ctx) {
     int status = 0;
     std::string lastSerial;
     while (true) {
-        const SafeWriteResult r = SafeWriteToRadio(session.Transfer(ctx), image.Live(), continuous, options);
+        const SafeWriteResult r = SafeWriteToRadio(session.Transfer(ctx), image, continuous, options);
         session.observer.EndLine();
         if (!r.backupPath.empty()) ctx.out << Format(ctx, tid::kCliBackupStored, {r.backupPath}) << "\n";
         if (!r.Ok()) {
@@ -368,16 +361,7 @@ int RunWrite(Context& ctx) {
         ctx.out << ctx.Text(r.verified ? tid::kCliWriteVerified : tid::kCliWriteNotVerified) << "\n";
         if (continuous) ctx.out << Format(ctx, tid::kContinuousCount, {written, lastSerial}) << "\n";
         ctx.out.flush();
-        if (!continuous) break;
-        // The next radio: Enter writes it; "q" or the end of the input ends.
-        session.observer.EndLine();
-        ctx.err << ctx.Text(tid::kCliNextRadio);
-        ctx.err.flush();
-        std::string line;
-        const bool more = ReadInputLine(line);
-        if (!more || ::isatty(0) != 1) ctx.err << "\n";  // the terminal has echoed the Enter
-        if (!more) break;
-        if (line == "q" || line == "Q") break;
+        if (!continuous || !NextRadioWanted(ctx, session)) break;
     }
     if (continuous) ctx.out << Format(ctx, tid::kCliRadiosWritten, {written}) << "\n";
     return session.Finish(ctx, status);
@@ -394,10 +378,10 @@ int RunDiff(Context& ctx) {
         ctx.err << ctx.Text(tid::kCliOneFile) << "\n";
         return kUsageError;
     }
-    RadioImage image;
-    ModelCatalogue catalogue(image);
+    Document document(Language(ctx));
     const ReadRequest req{files.front(), password, false};
-    if (const int status = ReadInto(ctx, req, image, catalogue)) return status;
+    if (const int status = ReadInto(ctx, req, document)) return status;
+    const ImageBuffer& image = document.Image().Live();
 
     RadioSession session(ctx);
     ImageBuffer radio{};
@@ -409,7 +393,7 @@ int RunDiff(Context& ctx) {
                                        ? kExitModelMismatch
                                        : kExitRadioFailed);
 
-    const ImageComparison diff = CompareImages(image.Live(), radio, Language(ctx), kSeparator);
+    const ImageComparison diff = CompareImages(image, radio, Language(ctx), kSeparator);
     if (diff.Identical()) {
         ctx.out << ctx.Text(tid::kCliCompareIdentical) << "\n";
         return session.Finish(ctx, 0);
@@ -420,7 +404,7 @@ int RunDiff(Context& ctx) {
                 << TerminalSafe(d.radio, false) << "\n";
     for (std::size_t at : diff.otherBytes)
         ctx.out << Hex(static_cast<unsigned>(at), 3) << '\t' << ctx.Text(tid::kCompareOtherBytes) << '\t'
-                << Hex(image.Live()[at], 2) << '\t' << Hex(radio[at], 2) << "\n";
+                << Hex(image[at], 2) << '\t' << Hex(radio[at], 2) << "\n";
     return session.Finish(ctx, kExitNo);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/document.h"
 #include "core/base/language_table.h"
 #include "core/base/text_format.h"
 #include "core/base/text_ids.h"
@@ -83,8 +84,9 @@ bool ApplyModel(Context& ctx, const std::optional<std::string>& modelText, const
             return false;
         }
     }
-    RadioImage image;
-    ModelCatalogue catalogue(image);
+    // The identity the catalogue gives the model and band.
+    Document scratch(Language(ctx));
+    ModelCatalogue& catalogue = scratch.Catalogue();
     catalogue.ResetIdentity();
     catalogue.SetModel(static_cast<int>(model));
     catalogue.SetBandWord(static_cast<std::uint16_t>(band));
@@ -123,15 +125,13 @@ bool LoadMemory(Context& ctx, const std::string& file, const std::optional<std::
         }
     }
     if (!ec) {
-        RadioImage image;
-        ModelCatalogue catalogue(image);
-        DataFile dataFile(image, catalogue);
+        // The body as the file holds it: the radio's memory.
+        Document document(Language(ctx));
         TerminalPrompter prompter(ctx.err, ctx.language);
         prompter.SetPassword(password);
         prompter.SetSubject(file);
-        static const LanguageTable empty;
-        if (dataFile.Read(file, prompter, ctx.language ? *ctx.language : empty).Ok()) {
-            radio.Memory() = image.Transfer();
+        if (document.Read(file, prompter).Ok()) {
+            radio.Memory() = document.Image().Transfer();
             return true;
         }
     }
@@ -177,69 +177,75 @@ int RunShow(Context& ctx) {
     return 0;
 }
 
+int BadValue(Context& ctx, const char* option, const std::string& value) {
+    ctx.err << Format(ctx, tid::kSimBadValue, {option, value}) << "\n";
+    return kUsageError;
+}
+
+// --identity, the information texts and --checksum; 0, or kUsageError with
+// the message.
+int SetInformation(Context& ctx, SimulatedRadio& radio) {
+    if (const auto identity = ctx.args.Value("--identity")) {
+        ModelIdentity id{};
+        if (!ParseHexBytes(*identity, id.data(), id.size())) return BadValue(ctx, "--identity", *identity);
+        radio.SetIdentity(id);
+    }
+    if (!SetText(ctx, "--model-name", ctx.args.Value("--model-name"), 12, radio.Information().data()) ||
+        !SetText(ctx, "--model-code", ctx.args.Value("--model-code"), 4, radio.Information().data() + 12) ||
+        !SetText(ctx, "--serial", ctx.args.Value("--serial"), 12, radio.Information().data() + 16) ||
+        !SetText(ctx, "--firmware", ctx.args.Value("--firmware"), 8, radio.Version().data()) ||
+        !SetText(ctx, "--boot-version", ctx.args.Value("--boot-version"), 8, radio.BootVersion().data()))
+        return kUsageError;
+    if (const auto checksum = ctx.args.Value("--checksum")) {
+        unsigned long v = 0;
+        if (*checksum == "auto") radio.SetChecksumOverride(std::nullopt);
+        else if (ParseNumber(*checksum, 0xFFFF, v)) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
+        else return BadValue(ctx, "--checksum", *checksum);
+    }
+    return 0;
+}
+
+// Every --byte ADDRESS=VALUE, all checked before any is applied, so a bad one
+// changes nothing; 0, or kUsageError with the message.
+int SetBytes(Context& ctx, SimulatedRadio& radio) {
+    std::vector<std::pair<unsigned long, unsigned long>> assignments;
+    for (const std::string& byte : ctx.args.Values("--byte")) {
+        const auto eq = byte.find('=');
+        unsigned long address = 0, value = 0;
+        if (eq == std::string::npos || !ParseNumber(byte.substr(0, eq), kImageSize - 1, address) ||
+            !ParseNumber(byte.substr(eq + 1), 0xFF, value))
+            return BadValue(ctx, "--byte", byte);
+        assignments.emplace_back(address, value);
+    }
+    for (const auto& [address, value] : assignments) radio.Memory()[address] = static_cast<std::uint8_t>(value);
+    return 0;
+}
+
 int RunSet(Context& ctx) {
     const std::string path = StatePath(ctx);
     const auto modelText = ctx.args.Value("--model");
     const auto bandText = ctx.args.Value("--band");
-    const auto identity = ctx.args.Value("--identity");
-    const auto modelName = ctx.args.Value("--model-name");
-    const auto modelCode = ctx.args.Value("--model-code");
-    const auto serial = ctx.args.Value("--serial");
-    const auto firmware = ctx.args.Value("--firmware");
-    const auto boot = ctx.args.Value("--boot-version");
-    const auto checksum = ctx.args.Value("--checksum");
     const auto memory = ctx.args.Value("--memory");
-    const auto password = ctx.args.Value("--password");
-    const auto bytes = ctx.args.Values("--byte");
     const auto reference = ctx.args.Value("--reference-stored");
     const bool clearLog = ctx.args.Flag("--clear-log");
-    if (!modelText && !bandText && !identity && !modelName && !modelCode && !serial && !firmware && !boot &&
-        !checksum && !memory && bytes.empty() && !reference && !clearLog) {
+    bool anything = modelText || bandText || memory || reference || clearLog || !ctx.args.Values("--byte").empty();
+    for (const char* option : {"--identity", "--model-name", "--model-code", "--serial", "--firmware",
+                               "--boot-version", "--checksum"})
+        anything = anything || ctx.args.Value(option).has_value();
+    if (!anything) {
         ctx.err << ctx.Text(tid::kSimNothingToSet) << "\n";
         return kUsageError;
     }
     SimulatedRadio radio;
     if (!Load(ctx, path, radio)) return kExitInputRefused;
 
-    auto bad = [&](const char* option, const std::string& value) {
-        ctx.err << Format(ctx, tid::kSimBadValue, {option, value}) << "\n";
-        return kUsageError;
-    };
     // The memory first, so that an identity given with it wins.
-    if (memory && !LoadMemory(ctx, *memory, password, radio)) return kExitInputRefused;
-    if (modelText || bandText) {
-        if (!ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
-    }
-    if (identity) {
-        ModelIdentity id{};
-        if (!ParseHexBytes(*identity, id.data(), id.size())) return bad("--identity", *identity);
-        radio.SetIdentity(id);
-    }
-    if (!SetText(ctx, "--model-name", modelName, 12, radio.Information().data()) ||
-        !SetText(ctx, "--model-code", modelCode, 4, radio.Information().data() + 12) ||
-        !SetText(ctx, "--serial", serial, 12, radio.Information().data() + 16) ||
-        !SetText(ctx, "--firmware", firmware, 8, radio.Version().data()) ||
-        !SetText(ctx, "--boot-version", boot, 8, radio.BootVersion().data()))
-        return kUsageError;
-    if (checksum) {
-        unsigned long v = 0;
-        if (*checksum == "auto") radio.SetChecksumOverride(std::nullopt);
-        else if (ParseNumber(*checksum, 0xFFFF, v)) radio.SetChecksumOverride(static_cast<std::uint16_t>(v));
-        else return bad("--checksum", *checksum);
-    }
-    // Every --byte is checked before any is applied, so a bad one changes nothing.
-    std::vector<std::pair<unsigned long, unsigned long>> assignments;
-    for (const std::string& byte : bytes) {
-        const auto eq = byte.find('=');
-        unsigned long address = 0, value = 0;
-        if (eq == std::string::npos || !ParseNumber(byte.substr(0, eq), kImageSize - 1, address) ||
-            !ParseNumber(byte.substr(eq + 1), 0xFF, value))
-            return bad("--byte", byte);
-        assignments.emplace_back(address, value);
-    }
-    for (const auto& [address, value] : assignments) radio.Memory()[address] = static_cast<std::uint8_t>(value);
+    if (memory && !LoadMemory(ctx, *memory, ctx.args.Value("--password"), radio)) return kExitInputRefused;
+    if ((modelText || bandText) && !ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
+    if (const int bad = SetInformation(ctx, radio)) return bad;
+    if (const int bad = SetBytes(ctx, radio)) return bad;
     if (reference) {
-        if (*reference != "0" && *reference != "1") return bad("--reference-stored", *reference);
+        if (*reference != "0" && *reference != "1") return BadValue(ctx, "--reference-stored", *reference);
         radio.SetReferenceStored(*reference == "1");
     }
     if (clearLog) radio.ClearLog();

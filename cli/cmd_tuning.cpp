@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/files/document.h"
 #include "core/document/app_settings.h"
 #include "cli/cli.h"
 #include "cli/file_support.h"
@@ -16,7 +17,7 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "core/files/tuning_file.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/radio_info.h"
 #include "core/link/tuning_transfer.h"
 #include "core/base/language_table.h"
@@ -54,12 +55,18 @@ private:
 struct TuningSession {
     TuningSession(Context& ctx, bool yes) : prompter(ctx.err, ctx.language), observer(ctx.err) {
         prompter.SetAssumeYes(yes);
-        port.SetScrambling(!ctx.noEncryption);
+        transfers.SetScrambling(!ctx.noEncryption);
     }
-    TransferContext Transfer(const Context& ctx) { return {port, prompter, Language(ctx), observer}; }
+    // The context of the command's transfer, on a port of its own.
+    TransferContext Transfer(const Context& ctx) {
+        claim.reset();
+        claim = transfers.Begin();
+        return {claim->Port(), prompter, Language(ctx), observer};
+    }
 
-    ProgrammingPort port;
-    StopSignals stop{port};  // a signal ends the transfer at its next step
+    TransferGate transfers;
+    StopSignals stop{transfers};  // a signal ends the transfer at its next step
+    std::unique_ptr<TransferGate::Claim> claim;
     TerminalPrompter prompter;
     LineObserver observer;
 };
@@ -100,14 +107,9 @@ int RunRead(Context& ctx) {
     const std::string path = TuningFile::WithTuningExtension(*output);
     if (ReportNotReplaceable(ctx, path)) return kExitNotWritten;
     TuningSession session(ctx, yes);
-    if (NameExists(path)) {
-        Message question = TransferQuestion(Language(ctx), tid::kMsgOverwriteQuestion);
-        question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
-                                                     ctx.Text(tid::kMsgOverwriteFileLabel), path});
-        if (session.prompter.Ask(question) != Answer::Ok) {
-            ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
-            return kExitNotWritten;
-        }
+    if (NameExists(path) && !ConfirmOverwrite(session.prompter, Language(ctx), path)) {
+        ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
+        return kExitNotWritten;
     }
     TuningSet set;
     const TuningResult r = ReadTuning(session.Transfer(ctx), set);

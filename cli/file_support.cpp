@@ -9,8 +9,8 @@
 #include <ostream>
 
 #include "cli/terminal_prompter.h"
-#include "core/fields/channel_fields.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 #include "core/base/clock.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
@@ -81,18 +81,16 @@ std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars) {
     return req;
 }
 
-int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue, int* readCode) {
+int ReadInto(Context& ctx, const ReadRequest& req, Document& document, int* readCode) {
     TerminalPrompter prompter(ctx.err, ctx.language);
     prompter.SetPassword(req.password);
     prompter.SetSubject(req.path);
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Read(req.path, prompter, Language(ctx));
+    const DataFileResult r = document.Open(req.path, prompter);
     if (readCode) *readCode = r.code;
     if (!r.Ok()) {
         ReportReadFailure(ctx, req.path, r, prompter.Shown() > 0);
         return kExitInputRefused;
     }
-    AdoptLoadedImage(image, catalogue);
     return 0;
 }
 
@@ -101,24 +99,20 @@ bool HeaderProtected(const std::string& path) {
     return ReadHeader(path, header) && header[kDataFilePasswordOffset] != 0xFF;
 }
 
-std::optional<DataFileSecurity> HeaderSecurity(const std::string& path) {
-    DataFileSecurity security;
-    std::uint8_t header[kDataFileHeaderSize] = {};
-    if (!ReadHeader(path, header)) return std::nullopt;
-    if (header[kDataFilePasswordOffset] != 0xFF) {
-        security.password = DataFile::UnscramblePassword(header + kDataFilePasswordOffset);
-        security.dataFile = true;
+std::optional<NewFileOutput> NewFileOutputOptions(Context& ctx, int& status) {
+    const auto output = ctx.args.Value("-o");
+    status = kUsageError;
+    if (!output || output->empty()) {
+        ctx.err << ctx.Text(tid::kCliOutputMissing) << "\n";
+        return std::nullopt;
     }
-    return security;
-}
-
-void MakeNewDefaults(RadioImage& image, ModelCatalogue& catalogue, int model, std::uint16_t bandWord) {
-    image.SetPresetChannelWriter(WritePresetChannels);
-    image.Clear();
-    catalogue.SetModel(model);
-    catalogue.SetBandWord(bandWord);
-    image.InitialiseDefaults(catalogue, false);
-    image.TakeSnapshot();
+    NewFileOutput o;
+    o.path = *output;
+    if (!DataPasswordOption(ctx, ctx.args.Value("--data-password"), o.security)) return std::nullopt;
+    status = kExitNotWritten;
+    if (ReportNotReplaceable(ctx, o.path)) return std::nullopt;
+    status = 0;
+    return o;
 }
 
 bool ParseInt(const std::string& text, unsigned long& value) {
@@ -175,23 +169,29 @@ bool MayReplace(Context& ctx, const std::string& path, bool yes) {
     if (!NameExists(path)) return true;
     TerminalPrompter prompter(ctx.err, ctx.language);
     prompter.SetAssumeYes(yes);
-    Message question;
-    question.kind = MessageKind::Warning;
-    question.buttons = Buttons::OkCancel;
-    question.defaultAnswer = Answer::Cancel;
-    question.caption = ctx.Text(tid::kCaptionWarning);
-    question.text = FormatText("%s\n\n%s : %s", {ctx.Text(tid::kMsgOverwriteQuestion),
-                                                 ctx.Text(tid::kMsgOverwriteFileLabel), path});
-    question.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
-    if (prompter.Ask(question) == Answer::Ok) return true;
+    if (ConfirmOverwrite(prompter, Language(ctx), path)) return true;
     ctx.err << Format(ctx, tid::kCliNotWritten, {path}) << "\n";
     return false;
 }
 
-int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue, const std::string& path,
-               const DataFileSecurity& security) {
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Write(path, security, SystemClock::Instance());
+bool WriteTextFile(Context& ctx, const std::string& path, const std::string& text) {
+    const FileOutcome r = ReplaceFile(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    if (r.notRegular) {
+        ctx.err << Format(ctx, tid::kMsgNotRegularFile, {path}) << "\n";
+        return false;
+    }
+    if (!r.Ok() || r.writeFailed) {
+        ctx.err << Format(ctx, tid::kCliNotWritten, {path});
+        if (r.systemError) ctx.err << " (" << std::strerror(r.systemError) << ")";
+        ctx.err << "\n";
+        return false;
+    }
+    if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {path}) << "\n";
+    return true;
+}
+
+int SaveDocument(Context& ctx, Document& document, const std::string& path, const DataFileSecurity& security) {
+    const DataFileResult r = document.Save(path, security, SystemClock::Instance());
     if (r.Ok()) {
         if (!r.ownerKept) ctx.err << Format(ctx, tid::kMsgOwnerNotKept, {path}) << "\n";
         return 0;

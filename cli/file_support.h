@@ -1,7 +1,7 @@
 // What the commands that read or write data files share: the --password
-// option and the read with its one-line reason, the New defaults of a model,
-// the data-file password a file carries, the overwrite question and the write
-// with its message.
+// option and the read into a Document with its one-line reason, the output
+// file and data-file password of the commands that write a new data file,
+// the overwrite question and the save with its message.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +10,10 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "core/files/data_file.h"
 
 namespace vrm {
-class ModelCatalogue;
-class RadioImage;
-struct DataFileSecurity;
+class Document;
 struct DataFileResult;
 }  // namespace vrm
 
@@ -34,11 +33,11 @@ void PasswordOption(Context& ctx, std::optional<std::string>& password);
 // usage.
 std::optional<ReadRequest> ParseReadRequest(Context& ctx, bool withChars);
 
-// Reads the file as Open does. On success the image is in `image` (live) and
-// 0 is returned; else kExitInputRefused, with the reason on stderr. The data
-// file's own read result code goes to `readCode` when asked for.
-int ReadInto(Context& ctx, const ReadRequest& req, RadioImage& image, ModelCatalogue& catalogue,
-             int* readCode = nullptr);
+// Opens the file in `document` as Open does (a password prompt on the
+// terminal when --password is missing). 0 on success; else
+// kExitInputRefused, with the reason on stderr, and the document unchanged.
+// The data file's own read result code goes to `readCode` when asked for.
+int ReadInto(Context& ctx, const ReadRequest& req, Document& document, int* readCode = nullptr);
 
 // The one-line reason for a refused data-file read on stderr (nothing when
 // the password prompt has already said why).
@@ -51,14 +50,16 @@ bool ReportNotReplaceable(Context& ctx, const std::string& path);
 
 // True when the file's header carries a data-file password.
 bool HeaderProtected(const std::string& path);
-// The data-file password of the file's header as the writer takes it back
-// (switched off when the file carries none); nothing when the header cannot
-// be read.
-std::optional<DataFileSecurity> HeaderSecurity(const std::string& path);
 
-// The New defaults of `model` in band `bandWord`, as the New command makes
-// them (with the preset channels of the preset-list models).
-void MakeNewDefaults(RadioImage& image, ModelCatalogue& catalogue, int model, std::uint16_t bandWord);
+// "-o FILE" and "--data-password DIGITS" of the commands that write a new
+// data file (new, import, radio read): FILE must be named and replaceable,
+// the password one to six digits. Nothing, with the message, when not; then
+// `status` is kUsageError or kExitNotWritten.
+struct NewFileOutput {
+    std::string path;
+    DataFileSecurity security;
+};
+std::optional<NewFileOutput> NewFileOutputOptions(Context& ctx, int& status);
 
 // A plain unsigned number (decimal, or hexadecimal with 0x).
 bool ParseInt(const std::string& text, unsigned long& value);
@@ -80,9 +81,13 @@ bool ReportMissingFolder(Context& ctx, const std::string& folder);
 // been reported.
 bool MayReplace(Context& ctx, const std::string& path, bool yes);
 
-// Writes the live image to `path`. 0, or kExitNotWritten with the reason on
-// stderr.
-int WriteImage(Context& ctx, RadioImage& image, const ModelCatalogue& catalogue, const std::string& path,
-               const DataFileSecurity& security);
+// Writes `text` to `path` (the overwrite question answered already); false,
+// with the reason on stderr, when it was not written.
+bool WriteTextFile(Context& ctx, const std::string& path, const std::string& text);
+
+// Saves the document to `path` with `security`, or with the password of the
+// file it was opened from when `security` has none. 0, or kExitNotWritten
+// with the reason on stderr.
+int SaveDocument(Context& ctx, Document& document, const std::string& path, const DataFileSecurity& security = {});
 
 }  // namespace vrm::cli

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "cli/cli.h"
-#include "core/link/transceiver_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/base/text_ids.h"
 
 namespace vrm::cli {
@@ -12,22 +12,22 @@ namespace {
 
 constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile std::sig_atomic_t stopSignal = 0;
+StopFlag stopSignal;
 
 extern "C" void OnStopSignal(int signal) {
-    if (stopSignal != 0) {
+    if (stopSignal.Value() != 0) {
         // The second one: what the signal does without us, now.
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
     }
-    stopSignal = signal;
+    stopSignal.Set(signal);
 }
 
 }  // namespace
 
-StopSignals::StopSignals(TransceiverPort& port) {
-    stopSignal = 0;
+StopSignals::StopSignals(TransferGate& transfers) {
+    stopSignal.Clear();
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -35,14 +35,14 @@ StopSignals::StopSignals(TransceiverPort& port) {
     // so that a stop between two radios is not held up by it.
     action.sa_flags = 0;
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous_[i]);
-    port.SetStopFlag(&stopSignal);
+    transfers.SetSessionFlag(&stopSignal);
 }
 
 StopSignals::~StopSignals() {
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
 }
 
-int StopSignals::Received() { return stopSignal; }
+int StopSignals::Received() { return stopSignal.Value(); }
 
 int FinishStopped(Context& ctx, int status) {
     if (StopSignals::Received() == 0) return status;

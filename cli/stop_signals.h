@@ -9,7 +9,7 @@
 #include <csignal>
 
 namespace vrm {
-class TransceiverPort;
+class TransferGate;
 }
 
 namespace vrm::cli {
@@ -18,8 +18,8 @@ struct Context;
 
 class StopSignals {
 public:
-    // Installs the handlers and hands the stop flag to `port`.
-    explicit StopSignals(TransceiverPort& port);
+    // Installs the handlers; every port `transfers` hands out heeds them.
+    explicit StopSignals(TransferGate& transfers);
     // Puts the handlers that were there before back.
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;

@@ -277,4 +277,10 @@ FileOutcome ReplaceFile(const std::string& requested, const std::uint8_t* bytes,
     return outcome;
 }
 
+std::string WithTrailingSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
 }  // namespace vrm

@@ -52,6 +52,9 @@ bool NameExists(const std::string& path);
 // write is refused; a missing name is fine.
 FileOutcome CheckReplaceable(const std::string& path);
 
+// A folder path with exactly one trailing '/' ("/" for an empty one).
+std::string WithTrailingSeparator(std::string folder);
+
 // Replaces (or creates) the file `path` with `bytes`, as described above.
 FileOutcome ReplaceFile(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 

@@ -226,12 +226,6 @@ CommandLineSwitches ParseCommandLine(const std::vector<std::string>& arguments) 
     return switches;
 }
 
-std::string WithTrailingSeparator(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
-
 std::string DefaultDataFolder(const std::string& documentsFolder, const std::string& programFolder) {
     // Many Linux homes have no documents folder until something makes one;
     // falling back to the program's folder there would put the data beside an

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/safe_file.h"
 #include "core/model/radio_image.h"
 
 namespace vrm {
@@ -109,9 +110,6 @@ struct CommandLineSwitches {
     bool continuous = false;    // "continuous": the write dialog starts in Continuous mode
 };
 CommandLineSwitches ParseCommandLine(const std::vector<std::string>& arguments);
-
-// A folder path with exactly one trailing '/'.
-std::string WithTrailingSeparator(std::string folder);
 
 // The default data folder: <documents>/Trevona/VRM-650T/ (each created when
 // missing, the documents folder too when the folder above it exists); the

@@ -8,7 +8,7 @@
 #include "core/document/settings_store.h"
 #include "core/fields/channel_fields.h"
 #include "core/fields/edit_session.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 
@@ -16,22 +16,18 @@ namespace vrm {
 
 Application::Application(Clock& clock)
     : clock_(clock),
-      image_(std::make_unique<RadioImage>()),
-      catalogue_(std::make_unique<ModelCatalogue>(*image_)),
-      document_(std::make_unique<CZVQDoc>(*image_, *catalogue_, language_, security_, clock_)),
-      session_(std::make_unique<EditSession>(*image_, *catalogue_, language_)),
-      port_(std::make_unique<ProgrammingPort>()) {
-    // The New defaults' preset channels go through the channel data model.
-    image_->SetPresetChannelWriter(WritePresetChannels);
-    document_->SetDataReplacedHandler([this] { session_->ClearHistory(); });
-}
+      document_(std::make_unique<CZVQDoc>(language_, security_, clock_)),
+      image_(&document_->Image()),
+      catalogue_(&document_->Catalogue()),
+      session_(&document_->Session()),
+      transfers_(std::make_unique<TransferGate>()) {}
 
 Application::~Application() = default;
 
 void Application::ReadCommandLine(const std::vector<std::string>& arguments) {
     switches_ = ParseCommandLine(arguments);
     language_.SetIdMode(switches_.idMode);
-    port_->SetScrambling(!switches_.noEncryption);
+    transfers_->SetScrambling(!switches_.noEncryption);
 }
 
 void Application::SetProgramFolder(const std::string& folder) {

@@ -23,7 +23,7 @@ class Clock;
 class EditSession;
 class ModelCatalogue;
 class Prompter;
-class ProgrammingPort;
+class TransferGate;
 class RadioImage;
 class SettingsStore;
 
@@ -44,9 +44,10 @@ public:
     EditSession& Session() { return *session_; }
     SecuritySettings& Security() { return security_; }
     Clock& GetClock() { return clock_; }
-    // The one port every transfer goes through (libpipelink.so by name;
-    // scrambling off when started with "noencryption").
-    ProgrammingPort& Port() { return *port_; }
+    // Radio transfers, one at a time, each on a port of its own
+    // (libpipelink.so by name; scrambling off when started with
+    // "noencryption").
+    TransferGate& Transfers() { return *transfers_; }
 
     // Start-up, step 1: the command-line switches (arguments after the
     // program name).
@@ -128,11 +129,12 @@ private:
 
     Clock& clock_;
     LanguageTable language_;
-    std::unique_ptr<RadioImage> image_;
-    std::unique_ptr<ModelCatalogue> catalogue_;
+    // The document owns the image, the catalogue and the edit session.
     std::unique_ptr<CZVQDoc> document_;
-    std::unique_ptr<EditSession> session_;
-    std::unique_ptr<ProgrammingPort> port_;
+    RadioImage* image_;
+    ModelCatalogue* catalogue_;
+    EditSession* session_;
+    std::unique_ptr<TransferGate> transfers_;
     SecuritySettings security_;
     ProgrammingOptions programming_;
     std::string dataFolder_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <system_error>
 
 #include "core/document/file_dialogs.h"
@@ -18,17 +17,11 @@
 namespace vrm {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string ToLower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
-
-// Something is at `path`, a dangling link included: its target would be
-// created, so the overwrite question is asked for it too.
-bool FileExists(const std::string& path) { return NameExists(path); }
 
 // The folder part (with a trailing '/') and the name part of a path.
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
@@ -44,15 +37,10 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
 
 }  // namespace
 
-CZVQDoc::CZVQDoc(RadioImage& image, ModelCatalogue& catalogue, const LanguageTable& language,
-                 const SecuritySettings& security, Clock& clock)
-    : image_(image), catalogue_(catalogue), language_(language), security_(security), clock_(clock) {}
+CZVQDoc::CZVQDoc(const LanguageTable& language, const SecuritySettings& security, Clock& clock)
+    : Document(language), security_(security), clock_(clock) {}
 
-std::string CZVQDoc::Text(unsigned id) const { return language_.TextString(id); }
-
-void CZVQDoc::SetFolder(const std::string& folder) { folder_ = WithTrailingSeparator(folder); }
-
-bool CZVQDoc::IsModified() const { return image_.IsModified(); }
+std::string CZVQDoc::Text(unsigned id) const { return Language().TextString(id); }
 
 Message CZVQDoc::ErrorMessage(std::string text, int textId) const {
     Message m;
@@ -72,7 +60,7 @@ bool CZVQDoc::SaveModified(Prompter& prompter, FileDialogs& dialogs) {
     m.buttons = Buttons::YesNoCancel;
     m.defaultAnswer = Answer::Yes;
     m.caption = kProgramName;
-    m.text = FormatText("%s \"%s\" ?", {Text(tid::kMsgSaveChangesFormat), fileName_});
+    m.text = FormatText("%s \"%s\" ?", {Text(tid::kMsgSaveChangesFormat), FileName()});
     m.textId = static_cast<int>(tid::kMsgSaveChangesFormat);
     switch (prompter.Ask(m)) {
         case Answer::No: return true;
@@ -94,42 +82,27 @@ DocResult CZVQDoc::OnFileNew(Prompter& prompter, FileDialogs& dialogs) {
     m.textId = static_cast<int>(tid::kMsgDataReset);
     if (prompter.Ask(m) != Answer::Ok) return DocResult::Cancelled;
     if (!SaveModified(prompter, dialogs)) return DocResult::Cancelled;
-
-    const ModelIdentity identity = image_.Identity();
-    image_.Clear();
-    image_.SetIdentity(identity);
-    image_.InitialiseDefaults(catalogue_, false);
-    image_.TakeSnapshot();
-    ResetFileName();
-    DataReplaced();
+    New();
     return DocResult::Done;
+}
+
+std::optional<std::string> CZVQDoc::AskDataFile(FileDialogs& dialogs, const std::string& title) const {
+    FileDialogRequest request;
+    request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
+    request.pattern = "*.dat";
+    request.folder = Folder();
+    request.title = title;
+    return dialogs.AskOpenFile(request);
 }
 
 DocResult CZVQDoc::OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const std::function<void()>& beforeAdopt) {
     if (!SaveModified(prompter, dialogs)) return DocResult::Cancelled;
-
-    FileDialogRequest request;
-    request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
-    request.pattern = "*.dat";
-    request.folder = folder_;
-    const std::optional<std::string> chosen = dialogs.AskOpenFile(request);
+    const std::optional<std::string> chosen = AskDataFile(dialogs, std::string());
     if (!chosen) return DocResult::Cancelled;
-
     std::string folder, name;
     SplitPath(*chosen, folder, name);
-
-    DataFile file(image_, catalogue_);
-    const DataFileResult read = file.Read(*chosen, prompter, language_);
-    if (const DocResult failed = ReportReadFailure(read, name, prompter); failed != DocResult::Done) return failed;
-
-    if (beforeAdopt) beforeAdopt();
-    openedPassword_ = read.protectedFile ? read.password : std::string();
-    fileName_ = name;
-    if (!folder.empty()) folder_ = folder;
-    AdoptLoadedImage(image_, catalogue_);
-    image_.TakeSnapshot();
-    DataReplaced();
-    return DocResult::Done;
+    const DataFileResult read = Open(*chosen, prompter, beforeAdopt);
+    return ReportReadFailure(read, name, prompter);
 }
 
 DocResult CZVQDoc::ReportReadFailure(const DataFileResult& read, const std::string& name, Prompter& prompter) const {
@@ -164,40 +137,19 @@ DocResult CZVQDoc::ReportReadFailure(const DataFileResult& read, const std::stri
     }
 }
 
-DocResult CZVQDoc::ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, RadioImage& other,
-                                 ModelCatalogue& otherCatalogue, std::string& path) const {
-    FileDialogRequest request;
-    request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
-    request.pattern = "*.dat";
-    request.folder = folder_;
-    request.title = Text(tid::kCompareFilePick);
-    const std::optional<std::string> chosen = dialogs.AskOpenFile(request);
+DocResult CZVQDoc::ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, Document& other, std::string& path) const {
+    const std::optional<std::string> chosen = AskDataFile(dialogs, Text(tid::kCompareFilePick));
     if (!chosen) return DocResult::Cancelled;
     std::string folder, name;
     SplitPath(*chosen, folder, name);
-    DataFile file(other, otherCatalogue);
-    const DataFileResult read = file.Read(*chosen, prompter, language_);
-    if (const DocResult failed = ReportReadFailure(read, name, prompter); failed != DocResult::Done) return failed;
-    AdoptLoadedImage(other, otherCatalogue);
-    path = *chosen;
-    return DocResult::Done;
-}
-
-bool CZVQDoc::ConfirmOverwrite(const std::string& fileName, Prompter& prompter) const {
-    Message m;
-    m.kind = MessageKind::Warning;
-    m.buttons = Buttons::OkCancel;
-    m.defaultAnswer = Answer::Cancel;
-    m.caption = Text(tid::kCaptionWarning);
-    m.text = FormatText("%s\n\n%s : %s",
-                        {Text(tid::kMsgOverwriteQuestion), Text(tid::kMsgOverwriteFileLabel), fileName});
-    m.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
-    return prompter.Ask(m) == Answer::Ok;
+    const DocResult result = ReportReadFailure(other.Open(*chosen, prompter), name, prompter);
+    if (result == DocResult::Done) path = *chosen;
+    return result;
 }
 
 DocResult CZVQDoc::OnFileSave(Prompter& prompter) {
-    if (FileExists(FilePath()) && !ConfirmOverwrite(fileName_, prompter)) return DocResult::Cancelled;
-    return WriteTo(folder_, fileName_, prompter);
+    if (NameExists(FilePath()) && !ConfirmOverwrite(prompter, Language(), FileName())) return DocResult::Cancelled;
+    return WriteTo(Folder(), FileName(), prompter);
 }
 
 std::string CZVQDoc::WithDataExtension(const std::string& path) {
@@ -214,8 +166,8 @@ DocResult CZVQDoc::OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs) {
     FileDialogRequest request;
     request.filterText = FormatText("%s (*.dat)", {Text(tid::kDataFileFilter)});
     request.pattern = "*.dat";
-    request.folder = folder_;
-    request.fileName = fileName_;
+    request.folder = Folder();
+    request.fileName = FileName();
     request.defaultExtension = "dat";
     const std::optional<std::string> chosen = dialogs.AskSaveFile(request);
     if (!chosen || chosen->empty()) return DocResult::Cancelled;
@@ -225,27 +177,26 @@ DocResult CZVQDoc::OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs) {
     SplitPath(path, folder, name);
     if (name.empty() || name == "." || name == "..") return DocResult::Cancelled;
     // The dialog leaves the question to us, so that a name that only got its
-    // extension here is asked about too.
-    if (FileExists(path) && !ConfirmOverwrite(name, prompter)) return DocResult::Cancelled;
-    return WriteTo(folder.empty() ? folder_ : folder, name, prompter);
+    // extension here is asked about too (a dangling link too: its target
+    // would be created).
+    if (NameExists(path) && !ConfirmOverwrite(prompter, Language(), name)) return DocResult::Cancelled;
+    return WriteTo(folder.empty() ? Folder() : folder, name, prompter);
 }
 
-DataFileSecurity CZVQDoc::SaveSecurity() const {
-    DataFileSecurity security;
-    security.dataFile = security_.dataFile;
-    security.password = security_.password;
-    if (!security.dataFile && !openedPassword_.empty()) {
-        security.dataFile = true;
-        security.password = openedPassword_;
-    }
-    return security;
+DataFileSecurity CZVQDoc::Settings() const {
+    DataFileSecurity settings;
+    settings.dataFile = security_.dataFile;
+    settings.password = security_.password;
+    return settings;
 }
+
+DataFileSecurity CZVQDoc::SaveSecurity() const { return Document::SaveSecurity(Settings()); }
 
 DataFileSecurity CZVQDoc::RecoverySecurity() const {
     DataFileSecurity security;
-    if (!openedPassword_.empty()) {
+    if (!OpenedPassword().empty()) {
         security.dataFile = true;
-        security.password = openedPassword_;
+        security.password = OpenedPassword();
     } else if (security_.dataFile) {
         security.dataFile = true;
         security.password = security_.password;
@@ -253,10 +204,7 @@ DataFileSecurity CZVQDoc::RecoverySecurity() const {
     return security;
 }
 
-DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter) {
-    const DataFileSecurity security = SaveSecurity();
-    DataFile file(image_, catalogue_);
-    const DataFileResult written = file.Write(folder + fileName, security, clock_);
+void CZVQDoc::ReportWrite(const DataFileResult& written, const std::string& fileName, Prompter& prompter) const {
     if (!written.Ok()) {
         // The system's own text for the error; a failure without one still
         // says that the file could not be written.
@@ -269,12 +217,8 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
             prompter.Ask(ErrorMessage(FormatText(Text(tid::kMsgFileNotWritten), {fileName}),
                                       static_cast<int>(tid::kMsgFileNotWritten)));
         }
-        return DocResult::Failed;
+        return;
     }
-    image_.TakeSnapshot();
-    fileName_ = fileName;
-    folder_ = WithTrailingSeparator(folder);
-    if (saved_) saved_(FilePath());
     if (!written.ownerKept) {
         Message m = ErrorMessage(FormatText(Text(tid::kMsgOwnerNotKept), {fileName}),
                                  static_cast<int>(tid::kMsgOwnerNotKept));
@@ -282,29 +226,19 @@ DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileNam
         m.caption = Text(tid::kCaptionWarning);
         prompter.Ask(m);
     }
-    return DocResult::Done;
 }
 
-void CZVQDoc::RestoreRecovered(const ImageBuffer& image, const std::string& path, const std::string& password) {
-    image_.Transfer() = image;
-    image_.AdoptTransferImage();
-    catalogue_.RecomputeBandLimits();
-    ResetFileName();
-    openedPassword_ = password;
-    if (!path.empty()) {
-        std::string folder, name;
-        SplitPath(path, folder, name);
-        if (!name.empty()) fileName_ = name;
-        if (!folder.empty()) folder_ = WithTrailingSeparator(folder);
-    }
-    DataReplaced();
+DocResult CZVQDoc::WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter) {
+    const DataFileResult written = Save(folder + fileName, Settings(), clock_);
+    if (written.Ok() && saved_) saved_(FilePath());
+    ReportWrite(written, fileName, prompter);
+    return written.Ok() ? DocResult::Done : DocResult::Failed;
 }
 
-void CZVQDoc::AdoptReadData() {
-    AdoptLoadedImage(image_, catalogue_);
-    image_.TakeSnapshot();
-    ResetFileName();
-    DataReplaced();
+bool CZVQDoc::ChangeModel(ModelChange& rules, const ModelChange::Plan& plan, int model, std::uint16_t bandWord) {
+    const bool changed = rules.Apply(plan, model, bandWord);
+    ModelChanged(changed);
+    return changed;
 }
 
 }  // namespace vrm

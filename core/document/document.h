@@ -1,17 +1,20 @@
-// CZVQDoc: the program's one data set. It holds no radio data itself (that
-// is the radio data image): it owns the current file name and folder, tells
-// "modified" by comparing the live image with the saved one, and runs the
-// file commands New, Open, Save and Save As and the unsaved-changes check.
-// Questions and messages go through the Prompter, file dialogs through
-// FileDialogs.
+// CZVQDoc: the desktop program's document, the one data set of the program
+// (a Document) with the file commands New, Open, Save and Save As and the
+// unsaved-changes check. It adds the questions, messages and file dialogs of
+// those commands and the security settings a save uses. Questions and
+// messages go through the Prompter, file dialogs through FileDialogs.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/document/app_settings.h"
 #include "core/document/frame_text.h"
+#include "core/document/model_change.h"
 #include "core/files/data_file.h"
+#include "core/files/document.h"
 
 namespace vrm {
 
@@ -30,23 +33,9 @@ enum class DocResult {
     Failed,     // it failed and said so; nothing changed
 };
 
-class CZVQDoc {
+class CZVQDoc : public Document {
 public:
-    CZVQDoc(RadioImage& image, ModelCatalogue& catalogue, const LanguageTable& language,
-            const SecuritySettings& security, Clock& clock);
-
-    const std::string& FileName() const { return fileName_; }
-    const std::string& Folder() const { return folder_; }
-    std::string FilePath() const { return folder_ + fileName_; }
-    void SetFolder(const std::string& folder);
-    // Back to "vrm650t.dat" (after New, a read and a model change); the data
-    // no longer belongs to a protected file.
-    void ResetFileName() {
-        fileName_ = kDefaultFileName;
-        openedPassword_.clear();
-    }
-
-    bool IsModified() const;
+    CZVQDoc(const LanguageTable& language, const SecuritySettings& security, Clock& clock);
 
     // The unsaved-changes check: true to go on with the command that asked.
     // Yes saves through Save As; when that save does not happen (cancelled
@@ -59,26 +48,19 @@ public:
     DocResult OnFileOpen(Prompter& prompter, FileDialogs& dialogs, const std::function<void()>& beforeAdopt = {});
     DocResult OnFileSave(Prompter& prompter);
     // Asks for a data file as Open does and reads it into `other` as Open
-    // would show it, leaving the document alone: Done with the file's path in
-    // `path`; Cancelled; Failed after Open's message.
-    DocResult ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, RadioImage& other,
-                            ModelCatalogue& otherCatalogue, std::string& path) const;
+    // would show it, leaving this document alone: Done with the file's path
+    // in `path`; Cancelled; Failed after Open's message.
+    DocResult ReadOtherFile(Prompter& prompter, FileDialogs& dialogs, Document& other, std::string& path) const;
     DocResult OnFileSaveAs(Prompter& prompter, FileDialogs& dialogs);
 
     // Takes a successful read's transfer image as the data.
-    void AdoptReadData();
+    void AdoptReadData() { AdoptRead(); }
 
-    // Takes the data of a recovery copy: the image as the user left it, under
-    // the name of the file it belonged to (`path` "" for a new document), with
-    // that file's data-file `password` ("" when it had none), which Save and
-    // Save As keep as they do for an opened file. The data shows as modified,
-    // so that the user saves it.
-    void RestoreRecovered(const ImageBuffer& image, const std::string& path, const std::string& password = "");
+    // Carries out a model change the model dialog settled: true when the
+    // data changed (the name is then the default and the edit history
+    // starts afresh).
+    bool ChangeModel(ModelChange& rules, const ModelChange::Plan& plan, int model, std::uint16_t bandWord);
 
-    // The data-file password of the file the data was opened from (empty
-    // when it carried none). Save and Save As keep it, so that a protected
-    // file never loses its protection because the "Data File" switch is off.
-    const std::string& OpenedPassword() const { return openedPassword_; }
     // The security a save of the data uses: the settings' when the "Data
     // File" switch is on, else the opened file's password when it had one.
     DataFileSecurity SaveSecurity() const;
@@ -96,9 +78,6 @@ public:
     // 10006002).
     Message ErrorMessage(std::string text, int textId) const;
 
-    // Runs whenever New, Open or a read replaced the data (the edit history
-    // starts afresh there).
-    void SetDataReplacedHandler(std::function<void()> handler) { dataReplaced_ = std::move(handler); }
     // Runs after every successful save (Save, Save As, and the save the
     // unsaved-changes question starts) with the path written.
     void SetSavedHandler(std::function<void(const std::string& path)> handler) { saved_ = std::move(handler); }
@@ -107,23 +86,18 @@ private:
     // Done for a read that succeeded; else Open's message for a refused read
     // (Failed) or nothing after a cancelled password question (Cancelled).
     DocResult ReportReadFailure(const DataFileResult& read, const std::string& name, Prompter& prompter) const;
+    // Tells why a write failed, and warns when the replaced file's owner
+    // could not be kept.
+    void ReportWrite(const DataFileResult& written, const std::string& fileName, Prompter& prompter) const;
     DocResult WriteTo(const std::string& folder, const std::string& fileName, Prompter& prompter);
-    bool ConfirmOverwrite(const std::string& fileName, Prompter& prompter) const;
+    // Asks for a data file to open (`title` "" for Open's own).
+    std::optional<std::string> AskDataFile(FileDialogs& dialogs, const std::string& title) const;
     std::string Text(unsigned id) const;
+    // The security settings as a save takes them.
+    DataFileSecurity Settings() const;
 
-    RadioImage& image_;
-    ModelCatalogue& catalogue_;
-    std::string openedPassword_;
-    const LanguageTable& language_;
     const SecuritySettings& security_;
     Clock& clock_;
-    void DataReplaced() const {
-        if (dataReplaced_) dataReplaced_();
-    }
-
-    std::string fileName_ = kDefaultFileName;
-    std::string folder_;
-    std::function<void()> dataReplaced_;
     std::function<void(const std::string&)> saved_;
 };
 

@@ -148,12 +148,10 @@ std::optional<RecoveredData> RecoveryCopy::Find() const {
 }
 
 DataFileResult RecoveryCopy::Unlock(RecoveredData& data, Prompter& prompter, const LanguageTable& language) const {
-    RadioImage image;
-    ModelCatalogue catalogue(image);
-    DataFile file(image, catalogue);
-    const DataFileResult read = file.Read(data.dataPath, prompter, language);
+    Document file(language);
+    const DataFileResult read = file.Read(data.dataPath, prompter);
     if (read.Ok()) {
-        data.image = image.Transfer();
+        data.image = file.Image().Transfer();
         data.password = read.password;
     }
     return read;

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "core/exchange/config_text_plan.h"
+#include "core/files/document.h"
 #include "core/fields/edit_session.h"
 #include "core/fields/editor_tables.h"
 #include "core/fields/field_registry.h"
@@ -362,8 +363,9 @@ void NoteValuesStoredOtherThanGiven(const EditContext& ctx, const Plan& plan, co
 Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
     Applied out;
     out.writer.fill(-1);
-    RadioImage image;
-    ModelCatalogue catalogue(image);
+    Document document(language);
+    RadioImage& image = document.Image();
+    ModelCatalogue& catalogue = document.Catalogue();
     StartImage(plan, image, catalogue);
     // A text whose fields were all lost (a comment that swallowed the rest)
     // or never there would import as a blank configuration: refused rather
@@ -372,7 +374,7 @@ Applied Apply(const Plan& plan, const LanguageTable& language, bool lenient) {
         return row.address + row.bytes.size() > kIdentitySize;
     });
     if (!lenient && plan.fields.empty() && !rowsBeyondIdentity) Refuse(0, "fields", tid::kTextNoFields);
-    EditSession session(image, catalogue, language);
+    EditSession& session = document.Session();
     session.SetDecimalSeparator(".");
     EditContext& ctx = session.Context();
     ctx.importing = true;

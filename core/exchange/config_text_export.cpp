@@ -9,6 +9,7 @@
 
 #include "core/exchange/config_text.h"
 #include "core/exchange/config_text_plan.h"
+#include "core/files/document.h"
 #include "core/fields/edit_session.h"
 #include "core/fields/field_registry.h"
 #include "core/model/model_catalogue.h"
@@ -76,11 +77,9 @@ std::string ScriptValue(const EditContext& ctx, const FieldRef& ref) {
 
 // The fields of the image a user sees and may change, in table order.
 std::vector<Entry> VisibleFields(const ImageBuffer& source, const LanguageTable& language) {
-    RadioImage image;
-    image.Live() = source;
-    ModelCatalogue catalogue(image);
-    catalogue.RecomputeBandLimits();
-    EditSession session(image, catalogue, language);
+    Document document(language);
+    document.Hold(source);
+    EditSession& session = document.Session();
     session.SetDecimalSeparator(".");
     const EditContext& ctx = session.Context();
     std::vector<Entry> fields;

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include "core/fields/edit_session.h"
 #include "core/fields/field_listing.h"
 #include "core/fields/field_registry.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 
 namespace vrm {
@@ -17,14 +17,12 @@ namespace {
 constexpr std::size_t kWrittenEnd = 0x3F0;
 constexpr std::size_t kReadSetsByte = 12;
 
-// An image with its model and an edit session, to read the items' texts.
+// An image held as it is, with its model and an edit session, to read the
+// items' texts.
 struct Side {
-    Side(const ImageBuffer& bytes, const LanguageTable& language, const std::string& separator) {
-        image.Transfer() = bytes;
-        image.AdoptTransferImage();
-        catalogue.RecomputeBandLimits();
-        session = std::make_unique<EditSession>(image, catalogue, language);
-        session->SetDecimalSeparator(separator);
+    Side(const ImageBuffer& bytes, const LanguageTable& language, const std::string& separator) : document(language) {
+        document.Hold(bytes);
+        document.Session().SetDecimalSeparator(separator);
     }
     struct Item {
         std::string key;
@@ -37,18 +35,20 @@ struct Side {
     // bytes hold.
     std::vector<Item> Items() const {
         std::vector<Item> items;
-        const EditContext& ctx = session->Context();
+        const EditSession& session = document.Session();
+        const EditContext& ctx = session.Context();
         for (const FieldRef& ref : AllFields(ctx)) {
-            if (!session->Shown(ref)) continue;
+            if (!session.Shown(ref)) continue;
             std::string text = ref.table->IsRecordTable() ? GridCellText(ctx, *ref.table, GridColumn{ref.field}, ref.row)
-                                                          : session->Text(ref);
+                                                          : session.Text(ref);
             items.push_back({ref.Key(), ref, std::move(text)});
         }
         return items;
     }
     // The difference's names of an item as this side's editors show them.
     FieldDifference Named(const Item& item) const {
-        const EditContext& ctx = session->Context();
+        const EditSession& session = document.Session();
+        const EditContext& ctx = session.Context();
         const FieldTable& table = *item.ref.table;
         FieldDifference d;
         d.key = item.key;
@@ -61,9 +61,7 @@ struct Side {
         return d;
     }
 
-    RadioImage image;
-    ModelCatalogue catalogue{image};
-    std::unique_ptr<EditSession> session;
+    Document document;
 };
 
 std::vector<std::size_t> DifferingBytes(const ImageBuffer& a, const ImageBuffer& b, std::size_t begin,

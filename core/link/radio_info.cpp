@@ -12,13 +12,7 @@ namespace vrm {
 
 namespace {
 
-constexpr std::size_t kModelNameOffset = 0;
-constexpr std::size_t kModelNameSize = 12;
-constexpr std::size_t kModelCodeOffset = 12;
-constexpr std::size_t kModelCodeSize = 4;
-constexpr std::size_t kSerialOffset = 16;
-constexpr std::size_t kSerialSize = 12;
-constexpr std::size_t kFirmwareSize = 8;
+using namespace info_block;
 
 std::string Shown(const std::string& value) { return FormatText("  %s", {value}); }
 
@@ -41,6 +35,12 @@ std::string RadioText(const std::uint8_t* bytes, std::size_t length) {
     }
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
+}
+
+InformationTexts ReadInformationTexts(const std::array<std::uint8_t, proto::kInfoBlockSize>& block) {
+    return {RadioText(block.data() + kModelNameOffset, kModelNameSize),
+            RadioText(block.data() + kModelCodeOffset, kModelCodeSize),
+            RadioText(block.data() + kSerialOffset, kSerialSize)};
 }
 
 std::string ChecksumDigits(const std::array<std::uint8_t, 2>& checksum) {
@@ -74,15 +74,15 @@ RadioInformationTexts RadioInformationDisplay(const RadioInformation& record, bo
                                               std::string_view decimalSeparator) {
     RadioInformationTexts t;
     if (!record.complete) return t;
-    const std::uint8_t* info = record.information.data();
-    const std::string name = RadioText(info + kModelNameOffset, kModelNameSize);
-    const std::string code = RadioText(info + kModelCodeOffset, kModelCodeSize);
+    const InformationTexts info = ReadInformationTexts(record.information);
+    const std::string& name = info.modelName;
+    const std::string& code = info.modelCode;
     if (identityView) {
-        t.serialNumber = Shown(RadioText(info, record.information.size()));
+        t.serialNumber = Shown(RadioText(record.information.data(), record.information.size()));
         t.modelType = Shown(ModelCatalogue::ModelListText(ModelCatalogue::FindModel(record.identity)));
         t.frequency = Shown(ModelCatalogue::BandText(ModelCatalogue::BandRecordOf(record.identity), decimalSeparator));
     } else {
-        t.serialNumber = Shown(RadioText(info + kSerialOffset, kSerialSize));
+        t.serialNumber = Shown(info.serial);
         t.modelType = FormatText("  %s:%s", {name, code});
         t.frequency = Shown(BandTextForModel(name, code, record.identity, decimalSeparator));
     }
@@ -112,8 +112,8 @@ TransferResult RunRadioInformationTransfer(const TransferContext& ctx, RadioInfo
 
     // Every failure ends the same way: the radio leaves program mode and the
     // port closes, so that the cable is free and the radio usable again.
-    const auto fail = [&](TransferStatus status, bool retryPrompt) {
-        if (retryPrompt) r.link = RetryPrompt(ctx);
+    const auto fail = [&](TransferStatus status) {
+        r.link = RetryPrompt(ctx);
         (void)port.ExitProgramMode();
         port.SetOpen(false);
         record.Clear();
@@ -121,10 +121,8 @@ TransferResult RunRadioInformationTransfer(const TransferContext& ctx, RadioInfo
         return r;
     };
 
-    (void)port.SetOpen(true);
-    if (port.EnterProgramMode() != 0) return fail(TransferStatus::kNoAnswer, true);
     ModelIdentity identity{};
-    if (port.Identify(identity) != 0) return fail(TransferStatus::kIdentifyFailed, true);
+    if (const TransferResult opened = OpenProgramSession(ctx, identity); !opened.Ok()) return opened;
     if (!IsInformationRadio(identity)) {
         (void)port.ExitProgramMode();
         port.SetOpen(false);
@@ -133,13 +131,13 @@ TransferResult RunRadioInformationTransfer(const TransferContext& ctx, RadioInfo
         return r;
     }
     port.PumpOneMessage();
-    if (port.ReadInformationBlock(record.information) != 0) return fail(TransferStatus::kInformationFailed, true);
+    if (port.ReadInformationBlock(record.information) != 0) return fail(TransferStatus::kInformationFailed);
     port.PumpOneMessage();
-    if (port.ReadChecksum(record.checksum) != 0) return fail(TransferStatus::kInformationFailed, true);
+    if (port.ReadChecksum(record.checksum) != 0) return fail(TransferStatus::kInformationFailed);
     port.PumpOneMessage();
-    if (port.ReadVersion(record.version) != 0) return fail(TransferStatus::kInformationFailed, true);
+    if (port.ReadVersion(record.version) != 0) return fail(TransferStatus::kInformationFailed);
     port.PumpOneMessage();
-    if (port.ReadBootVersion(record.bootVersion) != 0) return fail(TransferStatus::kInformationFailed, true);
+    if (port.ReadBootVersion(record.bootVersion) != 0) return fail(TransferStatus::kInformationFailed);
 
     (void)port.ExitProgramMode();
     port.SetOpen(false);

@@ -29,6 +29,26 @@ struct RadioInformation {
     void Clear() { *this = RadioInformation{}; }
 };
 
+// Where the 32-byte information block keeps its texts, and how long the
+// firmware text of the version reply is.
+namespace info_block {
+inline constexpr std::size_t kModelNameOffset = 0;
+inline constexpr std::size_t kModelNameSize = 12;
+inline constexpr std::size_t kModelCodeOffset = 12;
+inline constexpr std::size_t kModelCodeSize = 4;
+inline constexpr std::size_t kSerialOffset = 16;
+inline constexpr std::size_t kSerialSize = 12;
+inline constexpr std::size_t kFirmwareSize = 8;
+}  // namespace info_block
+
+// The information block's texts (RadioText of each field).
+struct InformationTexts {
+    std::string modelName;  // "HRV-41A"
+    std::string modelCode;  // "K"
+    std::string serial;
+};
+InformationTexts ReadInformationTexts(const std::array<std::uint8_t, proto::kInfoBlockSize>& block);
+
 // The six values of the dialog, each already in the form "  %s" (empty when
 // the record is not complete).
 struct RadioInformationTexts {

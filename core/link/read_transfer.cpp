@@ -138,27 +138,28 @@ bool IsReadableRadio(const ModelIdentity& radio) {
     return (market == 1 && (band == 0 || band == 1)) || (band == 1 && (market == 0 || market == 5 || market == 6));
 }
 
+TransferResult OpenProgramSession(const TransferContext& ctx, ModelIdentity& identity, BlockFailure failure) {
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
+    port.PumpOneMessage();
+    (void)port.SetOpen(true);  // a missing library shows up as a failing first step
+    const auto fail = [&](TransferStatus status) {
+        r.link = RetryPrompt(ctx, false, failure);
+        LeaveProgramMode(port);
+        r.status = FailureStatus(port, status);
+        return r;
+    };
+    if (port.EnterProgramMode() != 0) return fail(TransferStatus::kNoAnswer);
+    if (port.Identify(identity) != 0) return fail(TransferStatus::kIdentifyFailed);
+    return r;
+}
+
 TransferResult RunReadTransfer(const TransferContext& ctx, ImageBuffer& transferImage) {
     TransferScope scope(ctx);
     ProgrammingPort& port = ctx.port;
-    TransferResult r;
-
-    port.PumpOneMessage();
-    (void)port.SetOpen(true);  // a missing library shows up as a failing first step
-
-    if (port.EnterProgramMode() != 0) {
-        r.link = RetryPrompt(ctx);
-        LeaveProgramMode(port);
-        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
-        return r;
-    }
     ModelIdentity identity{};
-    if (port.Identify(identity) != 0) {
-        r.link = RetryPrompt(ctx);
-        LeaveProgramMode(port);
-        r.status = FailureStatus(port, TransferStatus::kIdentifyFailed);
-        return r;
-    }
+    TransferResult r = OpenProgramSession(ctx, identity);
+    if (!r.Ok()) return r;
     if (ModelCatalogue::IsSiblingProduct(identity) >= 0) {
         (void)ctx.prompter.Ask(TransferErrorMessage(ctx.language, tid::kMsgSiblingProduct));
         LeaveProgramMode(port);

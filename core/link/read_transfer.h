@@ -5,10 +5,11 @@
 // it ended (TransferResult), RetryPrompt and the progress caption.
 //
 // A transfer runs on the caller's thread as a chain of blocking protocol
-// steps. It reports through the context's TransferObserver (progress, window
-// text, and PumpOneMessage between steps, so that a dialog repaints) and asks
-// and tells the user through the Prompter. It opens the port at its start and
-// always closes it again before it returns.
+// steps (the desktop program calls it on a worker thread). It reports
+// through the context's TransferObserver (progress, window text, and
+// PumpOneMessage between steps) and asks and tells the user through the
+// Prompter. It opens the port at its start and always closes it again before
+// it returns.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ class LanguageTable;
 class Prompter;
 struct Message;
 
-// What a transfer works with. The port is the program's one port (closed
+// What a transfer works with. The port is the transfer's own (closed
 // between transfers; SetScrambling(false) for "noencryption"); the observer
 // is installed on the port for the length of the transfer.
 struct TransferContext {
@@ -128,6 +129,14 @@ TransferStatus FailureStatus(const ProgrammingPort& port, TransferStatus status)
 // the name key of a catalogue model and a band record exists for its market
 // and band codes, one of the pairs (1, 0), (1, 1), (0, 1), (5, 1), (6, 1).
 bool IsReadableRadio(const ModelIdentity& radio);
+
+// The start every program-mode session shares: pending events handled, the
+// port opened, program mode entered and the radio identified. Ok() with
+// `identity` set when the radio answered; otherwise the user has been told
+// (RetryPrompt with `failure`), the radio has left program mode, the port is
+// closed, and the status says which step failed (kNoAnswer,
+// kIdentifyFailed, or kStopped).
+TransferResult OpenProgramSession(const TransferContext& ctx, ModelIdentity& identity, BlockFailure failure = {});
 
 // The read transfer. The radio's memory lands in `transferImage`, its bytes
 // 0-15 replaced by the identity the radio reported and byte 12 set to 0xFF.

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/base/clock.h"
+#include "core/files/document.h"
 #include "core/model/model_catalogue.h"
 #include "core/base/language_table.h"
 #include "core/base/prompter.h"
@@ -21,14 +22,6 @@ namespace {
 
 // The written range ends below the last block, which the write never sends.
 constexpr int kWrittenBlocks = kTransferBlocks - 1;
-// Where the information block keeps the model name, the model code and the
-// serial number, and how long the firmware text is.
-constexpr std::size_t kModelNameSize = 12;
-constexpr std::size_t kModelCodeOffset = 12;
-constexpr std::size_t kModelCodeSize = 4;
-constexpr std::size_t kSerialOffset = 16;
-constexpr std::size_t kSerialSize = 12;
-constexpr std::size_t kFirmwareSize = 8;
 
 void LeaveProgramMode(ProgrammingPort& port) {
     (void)port.ExitProgramMode();
@@ -54,13 +47,11 @@ std::string FreeBackupPath(const std::string& folder, const std::string& serial,
 }
 
 // Stores `memory` as a data file; 0 or errno (EIO when none was reported).
-int StoreBackup(const ImageBuffer& memory, const std::string& path, const DataFileSecurity& security) {
-    RadioImage image;
-    image.Transfer() = memory;
-    image.AdoptTransferImage();
-    ModelCatalogue catalogue(image);
-    DataFile file(image, catalogue);
-    const DataFileResult r = file.Write(path, security, SystemClock::Instance());
+int StoreBackup(const ImageBuffer& memory, const std::string& path, const DataFileSecurity& security,
+                const LanguageTable& language) {
+    Document backup(language);
+    backup.Hold(memory);
+    const DataFileResult r = backup.Save(path, security, SystemClock::Instance());
     if (r.Ok()) return 0;
     return r.systemError ? r.systemError : EIO;
 }
@@ -78,16 +69,9 @@ std::string BlockList(const std::vector<int>& blocks) {
 TransferResult RunVerifyRead(const TransferContext& ctx, ImageBuffer& memory) {
     TransferScope scope(ctx);
     ProgrammingPort& port = ctx.port;
-    TransferResult r;
-    port.PumpOneMessage();
-    (void)port.SetOpen(true);
     ModelIdentity identity{};
-    if (port.EnterProgramMode() != 0 || port.Identify(identity) != 0) {
-        r.link = RetryPrompt(ctx);
-        LeaveProgramMode(port);
-        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
-        return r;
-    }
+    TransferResult r = OpenProgramSession(ctx, identity);
+    if (!r.Ok()) return r;
     r = ReadBlocks(ctx, memory, kWrittenBlocks);
     if (!r.Ok()) return r;
     (void)port.ExitProgramMode();
@@ -187,20 +171,16 @@ std::string LogResultText(const SafeWriteResult& r) {
 TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, RadioRecord& radio, bool withBlocks) {
     TransferScope scope(ctx);
     ProgrammingPort& port = ctx.port;
-    TransferResult r;
     radio = RadioRecord{};
-
-    port.PumpOneMessage();
-    (void)port.SetOpen(true);
+    ModelIdentity identity{};
+    TransferResult r = OpenProgramSession(ctx, identity);
+    if (!r.Ok()) return r;
     const auto fail = [&](TransferStatus status) {
         r.link = RetryPrompt(ctx);
         LeaveProgramMode(port);
         r.status = FailureStatus(port, status);
         return r;
     };
-    if (port.EnterProgramMode() != 0) return fail(TransferStatus::kNoAnswer);
-    ModelIdentity identity{};
-    if (port.Identify(identity) != 0) return fail(TransferStatus::kIdentifyFailed);
 
     // A backup must open again as a data file: the read's acceptance check.
     const bool sibling = ModelCatalogue::IsSiblingProduct(identity) >= 0;
@@ -218,9 +198,10 @@ TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, Ra
     if (port.ReadInformationBlock(info) != 0) return fail(TransferStatus::kInformationFailed);
     port.PumpOneMessage();
     if (port.ReadVersion(version) != 0) return fail(TransferStatus::kInformationFailed);
-    radio.serial = RadioText(info.data() + kSerialOffset, kSerialSize);
-    radio.model = RadioText(info.data(), kModelNameSize) + ":" + RadioText(info.data() + kModelCodeOffset, kModelCodeSize);
-    radio.firmware = RadioText(version.data(), kFirmwareSize);
+    const InformationTexts texts = ReadInformationTexts(info);
+    radio.serial = texts.serial;
+    radio.model = texts.modelName + ":" + texts.modelCode;
+    radio.firmware = RadioText(version.data(), info_block::kFirmwareSize);
     radio.known = true;
 
     if (withBlocks) {
@@ -260,7 +241,7 @@ SafeWritePhase BackupPhase(const TransferContext& ctx, const SafeWriteOptions& o
     if (!options.backup) return SafeWritePhase::kNone;
     const std::string path = FreeBackupPath(options.backupFolder, res.radio.serial, started);
     res.backupError = MakeFolders(options.backupFolder);
-    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security);
+    if (res.backupError == 0) res.backupError = StoreBackup(memory, path, options.security, lang);
     if (res.backupError != 0) {
         Tell(ctx, tid::kBackupNotStored,
              FormatText(lang.TextString(tid::kBackupNotStored), {path, std::strerror(res.backupError)}));
@@ -293,6 +274,22 @@ SafeWritePhase VerifyPhase(const TransferContext& ctx, const ImageBuffer& liveIm
     }
     res.verified = true;
     return SafeWritePhase::kNone;
+}
+
+// The success box: written, verified or not, where the backup is; with
+// `continuous` the dialog is then ready for the next radio.
+void TellWritten(const TransferContext& ctx, const SafeWriteResult& res, bool continuous) {
+    const LanguageTable& lang = ctx.language;
+    std::string done = lang.TextString(tid::kWriteDone);
+    done += "\n\n" + lang.TextString(res.verified ? tid::kSafeWriteVerified : tid::kSafeWriteNotVerified);
+    if (!res.backupPath.empty()) done += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
+    Message m = TransferInformation(lang, tid::kWriteDone, tid::kWriteDoneCaption);
+    m.text = done;
+    (void)ctx.prompter.Ask(m);
+    if (continuous) {
+        ShowProgress(ctx, 0);
+        ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowTitle));
+    }
 }
 
 }  // namespace
@@ -349,17 +346,7 @@ SafeWriteResult SafeWriteToRadio(const TransferContext& ctx, const ImageBuffer& 
             return end(failed);
     }
     end(SafeWritePhase::kNone);
-
-    std::string done = lang.TextString(tid::kWriteDone);
-    done += "\n\n" + lang.TextString(res.verified ? tid::kSafeWriteVerified : tid::kSafeWriteNotVerified);
-    if (!res.backupPath.empty()) done += "\n\n" + FormatText(lang.TextString(tid::kBackupKeptIn), {res.backupPath});
-    Message m = TransferInformation(lang, tid::kWriteDone, tid::kWriteDoneCaption);
-    m.text = done;
-    (void)ctx.prompter.Ask(m);
-    if (continuous) {
-        ShowProgress(ctx, 0);
-        ctx.observer.OnWindowText(lang.TextString(tid::kWriteWindowTitle));
-    }
+    TellWritten(ctx, res, continuous);
     return res;
 }
 

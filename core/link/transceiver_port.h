@@ -8,7 +8,6 @@
 // (programming_port.h) adds the programming protocol.
 #pragma once
 
-#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -16,6 +15,7 @@
 
 #include "core/base/clock.h"
 #include "core/link/link_error.h"
+#include "core/link/stop_flag.h"
 #include "core/link/transfer_observer.h"
 #include "core/link/transport.h"
 
@@ -72,7 +72,8 @@ public:
     LinkError CurrentLinkError();
 
     // Ending a transfer early and cleanly. The flag is set from outside (a
-    // signal handler) to the number of the signal that asked for the stop.
+    // signal handler, or the user's Cancel from another thread) to the
+    // number of the signal that asked for the stop.
     // A stop never cuts an exchange of the protocol in half: an exchange that
     // has begun (a command with its reply and handshake, a block with its
     // acknowledgement, the identification with its key exchange) runs to its
@@ -81,10 +82,10 @@ public:
     // its failure path. The steps that leave the radio in a known state
     // (abandoning a write, leaving program mode, switching the transmitter
     // off) run inside a ClosingStep and still go out.
-    void SetStopFlag(const volatile std::sig_atomic_t* flag) { stopFlag_ = flag; }
-    bool StopRequested() const { return stopFlag_ != nullptr && *stopFlag_ != 0; }
+    void SetStopFlag(const StopFlag* flag) { stopFlag_ = flag; }
+    bool StopRequested() const { return StopValue() != 0; }
     // The flag's value: the signal that asked for the stop (0: none).
-    int StopValue() const { return stopFlag_ != nullptr ? static_cast<int>(*stopFlag_) : 0; }
+    int StopValue() const { return stopFlag_ != nullptr ? stopFlag_->Value() : 0; }
     // True once a stop has refused an exchange since the port was opened:
     // the transfer failed because it was stopped, not because of the radio.
     bool StoppedAnExchange() const { return stoppedExchange_; }
@@ -149,7 +150,7 @@ private:
     Clock* clock_;
     TransferObserver* observer_ = nullptr;
     LinkError openError_ = LinkError::kNone;
-    const volatile std::sig_atomic_t* stopFlag_ = nullptr;
+    const StopFlag* stopFlag_ = nullptr;
     int closing_ = 0;
     int exchange_ = 0;
     bool stoppedExchange_ = false;

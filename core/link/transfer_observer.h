@@ -1,6 +1,8 @@
 // What a transfer tells its front end while it runs: progress, the window
-// text, and the moment between protocol steps where the front end may handle
-// its pending events (the desktop program repaints, the CLI draws its bar).
+// text, and the moment between protocol steps where a front end that runs
+// the transfer on its own thread may handle its pending events. The desktop
+// program runs transfers on a worker thread and has nothing to pump; the
+// calls it receives there are handed on to its user-interface thread.
 #pragma once
 
 #include <string>

@@ -74,64 +74,42 @@ std::array<std::uint16_t, kTransferBlocks - 1> WriteBlockOrder() {
     return order;
 }
 
-TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage,
-                                const std::string& backupPath) {
-    TransferScope scope(ctx);
+namespace {
+
+// The write acceptance check with its questions. True when the write may go
+// on; otherwise the radio has left program mode and `r` says why.
+bool AcceptRadio(const TransferContext& ctx, const ImageBuffer& liveImage, const ModelIdentity& radio,
+                 TransferResult& r) {
     ProgrammingPort& port = ctx.port;
-    TransferResult r;
-
-    ShowProgress(ctx, 0);
-    port.PumpOneMessage();
-    (void)port.SetOpen(true);
-
-    // Before the first block nothing has been written, whatever ends it.
-    const BlockFailure notStarted{-1, false, 0};
-    if (port.EnterProgramMode() != 0) {
-        r.link = RetryPrompt(ctx, false, notStarted);
-        LeaveProgramMode(port);
-        r.status = FailureStatus(port, TransferStatus::kNoAnswer);
-        return r;
-    }
-    ModelIdentity radio{};
-    if (port.Identify(radio) != 0) {
-        r.link = RetryPrompt(ctx, false, notStarted);
-        LeaveProgramMode(port);
-        r.status = FailureStatus(port, TransferStatus::kIdentifyFailed);
-        return r;
-    }
-
     ModelIdentity document{};
     std::copy_n(liveImage.begin(), document.size(), document.begin());
     switch (JudgeWrite(document, radio)) {
-        case WriteAcceptance::kAccepted: break;
+        case WriteAcceptance::kAccepted: return true;
         case WriteAcceptance::kRefused:
             LeaveProgramMode(port);
             (void)ctx.prompter.Ask(ModelRefusal(ctx.language, document, radio));
             r.status = TransferStatus::kModelRefused;
-            return r;
+            return false;
         case WriteAcceptance::kRefusedMarket:
             (void)ctx.prompter.Ask(ModelRefusal(ctx.language, document, radio));
             LeaveProgramMode(port);
             r.status = TransferStatus::kModelRefused;
-            return r;
+            return false;
         case WriteAcceptance::kConfirm:
-            if (ctx.prompter.Ask(TransferQuestion(ctx.language, tid::kMsgWriteOtherIdentity)) != Answer::Ok) {
-                LeaveProgramMode(port);
-                // A stop answers a pending question with Cancel.
-                r.status = port.StopRequested() ? TransferStatus::kStopped : TransferStatus::kCancelled;
-                return r;
-            }
-            break;
+            if (ctx.prompter.Ask(TransferQuestion(ctx.language, tid::kMsgWriteOtherIdentity)) == Answer::Ok) return true;
+            LeaveProgramMode(port);
+            // A stop answers a pending question with Cancel.
+            r.status = port.StopRequested() ? TransferStatus::kStopped : TransferStatus::kCancelled;
+            return false;
     }
+    return false;
+}
 
-    if (port.CommaCommand(kPrepareWrite) != 0) {
-        r.link = RetryPrompt(ctx, false, notStarted);
-        (void)port.ExitProgramModeOnce();
-        port.SetOpen(false);
-        r.status = FailureStatus(port, TransferStatus::kPrepareFailed);
-        return r;
-    }
-
+// The blocks in the radio's order, block 0x060 last, with progress. A
+// failed block abandons the write with the radio's abort and closes the port.
+TransferResult WriteBlocks(const TransferContext& ctx, const ImageBuffer& liveImage, const std::string& backupPath) {
+    ProgrammingPort& port = ctx.port;
+    TransferResult r;
     int written = 0;  // the last WriteBlock's result: 2 when the radio refused the block
     const auto failed = [&](std::uint16_t offset) {
         r.link = RetryPrompt(ctx, true, {offset / kBlockSize, written == 2, r.blocksDone}, backupPath);
@@ -157,7 +135,33 @@ TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& l
     }
     if (!write(kSettingsBlock)) return failed(kSettingsBlock);
     ++r.blocksDone;
+    return r;
+}
 
+}  // namespace
+
+TransferResult RunWriteTransfer(const TransferContext& ctx, const ImageBuffer& liveImage,
+                                const std::string& backupPath) {
+    TransferScope scope(ctx);
+    ProgrammingPort& port = ctx.port;
+
+    ShowProgress(ctx, 0);
+    // Before the first block nothing has been written, whatever ends it.
+    const BlockFailure notStarted{-1, false, 0};
+    ModelIdentity radio{};
+    TransferResult r = OpenProgramSession(ctx, radio, notStarted);
+    if (!r.Ok() || !AcceptRadio(ctx, liveImage, radio, r)) return r;
+
+    if (port.CommaCommand(kPrepareWrite) != 0) {
+        r.link = RetryPrompt(ctx, false, notStarted);
+        (void)port.ExitProgramModeOnce();
+        port.SetOpen(false);
+        r.status = FailureStatus(port, TransferStatus::kPrepareFailed);
+        return r;
+    }
+
+    r = WriteBlocks(ctx, liveImage, backupPath);
+    if (!r.Ok()) return r;
     ShowProgress(ctx, kTransferBlocks);
     (void)port.ExitProgramMode();
     port.SetOpen(false);

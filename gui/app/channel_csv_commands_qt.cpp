@@ -87,18 +87,6 @@ void ImportChannels(CMainFrame& frame) {
         Tell(frame, MessageKind::Information, frame.App().Text(tid::kCsvNothingChanged), tid::kCsvNothingChanged);
 }
 
-bool ConfirmOverwrite(CMainFrame& frame, const std::string& name) {
-    Message m;
-    m.kind = MessageKind::Warning;
-    m.buttons = Buttons::OkCancel;
-    m.defaultAnswer = Answer::Cancel;
-    m.caption = frame.App().Text(tid::kCaptionWarning);
-    m.text = FormatText("%s\n\n%s : %s", {frame.App().Text(tid::kMsgOverwriteQuestion),
-                                          frame.App().Text(tid::kMsgOverwriteFileLabel), name});
-    m.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
-    return frame.GetPrompter().Ask(m) == Answer::Ok;
-}
-
 void ExportChannels(CMainFrame& frame) {
     FileDialogRequest request = CsvRequest(frame);
     const std::string& docName = frame.App().Document().FileName();
@@ -110,7 +98,7 @@ void ExportChannels(CMainFrame& frame) {
     std::string path = *chosen;
     if (BaseName(path).find('.') == std::string::npos) path += ".csv";
     const std::string name = BaseName(path);
-    if (NameExists(path) && !ConfirmOverwrite(frame, name)) return;
+    if (NameExists(path) && !ConfirmOverwrite(frame.GetPrompter(), frame.Language(), name)) return;
     const std::string csv = ExportChannelCsv(frame.Session().Context());
     const FileOutcome r = ReplaceFile(path, reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
     if (r.notRegular)

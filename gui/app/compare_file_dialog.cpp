@@ -51,6 +51,31 @@ CompareFileDialog::CompareFileDialog(const LanguageTable& language, const FileCo
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setMinimumSize(640, 280);
 
+    ShowDifferences(language, comparison, document, file);
+
+    auto* close = new QPushButton(LangText(language, tid::kButtonClose), this);
+    close->setObjectName(QStringLiteral("close"));
+    close->setDefault(true);
+    close->setFocus();
+    auto* help = new QPushButton(LangText(language, tid::kButtonHelp), this);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(help, &QPushButton::clicked, this, [this] {
+        if (help_) help_();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    buttons->addWidget(help);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(name);
+    layout->addWidget(models_);
+    layout->addWidget(verdict_);
+    layout->addWidget(table_, 1);
+    layout->addLayout(buttons);
+}
+
+void CompareFileDialog::ShowDifferences(const LanguageTable& language, const FileComparison& comparison,
+                                        const ImageBuffer& document, const ImageBuffer& file) {
     const ImageComparison& items = comparison.items;
     const std::size_t rows = items.fields.size() + items.otherBytes.size();
     if (comparison.Identical()) {
@@ -79,26 +104,6 @@ CompareFileDialog::CompareFileDialog(const LanguageTable& language, const FileCo
         }
         table_->resizeColumnsToContents();
     }
-
-    auto* close = new QPushButton(LangText(language, tid::kButtonClose), this);
-    close->setObjectName(QStringLiteral("close"));
-    close->setDefault(true);
-    close->setFocus();
-    auto* help = new QPushButton(LangText(language, tid::kButtonHelp), this);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    connect(help, &QPushButton::clicked, this, [this] {
-        if (help_) help_();
-    });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(name);
-    layout->addWidget(models_);
-    layout->addWidget(verdict_);
-    layout->addWidget(table_, 1);
-    layout->addLayout(buttons);
 }
 
 }  // namespace vrm

@@ -30,6 +30,10 @@ public:
     QTableWidget* Table() const { return table_; }
 
 private:
+    // The verdict, and the differences in the table (hidden when none).
+    void ShowDifferences(const LanguageTable& language, const FileComparison& comparison, const ImageBuffer& document,
+                         const ImageBuffer& file);
+
     QLabel* verdict_ = nullptr;
     QLabel* models_ = nullptr;
     QTableWidget* table_ = nullptr;

@@ -16,15 +16,14 @@ namespace vrm {
 void RegisterCompareWithFileCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kCompareWithFile, [&frame] {
         Application& app = frame.App();
-        RadioImage other;
-        ModelCatalogue otherCatalogue(other);
+        Document other(app.Language());
         std::string path;
-        if (app.Document().ReadOtherFile(frame.GetPrompter(), frame.GetFileDialogs(), other, otherCatalogue, path) !=
-            DocResult::Done)
+        if (app.Document().ReadOtherFile(frame.GetPrompter(), frame.GetFileDialogs(), other, path) != DocResult::Done)
             return;  // cancelled, or refused with Open's message: nothing changed
-        const FileComparison comparison = CompareFiles(app.Image().Live(), other.Live(), app.Language(),
-                                                       app.Session().Context().separator);
-        CompareFileDialog dialog(app.Language(), comparison, app.Image().Live(), other.Live(), path, &frame);
+        const ImageBuffer& otherImage = other.Image().Live();
+        const FileComparison comparison =
+            CompareFiles(app.Image().Live(), otherImage, app.Language(), app.Session().Context().separator);
+        CompareFileDialog dialog(app.Language(), comparison, app.Image().Live(), otherImage, path, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithFile)); });
         dialog.exec();
     });

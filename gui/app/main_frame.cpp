@@ -525,10 +525,8 @@ void CMainFrame::OnModelInformation() {
     ModelDialog dialog(app_, prompter_, fileDialogs_, this);
     dialog.SetHelpHandler([this] { ShowHelp(*HelpForCommand(cmd::kModelInformation)); });
     if (dialog.exec() != QDialog::Accepted) return;
-    if (dialog.Changed()) {
-        app_.Session().ClearHistory();
-        RefreshAllViews();
-    }
+    // The document has started a fresh edit history for changed data.
+    if (dialog.Changed()) RefreshAllViews();
     RefreshTitle();
     CloseHelpWindows();
     OnModelChanged();

@@ -111,8 +111,7 @@ void ModelDialog::OnOk() {
     // the unsaved-changes question comes first, and Cancel (or a save that
     // did not happen) leaves everything as it was, the dialog open.
     if ((plan.dataReset || plan.bandsChanged) && !app_.Document().SaveModified(prompter_, fileDialogs_)) return;
-    changed_ = rules_->Apply(plan, model, word);
-    if (changed_) app_.Document().ResetFileName();
+    changed_ = app_.Document().ChangeModel(*rules_, plan, model, word);
     accept();
 }
 

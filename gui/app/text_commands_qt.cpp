@@ -41,19 +41,6 @@ FileDialogRequest TextFileRequest(CMainFrame& frame) {
     return request;
 }
 
-// The overwrite question Save As asks.
-bool MayOverwrite(CMainFrame& frame, const std::string& name) {
-    Message m;
-    m.kind = MessageKind::Warning;
-    m.buttons = Buttons::OkCancel;
-    m.defaultAnswer = Answer::Cancel;
-    m.caption = frame.App().Text(tid::kCaptionWarning);
-    m.text = FormatText("%s\n\n%s : %s", {frame.App().Text(tid::kMsgOverwriteQuestion),
-                                          frame.App().Text(tid::kMsgOverwriteFileLabel), name});
-    m.textId = static_cast<int>(tid::kMsgOverwriteQuestion);
-    return frame.GetPrompter().Ask(m) == Answer::Ok;
-}
-
 void ExportText(CMainFrame& frame) {
     Application& app = frame.App();
     FileDialogRequest request = TextFileRequest(frame);
@@ -75,7 +62,7 @@ void ExportText(CMainFrame& frame) {
                                       : std::string(std::strerror(replaceable.systemError)));
         return;
     }
-    if (NameExists(path) && !MayOverwrite(frame, name)) return;
+    if (NameExists(path) && !ConfirmOverwrite(frame.GetPrompter(), app.Language(), name)) return;
     const ConfigTextExport text = ExportConfigText(app.Image().Live(), app.Language());
     if (!text.ok) {
         failed(text.problem);
@@ -105,9 +92,7 @@ void ImportText(CMainFrame& frame) {
     if (otherModel) {
         if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
         frame.CloseAllEditors();
-        image.Live() = text.image;
-        app.Catalogue().RecomputeBandLimits();
-        frame.Session().ClearHistory();
+        app.Document().Replace(text.image);
         frame.RebuildMenuBar(false);
         frame.RefreshAllViews();
         frame.OnModelChanged();

@@ -1,11 +1,11 @@
 #include "gui/app/transfer_commands_qt.h"
 
-#include <QCoreApplication>
 #include <QStandardPaths>
 #include <memory>
 
 #include "core/document/app_settings.h"
 #include "core/document/application.h"
+#include "core/link/transfer_gate.h"
 #include "gui/transfer/compare_dialog.h"
 #include "gui/transfer/safety_dialog.h"
 #include "core/document/settings_store.h"
@@ -18,6 +18,7 @@
 #include "gui/transfer/radio_info_dialog.h"
 #include "gui/transfer/read_dialog.h"
 #include "gui/transfer/test_mode_dialog.h"
+#include "gui/transfer/transfer_thread.h"
 #include "gui/transfer/tuning_data_dialog.h"
 #include "gui/transfer/write_dialog.h"
 #include "core/model/radio_image.h"
@@ -28,7 +29,7 @@ namespace {
 
 TransferDialogContext DialogContext(CMainFrame& frame) {
     Application& app = frame.App();
-    return TransferDialogContext{app.Port(), app.Image(), app.Language(), frame.GetPrompter()};
+    return TransferDialogContext{app.Transfers(), app.Image(), app.Language(), frame.GetPrompter()};
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ TransferDialogContext DialogContext(CMainFrame& frame) {
 void RegisterReadCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kReadData, [&frame] {
         Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
+        if (app.Transfers().Busy()) return;  // a transfer runs already
         if (!app.Document().SaveModified(frame.GetPrompter(), frame.GetFileDialogs())) return;
         app.CheckpointRecovery(0);
         ReadDialog dialog(DialogContext(frame), &frame);
@@ -49,7 +50,7 @@ void RegisterWriteCommand(CMainFrame& frame) {
     auto settings = std::make_shared<WriteSettings>();
     settings->continuous = frame.App().Switches().continuous;
     frame.RegisterCommand(cmd::kWriteData, [&frame, settings] {
-        if (frame.App().Port().IsOpen()) return;  // a transfer runs already
+        if (frame.App().Transfers().Busy()) return;  // a transfer runs already
         frame.App().CheckpointRecovery(0);
         WriteDialog dialog(DialogContext(frame), *settings, &frame);
         dialog.SetWriteOptions(frame.App().WriteOptions());
@@ -71,7 +72,7 @@ void RegisterMemoryMapCommand(CMainFrame& frame) {
 void RegisterRadioInformationCommand(CMainFrame& frame) {
     FunctionKeyWatch::Install();
     frame.RegisterCommand(cmd::kRadioInformation, [&frame] {
-        if (frame.App().Port().IsOpen()) return;  // a transfer runs already
+        if (frame.App().Transfers().Busy()) return;  // a transfer runs already
         RadioInfoDialog dialog(DialogContext(frame), IdentityViewKeysHeld(), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kRadioInformation)); });
         dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
@@ -83,13 +84,6 @@ void RegisterRadioInformationCommand(CMainFrame& frame) {
 
 namespace {
 
-// Test mode's observer: pending events are handled between the start-up's
-// steps, so that the program repaints.
-class PumpObserver final : public TransferObserver {
-public:
-    void PumpOneMessage() override { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); }
-};
-
 std::string TuningBackupFolder(Application& app) {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return DefaultDataFolder(documents.toStdString(), app.ProgramFolder()) + "tuning-backups";
@@ -100,11 +94,18 @@ std::string TuningBackupFolder(Application& app) {
 void RegisterTestModeCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kTestMode, [&frame] {
         Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
-        PumpObserver observer;
-        TestModeSession session(TransferContext{app.Port(), frame.GetPrompter(), app.Language(), observer},
+        // The radio stays in tuning mode, on this transfer's port, until the
+        // dialog has closed; every command runs off the user-interface
+        // thread and asks its questions on it.
+        const std::unique_ptr<TransferGate::Claim> claim = app.Transfers().Begin();
+        if (!claim) return;  // a transfer runs already
+        NullTransferObserver observer;
+        UiThreadPrompter prompter(frame.GetPrompter());
+        TestModeSession session(TransferContext{claim->Port(), prompter, app.Language(), observer},
                                 app.Image().Live());
-        if (session.Start() != TestModeStart::kOk) return;
+        TestModeStart started = TestModeStart::kFailed;
+        (void)RunOffUiThread([&] { started = session.Start(); }, WhileRunning::kNoUserInput);
+        if (started != TestModeStart::kOk) return;
         TestModeDialog dialog(session, app.Language(), &frame);
         dialog.SetPrintHandler([&frame, &dialog] { PreviewFromDialog(frame, &dialog, dialog.PrintOut(PrintedAt(frame.Language()))); });
         dialog.SetHelpHandler([&frame](std::uint32_t context) {
@@ -113,14 +114,15 @@ void RegisterTestModeCommand(CMainFrame& frame) {
             frame.ShowHelp(request);
         });
         dialog.exec();
-        (void)session.End();  // the transmitter off, the radio out of tuning mode
+        // The transmitter off, the radio out of tuning mode.
+        (void)RunOffUiThread([&] { (void)session.End(); }, WhileRunning::kNoUserInput);
     });
 }
 
 void RegisterTuningDataCommand(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kTuningData, [&frame] {
         Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
+        if (app.Transfers().Busy()) return;  // a transfer runs already
         if (TuningDataDialog::Folder().empty()) TuningDataDialog::Folder() = app.Document().Folder();
         TuningDataDialog dialog(DialogContext(frame), TuningBackupFolder(app), &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kTuningData)); });
@@ -131,7 +133,7 @@ void RegisterTuningDataCommand(CMainFrame& frame) {
 void RegisterSafetyCommands(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kCompareWithRadio, [&frame] {
         Application& app = frame.App();
-        if (app.Port().IsOpen()) return;  // a transfer runs already
+        if (app.Transfers().Busy()) return;  // a transfer runs already
         app.CheckpointRecovery(0);
         CompareDialog dialog(DialogContext(frame), app.Session().Context().separator, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kCompareWithRadio)); });

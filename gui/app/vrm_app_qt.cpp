@@ -25,7 +25,7 @@
 #include "gui/app/single_instance_qt.h"
 #include "core/base/clock.h"
 #include "core/link/programming_log.h"
-#include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "gui/widgets/icons.h"
 #include "core/document/recovery.h"
 #include "core/base/prompter.h"
@@ -160,9 +160,13 @@ int g_signalPipe[2] = {-1, -1};
 // program mode; the log names the signal) and no message waits for an answer
 // meanwhile.
 volatile std::sig_atomic_t g_sessionEnding = 0;
+// The same for the transfers: every transfer's stop flag follows it, so the
+// thread that runs a transfer sees the stop at its next step.
+StopFlag g_sessionStop;
 
 void OnSignal(int signal) {
     g_sessionEnding = signal;
+    g_sessionStop.Set(signal);
     const char c = static_cast<char>(signal);
     const int saved = errno;
     (void)!::write(g_signalPipe[1], &c, 1);
@@ -212,7 +216,7 @@ void DesktopApp::InstallTerminationSignals() {
         ::sigaction(SIGTERM, &action, nullptr);
         ::sigaction(SIGHUP, &action, nullptr);
     }
-    app_->Port().SetStopFlag(&g_sessionEnding);
+    app_->Transfers().SetSessionFlag(&g_sessionStop);
     QtPrompter::SetUnattendedFlag(&g_sessionEnding);
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, frame_.get());
     QObject::connect(notifier, &QSocketNotifier::activated, frame_.get(), [this] { OnTerminationSignal(); });
@@ -221,9 +225,10 @@ void DesktopApp::InstallTerminationSignals() {
 void DesktopApp::OnTerminationSignal() {
     char c = 0;
     while (::read(g_signalPipe[0], &c, 1) > 0) {}
-    // A transfer that runs (this is then called from between its steps) ends
-    // first, with its closing steps; the program ends once the port is closed.
-    if (app_->Port().IsOpen()) {
+    // A transfer that runs (on its worker; the signal has reached it through
+    // its stop flag) ends first, with its closing steps; the program ends
+    // once it has let go of its port.
+    if (app_->Transfers().Busy()) {
         QTimer::singleShot(50, frame_.get(), [this] { OnTerminationSignal(); });
         return;
     }

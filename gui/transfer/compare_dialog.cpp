@@ -38,7 +38,10 @@ CompareDialog::CompareDialog(const TransferDialogContext& context, std::string s
 
 void CompareDialog::OnStart() {
     BeginRunning();
-    result_ = RunReadTransfer(Context(), radio_);
+    if (!RunTransfer([this](const TransferContext& ctx) { result_ = RunReadTransfer(ctx, radio_); })) {
+        EndRunning();
+        return;
+    }
     OnWindowText(language_.TextString(tid::kCompareTitle));
     EndRunning();
     // Nothing is left to cancel: the button closes the window, and has the

@@ -27,8 +27,6 @@ namespace {
 bool g_f2Held = false;
 FunctionKeyWatch* g_watch = nullptr;
 
-constexpr int kPumpBudgetMs = 10;
-
 }  // namespace
 
 void FunctionKeyWatch::Install() {
@@ -69,38 +67,14 @@ bool IdentityViewKeysHeld() {
 RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool identityView, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      port_(context.port),
       language_(context.language),
       prompter_(context.prompter),
+      transfer_(context.transfers, context.prompter, context.language, *this, this),
       identityView_(identityView) {
     setObjectName(QStringLiteral("RadioInfoDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
 
-    static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,      tid::kRadioInfoFrequency,
-                                               tid::kRadioInfoSerialNumber,   tid::kRadioInfoFirmwareVersion,
-                                               tid::kRadioInfoBootVersion,    tid::kRadioInfoChecksum};
-    static const char* const kNames[6] = {"modelType", "frequency", "serialNumber",
-                                          "firmwareVersion", "bootVersion", "checksum"};
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(12);
-    // The values keep their leading blanks: a fixed-pitch font shows them as
-    // the radio's texts are laid out.
-    const QFont valueFont = UiFonts::FromSettings(language_.Settings()).fixedPitch;
-    const int valueWidth = QFontMetrics(valueFont).horizontalAdvance(QString(36, QLatin1Char('0')));
-    for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(LangText(language_, kLabels[i]), this);
-        auto* value = new QLabel(this);
-        value->setObjectName(QLatin1String(kNames[i]));
-        value->setTextFormat(Qt::PlainText);
-        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        value->setFont(valueFont);
-        value->setMinimumWidth(valueWidth);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setBuddy(value);
-        grid->addWidget(label, i, 0);
-        grid->addWidget(value, i, 1);
-        values_[i] = value;
-    }
+    QGridLayout* grid = BuildValues();
     // The Option Settings row is never shown; the buttons sit right below
     // the checksum.
     optionLabel_ = new QLabel(LangText(language_, tid::kRadioInfoOptionSettings), this);
@@ -142,6 +116,35 @@ RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool iden
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+QGridLayout* RadioInfoDialog::BuildValues() {
+    static constexpr tid::TextId kLabels[6] = {tid::kRadioInfoModelType,      tid::kRadioInfoFrequency,
+                                               tid::kRadioInfoSerialNumber,   tid::kRadioInfoFirmwareVersion,
+                                               tid::kRadioInfoBootVersion,    tid::kRadioInfoChecksum};
+    static const char* const kNames[6] = {"modelType", "frequency", "serialNumber",
+                                          "firmwareVersion", "bootVersion", "checksum"};
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    // The values keep their leading blanks: a fixed-pitch font shows them as
+    // the radio's texts are laid out.
+    const QFont valueFont = UiFonts::FromSettings(language_.Settings()).fixedPitch;
+    const int valueWidth = QFontMetrics(valueFont).horizontalAdvance(QString(36, QLatin1Char('0')));
+    for (int i = 0; i < 6; ++i) {
+        auto* label = new QLabel(LangText(language_, kLabels[i]), this);
+        auto* value = new QLabel(this);
+        value->setObjectName(QLatin1String(kNames[i]));
+        value->setTextFormat(Qt::PlainText);
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setFont(valueFont);
+        value->setMinimumWidth(valueWidth);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setBuddy(value);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(value, i, 1);
+        values_[i] = value;
+    }
+    return grid;
+}
+
 void RadioInfoDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (queued_) return;
@@ -158,7 +161,8 @@ void RadioInfoDialog::RunTransfer() {
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoReading)));
     close_->setEnabled(false);
     help_->setEnabled(false);
-    result_ = RunRadioInformationTransfer(TransferContext{port_, prompter_, language_, *this}, record_);
+    if (!transfer_.Run([this](const TransferContext& ctx) { result_ = RunRadioInformationTransfer(ctx, record_); }))
+        result_.status = TransferStatus::kNoAnswer;  // another transfer runs: nothing was read
     ShowValues();
     setWindowTitle(WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)));
     close_->setEnabled(true);
@@ -201,8 +205,6 @@ print::Document RadioInfoDialog::PrintOut(const std::string& printedAt) const {
     doc.sections.push_back({WithoutMnemonic(LangText(language_, tid::kRadioInfoTitle)).toStdString(), {values}});
     return doc;
 }
-
-void RadioInfoDialog::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
 
 void RadioInfoDialog::reject() {
     if (running_) return;

@@ -12,7 +12,9 @@
 #include "core/exchange/print_document.h"
 #include "core/link/transfer_dialog_context.h"
 #include "core/link/transfer_observer.h"
+#include "gui/transfer/transfer_thread.h"
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -71,8 +73,6 @@ public:
     // The values shown as a print-out, with the date and time of printing.
     print::Document PrintOut(const std::string& printedAt) const;
 
-    // TransferObserver.
-    void PumpOneMessage() override;
 
     void reject() override;
 
@@ -81,11 +81,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The six labelled values, in a grid.
+    QGridLayout* BuildValues();
     void ShowValues();
 
-    ProgrammingPort& port_;
     const LanguageTable& language_;
     Prompter& prompter_;
+    DialogTransfer transfer_;
     bool identityView_;
     RadioInformation record_;
     TransferResult result_;

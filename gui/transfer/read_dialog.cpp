@@ -1,7 +1,6 @@
 #include "gui/transfer/read_dialog.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,17 +13,12 @@
 
 #include "core/base/language_table.h"
 #include "core/base/text_ids.h"
-#include "core/link/programming_port.h"
 #include "core/model/radio_image.h"
 #include "gui/widgets/form_helpers.h"
 
 namespace vrm {
 
 namespace {
-
-// The longest a pause between two protocol steps may spend on pending
-// events: enough for a repaint, short against a block's exchange.
-constexpr int kPumpBudgetMs = 10;
 
 constexpr int kMinimumProgressWidth = 360;
 // What a title bar needs beside its text: the icon and the buttons.
@@ -38,10 +32,10 @@ constexpr Qt::WindowFlags kIdleFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt
 
 TransferDialog::TransferDialog(const TransferDialogContext& context, QWidget* parent)
     : QDialog(parent, kIdleFlags),
-      port_(context.port),
       image_(context.image),
       language_(context.language),
-      prompter_(context.prompter) {}
+      prompter_(context.prompter),
+      transfer_(context.transfers, context.prompter, context.language, *this, this) {}
 
 TransferDialog::~TransferDialog() = default;
 
@@ -96,8 +90,6 @@ void TransferDialog::BuildTransferArea(std::uint32_t windowText, std::uint32_t r
     OnProgress(0, kTransferBlocks, ProgressCaption(language_, 0));
 }
 
-TransferContext TransferDialog::Context() { return TransferContext{port_, prompter_, language_, *this}; }
-
 void TransferDialog::OnProgress(int done, int total, const std::string& caption) {
     progress_->setRange(0, total);
     progress_->setValue(done);
@@ -105,12 +97,6 @@ void TransferDialog::OnProgress(int done, int total, const std::string& caption)
 }
 
 void TransferDialog::OnWindowText(const std::string& text) { setWindowTitle(WithoutMnemonic(QString::fromStdString(text))); }
-
-void TransferDialog::PumpOneMessage() {
-    // Input that reaches the disabled controls is dropped by them; what is
-    // left is painting, timers and the help window.
-    QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs);
-}
 
 void TransferDialog::BeginRunning(const std::vector<QWidget*>& extra) {
     disabled_ = {start_, cancel_, help_};
@@ -174,7 +160,11 @@ ReadDialog::ReadDialog(const TransferDialogContext& context, QWidget* parent) : 
 
 void ReadDialog::OnStart() {
     BeginRunning();
-    result_ = ReadDataFromRadio(Context(), image_.Transfer());
+    ImageBuffer& target = image_.Transfer();
+    if (!RunTransfer([&](const TransferContext& ctx) { result_ = ReadDataFromRadio(ctx, target); })) {
+        EndRunning();
+        return;
+    }
     Finish(result_.Ok() ? QDialog::Accepted : QDialog::Rejected);
 }
 

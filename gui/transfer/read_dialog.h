@@ -2,8 +2,9 @@
 // progress dialog it shares with the write dialog.
 //
 // TransferDialog is the transfer's observer: the core's progress moves the bar
-// and its caption, the core's window texts become the title, and between
-// protocol steps pending events are handled so that the dialog repaints.
+// and its caption, the core's window texts become the title. The transfer
+// runs off the user-interface thread (DialogTransfer), so the dialog repaints
+// and answers while the program waits on the radio.
 // While a transfer runs the dialog's controls are disabled and the window
 // cannot be closed (the close button is withdrawn from the window manager,
 // close requests and Escape are ignored) or moved (a move is undone at once).
@@ -17,6 +18,7 @@
 #include "core/link/read_transfer.h"
 #include "core/link/transfer_dialog_context.h"
 #include "core/link/transfer_observer.h"
+#include "gui/transfer/transfer_thread.h"
 
 class QLabel;
 class QProgressBar;
@@ -40,10 +42,14 @@ public:
     // What the Help button does (the caller opens the help page).
     void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
 
-    // TransferObserver.
+    // TransferObserver (called on the user-interface thread).
     void OnProgress(int done, int total, const std::string& caption) override;
     void OnWindowText(const std::string& text) override;
-    void PumpOneMessage() override;
+
+    // Asks the running transfer to stop at its next step, as a stop by the
+    // user: the radio leaves program mode (a write is abandoned with the
+    // radio's abort) and the user is told what it holds.
+    void RequestStop() { transfer_.Stop(); }
 
     void reject() override;
 
@@ -52,9 +58,10 @@ protected:
     // is `startText`. The dialog is made wide enough for both window texts
     // (idle and running) to fit its title bar.
     void BuildTransferArea(std::uint32_t windowText, std::uint32_t runningText, std::uint32_t startText);
-    // The transfer's context: the program's port, prompter and language, and
-    // this dialog as observer.
-    TransferContext Context();
+    // Runs the transfer's steps off the user-interface thread on a port of
+    // their own, with this dialog as observer; false (nothing run) while
+    // another transfer runs.
+    bool RunTransfer(const std::function<void(const TransferContext&)>& steps) { return transfer_.Run(steps); }
     // Running: the buttons and `extra` disabled, the close button withdrawn,
     // the position pinned.
     void BeginRunning(const std::vector<QWidget*>& extra = {});
@@ -67,7 +74,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-    ProgrammingPort& port_;
     RadioImage& image_;
     const LanguageTable& language_;
     Prompter& prompter_;
@@ -80,6 +86,7 @@ private:
     QPushButton* start_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* help_ = nullptr;
+    DialogTransfer transfer_;
     std::vector<QWidget*> disabled_;
     std::function<void()> helpHandler_;
     bool running_ = false;

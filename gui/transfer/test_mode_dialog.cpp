@@ -25,6 +25,7 @@
 #include "core/base/language_table.h"
 #include "core/base/text_ids.h"
 #include "gui/widgets/form_helpers.h"
+#include "gui/transfer/transfer_thread.h"
 
 namespace vrm {
 
@@ -67,6 +68,17 @@ const char* const kOffStyle = "QLabel { border: 1px solid palette(mid); border-r
 const char* const kOnAirStyle = "QLabel { background-color: #c00000; color: #ffffff; border-radius: 4px; padding: 6px; }";
 const char* const kNotOffStyle = "QLabel { background-color: #ffb000; color: #000000; border-radius: 4px; padding: 6px; }";
 
+// Runs one command of the session off the user-interface thread and gives
+// its result; the user's input waits until the radio has answered, painting
+// and timers do not. A command asked for while another one still runs (a
+// refresh tick meanwhile) is not sent and gives false.
+template <typename F>
+auto OnWorker(F command) -> decltype(command()) {
+    decltype(command()) result{};
+    (void)RunOffUiThread([&] { result = command(); }, WhileRunning::kNoUserInput);
+    return result;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -101,7 +113,10 @@ void TransmitIndicator::Show(const TestModeSession& session) {
     Paint();
     // Screen readers are told the line changed, as a message box tells them
     // it appeared: an alert of the line, whose name is now the new words.
-    if (!isVisible()) return;
+    // A change made while the line was hidden and undone before it is seen
+    // again is not news: the same words are never told twice in a row.
+    if (!isVisible() || state_ == announced_) return;
+    announced_ = state_;
     QAccessibleEvent alert(this, QAccessible::Alert);
     announcer_(&alert);
 }
@@ -204,17 +219,17 @@ void TuningAdjustDialog::ConnectControls() {
     connect(spin_, qOverload<int>(&QSpinBox::valueChanged), this, &TuningAdjustDialog::OnValue);
     connect(apply_, &QPushButton::clicked, this, [this] {
         const auto v = static_cast<std::uint8_t>(spin_->value());
-        if (session_.PointApply(v)) applied_->setText(QString::number(v));
+        if (OnWorker([&] { return session_.PointApply(v); })) applied_->setText(QString::number(v));
         ShowTransmit();
     });
     connect(tx_, &QPushButton::toggled, this, [this](bool on) {
         if (syncing_) return;
-        (void)session_.SetTransmit(on);
+        (void)OnWorker([&] { return session_.SetTransmit(on); });
         ShowTransmit();
     });
     connect(sine_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
-        if (!session_.SineWave(on)) {
+        if (!OnWorker([&] { return session_.SineWave(on); })) {
             syncing_ = true;
             sine_->setChecked(!on);
             syncing_ = false;
@@ -225,7 +240,7 @@ void TuningAdjustDialog::ConnectControls() {
         bandPass_->setEnabled(false);
         apply_->setEnabled(false);
         refresh_->stop();
-        (void)session_.BandPass();
+        (void)OnWorker([&] { return session_.BandPass(); });
         if (session_.ActiveItem() >= 0) refresh_->start();
         bandPass_->setEnabled(true);
         apply_->setEnabled(true);
@@ -251,7 +266,7 @@ void TuningAdjustDialog::SelectTab(int tab) {
     refresh_->stop();
     std::uint8_t value = 0;
     // Switching the next point on switches the one before off.
-    const bool on = session_.PointOn(item_, tab, value);
+    const bool on = OnWorker([&] { return session_.PointOn(item_, tab, value); });
     ShowTransmit();
     if (!on) {
         pointOff_ = session_.ActiveItem() < 0;
@@ -274,7 +289,7 @@ void TuningAdjustDialog::OnValue(int value) {
     spin_->setValue(value);
     syncing_ = false;
     if (value == sent_) return;
-    if (session_.PointStep(value - sent_)) {
+    if (OnWorker([&] { return session_.PointStep(value - sent_); })) {
         sent_ = value;
     } else {
         syncing_ = true;
@@ -296,10 +311,11 @@ void TuningAdjustDialog::ShowTransmit() {
 }
 
 void TuningAdjustDialog::OnRefresh() {
+    if (StepsRunning()) return;  // a command is on its way: the next tick asks
     std::uint8_t value = 0;
     if (session_.ActiveItem() < 0) {
         refresh_->stop();
-    } else if (session_.PointQuery(value)) {
+    } else if (OnWorker([&] { return session_.PointQuery(value); })) {
         ShowCurrent(value);
     } else {
         refresh_->stop();  // told once, not every 550 ms
@@ -310,8 +326,8 @@ void TuningAdjustDialog::OnRefresh() {
 void TuningAdjustDialog::done(int result) {
     refresh_->stop();
     // The transmitter goes off with the dialog, then the point.
-    if (session_.Transmitting()) (void)session_.SetTransmit(false);
-    if (session_.ActiveItem() >= 0) pointOff_ = session_.PointOff();
+    if (session_.Transmitting()) (void)OnWorker([&] { return session_.SetTransmit(false); });
+    if (session_.ActiveItem() >= 0) pointOff_ = OnWorker([&] { return session_.PointOff(); });
     QDialog::done(result);
 }
 
@@ -420,49 +436,50 @@ void TestModeDialog::LayOut() {
 void TestModeDialog::ConnectControls() {
     connect(channel_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int n) {
         if (syncing_) return;
-        (void)session_.SelectChannel(n - 1);
+        (void)OnWorker([&] { return session_.SelectChannel(n - 1); });
         ShowState();
     });
     connect(signalling_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int n) {
         if (syncing_) return;
-        (void)session_.SelectSignalling(n - 1);
+        (void)OnWorker([&] { return session_.SelectSignalling(n - 1); });
         ShowState();
     });
     connect(transmit_, &QPushButton::toggled, this, [this](bool on) {
         if (syncing_) return;
-        (void)session_.SetTransmit(on);
+        (void)OnWorker([&] { return session_.SetTransmit(on); });
         ShowState();
     });
     connect(squelch_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int level) {
         if (syncing_) return;
-        (void)session_.SetSquelch(level);
+        (void)OnWorker([&] { return session_.SetSquelch(level); });
         ShowState();
     });
     connect(power_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (syncing_ || index < 0) return;
-        (void)session_.SetPower(power_->itemData(index).toInt() == 1);
+        const bool high = power_->itemData(index).toInt() == 1;
+        (void)OnWorker([&] { return session_.SetPower(high); });
         ShowState();  // a failed command switches the transmitter off
     });
     connect(spacing_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int) { ShowFrequencies(); });
     connect(beatShift_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
-        (void)session_.SetBeatShift(on ? 1 : 0);
+        (void)OnWorker([&] { return session_.SetBeatShift(on ? 1 : 0); });
         ShowState();
     });
     connect(micMute_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
-        (void)session_.SetMicMute(on);
+        (void)OnWorker([&] { return session_.SetMicMute(on); });
         ShowState();
     });
     connect(compander_, &QCheckBox::toggled, this, [this](bool on) {
         if (syncing_) return;
-        (void)session_.SetCompander(on);
+        (void)OnWorker([&] { return session_.SetCompander(on); });
         ShowState();
     });
     connect(volume_, &QSlider::valueChanged, this, &TestModeDialog::OnVolume);
     connect(volumeSpin_, qOverload<int>(&QSpinBox::valueChanged), this, &TestModeDialog::OnVolume);
     connect(register_, &QPushButton::clicked, this, [this] {
-        (void)session_.StoreReference();
+        (void)OnWorker([&] { return session_.StoreReference(); });
         ShowState();
     });
     connect(items_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { Adjust(items_->row(item)); });
@@ -498,14 +515,14 @@ void TestModeDialog::ShowState() {
 
 void TestModeDialog::OnVolume(int position) {
     if (syncing_) return;
-    (void)session_.SetVolume(position);
+    (void)OnWorker([&] { return session_.SetVolume(position); });
     ShowState();
 }
 
 void TestModeDialog::Adjust(int item) {
     if (item < 0 || item >= kTuningItems) return;
     // The transmitter goes off before a point is switched on.
-    if (session_.Transmitting()) (void)session_.SetTransmit(false);
+    if (session_.Transmitting()) (void)OnWorker([&] { return session_.SetTransmit(false); });
     ShowState();
     TuningAdjustDialog dialog(session_, language_, item, this);
     dialog.SetHelpHandler(helpHandler_);

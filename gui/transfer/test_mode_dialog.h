@@ -53,6 +53,7 @@ private:
     static Announcer announcer_;
     const LanguageTable& language_;
     State state_ = State::kOff;
+    State announced_ = State::kOff;  // the state screen readers were last told
 };
 
 class TuningAdjustDialog final : public QDialog {

@@ -28,8 +28,6 @@ namespace vrm {
 
 namespace {
 
-constexpr int kPumpBudgetMs = 10;
-
 std::string DefaultChooser(QWidget* parent, const LanguageTable& language, bool save, const std::string& folder,
                            const std::string& name) {
     const QString filter = QString::fromStdString(
@@ -62,9 +60,9 @@ std::string TuningDataDialog::Text(std::uint32_t id) const { return language_.Te
 
 TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::string backupFolder, QWidget* parent)
     : QDialog(parent),
-      port_(context.port),
       language_(context.language),
       prompter_(context.prompter),
+      transfer_(context.transfers, context.prompter, context.language, *this, this),
       backupFolder_(std::move(backupFolder)),
       name_(LastName()) {
     setObjectName(QStringLiteral("TuningDataDialog"));
@@ -106,6 +104,27 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     radioButtons->addStretch(1);
     for (QPushButton* b : {help, close}) radioButtons->addWidget(b);
 
+    QVBoxLayout* left = BuildLeftColumn();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(radioButtons);
+
+    connect(open, &QPushButton::clicked, this, &TuningDataDialog::OnOpen);
+    connect(save, &QPushButton::clicked, this, &TuningDataDialog::OnSave);
+    connect(saveAs, &QPushButton::clicked, this, &TuningDataDialog::OnSaveAs);
+    connect(read, &QPushButton::clicked, this, &TuningDataDialog::OnRead);
+    connect(write_, &QPushButton::clicked, this, &TuningDataDialog::OnWrite);
+    connect(restore, &QPushButton::clicked, this, &TuningDataDialog::OnRestore);
+    connect(help, &QPushButton::clicked, this, [this] {
+        if (helpHandler_) helpHandler_();
+    });
+    connect(close, &QPushButton::clicked, this, &TuningDataDialog::reject);
+    connect(grid_, &QTableWidget::cellChanged, this, &TuningDataDialog::OnCellChanged);
+    Fill();
+    SizeGrid();
+}
+
+QVBoxLayout* TuningDataDialog::BuildLeftColumn() {
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, kTuningProgressRange);
@@ -126,23 +145,7 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     left->addWidget(grid_, 1);
     left->addLayout(statics);
     left->addWidget(progress_);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(radioButtons);
-
-    connect(open, &QPushButton::clicked, this, &TuningDataDialog::OnOpen);
-    connect(save, &QPushButton::clicked, this, &TuningDataDialog::OnSave);
-    connect(saveAs, &QPushButton::clicked, this, &TuningDataDialog::OnSaveAs);
-    connect(read, &QPushButton::clicked, this, &TuningDataDialog::OnRead);
-    connect(write_, &QPushButton::clicked, this, &TuningDataDialog::OnWrite);
-    connect(restore, &QPushButton::clicked, this, &TuningDataDialog::OnRestore);
-    connect(help, &QPushButton::clicked, this, [this] {
-        if (helpHandler_) helpHandler_();
-    });
-    connect(close, &QPushButton::clicked, this, &TuningDataDialog::reject);
-    connect(grid_, &QTableWidget::cellChanged, this, &TuningDataDialog::OnCellChanged);
-    Fill();
-    SizeGrid();
+    return left;
 }
 
 void TuningDataDialog::SizeGrid() {
@@ -201,8 +204,6 @@ void TuningDataDialog::OnProgress(int done, int total, const std::string&) {
     progress_->setValue(done);
 }
 
-void TuningDataDialog::PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpBudgetMs); }
-
 void TuningDataDialog::SetRunning(bool running) {
     running_ = running;
     for (QWidget* w : controls_) w->setEnabled(!running);
@@ -233,7 +234,7 @@ void TuningDataDialog::closeEvent(QCloseEvent* event) {
 void TuningDataDialog::OnRead() {
     if (running_) return;
     SetRunning(true);
-    (void)ReadTuning(TransferContext{port_, prompter_, language_, *this}, set_);
+    (void)transfer_.Run([this](const TransferContext& ctx) { (void)ReadTuning(ctx, set_); });
     SetRunning(false);
     Fill();
 }
@@ -241,7 +242,7 @@ void TuningDataDialog::OnRead() {
 void TuningDataDialog::OnWrite() {
     if (running_ || !set_.held) return;
     SetRunning(true);
-    (void)WriteTuning(TransferContext{port_, prompter_, language_, *this}, set_, {backupFolder_, 0});
+    (void)transfer_.Run([this](const TransferContext& ctx) { (void)WriteTuning(ctx, set_, {backupFolder_, 0}); });
     SetRunning(false);
     Fill();
 }
@@ -249,7 +250,7 @@ void TuningDataDialog::OnWrite() {
 void TuningDataDialog::OnRestore() {
     if (running_) return;
     SetRunning(true);
-    (void)RestoreTuning(TransferContext{port_, prompter_, language_, *this}, set_, {backupFolder_, 0});
+    (void)transfer_.Run([this](const TransferContext& ctx) { (void)RestoreTuning(ctx, set_, {backupFolder_, 0}); });
     SetRunning(false);
     Fill();
 }

@@ -14,12 +14,14 @@
 #include "core/files/tuning_file.h"
 #include "core/link/transfer_dialog_context.h"
 #include "core/link/transfer_observer.h"
+#include "gui/transfer/transfer_thread.h"
 #include "core/link/tuning_transfer.h"
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace vrm {
 
@@ -56,9 +58,8 @@ public:
     static std::string& Folder();
     static std::string& LastName();
 
-    // TransferObserver.
+    // TransferObserver (called on the user-interface thread).
     void OnProgress(int done, int total, const std::string& caption) override;
-    void PumpOneMessage() override;
 
     void reject() override;
 
@@ -66,6 +67,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The grid with the file name, the radio's information and the progress
+    // bar below it.
+    QVBoxLayout* BuildLeftColumn();
     void Fill();
     void SizeGrid();
     void OnCellChanged(int row, int column);
@@ -73,9 +77,9 @@ private:
     void WriteFile(const std::string& path);
     std::string Text(std::uint32_t id) const;
 
-    ProgrammingPort& port_;
     const LanguageTable& language_;
     Prompter& prompter_;
+    DialogTransfer transfer_;
     std::string backupFolder_;
     TuningSet set_;
     std::string name_;

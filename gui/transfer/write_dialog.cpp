@@ -94,7 +94,11 @@ void WriteDialog::OnStart() {
     repaint();
     if (QWidget* frame = parentWidget()) frame->window()->repaint();
     const bool continuous = settings_.continuous;
-    last_ = SafeWriteToRadio(Context(), image_.Live(), continuous, options_);
+    const ImageBuffer& live = image_.Live();
+    if (!RunTransfer([&](const TransferContext& ctx) { last_ = SafeWriteToRadio(ctx, live, continuous, options_); })) {
+        EndRunning();
+        return;
+    }
     result_ = last_.write;
     if (!last_.Ok() && result_.Ok()) result_.status = TransferStatus::kBlockFailed;  // verify or backup failed
     if (last_.Ok()) {

@@ -14,6 +14,7 @@
 #include "core/base/text_ids.h"
 #include "core/files/data_file.h"
 #include "core/base/clock.h"
+#include "core/fields/edit_session.h"
 #include "core/model/model_catalogue.h"
 #include "core/model/radio_image.h"
 
@@ -83,11 +84,11 @@ protected:
 
     std::string folder_;
     LanguageTable language_;
-    RadioImage image_;
-    ModelCatalogue catalogue_{image_};
     SecuritySettings security_;
     VirtualClock clock_;
-    CZVQDoc doc_{image_, catalogue_, language_, security_, clock_};
+    CZVQDoc doc_{language_, security_, clock_};
+    RadioImage& image_ = doc_.Image();
+    ModelCatalogue& catalogue_ = doc_.Catalogue();
     ScriptedPrompter prompter_;
     ScriptedFileDialogs dialogs_;
 };
@@ -399,6 +400,30 @@ TEST_F(DocumentTest, AdoptReadDataTakesTheTransferImage) {
     EXPECT_FALSE(doc_.IsModified());
     EXPECT_EQ(doc_.FileName(), "vrm650t.dat");
     EXPECT_EQ(doc_.Folder(), folder_);
+}
+
+TEST_F(DocumentTest, AModelChangeThatRebuildsDataStartsAsANewUnnamedDataSet) {
+    dialogs_.saveAnswers = {folder_ + "named.dat"};
+    ASSERT_EQ(doc_.OnFileSaveAs(prompter_, dialogs_), DocResult::Done);
+    ModelChange rules(catalogue_, ".");
+    doc_.Session().Change([](EditContext& ctx) {
+        ctx.image.SetByte(kScanArea.offset + 12, 0x42);
+        return true;
+    });
+
+    // OK without a change keeps the name and the history.
+    const int model = catalogue_.FindModel();
+    EXPECT_FALSE(doc_.ChangeModel(rules, rules.Evaluate(model, catalogue_.BandWord()), model, catalogue_.BandWord()));
+    EXPECT_EQ(doc_.FileName(), "named.dat");
+    EXPECT_TRUE(doc_.Session().CanUndo());
+
+    const int other = model == 3 ? 1 : 3;
+    const std::uint16_t band = other == 3 ? 0x0105 : 0x0100;
+    EXPECT_TRUE(doc_.ChangeModel(rules, rules.Evaluate(other, band), other, band));
+    EXPECT_EQ(catalogue_.FindModel(), other);
+    EXPECT_EQ(doc_.FileName(), "vrm650t.dat");
+    EXPECT_FALSE(doc_.Session().CanUndo());
+    EXPECT_TRUE(doc_.IsModified());
 }
 
 }  // namespace

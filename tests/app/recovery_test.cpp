@@ -57,11 +57,11 @@ struct ProtectedRecovery : ::testing::Test {
     }
 
     fs::path dir;
-    RadioImage image;
-    ModelCatalogue catalogue{image};
     SecuritySettings security;  // "Data File" off: only the opened file's password protects
     VirtualClock clock{{12, 34}};
-    CZVQDoc doc{image, catalogue, test::EnglishTexts(), security, clock};
+    CZVQDoc doc{test::EnglishTexts(), security, clock};
+    RadioImage& image = doc.Image();
+    ModelCatalogue& catalogue = doc.Catalogue();
     test::ScriptedPrompter prompter;
     test::ScriptedFileDialogs dialogs;
 };

@@ -286,6 +286,24 @@ TEST_F(RadioCommands, WriteKeepsABackupInTheDataFolderAndLogsEveryRadio) {
     EXPECT_EQ(Cli({"radio", "write", "--log"}).status, 64);
 }
 
+TEST_F(RadioCommands, TheBackupOfAProtectedFilesWriteKeepsItsPassword) {
+    const SimulatedRadio radio;
+    Install(radio);
+    RadioImage image;
+    ModelCatalogue catalogue(image);
+    image.Live() = radio.Memory();
+    ASSERT_TRUE(DataFile(image, catalogue).Write(Path("p.dat"), {"4711", true}, SystemClock::Instance()).Ok());
+
+    const CliRun r = Cli({"radio", "write", "--password", "4711", "--backup-dir", dir.string(), Path("p.dat")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string backup;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".dat" && e.path().filename() != "p.dat") backup = Slurp(e.path().string());
+    ASSERT_EQ(backup.size(), kDataFileSize);
+    EXPECT_EQ(DataFile::UnscramblePassword(reinterpret_cast<const std::uint8_t*>(backup.data()) + kDataFilePasswordOffset),
+              "4711");
+}
+
 TEST_F(RadioCommands, DiffSaysIdenticalOrListsTheItemsThatDiffer) {
     const SimulatedRadio before;
     Install(before);

@@ -31,6 +31,7 @@
 #include "gui_app.h"
 #include "core/base/clock.h"
 #include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/transport.h"
 #include "core/link/safe_write.h"
 #include "gui/transfer/write_dialog.h"
@@ -41,6 +42,16 @@
 #include "core/base/text_ids.h"
 
 using namespace vrm;
+
+namespace {
+
+// Ports on the simulated radio's transport library, loaded by its path.
+std::unique_ptr<ProgrammingPort> SimulatedRadioPorts() {
+    return std::make_unique<ProgrammingPort>(
+        std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"), SystemClock::Instance());
+}
+
+}  // namespace
 
 class SafetyTest : public QObject {
     Q_OBJECT
@@ -200,10 +211,9 @@ private slots:
         std::string error;
         QVERIFY(SaveSimState(state, radio, &error));
         qputenv("VRM650T_SIM_STATE", state.c_str());
-        ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"),
-                             SystemClock::Instance());
+        TransferGate gate(SimulatedRadioPorts);
         WriteSettings writeSettings;
-        WriteDialog dialog(TransferDialogContext{port, app.Image(), app.Language(), prompter}, writeSettings, nullptr);
+        WriteDialog dialog(TransferDialogContext{gate, app.Image(), app.Language(), prompter}, writeSettings, nullptr);
         SafeWriteOptions options;
         options.backupFolder = temp_.filePath(QStringLiteral("phase-backups")).toStdString();
         options.log = false;
@@ -243,9 +253,8 @@ private slots:
             std::string error;
             QVERIFY(SaveSimState(state, radio, &error));
             qputenv("VRM650T_SIM_STATE", state.c_str());
-            ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_SIM_DIR) + "/libpipelink.so"),
-                                 SystemClock::Instance());
-            TransferDialogContext context{port, app.Image(), app.Language(), prompter};
+            TransferGate gate(SimulatedRadioPorts);
+            TransferDialogContext context{gate, app.Image(), app.Language(), prompter};
 
             const auto text = [&](tid::TextId id) { return QString::fromStdString(app.Language().TextString(id)); };
             CompareDialog same(context, ".", nullptr);

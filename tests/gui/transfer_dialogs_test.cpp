@@ -40,6 +40,7 @@
 #include "core/base/clock.h"
 #include "gui/transfer/memory_map_dialog.h"
 #include "core/link/programming_port.h"
+#include "core/link/transfer_gate.h"
 #include "core/link/transport.h"
 #include "gui/transfer/radio_info_dialog.h"
 #include "gui/transfer/read_dialog.h"
@@ -145,9 +146,9 @@ private:
 
     QString T(tid::TextId id) const { return QString::fromUtf8(app_->Language().Text(id)); }
     std::string S(tid::TextId id) const { return app_->Language().TextString(id); }
-    // What the frame hands a transfer dialog: the program's port, image and
-    // language, and the test's prompter.
-    TransferDialogContext Context() { return {app_->Port(), app_->Image(), app_->Language(), *prompter_}; }
+    // What the frame hands a transfer dialog: the program's transfers, image
+    // and language, and the test's prompter.
+    TransferDialogContext Context() { return {app_->Transfers(), app_->Image(), app_->Language(), *prompter_}; }
 
     void Start(std::vector<std::string> args = {}) {
         frame_.reset();
@@ -326,10 +327,12 @@ private slots:
 
     void readWithoutACableSaysWhy() {
         // The real transport library on a machine without the cable.
-        ProgrammingPort port(std::make_unique<LibraryTransport>(std::string(VRM_BIN_DIR) + "/libpipelink.so"),
-                             SystemClock::Instance());
+        TransferGate gate([] {
+            return std::make_unique<ProgrammingPort>(
+                std::make_unique<LibraryTransport>(std::string(VRM_BIN_DIR) + "/libpipelink.so"), SystemClock::Instance());
+        });
         const ImageBuffer live = app_->Image().Live();
-        ReadDialog dialog({port, app_->Image(), app_->Language(), *prompter_}, frame_.get());
+        ReadDialog dialog({gate, app_->Image(), app_->Language(), *prompter_}, frame_.get());
         dialog.show();
         dialog.StartButton()->click();
         QVERIFY(!dialog.isVisible());
@@ -337,7 +340,7 @@ private slots:
         const std::string& text = prompter_->asked.front().text;
         QVERIFY(text.find(S(10007003)) == 0);
         QVERIFY2(text.find(S(19103001)) != std::string::npos, text.c_str());
-        QVERIFY(!port.IsOpen());
+        QVERIFY(!gate.Busy());  // the port is closed and gone with the transfer
         QVERIFY(app_->Image().Live() == live);
     }
 

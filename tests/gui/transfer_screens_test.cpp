@@ -113,7 +113,7 @@ private:
         test::ScriptedFileDialogs dialogs;
         QVERIFY(test::StartApplication(app, settings, prompter, lang.toStdString(), temp_.path().toStdString()));
         QApplication::setFont(UiFonts::FromSettings(app.Language().Settings()).dialog);
-        const TransferDialogContext context{app.Port(), app.Image(), app.Language(), prompter};
+        const TransferDialogContext context{app.Transfers(), app.Image(), app.Language(), prompter};
         const char message[] = "NORTH DEPOT - FLEET 12";
         for (std::size_t i = 0; i < sizeof message - 1; ++i)
             app.Image().SetByte(kEmbeddedMessageArea.offset + i, static_cast<std::uint8_t>(message[i]));

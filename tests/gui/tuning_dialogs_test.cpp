@@ -31,6 +31,7 @@
 #include "core/document/application.h"
 #include "core/document/settings_store.h"
 #include "core/files/tuning_file.h"
+#include "core/link/transfer_gate.h"
 #include "gui_app.h"
 #include "core/base/clock.h"
 #include "gui/transfer/test_mode_dialog.h"
@@ -129,7 +130,9 @@ private:
     void NotConfirmedOff(Application& app, test::ScriptedPrompter& prompter) {
         ::setenv("VRM650T_SIM_FAULTS", "off-nak=08", 1);
         NullTransferObserver observer;
-        TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
+        TransferGate gate;  // the program's is held by the test mode before
+        const auto claim = gate.Begin();
+        TestModeSession session(TransferContext{claim->Port(), prompter, app.Language(), observer}, app.Image().Live());
         QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
         {
             TestModeDialog dialog(session, app.Language(), nullptr);
@@ -164,7 +167,7 @@ private:
         radio.SetSerialNumber("A2600417");
         app.Image().Live() = radio.Memory();  // the document describes this radio
         SetRadio(radio);
-        const TransferDialogContext context{app.Port(), app.Image(), app.Language(), prompter};
+        const TransferDialogContext context{app.Transfers(), app.Image(), app.Language(), prompter};
         const std::string backups = temp_.filePath(QStringLiteral("backups-%1").arg(lang)).toStdString();
 
         // --- Tuning Data ---------------------------------------------------
@@ -207,7 +210,8 @@ private:
 
         // --- Test Mode -----------------------------------------------------
         NullTransferObserver observer;
-        TestModeSession session(TransferContext{app.Port(), prompter, app.Language(), observer}, app.Image().Live());
+        const auto claim = app.Transfers().Begin();
+        TestModeSession session(TransferContext{claim->Port(), prompter, app.Language(), observer}, app.Image().Live());
         QCOMPARE(static_cast<int>(session.Start()), static_cast<int>(TestModeStart::kOk));
         {
             TestModeDialog dialog(session, app.Language(), nullptr);
@@ -301,7 +305,7 @@ private:
         QVERIFY(session.End());
         QVERIFY(Logged("switch 08 off"));
         QCOMPARE(LogSinceLastSession().back(), std::string("exit"));
-        QVERIFY(!app.Port().IsOpen());
+        QVERIFY(!claim->Port().IsOpen());
         NotConfirmedOff(app, prompter);
     }
 

@@ -25,8 +25,8 @@
 namespace vrm {
 namespace {
 
-volatile std::sig_atomic_t g_stop = 0;
-extern "C" void OnStop(int signal) { g_stop = signal; }
+StopFlag g_stop;
+extern "C" void OnStop(int signal) { g_stop.Set(signal); }
 
 // One radio, cable and port for one run, with SIGTERM handed to the port's
 // stop flag.
@@ -40,7 +40,7 @@ struct Bench {
         link.SetFaults(faults);
         port = std::make_unique<ProgrammingPort>(std::make_unique<SimulatedTransport>(link), clock);
         port->SetStopFlag(&g_stop);
-        g_stop = 0;
+        g_stop.Clear();
     }
     TransferContext Context() { return {*port, prompter, test::EnglishTexts(), observer}; }
 
@@ -87,7 +87,7 @@ struct StopAtEveryStep : ::testing::Test {
             for (;; ++step) {
                 Bench bench(session, step);
                 transfer(bench);
-                if (g_stop == 0) break;  // the session has no such send
+                if (g_stop.Value() == 0) break;  // the session has no such send
                 ++runs;
                 const std::string where = "session " + std::to_string(session) + ", send " + std::to_string(step);
                 bench.ExpectProgramModeLeft(where);
@@ -189,7 +189,7 @@ TEST_F(StopAtEveryStep, AReadAndTheRadioInformationLeaveProgramModeWhereverTheSt
 
 TEST_F(StopAtEveryStep, AStopBeforeTheFirstSendSendsNothing) {
     Bench b(1, 1);
-    g_stop = SIGTERM;
+    g_stop.Set(SIGTERM);
     SafeWriteOptions options;
     options.backupFolder = (dir / "backups").string();
     options.logPath = (dir / "log.csv").string();

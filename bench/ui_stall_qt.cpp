@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "bench/bench_main.h"
 #include "core/base/clock.h"
 #include "core/base/prompter.h"
 #include "core/document/application.h"
@@ -189,8 +190,5 @@ int main(int argc, char** argv) {
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return vrm::bench::RunBenchmarks(argc, argv);
 }

@@ -78,6 +78,19 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     grid_->verticalHeader()->setVisible(false);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
 
+    QVBoxLayout* radioButtons = BuildButtonColumn();
+    controls_.push_back(grid_);
+    QVBoxLayout* left = BuildLeftColumn();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(radioButtons);
+    connect(grid_, &QTableWidget::cellChanged, this, &TuningDataDialog::OnCellChanged);
+    Fill();
+    SizeGrid();
+}
+
+// The file and radio buttons on the right, each connected to its command.
+QVBoxLayout* TuningDataDialog::BuildButtonColumn() {
     auto button = [this](std::uint32_t id, const char* name) {
         auto* b = new QPushButton(LangText(language_, id), this);
         b->setObjectName(QString::fromLatin1(name));
@@ -93,7 +106,6 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     QPushButton* restore = button(tid::kTuningRestoreButton, "restore");
     QPushButton* help = button(tid::kButtonHelp, "help");
     QPushButton* close = button(tid::kButtonClose, "close");
-    controls_.push_back(grid_);
 
     auto* fileBox = new QGroupBox(LangText(language_, tid::kTuningFileGroup), this);
     auto* fileButtons = new QVBoxLayout(fileBox);
@@ -103,11 +115,6 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     for (QPushButton* b : {read, write_, restore}) radioButtons->addWidget(b);
     radioButtons->addStretch(1);
     for (QPushButton* b : {help, close}) radioButtons->addWidget(b);
-
-    QVBoxLayout* left = BuildLeftColumn();
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(radioButtons);
 
     connect(open, &QPushButton::clicked, this, &TuningDataDialog::OnOpen);
     connect(save, &QPushButton::clicked, this, &TuningDataDialog::OnSave);
@@ -119,9 +126,7 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
         if (helpHandler_) helpHandler_();
     });
     connect(close, &QPushButton::clicked, this, &TuningDataDialog::reject);
-    connect(grid_, &QTableWidget::cellChanged, this, &TuningDataDialog::OnCellChanged);
-    Fill();
-    SizeGrid();
+    return radioButtons;
 }
 
 QVBoxLayout* TuningDataDialog::BuildLeftColumn() {

@@ -70,6 +70,7 @@ private:
     // The grid with the file name, the radio's information and the progress
     // bar below it.
     QVBoxLayout* BuildLeftColumn();
+    QVBoxLayout* BuildButtonColumn();
     void Fill();
     void SizeGrid();
     void OnCellChanged(int row, int column);

@@ -9,6 +9,7 @@
 #include "core/fields/channel_fields.h"
 #include "core/fields/channel_model.h"
 #include "core/fields/field_access.h"
+#include "core/files/document.h"
 #include "core/exchange/channel_csv.h"
 #include "core/exchange/channel_csv_terms.h"
 #include "core/model/code_tables.h"
@@ -83,10 +84,9 @@ std::string GivenMHz(const std::string& text, std::int64_t hz) { return WholeHer
 class Importer {
 public:
     explicit Importer(const EditContext& ctx)
-        : language_(ctx.language), catalogue_(scratch_), tables_(catalogue_, ctx.language),
-          ctx_{scratch_, catalogue_, tables_, ctx.language, "."}, model_(ctx_) {
-        scratch_.Live() = ctx.image.Live();
-        catalogue_.RecomputeBandLimits();
+        : language_(ctx.language), scratch_(ctx.language), tables_(scratch_.Catalogue(), ctx.language),
+          ctx_{scratch_.Image(), scratch_.Catalogue(), tables_, ctx.language, "."}, model_(ctx_) {
+        scratch_.Hold(ctx.image.Live());
     }
 
     ChannelCsvImport Run(std::string_view csv);
@@ -124,8 +124,7 @@ private:
     std::string StoredAs(const std::vector<tid::TextId>& messages) const;
 
     const LanguageTable& language_;
-    RadioImage scratch_;
-    ModelCatalogue catalogue_;
+    Document scratch_;  // the rows are put on a copy; the caller takes its image
     CodeTables tables_;
     EditContext ctx_;
     ChannelModel model_;
@@ -161,7 +160,7 @@ ChannelCsvImport Importer::Run(std::string_view csv) {
     }
     row_ = &read.rows.front();
     NoteMissingColumns();
-    result_.image = scratch_.Live();
+    result_.image = scratch_.Image().Live();
     return std::move(result_);
 }
 
@@ -234,9 +233,9 @@ void Importer::Take(int n) {
         return;
     }
     // A row that cannot be taken leaves its channel as it was.
-    const ImageBuffer before = scratch_.Live();
+    const ImageBuffer before = scratch_.Image().Live();
     if (!TakeFrequencies(n, *rxHz)) {
-        scratch_.Live() = before;
+        scratch_.Image().Live() = before;
         return;
     }
     TakeCodes(n);
@@ -269,7 +268,7 @@ bool Importer::TakeFrequencies(int n, std::int64_t rxHz) {
         Note(n + 1, tid::kCsvReserved, {MHzText(rxHz)});
         return false;
     }
-    const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Frequency(model_.Address(n) + kRxAt));
+    const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Image().Frequency(model_.Address(n) + kRxAt));
     if (stored != rxHz || !WholeHertz(Get(kFrequency)))
         Note(n + 1, tid::kCsvRxStoredAs, {GivenMHz(Get(kFrequency), rxHz), MHzText(stored), StoredAs(r.messages)});
     bool receiveOnly = false;
@@ -312,7 +311,7 @@ void Importer::TakeTx(int n, std::int64_t storedRx, std::int64_t txHz) {
         else model_.SetFrequencyText(n, false, MHzText(storedRx));
         return;
     }
-    const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Frequency(model_.Address(n) + kTxAt));
+    const std::int64_t stored = CodeTables::FrequencyToHz(scratch_.Image().Frequency(model_.Address(n) + kTxAt));
     if (stored != txHz || !WholeHertz(Get(kOffset)))
         Note(n + 1, tid::kCsvTxStoredAs, {MHzText(txHz), MHzText(stored), StoredAs(r.messages)});
 }
@@ -387,7 +386,7 @@ void Importer::StoreCode(int n, bool decode, const WantedCode& want) {
     }
     model_.SetCodeText(n, decode, w.off ? "" : w.text);
     if (w.off) return;
-    const std::uint16_t word = scratch_.Word(model_.Address(n) + (decode ? 8 : 10));
+    const std::uint16_t word = scratch_.Image().Word(model_.Address(n) + (decode ? 8 : 10));
     const std::string stored = tables_.CodeWordToText(word, ".");
     const bool same = w.text[0] == 'D' ? stored == w.text
                                         : std::abs(CodeTables::ReadNumber(w.text) * 10 - word) < 1e-6;
@@ -418,7 +417,7 @@ void Importer::TakePower(int n) {
     }
     // A level the frequency does not allow: said when the row asked for it.
     if (!model_.SetPower(n, value).Ok() && columns_[kPower] >= 0) {
-        const bool high = (scratch_.Byte(model_.Address(n) + 13) & ChannelModel::kPowerBit) != 0;
+        const bool high = (scratch_.Image().Byte(model_.Address(n) + 13) & ChannelModel::kPowerBit) != 0;
         Note(n + 1, tid::kCsvPowerNotOffered, {power, high ? "High" : "Low"});
     }
 }
@@ -439,11 +438,11 @@ void Importer::TakeUnkept(int n) {
     // kHz): a step of those on which the frequency lies is kept in effect.
     const std::string step = Get(kTStep);
     if (!step.empty()) {
-        const std::int64_t hz = CodeTables::FrequencyToHz(scratch_.Frequency(model_.Address(n) + kRxAt));
+        const std::int64_t hz = CodeTables::FrequencyToHz(scratch_.Image().Frequency(model_.Address(n) + kRxAt));
         const long stepHz = IsDecimalNumber(step) ? std::lround(CodeTables::ReadNumber(step) * 1000) : 0;
         const bool known = stepHz == 2500 || stepHz == 5000 || stepHz == 6250;
         if (!known || hz % stepHz != 0)
-            Note(n + 1, tid::kCsvStepNotKept, {step, StepText((scratch_.Byte(model_.Address(n) + 14) >> 6) & 3)});
+            Note(n + 1, tid::kCsvStepNotKept, {step, StepText((scratch_.Image().Byte(model_.Address(n) + 14) >> 6) & 3)});
     }
     for (const Column c : {kUrcall, kRpt1Call, kRpt2Call, kDvCode})
         if (!Get(c).empty()) Note(n + 1, tid::kCsvDigitalNotKept, {kColumnNames[c], Get(c)});

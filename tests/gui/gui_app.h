@@ -197,4 +197,19 @@ inline void CheckFitsArea(QMdiSubWindow* sub, const QString& where) {
     }
 }
 
+// The seams of a whole program started in a test: settings, prompter and file
+// dialogs as given, files in `temp`, no single-copy guard.
+inline ShellSeams ProgramSeams(const QTemporaryDir& temp, SettingsStore& settings, ScriptedPrompter& prompter,
+                               ScriptedFileDialogs& dialogs) {
+    ShellSeams seams;
+    seams.settings = &settings;
+    seams.prompter = &prompter;
+    seams.fileDialogs = &dialogs;
+    seams.programFolder = QStringLiteral(VRM_BIN_DIR);
+    seams.documentsFolder = temp.filePath(QStringLiteral("documents"));
+    seams.singleInstance = false;
+    seams.stateFolder = temp.filePath(QStringLiteral("state"));
+    return seams;
+}
+
 }  // namespace vrm::test

@@ -43,15 +43,7 @@ private:
     QTemporaryDir temp_;
 
     ShellSeams Seams(SettingsStore& settings, test::ScriptedPrompter& prompter, test::ScriptedFileDialogs& dialogs) {
-        ShellSeams seams;
-        seams.settings = &settings;
-        seams.prompter = &prompter;
-        seams.fileDialogs = &dialogs;
-        seams.programFolder = QStringLiteral(VRM_BIN_DIR);
-        seams.documentsFolder = temp_.filePath(QStringLiteral("documents"));
-        seams.singleInstance = false;
-        seams.stateFolder = temp_.filePath(QStringLiteral("state"));
-        return seams;
+        return test::ProgramSeams(temp_, settings, prompter, dialogs);
     }
     std::string State() const { return temp_.filePath(QStringLiteral("radio.state")).toStdString(); }
 

@@ -61,15 +61,7 @@ private:
     int run_ = 0;
 
     ShellSeams Seams(SettingsStore& settings, test::ScriptedPrompter& prompter, test::ScriptedFileDialogs& dialogs) {
-        ShellSeams seams;
-        seams.settings = &settings;
-        seams.prompter = &prompter;
-        seams.fileDialogs = &dialogs;
-        seams.programFolder = QStringLiteral(VRM_BIN_DIR);
-        seams.documentsFolder = temp_.filePath(QStringLiteral("documents"));
-        seams.singleInstance = false;
-        seams.stateFolder = temp_.filePath(QStringLiteral("state"));
-        return seams;
+        return test::ProgramSeams(temp_, settings, prompter, dialogs);
     }
 
     // A child process starts the program, edits a channel and is ended

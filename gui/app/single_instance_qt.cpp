@@ -1,5 +1,7 @@
 #include "gui/app/single_instance_qt.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -50,24 +52,24 @@ SingleInstance::~SingleInstance() {
         ::close(listenFd_);
         QFile::remove(serverPath_);
     }
-    if (lock_) lock_->unlock();
+    // The lock file stays: removing it while a later start may have it open
+    // would let two copies each lock a file of that name.
+    if (lockFd_ >= 0) ::close(lockFd_);
 }
 
 bool SingleInstance::Claim() {
-    lock_ = std::make_unique<QLockFile>(lockPath_);
-    // A lock left by a copy that died is stale at once: its process is gone.
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(0)) {
-        const QLockFile::LockError error = lock_->error();
-        lock_.reset();
-        if (error != QLockFile::LockFailedError) {
-            // The lock cannot be made at all (a folder we may not write):
-            // that says nothing about another copy, so this one runs.
-            return true;
-        }
+    const int fd = ::open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // The lock cannot be made at all (a folder we may not write): that says
+    // nothing about another copy, so this one runs.
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (!held) return true;
         NotifyFirst();
         return false;
     }
+    lockFd_ = fd;
     // Without a socket this copy still runs; a later start then only fails
     // to bring it to the front.
     Listen();

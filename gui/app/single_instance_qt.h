@@ -1,17 +1,18 @@
-// One running copy per user: the first start holds a lock file in the
+// One running copy per user: the first start holds a lock on a file in the
 // runtime folder and listens on a local socket beside it; a second start
 // finds the lock held, asks the first copy to come to the front, and ends.
+// The lock is the kernel's (flock): it goes with the process however that
+// ends, so a copy that died leaves nothing to clear away, and taking it
+// writes nothing to disk.
 // The socket is a plain Unix-domain socket watched by a socket notifier, so
 // the program needs no network library (and none of what it pulls in) to
 // start.
 #pragma once
 
 #include <QByteArray>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <map>
-#include <memory>
 
 class QSocketNotifier;
 
@@ -46,7 +47,7 @@ private:
 
     QString lockPath_;
     QString serverPath_;
-    std::unique_ptr<QLockFile> lock_;
+    int lockFd_ = -1;
     int listenFd_ = -1;
     QSocketNotifier* listener_ = nullptr;
     std::map<int, QByteArray> clients_;  // accepted sockets and what each sent so far

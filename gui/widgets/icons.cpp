@@ -1,31 +1,82 @@
 #include "gui/widgets/icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
+#include <optional>
 
 namespace vrm::icons {
 namespace {
 
 using Painter = std::function<void(QPainter&)>;
 
-// Draws on a 16 by 16 grid and renders the drawing at 16, 24, 32 and 48 pixels.
-QIcon Make(const Painter& paint) {
+// An icon whose images are made the first time one is asked for. The tool
+// bar, the tree and the windows hold their icons from the start, but most
+// sizes are never shown (the offscreen and Wayland platforms ask for none at
+// all): decoding and drawing them all before the first window showed cost
+// several milliseconds of every start.
+class LazyIconEngine final : public QIconEngine {
+public:
+    LazyIconEngine(std::function<QIcon()> make, QList<QSize> sizes) : make_(std::move(make)), sizes_(std::move(sizes)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return Icon().pixmap(size, scale, mode, state);
+    }
+    // Square images: the size asked for, or the largest there is when the
+    // request is larger (as the icon of files answers), without making any.
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        int largest = 0;
+        for (const QSize& s : sizes_) largest = std::max(largest, s.width());
+        const int side = std::min({size.width(), size.height(), largest});
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
+    QIconEngine* clone() const override { return new LazyIconEngine(*this); }
+    QString key() const override { return QStringLiteral("vrm-lazy"); }
+
+private:
+    const QIcon& Icon() {
+        if (!icon_) icon_ = make_();
+        return *icon_;
+    }
+
+    std::function<QIcon()> make_;
+    QList<QSize> sizes_;
+    std::optional<QIcon> icon_;
+};
+
+const QList<QSize> kDrawnSizes{{16, 16}, {24, 24}, {32, 32}, {48, 48}};
+
+// Draws on a 16 by 16 grid and renders the drawing at 16, 24, 32 and 48
+// pixels, when the icon is first shown.
+QIcon Draw(const Painter& paint) {
     QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
+    for (const QSize& size : kDrawnSizes) {
+        const int side = size.width();
+        QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
         p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
+        p.scale(side / 16.0, side / 16.0);
         paint(p);
         p.end();
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+QIcon Make(Painter paint) {
+    return QIcon(new LazyIconEngine([paint = std::move(paint)] { return Draw(paint); }, kDrawnSizes));
 }
 
 const QColor kInk(40, 48, 60);
@@ -97,12 +148,19 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color) {
 
 }  // namespace
 
-// The application's own icon (dist/icons), the one of the desktop entry.
+// The application's own icon (dist/icons), the one of the desktop entry; its
+// images are read when a window or the desktop first asks for one.
 QIcon Program() {
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/com.trevona.vrm650t-%1.png").arg(size), QSize(size, size));
-    return icon;
+    QList<QSize> sizes;
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
+    return QIcon(new LazyIconEngine(
+        [sizes] {
+            QIcon icon;
+            for (const QSize& size : sizes)
+                icon.addFile(QStringLiteral(":/icons/com.trevona.vrm650t-%1.png").arg(size.width()), size);
+            return icon;
+        },
+        sizes));
 }
 
 QIcon New() {

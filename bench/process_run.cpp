@@ -58,7 +58,7 @@ ProcessRun RunProcess(const std::vector<std::string>& argv, const std::vector<st
     std::vector<std::string> args = argv, vars = env;
     std::vector<char*> a = Pointers(args), e = Pointers(vars);
     int out[2] = {-1, -1};
-    if (captureOutput && ::pipe(out) != 0) return {false, "no pipe", 0, 0, 0, {}};
+    if (captureOutput && ::pipe(out) != 0) return {false, "no pipe", 0, 0, 0, 0, {}};
 
     ProcessRun run;
     run.startMicros = MonotonicMicros();
@@ -84,6 +84,7 @@ ProcessRun RunProcess(const std::vector<std::string>& argv, const std::vector<st
     const long micros = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1'000'000L + usage.ru_utime.tv_usec +
                         usage.ru_stime.tv_usec;
     run.cpuMs = static_cast<double>(micros) / 1e3;
+    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;  // KiB on Linux
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!run.ok) run.failure = Describe(argv, status);
     return run;

@@ -14,6 +14,7 @@ struct ProcessRun {
     long long startMicros = 0;  // CLOCK_MONOTONIC just before the fork
     double wallMs = 0;
     double cpuMs = 0;  // user + system
+    double peakMiB = 0;  // the largest resident set the process had
     std::string output;  // standard output, when asked for
 };
 

@@ -44,7 +44,9 @@ void Application::CopyHelpFiles() {
 bool Application::LoadLanguageAtStartup(SettingsStore& settings, Prompter& prompter) {
     const std::optional<std::string> stored = settings.ReadString(kSettingLanguageName);
     languageFile_ = stored && !stored->empty() ? *stored : std::string(kDefaultLanguageFile);
-    language_.ScanInstalledLanguages(programFolder_);
+    // The installed languages are listed when Language File Setup opens,
+    // which scans the folder again then; reading every language file here
+    // as well cost two more parses of each before the first window showed.
     language_.ResetSettings();
     if (!language_.Load(languageFile_, false, nullptr)) {
         languageFile_ = kDefaultLanguageFile;

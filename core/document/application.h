@@ -62,9 +62,9 @@ public:
     void SetProgramFolder(const std::string& folder);
     const std::string& ProgramFolder() const { return programFolder_; }
 
-    // Step 5a-c: the installed languages, then the language file named in
-    // the settings without reporting, else "vrm650t_en.lng" reporting through
-    // `prompter`. False when neither loads: start-up ends.
+    // The language file named in the settings without reporting, else
+    // "vrm650t_en.lng" reporting through `prompter`. False when neither
+    // loads: start-up ends.
     bool LoadLanguageAtStartup(SettingsStore& settings, Prompter& prompter);
 
     // Step 5d-g: clear the image, default file name, current folder from

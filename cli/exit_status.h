@@ -1,6 +1,6 @@
 // The exit statuses of vrm650t-cli: one meaning in every command, so that a
 // script can tell what went wrong without knowing which command it ran. The
-// message on stderr says the rest. README's table lists the same values.
+// message on stderr says the rest. docs/cli.md and the man page list the same values.
 #pragma once
 
 namespace vrm::cli {

@@ -1,10 +1,13 @@
 // The CLI's man page names every command the CLI knows, each with every
-// option of its usage line in its own entry. The commands come from the CLI's
-// --help, so a command added later fails here until its page entry is written.
+// option of its usage line in its own entry, and docs/cli.md lists the same
+// commands, each with a synopsis naming every option. The commands come from
+// the CLI's --help, so a command added later fails here until both are written.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,13 +43,29 @@ std::vector<Usage> UsagesFromHelp() {
     return usages;
 }
 
+std::vector<std::string> SourceLines(const std::string& path) {
+    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/" + path);
+    EXPECT_TRUE(in) << path;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// `option` stands in `text` as a word of its own ("-o" is not in "--output").
+bool HasOption(const std::string& text, const std::string& option) {
+    const auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; };
+    for (std::size_t at = text.find(option); at != std::string::npos; at = text.find(option, at + 1)) {
+        const std::size_t end = at + option.size();
+        if ((at == 0 || !wordChar(text[at - 1])) && (end == text.size() || !wordChar(text[end]))) return true;
+    }
+    return false;
+}
+
 TEST(ManPage, EveryCliCommandAndOptionHasItsEntry) {
     const std::vector<Usage> usages = UsagesFromHelp();
     ASSERT_GE(usages.size(), 15u) << "the help lists the commands";
-    std::ifstream in(std::string(VRM_SOURCE_DIR) + "/docs/man/vrm650t-cli.1.scd");
-    ASSERT_TRUE(in);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const std::vector<std::string> lines = SourceLines("docs/man/vrm650t-cli.1.scd");
+    ASSERT_FALSE(lines.empty());
 
     for (const Usage& u : usages) {
         SCOPED_TRACE(u.command);
@@ -67,6 +86,41 @@ TEST(ManPage, EveryCliCommandAndOptionHasItsEntry) {
     for (const std::string& l : lines) page += l + "\n";
     for (const char* section : {"# GLOBAL OPTIONS", "*--lang*", "*--noencryption*", "# EXIT STATUS", "# ENVIRONMENT", "# FILES"})
         EXPECT_NE(page.find(section), std::string::npos) << section;
+}
+
+// docs/cli.md's "Commands" table lists exactly the commands of --help, and
+// each command has a synopsis line ("    vrm650t-cli radio read ...") that
+// names every option of its usage line.
+TEST(CliManual, CommandListAndSynopsesAgreeWithHelp) {
+    const std::vector<Usage> usages = UsagesFromHelp();
+    ASSERT_GE(usages.size(), 15u) << "the help lists the commands";
+    const std::vector<std::string> lines = SourceLines("docs/cli.md");
+    ASSERT_FALSE(lines.empty());
+
+    std::set<std::string> listed;
+    bool inCommands = false;
+    const std::regex row(R"(^\| \[?`([a-z][a-z -]*)`)");
+    for (const std::string& line : lines) {
+        if (line.rfind("## ", 0) == 0) inCommands = line == "## Commands";
+        std::smatch m;
+        if (inCommands && std::regex_search(line, m, row)) listed.insert(m[1]);
+    }
+    std::set<std::string> known;
+    for (const Usage& u : usages) known.insert(u.command);
+    EXPECT_EQ(listed, known) << "docs/cli.md's command table and --help differ";
+
+    for (const Usage& u : usages) {
+        SCOPED_TRACE(u.command);
+        const std::string start = "    vrm650t-cli " + u.command;
+        bool synopsis = false;
+        for (const std::string& line : lines) {
+            if (line.rfind(start, 0) != 0 || (line.size() > start.size() && line[start.size()] != ' ')) continue;
+            bool all = true;
+            for (const std::string& o : u.options) all = all && HasOption(line.substr(start.size()), o);
+            synopsis = synopsis || all;
+        }
+        EXPECT_TRUE(synopsis) << "docs/cli.md has no synopsis of " << u.command << " with every option";
+    }
 }
 
 }  // namespace

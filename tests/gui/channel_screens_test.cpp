@@ -2,7 +2,7 @@
 // 16-channel model with typed frequencies and on the Varitel model, in
 // English and German, and checks that nothing is cut off: labels, buttons,
 // the grid's headers and cells, the window texts. With VRM_SCREENSHOT_DIR
-// set the pictures are kept there (the README's come from here).
+// set the pictures are kept there (the manual's in docs/ come from here).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>

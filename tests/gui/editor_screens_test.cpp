@@ -3,7 +3,7 @@
 // it is cut off. Run on a 1366 by 768 screen it also checks that each window
 // opens inside the frame with its buttons in view, and that Tab walks a
 // scrolling form into view. With VRM_SCREENSHOT_DIR set the pictures are kept
-// there (the README's come from here).
+// there (the manual's in docs/ come from here).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Renders the shell's windows in English and German and checks that no
 // caption is cut off and no text is missing. With VRM_SCREENSHOT_DIR set, the
-// pictures are kept there as PNG files (the README's come from here).
+// pictures are kept there as PNG files (the manual's in docs/ come from here).
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>

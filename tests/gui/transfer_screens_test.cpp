@@ -3,8 +3,8 @@
 // Radio Information, the Memory Map with its character view) and checks that
 // no caption is cut off, no text is missing and each window text fits its
 // title bar. With VRM_SCREENSHOT_DIR set, the pictures are kept there as PNG
-// files, each under a drawn title bar that shows the window text (the README's
-// come from here).
+// files, each under a drawn title bar that shows the window text (the
+// manual's in docs/ come from here).
 #include <unistd.h>
 
 #include <QAbstractButton>

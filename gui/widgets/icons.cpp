@@ -16,9 +16,9 @@ using Painter = std::function<void(QPainter&)>;
 
 // An icon whose images are made the first time one is asked for. The tool
 // bar, the tree and the windows hold their icons from the start, but most
-// sizes are never shown (the offscreen and Wayland platforms ask for none at
-// all): decoding and drawing them all before the first window showed cost
-// several milliseconds of every start.
+// sizes are never shown (the offscreen platform asks for none at all), and
+// decoding and drawing them all before the first window showed cost several
+// milliseconds of every start.
 class LazyIconEngine final : public QIconEngine {
 public:
     LazyIconEngine(std::function<QIcon()> make, QList<QSize> sizes) : make_(std::move(make)), sizes_(std::move(sizes)) {}

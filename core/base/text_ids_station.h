@@ -43,5 +43,23 @@ inline constexpr TextId kCliListIdentifyHeading = 19170208;  // en: "CABLE\tSERI
 // The desktop program: the cable choice and the station window
 inline constexpr TextId kSetupCable = 19170301;           // en: "Programming cable" | de: "Programmierkabel"
 inline constexpr TextId kSetupCableFirst = 19170302;      // en: "First found" | de: "Das erste gefundene"
+inline constexpr TextId kStationMenu = 19170303;          // en: "Programming &Station..." | de: "Programmier&station..."
+inline constexpr TextId kStationTitle = 19170304;         // en: "Programming Station" | de: "Programmierstation"
+inline constexpr TextId kStationColCable = 19170305;      // en: "Cable" | de: "Kabel"
+inline constexpr TextId kStationColModel = 19170306;      // en: "Model" | de: "Modell"
+inline constexpr TextId kStationColSerial = 19170307;     // en: "Serial Number" | de: "Seriennummer"
+inline constexpr TextId kStationColPhase = 19170308;      // en: "Phase" | de: "Schritt"
+inline constexpr TextId kStationColProgress = 19170309;   // en: "Progress" | de: "Fortschritt"
+inline constexpr TextId kStationColResult = 19170310;     // en: "Result" | de: "Ergebnis"
+inline constexpr TextId kStationColCount = 19170311;      // en: "Written / Failed" | de: "Geschrieben / Fehler"
+inline constexpr TextId kStationPlan = 19170312;          // en: "&Plan file:" | de: "&Plandatei:"
+inline constexpr TextId kStationBrowse = 19170313;        // en: "&Browse..." | de: "&Durchsuchen..."
+inline constexpr TextId kStationContinuous = 19170314;    // en: "C&ontinuous" | de: "F&ortlaufend"
+inline constexpr TextId kStationStart = 19170315;         // en: "&Start" | de: "&Starten"
+inline constexpr TextId kStationStop = 19170316;          // en: "S&top" | de: "&Anhalten"
+inline constexpr TextId kStationClose = 19170317;         // en: "&Close" | de: "S&chließen"
+inline constexpr TextId kStationPlanDefault = 19170318;   // en: "&Write the open data into radios not in the plan" | de: "Geöffnete Daten in Funkgeräte &schreiben, die nicht im Plan stehen"
+inline constexpr TextId kStationNoCables = 19170319;      // en: "No programming cable is plugged in. Plug in the cables, then press Start." | de: "Es ist kein Programmierkabel angeschlossen. Schließen Sie die Kabel an und drücken Sie dann Starten."
+inline constexpr TextId kStationTotal = 19170320;         // en: "%d radios written, %d failed." | de: "%d Funkgeräte geschrieben, %d fehlgeschlagen."
 
 }  // namespace vrm::tid

@@ -21,6 +21,8 @@
 #include "core/base/clock.h"
 #include "core/document/application.h"
 #include "core/document/settings_store.h"
+#include "core/link/radio_info.h"
+#include "core/link/transfer_gate.h"
 #include "gui/transfer/safety_dialog.h"
 #include "gui/transfer/station_dialog.h"
 #include "gui/widgets/ui_fonts.h"
@@ -92,6 +94,17 @@ private:
         QCOMPARE(box->currentIndex(), 3);
         box->setCurrentIndex(0);
         QVERIFY2(setup.Options().cable.empty(), "first found");
+
+        // The transfers of the program's dialogs use the cable chosen there.
+        app.Programming().cable = "SIMCABLE02";
+        {
+            const auto claim = app.Transfers().Begin();
+            QVERIFY(claim);
+            RadioInformation info;
+            NullTransferObserver observer;
+            QVERIFY(RunRadioInformationTransfer({claim->Port(), prompter, app.Language(), observer}, info).Ok());
+            QCOMPARE(ReadInformationTexts(info.information).serial, std::string("A2600412"));
+        }
         ::unsetenv("VRM650T_SIM_FAULTS_2");
     }
 

@@ -78,7 +78,9 @@ int SimulatedLink::Send(const std::uint8_t* data, std::uint32_t length) {
     }
     if (radio_.TakeChanged()) unsaved_ = true;
     const bool signal = faults_.signalStep != 0 && session_ == faults_.signalSession && sends_ == faults_.signalStep;
-    if (radio_.TakeStored() || signal) Flush();
+    // Test and tuning modes are driven by hand, one command at a time: what
+    // each command did is kept at once there.
+    if (radio_.TakeStored() || signal || radio_.CurrentMode() == SimulatedRadio::Mode::kTuning) Flush();
     // The signal comes while the program waits for the answer, after what the
     // radio did has been kept (a KILL ends the program here).
     if (signal) (void)std::raise(faults_.signal);

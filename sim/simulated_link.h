@@ -38,7 +38,8 @@ public:
     void SetNextSession(std::uint32_t number) { nextSession_ = number; }
     std::uint32_t Session() const { return session_; }
     // Called when what the radio keeps must reach its state file: after a
-    // send that wrote a block of its memory or tuning, before a fault signal,
+    // send that wrote a block of its memory or tuning, after every send in
+    // test (tuning) mode, before a fault signal,
     // and at Delete when anything else changed in the session (the drop-in
     // saves its state file there).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }

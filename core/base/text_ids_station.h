@@ -43,7 +43,7 @@ inline constexpr TextId kCliListIdentifyHeading = 19170208;  // en: "CABLE\tSERI
 // The desktop program: the cable choice and the station window
 inline constexpr TextId kSetupCable = 19170301;           // en: "Programming cable" | de: "Programmierkabel"
 inline constexpr TextId kSetupCableFirst = 19170302;      // en: "First found" | de: "Das erste gefundene"
-inline constexpr TextId kStationMenu = 19170303;          // en: "Programming &Station..." | de: "Programmier&station..."
+inline constexpr TextId kStationMenu = 19170303;          // en: "Programming &Station..." | de: "&Programmierstation..."
 inline constexpr TextId kStationTitle = 19170304;         // en: "Programming Station" | de: "Programmierstation"
 inline constexpr TextId kStationColCable = 19170305;      // en: "Cable" | de: "Kabel"
 inline constexpr TextId kStationColModel = 19170306;      // en: "Model" | de: "Modell"

@@ -121,7 +121,7 @@ TEST_F(CommandLine, CompletionKnowsCommandsOptionsAndFieldKeys) {
     EXPECT_EQ(Complete("get --password 1 " + file_ + " channel.16.sc"), "channel.16.scan_add\n");
     EXPECT_EQ(Complete("sta"), "station\n");
     EXPECT_NE(Complete("station write --cables all --pl").find("--plan-default\n"), std::string::npos);
-    EXPECT_NE(Complete("radio read --cable 1-2 --").find("--output\n"), std::string::npos) << "--cable takes a value";
+    EXPECT_NE(Complete("radio read --cable 1-2 --").find("--yes\n"), std::string::npos) << "--cable takes a value";
 }
 
 }  // namespace

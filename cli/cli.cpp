@@ -28,6 +28,8 @@ const std::vector<Command>& Commands() { return Table(); }
 
 std::string Context::Text(std::uint32_t id) const { return language ? language->TextString(id) : std::string(); }
 
+std::string CableOption(const Context& ctx) { return ctx.args.Value("--cable").value_or(""); }
+
 const ArgList::Parsed& ArgList::Find(const std::string& name) const {
     for (const Parsed& p : parsed_)
         if (std::find(p.names.begin(), p.names.end(), name) != p.names.end()) return p;

@@ -132,6 +132,12 @@ std::string Format(const Context& ctx, std::uint32_t id, std::initializer_list<v
 // one. Without the option `security` is left as it is.
 bool DataPasswordOption(Context& ctx, const std::optional<std::string>& value, vrm::DataFileSecurity& security);
 
+// The radio commands' cable choice.
+#define VRM_CLI_CABLE_OPTION \
+    ::vrm::cli::Valued("--cable", "ID", "the cable to use: its port path or serial number (radio list shows them)")
+// The --cable value ("" when not given: the first cable found).
+std::string CableOption(const Context& ctx);
+
 }  // namespace vrm::cli
 
 #define VRM_CLI_CONCAT2(a, b) a##b

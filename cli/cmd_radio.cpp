@@ -22,6 +22,7 @@
 #include "cli/cli.h"
 #include "cli/file_support.h"
 #include "cli/json_output.h"
+#include "cli/safe_write_options.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal_prompter.h"
 #include "core/files/data_file.h"
@@ -124,7 +125,8 @@ private:
 // Everything a radio command's transfer needs.
 struct RadioSession {
     explicit RadioSession(Context& ctx, bool yes = false)
-        : terminal(ctx.err, ctx.language), observer(ctx.err, ctx), prompter(terminal, observer) {
+        : transfers(TransferGate::OnCable(CableOption(ctx))),
+          terminal(ctx.err, ctx.language), observer(ctx.err, ctx), prompter(terminal, observer) {
         terminal.SetAssumeYes(yes);
         transfers.SetScrambling(!ctx.noEncryption);
     }
@@ -251,45 +253,6 @@ int RunRead(Context& ctx) {
 // ---------------------------------------------------------------------------
 // radio write
 
-// The path as the log names it: absolute, so that the row says which file.
-std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path.front() == '/') return path;
-    char cwd[PATH_MAX];
-    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
-}
-
-// The data folder the program uses: "Trevona/VRM-650T" below the documents
-// folder (XDG_DOCUMENTS_DIR, else ~/Documents).
-std::string DataFolder() {
-    std::string documents;
-    if (const char* xdg = std::getenv("XDG_DOCUMENTS_DIR"); xdg && *xdg) documents = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home) documents = std::string(home) + "/Documents";
-    return DefaultDataFolder(documents, "");
-}
-
-// --no-backup, --backup-dir DIR, --no-verify, --log FILE, --no-log: the safe write's
-// options, all on by default with the data folder's backups and log.
-bool SafeWriteOptionsFrom(Context& ctx, SafeWriteOptions& options) {
-    options.backup = !ctx.args.Flag("--no-backup");
-    const auto dir = ctx.args.Value("--backup-dir");
-    options.verify = !ctx.args.Flag("--no-verify");
-    const auto log = ctx.args.Value("--log");
-    options.log = !ctx.args.Flag("--no-log");
-    if (dir && dir->empty()) {
-        ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--backup-dir")}) << "\n";
-        return false;
-    }
-    if (log && log->empty()) {
-        ctx.err << Format(ctx, tid::kCliDirMissing, {std::string("--log")}) << "\n";
-        return false;
-    }
-    const bool needFolder = (options.backup && !dir) || !log;
-    const std::string folder = needFolder ? DataFolder() : std::string();
-    options.backupFolder = dir ? *dir : folder + kBackupFolderName;
-    options.logPath = log ? *log : folder + kProgrammingLogName;
-    return true;
-}
-
 int SafeWriteStatus(const SafeWriteResult& r) {
     switch (r.failedPhase) {
         case SafeWritePhase::kNone: return 0;
@@ -411,11 +374,11 @@ int RunDiff(Context& ctx) {
 }  // namespace
 
 VRM_CLI_COMMAND("radio info", "read and show the radio's model, frequency band, serial number, versions and checksum",
-                RunInfo, {Switch("--identity", "show the model as the radio's identity bytes")}, true);
+                RunInfo, {Switch("--identity", "show the model as the radio's identity bytes"), VRM_CLI_CABLE_OPTION}, true);
 VRM_CLI_COMMAND("radio read", "read the radio's data and save it as a data file", RunRead,
                 {Valued("--data-password", "DIGITS", "protect the file with this data-file password (1-6 digits)"),
                  Switch("--yes", "replace an existing FILE without asking"),
-                 Valued("-o,--output", "FILE", "the data file to write", true)});
+                 Valued("-o,--output", "FILE", "the data file to write", true), VRM_CLI_CABLE_OPTION});
 VRM_CLI_COMMAND("radio write",
                 "write a data file into the radio: backup first, verify after, a row in the programming log; "
                 "--continuous goes on with the next radio after Enter",
@@ -427,9 +390,11 @@ VRM_CLI_COMMAND("radio write",
                  Valued("--backup-dir", "DIR", "where the backups go (an existing folder)"),
                  Switch("--no-verify", "do not read the radio back after writing"),
                  Valued("--log", "FILE", "the programming log to add a row to"),
-                 Switch("--no-log", "add no row to the programming log"), Operand("FILE", "the data file")});
+                 Switch("--no-log", "add no row to the programming log"), VRM_CLI_CABLE_OPTION,
+                 Operand("FILE", "the data file")});
 VRM_CLI_COMMAND("radio diff",
                 "read the radio and list the items where it differs from FILE (status 0 identical, 1 different)",
-                RunDiff, {Valued("--password", "DIGITS", "FILE's data-file password"), Operand("FILE", "the data file")});
+                RunDiff, {Valued("--password", "DIGITS", "FILE's data-file password"), VRM_CLI_CABLE_OPTION,
+                          Operand("FILE", "the data file")});
 
 }  // namespace vrm::cli

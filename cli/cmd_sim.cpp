@@ -141,8 +141,25 @@ bool LoadMemory(Context& ctx, const std::string& file, const std::optional<std::
 
 // ---------------------------------------------------------------------------
 
+int BadValue(Context& ctx, const char* option, const std::string& value);
+
+// The state files `sim init` makes: --radios N in a folder (radio-01.state
+// ...), or every file of a station list (a:b:c), or the one file.
+std::vector<std::string> InitPaths(Context& ctx, unsigned long radios) {
+    const auto given = ctx.args.Value("--state");
+    std::vector<std::string> paths = given && !given->empty() ? std::vector<std::string>{*given} : SimStatePaths();
+    if (radios == 0 || paths.size() == radios) return paths;
+    const std::string folder = paths.front();
+    paths.clear();
+    for (unsigned long i = 1; i <= radios; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/radio-%02lu.state", i);
+        paths.push_back(folder + name);
+    }
+    return paths;
+}
+
 int RunInit(Context& ctx) {
-    const std::string path = StatePath(ctx);
     const bool force = ctx.args.Flag("--force");
     const auto modelText = ctx.args.Value("--model");
     const auto bandText = ctx.args.Value("--band");
@@ -150,17 +167,36 @@ int RunInit(Context& ctx) {
         ctx.err << ctx.Text(tid::kCliModelRange) << "\n";
         return kUsageError;
     }
+    unsigned long radios = 0;
+    if (const auto n = ctx.args.Value("--radios"); n && (!ParseNumber(*n, 99, radios) || radios == 0))
+        return BadValue(ctx, "--radios", *n);
+    const std::vector<std::string> paths = InitPaths(ctx, radios);
     std::error_code ec;
-    if (!force && std::filesystem::exists(path, ec)) {
-        ctx.err << Format(ctx, tid::kSimExists, {path}) << "\n";
-        return kExitNotWritten;
+    for (const std::string& path : paths) {
+        if (!force && std::filesystem::exists(path, ec)) {
+            ctx.err << Format(ctx, tid::kSimExists, {path}) << "\n";
+            return kExitNotWritten;
+        }
     }
-    SimulatedRadio radio;
-    if (modelText && !ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
-    // A missing folder is not made: a mistyped path says so rather than
-    // leaving a radio somewhere unexpected.
-    if (!Save(ctx, path, radio)) return kExitNotWritten;
-    ctx.out << Format(ctx, tid::kSimCreated, {path}) << "\n";
+    // A station's folder is made (not its parents); a missing folder of a
+    // single file is not: a mistyped path says so rather than leaving a
+    // radio somewhere unexpected.
+    if (radios > 1 && paths.size() == radios) {
+        const std::string folder = std::filesystem::path(paths.front()).parent_path().string();
+        std::filesystem::create_directory(folder, ec);
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        SimulatedRadio radio;
+        if (modelText && !ApplyModel(ctx, modelText, bandText, radio)) return kUsageError;
+        // Each radio of a station has a serial number of its own.
+        if (paths.size() > 1) {
+            char serial[24];
+            std::snprintf(serial, sizeof serial, "%08zu", i + 1);
+            radio.SetSerialNumber(serial);
+        }
+        if (!Save(ctx, paths[i], radio)) return kExitNotWritten;
+        ctx.out << Format(ctx, tid::kSimCreated, {paths[i]}) << "\n";
+    }
     return 0;
 }
 
@@ -262,7 +298,8 @@ int RunSet(Context& ctx) {
         Valued("--band", "WORD", "one of the model's frequency band words (hexadecimal)")
 
 VRM_CLI_COMMAND("sim init", "create a simulated radio (default: $VRM650T_SIM_STATE)", RunInit,
-                {VRM_SIM_STATE_OPTION, VRM_SIM_MODEL_OPTIONS, Switch("--force", "replace an existing state file")});
+                {VRM_SIM_STATE_OPTION, VRM_SIM_MODEL_OPTIONS, Switch("--force", "replace an existing state file"),
+                 Valued("--radios", "N", "make a station of N radios with serial numbers of their own in the folder --state names")});
 VRM_CLI_COMMAND("sim show", "print a simulated radio's state file, or only what it was asked", RunShow,
                 {VRM_SIM_STATE_OPTION, Switch("--log", "only the log of what the radio was asked")});
 VRM_CLI_COMMAND("sim set", "change a simulated radio: model, identity, information texts, checksum, memory", RunSet,

@@ -53,7 +53,8 @@ private:
 };
 
 struct TuningSession {
-    TuningSession(Context& ctx, bool yes) : prompter(ctx.err, ctx.language), observer(ctx.err) {
+    TuningSession(Context& ctx, bool yes)
+        : transfers(TransferGate::OnCable(CableOption(ctx))), prompter(ctx.err, ctx.language), observer(ctx.err) {
         prompter.SetAssumeYes(yes);
         transfers.SetScrambling(!ctx.noEncryption);
     }
@@ -237,14 +238,14 @@ int RunShow(Context& ctx) {
 VRM_CLI_COMMAND("radio tuning read", "read the radio's tuning values and save them as a tuning file",
                 [](Context& c) { return FinishStopped(c, RunRead(c)); },
                 {Switch("--yes", "replace an existing FILE.tun without asking"),
-                 Valued("-o,--output", "FILE.tun", "the tuning file to write", true)});
+                 Valued("-o,--output", "FILE.tun", "the tuning file to write", true), VRM_CLI_CABLE_OPTION});
 VRM_CLI_COMMAND("radio tuning write", "write a tuning file's values into the radio, keeping the radio's values first",
                 [](Context& c) { return FinishStopped(c, RunWrite(c)); },
-                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS,
+                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS, VRM_CLI_CABLE_OPTION,
                  Operand("FILE.tun", "the tuning file")});
 VRM_CLI_COMMAND("radio tuning restore", "restore the radio's reference tuning, keeping the radio's values first",
                 [](Context& c) { return FinishStopped(c, RunRestore(c)); },
-                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS});
+                {Switch("--yes", "answer the questions with yes"), VRM_TUNING_BACKUP_OPTIONS, VRM_CLI_CABLE_OPTION});
 VRM_CLI_COMMAND("tuning show", "list a tuning file's fourteen values, its information and its text", RunShow,
                 {Operand("FILE.tun", "the tuning file")}, true);
 

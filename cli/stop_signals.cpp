@@ -44,6 +44,8 @@ StopSignals::~StopSignals() {
 
 int StopSignals::Received() { return stopSignal.Value(); }
 
+const StopFlag* StopSignals::Flag() { return &stopSignal; }
+
 int FinishStopped(Context& ctx, int status) {
     if (StopSignals::Received() == 0) return status;
     ctx.err << Format(ctx, tid::kCliInterrupted, {sigabbrev_np(StopSignals::Received())}) << "\n";

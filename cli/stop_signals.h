@@ -9,6 +9,7 @@
 #include <csignal>
 
 namespace vrm {
+class StopFlag;
 class TransferGate;
 }
 
@@ -27,6 +28,8 @@ public:
 
     // The signal that asked for the stop; 0 when none came.
     static int Received();
+    // The flag the handlers set, for work that runs outside the gate's ports.
+    static const StopFlag* Flag();
     // The exit status for a stopped command: 128 + the signal.
     static int ExitStatus() { return 128 + Received(); }
 

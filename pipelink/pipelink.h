@@ -3,7 +3,8 @@
  * The program loads the library by name for every transfer and looks each
  * export up by name at every call, so the names and the call shapes below are
  * the contract between the program, this library and the simulated radio's
- * drop-in copy of it. All state is module-global: one cable at a time.
+ * drop-in copy of it. The seven exports keep module-global state (one cable
+ * at a time); the PipelinkCable* exports hold each cable by a handle.
  *
  * Results are booleans (nonzero = success) unless stated. The interface-class
  * argument of GetDevicePath and OpenDevice keeps the call shape of the
@@ -95,6 +96,37 @@ typedef struct PipelinkCableProbe {
  * while a cable is open through WinUSB_init. */
 int PipelinkProbeCables(PipelinkCableProbe* out, uint32_t max);
 
+/* Not one of the seven: several cables at once, each by its own handle.
+ * A cable is named by its port path ("bus-port.port...", stable while it is
+ * plugged into the same hub port) or by its serial number. Every handle has
+ * its own USB session, pipes, timeout and error: a fault, a timeout or a pull
+ * on one cable never touches another, and the seven exports above keep
+ * working on the first cable found. */
+typedef struct PipelinkCable {
+    uint8_t bus;
+    uint8_t address;
+    char portPath[32];
+    char serial[64]; /* empty when the cable does not tell */
+} PipelinkCable;
+
+/* Lists the present cables into out (at most max); returns how many there
+ * are (which may be more than max), or -1 when USB cannot be started. Opens
+ * no cable, so it may run while others are in use. */
+int PipelinkListCables(PipelinkCable* out, uint32_t max);
+/* Opens and claims the cable whose port path or serial number is id (the
+ * first cable when id is null or empty); the receive timeout starts at
+ * 500 ms. On failure returns PIPELINK_INVALID_HANDLE and puts the
+ * PipelinkError code into *error (when error is not null). */
+PipelinkHandle PipelinkCableOpen(const char* id, int* error);
+PipelinkBool PipelinkCableSend(PipelinkHandle cable, const uint8_t* data, uint32_t length);
+/* One bulk IN read of up to 127 bytes into dst; *count gets the number read. */
+PipelinkBool PipelinkCableRecv(PipelinkHandle cable, uint8_t* dst, uint32_t* count);
+PipelinkBool PipelinkCableTimeOutSet(PipelinkHandle cable, uint32_t ms);
+/* The PipelinkError code of the cable's last transfer. */
+int PipelinkCableLastError(PipelinkHandle cable);
+/* Releases and closes the cable; the handle is gone afterwards. */
+PipelinkBool PipelinkCableClose(PipelinkHandle cable);
+
 typedef PipelinkBool (*PipelinkInitFn)(void);
 typedef PipelinkBool (*PipelinkDeleteFn)(void);
 typedef PipelinkBool (*PipelinkSendFn)(const uint8_t*, uint32_t);
@@ -102,6 +134,13 @@ typedef PipelinkBool (*PipelinkRecvFn)(uint8_t*, uint32_t*);
 typedef PipelinkBool (*PipelinkTimeOutSetFn)(uint32_t);
 typedef int (*PipelinkLastErrorFn)(void);
 typedef int (*PipelinkProbeCablesFn)(PipelinkCableProbe*, uint32_t);
+typedef int (*PipelinkListCablesFn)(PipelinkCable*, uint32_t);
+typedef PipelinkHandle (*PipelinkCableOpenFn)(const char*, int*);
+typedef PipelinkBool (*PipelinkCableSendFn)(PipelinkHandle, const uint8_t*, uint32_t);
+typedef PipelinkBool (*PipelinkCableRecvFn)(PipelinkHandle, uint8_t*, uint32_t*);
+typedef PipelinkBool (*PipelinkCableTimeOutSetFn)(PipelinkHandle, uint32_t);
+typedef int (*PipelinkCableLastErrorFn)(PipelinkHandle);
+typedef PipelinkBool (*PipelinkCableCloseFn)(PipelinkHandle);
 
 #ifdef __cplusplus
 }

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -193,13 +195,35 @@ bool ParseSimState(std::string_view text, SimulatedRadio& radio, std::string* er
     return true;
 }
 
-std::string DefaultSimStatePath() {
-    if (const char* env = std::getenv("VRM650T_SIM_STATE"); env && *env) return env;
+std::string DefaultSimStatePath() { return SimStatePaths().front(); }
+
+std::vector<std::string> SimStatePaths() {
+    std::vector<std::string> paths;
+    if (const char* env = std::getenv("VRM650T_SIM_STATE"); env && *env) {
+        const std::string text = env;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t colon = std::min(text.find(':', start), text.size());
+            if (colon > start) paths.push_back(text.substr(start, colon - start));
+            start = colon + 1;
+        }
+        std::error_code ec;
+        if (paths.size() == 1 && std::filesystem::is_directory(paths.front(), ec)) {
+            const std::string folder = paths.front();
+            paths.clear();
+            for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+                if (entry.path().extension() == ".state") paths.push_back(entry.path().string());
+            std::sort(paths.begin(), paths.end());
+            if (paths.empty()) paths.push_back(folder + "/sim-radio.state");
+        }
+        if (!paths.empty()) return paths;
+    }
     std::string base;
     if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && *xdg) base = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home) base = std::string(home) + "/.local/state";
     else base = "/tmp";
-    return base + "/vrm650t/sim-radio.state";
+    paths.push_back(base + "/vrm650t/sim-radio.state");
+    return paths;
 }
 
 bool LoadSimState(const std::string& path, SimulatedRadio& radio, std::string* error, bool* missing) {

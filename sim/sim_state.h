@@ -27,6 +27,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/simulated_radio.h"
 
@@ -38,6 +39,10 @@ bool ParseSimState(std::string_view text, SimulatedRadio& radio, std::string* er
 
 // VRM650T_SIM_STATE, else ${XDG_STATE_HOME:-$HOME/.local/state}/vrm650t/sim-radio.state.
 std::string DefaultSimStatePath();
+// One state file per simulated radio (and cable): VRM650T_SIM_STATE split at
+// ':' (a:b:c gives three radios), or, when it names a folder, every "*.state"
+// file in it by name; the first is DefaultSimStatePath(). Never empty.
+std::vector<std::string> SimStatePaths();
 
 // Loads the file; `missing` tells a file that does not exist from a bad one.
 bool LoadSimState(const std::string& path, SimulatedRadio& radio, std::string* error, bool* missing = nullptr);

@@ -36,8 +36,15 @@ int SimulatedLink::Init() {
     return 1;
 }
 
+void SimulatedLink::Flush() {
+    if (radio_.TakeChanged()) unsaved_ = true;
+    if (unsaved_ && onChange_) onChange_();
+    unsaved_ = false;
+}
+
 int SimulatedLink::Delete() {
     const bool was = open_;
+    Flush();
     open_ = false;
     pending_.clear();
     return was ? 1 : 0;
@@ -69,11 +76,14 @@ int SimulatedLink::Send(const std::uint8_t* data, std::uint32_t length) {
         bytesIn_ += r.bytes.size();
         pending_.push_back({std::move(r.bytes), ready});
     }
-    if (radio_.TakeChanged() && onChange_) onChange_();
+    if (radio_.TakeChanged()) unsaved_ = true;
+    const bool signal = faults_.signalStep != 0 && session_ == faults_.signalSession && sends_ == faults_.signalStep;
+    // Test and tuning modes are driven by hand, one command at a time: what
+    // each command did is kept at once there.
+    if (radio_.TakeStored() || signal || radio_.CurrentMode() == SimulatedRadio::Mode::kTuning) Flush();
     // The signal comes while the program waits for the answer, after what the
     // radio did has been kept (a KILL ends the program here).
-    if (faults_.signalStep != 0 && session_ == faults_.signalSession && sends_ == faults_.signalStep)
-        (void)std::raise(faults_.signal);
+    if (signal) (void)std::raise(faults_.signal);
     return 1;
 }
 

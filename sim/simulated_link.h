@@ -37,7 +37,10 @@ public:
     // radio's log). The fault signal=NAME@S:N is raised in session S.
     void SetNextSession(std::uint32_t number) { nextSession_ = number; }
     std::uint32_t Session() const { return session_; }
-    // Called after every send that changed what the radio keeps (the drop-in
+    // Called when what the radio keeps must reach its state file: after a
+    // send that wrote a block of its memory or tuning, after every send in
+    // test (tuning) mode, before a fault signal,
+    // and at Delete when anything else changed in the session (the drop-in
     // saves its state file there).
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
@@ -48,6 +51,8 @@ public:
     int Recv(std::uint8_t* dst, std::uint32_t* count);
     int TimeOutSet(std::uint32_t ms);
     int LastError() const { return lastError_; }
+    // Hands pending changes to the change callback now.
+    void Flush();
 
     bool IsOpen() const { return open_; }
     std::uint32_t Timeout() const { return timeoutMs_; }
@@ -71,6 +76,7 @@ private:
     std::uint32_t baud_ = 0;
     SimFaults faults_;
     std::function<void()> onChange_;
+    bool unsaved_ = false;
 
     bool open_ = false;
     bool pulled_ = false;

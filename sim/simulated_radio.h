@@ -129,6 +129,13 @@ public:
         changed_ = false;
         return c;
     }
+    // True once after a block of its memory or tuning was written over the
+    // link: what a crash right after must not lose.
+    bool TakeStored() {
+        const bool c = stored_;
+        stored_ = false;
+        return c;
+    }
 
 private:
     using Replies = std::vector<SimReply>;
@@ -204,6 +211,7 @@ private:
     void Consume(std::size_t n);
     void Note(std::string line);
     void Touch() { changed_ = true; }
+    void TouchStored() { changed_ = stored_ = true; }
     std::uint8_t KeyMaterialSum() const;
 
     // kept
@@ -222,6 +230,7 @@ private:
     std::map<std::uint8_t, int> pointWidths_;
     std::vector<std::string> log_;
     bool changed_ = false;
+    bool stored_ = false;
 
     // session
     SimFaults faults_;

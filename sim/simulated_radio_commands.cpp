@@ -177,7 +177,7 @@ SimulatedRadio::Parse SimulatedRadio::StoreOrRestoreReference(Replies& replies) 
     } else {
         tuning_ = referenceTuning_;
     }
-    Touch();
+    TouchStored();
     // The radio reports that it is busy, then that it is done.
     Reply(replies, {'.'}, 200);
     Reply(replies, {kAck}, 400);
@@ -222,7 +222,7 @@ SimulatedRadio::Parse SimulatedRadio::WriteTuningBlock(Replies& replies) {
     Note(LogText("tuning-write %u %u", address, length));
     if (address + length > kTuningSize) return Parse::kRefused;
     std::copy(packet->data.begin(), packet->data.end(), tuning_.begin() + address);
-    Touch();
+    TouchStored();
     ReplyByte(replies, kAck);
     return Parse::kTaken;
 }
@@ -247,7 +247,7 @@ SimulatedRadio::Parse SimulatedRadio::WriteBlock(Replies& replies) {
         return Parse::kTaken;
     }
     std::copy(packet->data.begin(), packet->data.end(), memory_.begin() + address);
-    Touch();
+    TouchStored();
     ReplyByte(replies, kAck);
     return Parse::kTaken;
 }

@@ -33,3 +33,5 @@ using TextId = std::uint32_t;
 // Programming radios safely, interrupted programming, unfinished writes and
 // protected recovery copies.
 #include "core/base/text_ids_safety.h"
+// The programming station: several radios at once, the plan, the cable choice.
+#include "core/base/text_ids_station.h"

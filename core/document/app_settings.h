@@ -31,12 +31,14 @@ inline constexpr const char* kSettingWriteBackup = "WriteBackup";
 inline constexpr const char* kSettingBackupFolder = "BackupFolder";
 inline constexpr const char* kSettingWriteVerify = "WriteVerify";
 inline constexpr const char* kSettingProgrammingLog = "ProgrammingLog";
+inline constexpr const char* kSettingProgrammingCable = "ProgrammingCable";
 
 struct ProgrammingOptions {
     bool backup = true;
     std::string backupFolder;  // "" : "backups" in the data folder
     bool verify = true;
     bool log = true;
+    std::string cable;  // the cable's port path or serial number; "": the first cable found
 };
 
 inline constexpr const char* kDefaultLanguageFile = "vrm650t_en.lng";

@@ -20,7 +20,9 @@ Application::Application(Clock& clock)
       image_(&document_->Image()),
       catalogue_(&document_->Catalogue()),
       session_(&document_->Session()),
-      transfers_(std::make_unique<TransferGate>()) {}
+      // Each transfer's port is on the cable chosen in Setup at its start
+      // (the first cable found unless one is chosen).
+      transfers_(std::make_unique<TransferGate>([this] { return TransferGate::OnCable(programming_.cable)(); })) {}
 
 Application::~Application() = default;
 
@@ -96,6 +98,7 @@ void Application::ReadProgrammingOptions(SettingsStore& settings) {
     programming_.backupFolder = settings.ReadString(kSettingBackupFolder).value_or("");
     programming_.verify = settings.ReadInt(kSettingWriteVerify).value_or(1) != 0;
     programming_.log = settings.ReadInt(kSettingProgrammingLog).value_or(1) != 0;
+    programming_.cable = settings.ReadString(kSettingProgrammingCable).value_or("");
 }
 
 void Application::WriteProgrammingOptions(SettingsStore& settings) const {
@@ -103,6 +106,7 @@ void Application::WriteProgrammingOptions(SettingsStore& settings) const {
     settings.WriteString(kSettingBackupFolder, programming_.backupFolder);
     settings.WriteInt(kSettingWriteVerify, programming_.verify ? 1 : 0);
     settings.WriteInt(kSettingProgrammingLog, programming_.log ? 1 : 0);
+    settings.WriteString(kSettingProgrammingCable, programming_.cable);
 }
 
 SafeWriteOptions Application::WriteOptions() {

@@ -60,6 +60,8 @@ inline constexpr int kStatusBar = 59393;
 inline constexpr int kCompareWithRadio = 33100;
 inline constexpr int kProgrammingOptions = 33101;
 inline constexpr int kSecuritySettings = 33102;
+// Program > Programming Station.
+inline constexpr int kProgrammingStation = 33917;
 // Text export and import.
 inline constexpr int kExportText = 33400;
 inline constexpr int kImportText = 33401;

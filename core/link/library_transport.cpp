@@ -51,6 +51,7 @@ bool LibraryTransport::Load() {
 
 void LibraryTransport::Unload() {
     if (!handle_) return;
+    if (byHandle_) (void)Delete();
     ::dlclose(handle_);
     handle_ = nullptr;
 }
@@ -68,39 +69,83 @@ static Fn As(void* symbol) {
 }
 
 std::optional<int> LibraryTransport::Init() {
+    if (byHandle_) {
+        auto open = As<PipelinkCableOpenFn>(Symbol("PipelinkCableOpen"));
+        if (!open) return std::nullopt;
+        (void)Delete();
+        openError_ = PIPELINK_OK;
+        cableHandle_ = open(cable_.empty() ? nullptr : cable_.c_str(), &openError_);
+        return cableHandle_ == PIPELINK_INVALID_HANDLE ? 0 : 1;
+    }
     auto fn = As<PipelinkInitFn>(Symbol("WinUSB_init"));
     if (!fn) return std::nullopt;
     return fn();
 }
 
 std::optional<int> LibraryTransport::Delete() {
+    if (byHandle_) {
+        auto close = As<PipelinkCableCloseFn>(Symbol("PipelinkCableClose"));
+        if (!close) return std::nullopt;
+        if (cableHandle_ == PIPELINK_INVALID_HANDLE) return 0;
+        const int r = close(cableHandle_);
+        cableHandle_ = PIPELINK_INVALID_HANDLE;
+        return r;
+    }
     auto fn = As<PipelinkDeleteFn>(Symbol("WinUSB_Delete"));
     if (!fn) return std::nullopt;
     return fn();
 }
 
 std::optional<int> LibraryTransport::Send(const std::uint8_t* data, std::uint32_t length) {
+    if (byHandle_) {
+        auto fn = As<PipelinkCableSendFn>(Symbol("PipelinkCableSend"));
+        if (!fn) return std::nullopt;
+        return cableHandle_ == PIPELINK_INVALID_HANDLE ? 0 : fn(cableHandle_, data, length);
+    }
     auto fn = As<PipelinkSendFn>(Symbol("WinUSB_Send"));
     if (!fn) return std::nullopt;
     return fn(data, length);
 }
 
 std::optional<int> LibraryTransport::Recv(std::uint8_t* dst, std::uint32_t* count) {
+    if (byHandle_) {
+        auto fn = As<PipelinkCableRecvFn>(Symbol("PipelinkCableRecv"));
+        if (!fn) return std::nullopt;
+        if (cableHandle_ != PIPELINK_INVALID_HANDLE) return fn(cableHandle_, dst, count);
+        if (count) *count = 0;
+        return 0;
+    }
     auto fn = As<PipelinkRecvFn>(Symbol("WinUSB_Recv"));
     if (!fn) return std::nullopt;
     return fn(dst, count);
 }
 
 std::optional<int> LibraryTransport::TimeOutSet(std::uint32_t ms) {
+    if (byHandle_) {
+        auto fn = As<PipelinkCableTimeOutSetFn>(Symbol("PipelinkCableTimeOutSet"));
+        if (!fn) return std::nullopt;
+        return cableHandle_ == PIPELINK_INVALID_HANDLE ? 0 : fn(cableHandle_, ms);
+    }
     auto fn = As<PipelinkTimeOutSetFn>(Symbol("WinUSB_TimeOutSet"));
     if (!fn) return std::nullopt;
     return fn(ms);
 }
 
 std::optional<int> LibraryTransport::LastError() {
+    if (byHandle_) {
+        auto fn = As<PipelinkCableLastErrorFn>(Symbol("PipelinkCableLastError"));
+        if (!fn) return std::nullopt;
+        return cableHandle_ == PIPELINK_INVALID_HANDLE ? openError_ : fn(cableHandle_);
+    }
     auto fn = As<PipelinkLastErrorFn>(Symbol("PipelinkLastError"));
     if (!fn) return std::nullopt;
     return fn();
+}
+
+std::optional<int> LibraryTransport::ListCables(PipelinkCable* out, std::uint32_t max) {
+    auto fn = As<PipelinkListCablesFn>(Symbol("PipelinkListCables"));
+    if (!fn) return std::nullopt;
+    return fn(out, max);
 }
 
 std::optional<int> LibraryTransport::ProbeCables(PipelinkCableProbe* out, std::uint32_t max) {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "core/base/language_table.h"
@@ -62,6 +63,10 @@ int OpenLog(const std::string& path) {
 // file is empty, in one write so that two programs logging at once never mix
 // their rows. 0 or errno.
 int AppendTo(int fd, const std::string& rows) {
+    // One writer at a time within the program (the station's cables log at
+    // once): the header goes in once, and no row is split by another.
+    static std::mutex writer;
+    std::lock_guard<std::mutex> lock(writer);
     struct stat st {};
     if (::fstat(fd, &st) != 0) return errno;
     const std::string text = (st.st_size == 0 ? LogHeader() + "\n" : std::string()) + rows;

@@ -7,6 +7,14 @@ TransferGate::TransferGate()
 
 TransferGate::TransferGate(PortMaker makePort) : makePort_(std::move(makePort)) {}
 
+TransferGate::PortMaker TransferGate::OnCable(std::string cable) {
+    if (cable.empty()) return [] { return std::make_unique<ProgrammingPort>(); };
+    return [cable] {
+        return std::make_unique<ProgrammingPort>(
+            std::make_unique<LibraryTransport>(LibraryTransport::kDefaultName, cable), SystemClock::Instance());
+    };
+}
+
 std::unique_ptr<TransferGate::Claim> TransferGate::Begin() {
     if (running_ != nullptr) return nullptr;
     std::unique_ptr<ProgrammingPort> port = makePort_();

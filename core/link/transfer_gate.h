@@ -30,6 +30,10 @@ public:
     TransferGate();
     // Ports from `makePort` (tests, other transports).
     explicit TransferGate(PortMaker makePort);
+    // Ports on one chosen cable (its port path or serial number) of
+    // libpipelink.so; an empty `cable` is the first cable found, as the
+    // default ports have it.
+    static PortMaker OnCable(std::string cable);
     TransferGate(const TransferGate&) = delete;
     TransferGate& operator=(const TransferGate&) = delete;
 

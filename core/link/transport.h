@@ -10,6 +10,7 @@
 #include <string>
 
 struct PipelinkCableProbe;
+struct PipelinkCable;
 
 namespace vrm {
 
@@ -47,6 +48,11 @@ public:
     // library path (LD_LIBRARY_PATH first, then the program's RUNPATH
     // $ORIGIN); a name with a '/' loads that file.
     explicit LibraryTransport(std::string name = kDefaultName) : name_(std::move(name)) {}
+    // A transport on one chosen cable (its port path or serial number; empty:
+    // the first cable found) through the library's handle-based exports, so
+    // that several ports can drive several cables at once.
+    LibraryTransport(std::string name, std::string cable)
+        : name_(std::move(name)), cable_(std::move(cable)), byHandle_(true) {}
     ~LibraryTransport() override { Unload(); }
     LibraryTransport(const LibraryTransport&) = delete;
     LibraryTransport& operator=(const LibraryTransport&) = delete;
@@ -63,6 +69,10 @@ public:
     std::optional<int> LastError() override;
     // Not for the port: the cable doctor's listing (PipelinkProbeCables).
     std::optional<int> ProbeCables(PipelinkCableProbe* out, std::uint32_t max);
+    // The present cables (PipelinkListCables).
+    std::optional<int> ListCables(PipelinkCable* out, std::uint32_t max);
+    bool ByHandle() const { return byHandle_; }
+    const std::string& Cable() const { return cable_; }
 
     const std::string& Name() const { return name_; }
     // dlerror() of the last failed Load, for diagnostics.
@@ -72,6 +82,10 @@ private:
     void* Symbol(const char* name) const;
 
     std::string name_;
+    std::string cable_;
+    bool byHandle_ = false;
+    std::intptr_t cableHandle_ = -1;  // the open cable's handle, -1 when none
+    int openError_ = 0;               // why the last handle open failed
     void* handle_ = nullptr;
     std::string loadError_;
 };

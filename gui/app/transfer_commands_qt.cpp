@@ -8,6 +8,7 @@
 #include "core/link/transfer_gate.h"
 #include "gui/transfer/compare_dialog.h"
 #include "gui/transfer/safety_dialog.h"
+#include "gui/transfer/station_dialog.h"
 #include "core/document/settings_store.h"
 #include "core/fields/edit_session.h"
 #include "core/document/command_tables.h"
@@ -131,6 +132,15 @@ void RegisterTuningDataCommand(CMainFrame& frame) {
 }
 
 void RegisterSafetyCommands(CMainFrame& frame) {
+    frame.RegisterCommand(cmd::kProgrammingStation, [&frame] {
+        Application& app = frame.App();
+        if (app.Transfers().Busy()) return;  // a transfer runs already
+        app.CheckpointRecovery(0);
+        StationDialog dialog({app.Language(), frame.GetPrompter(), app.Image().Live(), app.WriteOptions(),
+                              !app.NoEncryption()},
+                             &frame);
+        dialog.exec();
+    });
     frame.RegisterCommand(cmd::kCompareWithRadio, [&frame] {
         Application& app = frame.App();
         if (app.Transfers().Busy()) return;  // a transfer runs already
@@ -142,7 +152,8 @@ void RegisterSafetyCommands(CMainFrame& frame) {
     frame.RegisterCommand(cmd::kProgrammingOptions, [&frame] {
         Application& app = frame.App();
         const QString folder = QString::fromStdString(app.DataFolder() + kBackupFolderName);
-        ProgrammingOptionsDialog dialog(app.Language(), app.Programming(), folder, &frame);
+        const std::vector<StationCable> cables = ListStationCables().value_or(std::vector<StationCable>{});
+        ProgrammingOptionsDialog dialog(app.Language(), app.Programming(), folder, cables, &frame);
         dialog.SetHelpHandler([&frame] { frame.ShowHelp(*HelpForCommand(cmd::kProgrammingOptions)); });
         if (dialog.exec() != QDialog::Accepted) return;
         app.Programming() = dialog.Options();

@@ -1,6 +1,7 @@
 #include "gui/transfer/safety_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -44,7 +45,8 @@ QHBoxLayout* Buttons(QDialog* dialog, const LanguageTable& language, const std::
 }  // namespace
 
 ProgrammingOptionsDialog::ProgrammingOptionsDialog(const LanguageTable& language, const ProgrammingOptions& options,
-                                               const QString& defaultFolder, QWidget* parent)
+                                               const QString& defaultFolder, const std::vector<StationCable>& cables,
+                                               QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("ProgrammingOptionsDialog"));
     setWindowTitle(LangText(language, tid::kProgOptionsTitle));
@@ -60,6 +62,18 @@ ProgrammingOptionsDialog::ProgrammingOptionsDialog(const LanguageTable& language
     backup_->setChecked(options.backup);
     verify_->setChecked(options.verify);
     log_->setChecked(options.log);
+    auto* cableLabel = new QLabel(LangText(language, tid::kSetupCable), this);
+    cable_ = new QComboBox(this);
+    cable_->setObjectName(QStringLiteral("cable"));
+    cableLabel->setBuddy(cable_);
+    cable_->addItem(LangText(language, tid::kSetupCableFirst), QString());
+    for (const StationCable& c : cables) {
+        const QString id = QString::fromStdString(c.portPath);
+        cable_->addItem(c.serial.empty() ? id : id + QStringLiteral("  (") + QString::fromStdString(c.serial) + ')', id);
+    }
+    if (!options.cable.empty() && cable_->findData(QString::fromStdString(options.cable)) < 0)
+        cable_->addItem(QString::fromStdString(options.cable), QString::fromStdString(options.cable));
+    cable_->setCurrentIndex(std::max(0, cable_->findData(QString::fromStdString(options.cable))));
 
     const auto follow = [this](bool on) {
         folder_->setEnabled(on);
@@ -83,6 +97,10 @@ ProgrammingOptionsDialog::ProgrammingOptionsDialog(const LanguageTable& language
     layout->addLayout(folderRow);
     layout->addWidget(verify_);
     layout->addWidget(log_);
+    auto* cableRow = new QHBoxLayout;
+    cableRow->addWidget(cableLabel);
+    cableRow->addWidget(cable_, 1);
+    layout->addLayout(cableRow);
     layout->addSpacing(8);
     layout->addLayout(Buttons(this, language, help_));
 }
@@ -93,6 +111,7 @@ ProgrammingOptions ProgrammingOptionsDialog::Options() const {
     o.backupFolder = folder_->text().trimmed().toStdString();
     o.verify = verify_->isChecked();
     o.log = log_->isChecked();
+    o.cable = cable_->currentData().toString().toStdString();
     return o;
 }
 

@@ -7,8 +7,10 @@
 #include <functional>
 
 #include "core/document/app_settings.h"
+#include "core/link/station.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -19,9 +21,11 @@ class LanguageTable;
 class ProgrammingOptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    // `defaultFolder` shows (greyed) when no folder of its own is set.
+    // `defaultFolder` shows (greyed) when no folder of its own is set;
+    // `cables` are the present cables the "Programming cable" choice offers
+    // after "First found" (a chosen cable that is not present stays offered).
     ProgrammingOptionsDialog(const LanguageTable& language, const ProgrammingOptions& options,
-                           const QString& defaultFolder, QWidget* parent);
+                           const QString& defaultFolder, const std::vector<StationCable>& cables, QWidget* parent);
     ProgrammingOptions Options() const;
     void SetHelpHandler(std::function<void()> handler) { help_ = std::move(handler); }
 
@@ -29,6 +33,7 @@ public:
     QLineEdit* FolderEdit() const { return folder_; }
     QCheckBox* VerifyBox() const { return verify_; }
     QCheckBox* LogBox() const { return log_; }
+    QComboBox* CableBox() const { return cable_; }
 
 private:
     QCheckBox* backup_ = nullptr;
@@ -36,6 +41,7 @@ private:
     QPushButton* browse_ = nullptr;
     QCheckBox* verify_ = nullptr;
     QCheckBox* log_ = nullptr;
+    QComboBox* cable_ = nullptr;
     std::function<void()> help_;
 };
 

@@ -119,6 +119,9 @@ TEST_F(CommandLine, CompletionKnowsCommandsOptionsAndFieldKeys) {
     EXPECT_NE(Complete("show --").find("--json\n"), std::string::npos);
     EXPECT_EQ(Complete("set " + file_ + " channel.1.r"), "channel.1.rx=\n");
     EXPECT_EQ(Complete("get --password 1 " + file_ + " channel.16.sc"), "channel.16.scan_add\n");
+    EXPECT_EQ(Complete("sta"), "station\n");
+    EXPECT_NE(Complete("station write --cables all --pl").find("--plan-default\n"), std::string::npos);
+    EXPECT_NE(Complete("radio read --cable 1-2 --").find("--yes\n"), std::string::npos) << "--cable takes a value";
 }
 
 }  // namespace

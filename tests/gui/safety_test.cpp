@@ -140,7 +140,7 @@ private slots:
             test::ScriptedPrompter prompter;
             QVERIFY(test::StartApplication(app, settings, prompter, lang, temp_.path().toStdString()));
             ProgrammingOptions options;
-            ProgrammingOptionsDialog dlg(app.Language(), options, QStringLiteral("/home/user/backups"), nullptr);
+            ProgrammingOptionsDialog dlg(app.Language(), options, QStringLiteral("/home/user/backups"), {}, nullptr);
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             test::CheckNothingCutOff(&dlg, QStringLiteral("options"));

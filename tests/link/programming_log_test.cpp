@@ -3,7 +3,10 @@
 // file, radio, time and backup and the choice to open what exists.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#include <vector>
 #include <fstream>
 
 #include "core/link/programming_log.h"
@@ -102,6 +105,34 @@ TEST_F(ProgrammingLog, TheReportNamesTheWriteAndOffersWhatExists) {
     prompter.asked.clear();
     EXPECT_EQ(ReportUnfinishedWrites(path, prompter, test::EnglishTexts()), "");
     EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(ProgrammingLog, RowsFromManyThreadsAtOnceAreAllKeptWholeUnderOneHeader) {
+    // A station's cables start and finish their writes at the same moments;
+    // the log is new, so every one of them may think it writes the header.
+    constexpr int kThreads = 8, kRows = 1;
+    for (int round = 0; round < 30; ++round) {
+        fs::remove(path);
+        std::atomic<int> ready{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                ++ready;
+                while (ready < kThreads) std::this_thread::yield();
+                for (int r = 0; r < kRows; ++r) {
+                    LogEntry entry;
+                    ASSERT_EQ(entry.Start(path, Write(std::to_string(t) + "-" + std::to_string(r))), 0);
+                    ASSERT_EQ(entry.Finish("written and verified"), 0);
+                }
+            });
+        }
+        for (std::thread& th : threads) th.join();
+        std::ifstream in(path);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(text.find(LogHeader()), 0u);
+        ASSERT_EQ(text.rfind(LogHeader()), 0u) << "the header once, in round " << round;
+        EXPECT_EQ(ReadLog(path).size(), static_cast<std::size_t>(2 * kThreads * kRows));
+    }
 }
 
 }  // namespace

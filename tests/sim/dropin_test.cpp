@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "core/link/programming_port.h"
+#include "pipelink/pipelink.h"
 #include "sim/sim_state.h"
 
 extern char** environ;
@@ -174,6 +176,73 @@ TEST(DropInByName, AWholeReadFindsTheDropInFirstOnTheLibraryPath) {
     std::string error;
     ASSERT_TRUE(LoadSimState(std::getenv("VRM650T_SIM_STATE"), radio, &error)) << error;
     EXPECT_EQ(image, radio.Memory());
+}
+
+TEST_F(DropIn, KeepsItsStateAtTheEndOfASessionAndAtEachWrittenBlockOnly) {
+    Connect();
+    std::array<std::uint8_t, 16> block{};
+    ASSERT_EQ(port.ReadBlock(0x100, 16, block.data()), 0);
+    EXPECT_EQ(Saved().Log().size(), 0u) << "a read does not rewrite the state file";
+    block.fill(0x77);
+    ASSERT_EQ(port.CommaCommand(1), 0);
+    ASSERT_EQ(port.WriteBlock(0x100, 16, block.data()), 0);
+    EXPECT_EQ(Saved().Memory()[0x100], 0x77) << "a written block is kept at once";
+    ASSERT_EQ(port.ExitProgramMode(), 0);
+    ASSERT_TRUE(port.SetOpen(false));
+    EXPECT_EQ(Saved().Log().back(), "exit") << "the rest is kept at the end of the session";
+}
+
+TEST_F(DropIn, AStationOfRadiosOnePerCableEachWithItsOwnStateAndFaults) {
+    const std::string b = (dir / "b.state").string(), c = (dir / "c.state").string();
+    ::setenv("VRM650T_SIM_STATE", (state + ":" + b + ":" + c).c_str(), 1);
+    ::setenv("VRM650T_SIM_FAULTS_2", "program-silent", 1);
+    LibraryTransport lib(kDropIn);
+    ASSERT_TRUE(lib.Load());
+    std::array<PipelinkCable, 4> cables{};
+    ASSERT_EQ(lib.ListCables(cables.data(), 4), 3);
+    EXPECT_STREQ(cables[1].portPath, "sim-2");
+    EXPECT_STREQ(cables[2].serial, "SIMCABLE03");
+
+    auto on = [](const std::string& cable) {
+        return std::make_unique<ProgrammingPort>(std::make_unique<LibraryTransport>(kDropIn, cable),
+                                                 SystemClock::Instance());
+    };
+    auto first = on("sim-1"), second = on("sim-2"), third = on("SIMCABLE03");
+    auto write = [](ProgrammingPort& p, std::uint8_t fill) {
+        ModelIdentity id{};
+        if (!p.SetOpen(true) || p.EnterProgramMode() != 0 || p.Identify(id) != 0) return false;
+        std::array<std::uint8_t, 16> block{};
+        block.fill(fill);
+        const bool ok = p.CommaCommand(1) == 0 && p.WriteBlock(0x100, 16, block.data()) == 0;
+        p.ExitProgramMode();
+        p.SetOpen(false);
+        return ok;
+    };
+    bool r1 = false, r2 = true, r3 = false;
+    std::thread t1([&] { r1 = write(*first, 0x11); });
+    std::thread t2([&] { r2 = write(*second, 0x22); });
+    std::thread t3([&] { r3 = write(*third, 0x33); });
+    t1.join();
+    t2.join();
+    t3.join();
+    ::unsetenv("VRM650T_SIM_FAULTS_2");
+    EXPECT_TRUE(r1);
+    EXPECT_FALSE(r2) << "only the second radio was silent";
+    EXPECT_TRUE(r3);
+    SimulatedRadio radio;
+    std::string error;
+    ASSERT_TRUE(LoadSimState(state, radio, &error)) << error;
+    EXPECT_EQ(radio.Memory()[0x100], 0x11);
+    ASSERT_TRUE(LoadSimState(c, radio, &error)) << error;
+    EXPECT_EQ(radio.Memory()[0x100], 0x33);
+    ASSERT_TRUE(LoadSimState(b, radio, &error)) << error;
+    EXPECT_NE(radio.Memory()[0x100], 0x22);
+
+    // The same radio cannot be opened twice at once.
+    ASSERT_TRUE(first->SetOpen(true));
+    auto again = on("SIMCABLE01");
+    ASSERT_TRUE(again->SetOpen(true));
+    EXPECT_EQ(again->OpenError(), LinkError::kBusy);
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The text IDs of the programming station: several radios at once, each on
+// its own cable, the plan of per-radio files and values, the cable choice.
+// Included by core/base/text_ids.h; add new names of this area here.
+#pragma once
+
+#include "core/base/text_ids.h"
+
+namespace vrm::tid {
+
+// The plan
+inline constexpr TextId kPlanCannotRead = 19170001;       // en: "The plan %s cannot be read: %s" | de: "Der Plan %s kann nicht gelesen werden: %s"
+inline constexpr TextId kPlanNoSerialColumn = 19170002;   // en: "The plan's first column must be serial." | de: "Die erste Spalte des Plans muss serial sein."
+inline constexpr TextId kPlanFieldCount = 19170003;       // en: "Line %s of the plan has %s fields; its header has %s." | de: "Zeile %s des Plans hat %s Felder; ihre Kopfzeile hat %s."
+inline constexpr TextId kPlanSerialEmpty = 19170004;      // en: "Line %s of the plan has no serial number." | de: "Zeile %s des Plans hat keine Seriennummer."
+inline constexpr TextId kPlanSerialTwice = 19170005;      // en: "Line %s of the plan names the serial number %s a second time." | de: "Zeile %s des Plans nennt die Seriennummer %s ein zweites Mal."
+inline constexpr TextId kPlanFileRefused = 19170006;      // en: "Line %s of the plan: the data file %s cannot be used." | de: "Zeile %s des Plans: Die Datendatei %s kann nicht verwendet werden."
+inline constexpr TextId kPlanValueRefused = 19170007;     // en: "Line %s of the plan, %s: %s" | de: "Zeile %s des Plans, %s: %s"
+inline constexpr TextId kPlanHasErrors = 19170008;        // en: "Nothing was written: the plan has errors." | de: "Es wurde nichts geschrieben: Der Plan enthält Fehler."
+inline constexpr TextId kPlanNotInPlan = 19170009;        // en: "refused: serial number %s is not in the plan" | de: "abgelehnt: Seriennummer %s steht nicht im Plan"
+inline constexpr TextId kPlanEmptyColumn = 19170010;      // en: "Column %s of the plan's header is empty." | de: "Spalte %s der Kopfzeile des Plans ist leer."
+
+// The station's phases and results
+inline constexpr TextId kStationWaiting = 19170101;       // en: "waiting" | de: "wartet"
+inline constexpr TextId kStationIdentifying = 19170102;   // en: "identifying" | de: "erkennt"
+inline constexpr TextId kStationBackup = 19170103;        // en: "backup" | de: "Sicherung"
+inline constexpr TextId kStationWriting = 19170104;       // en: "writing" | de: "schreibt"
+inline constexpr TextId kStationVerifying = 19170105;     // en: "verifying" | de: "prüft"
+inline constexpr TextId kStationDone = 19170106;          // en: "done" | de: "fertig"
+inline constexpr TextId kStationFailed = 19170107;        // en: "failed" | de: "fehlgeschlagen"
+inline constexpr TextId kStationStopped = 19170108;       // en: "stopped" | de: "angehalten"
+inline constexpr TextId kStationNextRadio = 19170109;     // en: "waiting for the next radio" | de: "wartet auf das nächste Funkgerät"
+inline constexpr TextId kStationNoRadio = 19170110;       // en: "no radio answered" | de: "kein Funkgerät hat geantwortet"
+
+// vrm650t-cli radio list and station write
+inline constexpr TextId kCliNoCables = 19170201;          // en: "No programming cable was found." | de: "Es wurde kein Programmierkabel gefunden."
+inline constexpr TextId kCliUnknownCable = 19170202;      // en: "There is no cable %s; vrm650t-cli radio list shows the cables." | de: "Es gibt kein Kabel %s; vrm650t-cli radio list zeigt die Kabel."
+inline constexpr TextId kCliCablesNotListed = 19170203;   // en: "The transport library %s cannot list cables." | de: "Die Transportbibliothek %s kann keine Kabel auflisten."
+inline constexpr TextId kCliStationHeading = 19170204;    // en: "CABLE\tSERIAL\tMODEL\tRESULT\tWRITTEN\tFAILED" | de: "KABEL\tSERIENNUMMER\tMODELL\tERGEBNIS\tGESCHRIEBEN\tFEHLGESCHLAGEN"
+inline constexpr TextId kCliStationTotal = 19170205;      // en: "%d radios written, %d failed." | de: "%d Funkgeräte geschrieben, %d fehlgeschlagen."
+inline constexpr TextId kCliListHeading = 19170207;       // en: "CABLE\tSERIAL\tBUS\tDEVICE" | de: "KABEL\tSERIENNUMMER\tBUS\tGERÄT"
+inline constexpr TextId kCliListIdentifyHeading = 19170208;  // en: "CABLE\tSERIAL\tBUS\tDEVICE\tMODEL\tRADIO SERIAL" | de: "KABEL\tSERIENNUMMER\tBUS\tGERÄT\tMODELL\tFUNKGERÄT-SERIENNUMMER"
+
+// The desktop program: the cable choice and the station window
+inline constexpr TextId kSetupCable = 19170301;           // en: "Programming cable" | de: "Programmierkabel"
+inline constexpr TextId kSetupCableFirst = 19170302;      // en: "First found" | de: "Das erste gefundene"
+inline constexpr TextId kStationMenu = 19170303;          // en: "Programming &Station..." | de: "&Programmierstation..."
+inline constexpr TextId kStationTitle = 19170304;         // en: "Programming Station" | de: "Programmierstation"
+inline constexpr TextId kStationColCable = 19170305;      // en: "Cable" | de: "Kabel"
+inline constexpr TextId kStationColModel = 19170306;      // en: "Model" | de: "Modell"
+inline constexpr TextId kStationColSerial = 19170307;     // en: "Serial Number" | de: "Seriennummer"
+inline constexpr TextId kStationColPhase = 19170308;      // en: "Phase" | de: "Schritt"
+inline constexpr TextId kStationColProgress = 19170309;   // en: "Progress" | de: "Fortschritt"
+inline constexpr TextId kStationColResult = 19170310;     // en: "Result" | de: "Ergebnis"
+inline constexpr TextId kStationColCount = 19170311;      // en: "Written / Failed" | de: "Geschrieben / Fehler"
+inline constexpr TextId kStationPlan = 19170312;          // en: "&Plan file:" | de: "&Plandatei:"
+inline constexpr TextId kStationBrowse = 19170313;        // en: "&Browse..." | de: "&Durchsuchen..."
+inline constexpr TextId kStationContinuous = 19170314;    // en: "C&ontinuous" | de: "F&ortlaufend"
+inline constexpr TextId kStationStart = 19170315;         // en: "&Start" | de: "&Starten"
+inline constexpr TextId kStationStop = 19170316;          // en: "S&top" | de: "&Anhalten"
+inline constexpr TextId kStationClose = 19170317;         // en: "&Close" | de: "S&chließen"
+inline constexpr TextId kStationPlanDefault = 19170318;   // en: "&Write the open data into radios not in the plan" | de: "Geöffnete Daten in Funkgeräte &schreiben, die nicht im Plan stehen"
+inline constexpr TextId kStationNoCables = 19170319;      // en: "No programming cable is plugged in. Plug in the cables, then press Start." | de: "Es ist kein Programmierkabel angeschlossen. Schließen Sie die Kabel an und drücken Sie dann Starten."
+inline constexpr TextId kStationTotal = 19170320;         // en: "%d radios written, %d failed." | de: "%d Funkgeräte geschrieben, %d fehlgeschlagen."
+
+}  // namespace vrm::tid

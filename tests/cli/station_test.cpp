@@ -1,0 +1,183 @@
+// The programming station from the command line: several simulated radios,
+// one per simulated cable, written at once; a fault on one, a plan with a bad
+// value, Ctrl+C in the middle, and the cable choice of the radio commands.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli_process.h"
+#include "core/link/programming_log.h"
+#include "sim/sim_state.h"
+
+namespace vrm {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Station : ::testing::Test {
+    Station() {
+        std::string t = (fs::temp_directory_path() / "vrm-station-XXXXXX").string();
+        dir = ::mkdtemp(t.data());
+        for (int i = 1; i <= 3; ++i) {
+            states.push_back((dir / ("r" + std::to_string(i) + ".state")).string());
+            SimulatedRadio radio;
+            radio.SetSerialNumber("0000000" + std::to_string(i));
+            std::string error;
+            EXPECT_TRUE(SaveSimState(states.back(), radio, &error)) << error;
+        }
+        data = (dir / "w.dat").string();
+        EXPECT_EQ(Run({"new", "--model", "3", "-o", data}).status, 0);
+        log = (dir / "log.csv").string();
+    }
+    ~Station() override { fs::remove_all(dir); }
+
+    // The CLI with the station's radios first on the library path; `env`
+    // adds VARIABLE=VALUE pairs; a SIGINT goes to it after `interruptMs`.
+    test::CliRun Run(std::vector<std::string> args, std::vector<std::string> env = {}, int interruptMs = 0) {
+        int out[2], err[2];
+        EXPECT_EQ(::pipe(out), 0);
+        EXPECT_EQ(::pipe(err), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            std::string joined;
+            for (const std::string& s : states) joined += (joined.empty() ? "" : ":") + s;
+            ::setenv("VRM650T_SIM_STATE", joined.c_str(), 1);
+            ::setenv("HOME", dir.c_str(), 1);
+            ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
+            ::unsetenv("VRM650T_SIM_FAULTS");
+            ::unsetenv("VRM650T_SIM_BAUD");
+            for (const std::string& e : env) ::putenv(const_cast<char*>(e.c_str()));
+            const int null = ::open("/dev/null", O_RDONLY);
+            ::dup2(null, 0);
+            ::dup2(out[1], 1);
+            ::dup2(err[1], 2);
+            ::close(out[0]);
+            ::close(err[0]);
+            args.insert(args.begin(), {"--lang", std::string(VRM_SOURCE_DIR) + "/lang/vrm650t_en.lng"});
+            auto argv = test::Argv(args);
+            ::execv(test::kCli.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        ::close(err[1]);
+        std::thread interrupt;
+        if (interruptMs > 0)
+            interrupt = std::thread([pid, interruptMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(interruptMs));
+                ::kill(pid, SIGINT);
+            });
+        test::CliRun r;
+        r.out = test::Drain(out[0]);
+        r.err = test::Drain(err[0]);
+        ::close(out[0]);
+        ::close(err[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (interrupt.joinable()) interrupt.join();
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return r;
+    }
+
+    SimulatedRadio Radio(int i) const {
+        SimulatedRadio radio;
+        std::string error;
+        EXPECT_TRUE(LoadSimState(states[static_cast<std::size_t>(i)], radio, &error)) << error;
+        return radio;
+    }
+    // The table row of cable sim-N.
+    static std::string Row(const std::string& out, int n) {
+        const std::size_t at = out.find("sim-" + std::to_string(n) + "\t");
+        return at == std::string::npos ? std::string() : out.substr(at, out.find('\n', at) - at);
+    }
+
+    fs::path dir;
+    std::vector<std::string> states;
+    std::string data;
+    std::string log;
+};
+
+TEST_F(Station, EveryRadioIsWrittenAtOnceAndAFaultOnOneLeavesTheOthersToFinish) {
+    const auto r = Run({"station", "write", "--log", log, "--backup-dir", dir.string(), data},
+                       {"VRM650T_SIM_FAULTS_2=write-nak=5"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(Row(r.out, 1).find("00000001\tHRV-41A:K\twritten and verified\t1\t0"), std::string::npos) << r.out;
+    EXPECT_NE(Row(r.out, 2).find("write failed at block 5"), std::string::npos) << r.out;
+    EXPECT_NE(Row(r.out, 3).find("written and verified\t1\t0"), std::string::npos) << r.out;
+    // Two whole rows per radio, one header, nothing mixed.
+    const std::vector<LogFields> rows = ReadLog(log);
+    ASSERT_EQ(rows.size(), 6u);
+    std::ifstream in(log);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find(LogHeader()), text.rfind(LogHeader()));
+    int finished = 0;
+    for (const LogFields& f : rows) finished += f.result != kLogStarted;
+    EXPECT_EQ(finished, 3);
+}
+
+TEST_F(Station, APlanGivesEachRadioItsValuesAndRefusesWholeOnOneBadValue) {
+    const std::string plan = (dir / "plan.csv").string();
+    std::ofstream(plan) << "serial,message.line2,channel.1.rx\n00000001,UNIT 1,462.5625\n00000002,UNIT 2,999\n";
+    auto r = Run({"station", "write", "--no-log", "--no-backup", "--plan", plan, data});
+    EXPECT_EQ(r.status, cli::kExitValueRefused);
+    EXPECT_NE(r.err.find("Line 3 of the plan, channel.1.rx"), std::string::npos) << r.err;
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(Radio(i).Log().empty()) << "radio " << i << " was not even opened";
+
+    std::ofstream(plan) << "serial,message.line2,channel.1.rx\n00000001,UNIT 1,462.5625\n00000002,UNIT 2,470\n";
+    r = Run({"station", "write", "--no-log", "--no-backup", "--plan", plan, data});
+    EXPECT_EQ(r.status, 1) << "radio 3 is not in the plan";
+    EXPECT_NE(Row(r.out, 3).find("not in the plan"), std::string::npos) << r.out;
+    const auto radio3 = Radio(2).Log();
+    EXPECT_EQ(std::count(radio3.begin(), radio3.end(), std::string("comma 01")), 0) << "nothing written to radio 3";
+    const std::string r1 = (dir / "r1.dat").string(), r2 = (dir / "r2.dat").string();
+    ASSERT_EQ(Run({"radio", "read", "--cable", "sim-1", "-o", r1}).status, 0);
+    ASSERT_EQ(Run({"radio", "read", "--cable", "SIMCABLE02", "-o", r2}).status, 0);
+    EXPECT_EQ(Run({"get", r1, "message.line2", "channel.1.rx"}).out, "UNIT 1\n462.56250\n");
+    EXPECT_EQ(Run({"get", r2, "message.line2", "channel.1.rx"}).out, "UNIT 2\n470.00000\n");
+
+    r = Run({"station", "write", "--no-log", "--no-backup", "--plan", plan, "--plan-default", "--cables", "sim-3", data});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+}
+
+TEST_F(Station, CtrlCStopsEveryCableCleanlyAndReportsEachOne) {
+    // Every radio's reply to send 40 (a block in the middle of the write)
+    // comes 2.5 s late: the signal finds all three cables writing.
+    const auto r = Run({"station", "write", "--no-backup", "--no-verify", "--log", log, data},
+                       {"VRM650T_SIM_FAULTS=slow=2500@40"}, 1000);
+    EXPECT_EQ(r.status, 130) << r.out << r.err;
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_NE(Row(r.out, n).find("stopped by the user"), std::string::npos) << r.out;
+        const auto radioLog = Radio(n - 1).Log();
+        ASSERT_FALSE(radioLog.empty());
+        EXPECT_EQ(radioLog.back(), "abort") << "radio " << n << " was told the write is abandoned";
+    }
+    for (const LogFields& f : ReadLog(log))
+        if (f.result != kLogStarted) {
+            EXPECT_NE(f.result.find("stopped by the user"), std::string::npos) << f.result;
+        }
+}
+
+TEST_F(Station, RadioListShowsEachCableAndItsRadioAndUnknownCablesAreRefused) {
+    auto r = Run({"radio", "list"});
+    EXPECT_NE(r.out.find("sim-3\tSIMCABLE03\t1\t4\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(Radio(0).Log().empty()) << "a plain list opens no cable";
+    r = Run({"radio", "list", "--identify"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("sim-2\tSIMCABLE02\t1\t3\tHRV-41A:K\t00000002\n"), std::string::npos) << r.out;
+    const std::size_t before = Radio(0).Log().size();
+    r = Run({"station", "write", "--cables", "sim-1,nowhere", data});
+    EXPECT_EQ(r.status, cli::kUsageError);
+    EXPECT_NE(r.err.find("There is no cable nowhere"), std::string::npos) << r.err;
+    EXPECT_EQ(Radio(0).Log().size(), before) << "nothing started when one cable is unknown";
+}
+
+}  // namespace
+}  // namespace vrm

@@ -33,3 +33,6 @@ using TextId = std::uint32_t;
 // Programming radios safely, interrupted programming, unfinished writes and
 // protected recovery copies.
 #include "core/base/text_ids_safety.h"
+// What screen readers are told beyond the captions: ranges, grid cells, the
+// key image, transfer progress.
+#include "core/base/text_ids_access.h"

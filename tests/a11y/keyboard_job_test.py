@@ -1,0 +1,140 @@
+"""A screen-reader user's job, by keyboard alone and heard through AT-SPI:
+open the channel grid from the tree, create a channel by typing a receive
+frequency outside the band, hear the message that it was moved into the
+band, hear the cell's new text, save, and write to the simulated radio. The
+radio is read back afterwards to prove the channel arrived.
+    keyboard_job_test.py BIN_DIR SIM_DIR"""
+
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+from a11y_common import CTRL, ALT, Program, args, children, fail, key, role, state, type_text, wait_for, walk
+
+
+def heard_box(program, what):
+    """The message box now open: its text must reach a screen reader as the
+    box's description. Returns the text and closes the box with Return."""
+    box = program.dialog(timeout=15)
+    if box is None:
+        fail("no message box after %s" % what)
+        return None
+    text = (box.description or "").strip()
+    labels = [a.name for a in walk(box) if role(a) == pyatspi.ROLE_LABEL and a.name]
+    if not text or text not in labels:
+        fail("the box after %s does not say its text as its description: %r (labels %r)" % (what, text, labels))
+    print("heard after %s: %r: %r" % (what, box.name, text), flush=True)
+    key("Return")
+    wait_for(lambda: program.dialog(timeout=0) is None, timeout=10)
+    return text
+
+
+def main():
+    bin_dir, sim_dir = args()
+    program = Program(bin_dir, sim_dir, "en", 3)
+    cli = os.path.join(bin_dir, "vrm650t-cli")
+    env = dict(os.environ, LD_LIBRARY_PATH=sim_dir, VRM650T_SIM_STATE=os.path.join(program.home, "radio.state"))
+    faults = 0
+    try:
+        # Alt+0 shows the tree with the keyboard in it; the first editor
+        # below the model is Channel Information.
+        key("0", ALT)
+        key("Down")
+        key("Return")
+        grid = wait_for(lambda: next((a for a in walk(program.frame) if role(a) == pyatspi.ROLE_TABLE
+                                      and state(a, pyatspi.STATE_FOCUSED)), None), timeout=10)
+        if grid is None:
+            fail("the channel grid did not take the keyboard")
+            return 1
+        table = grid.queryTable()
+        last = table.nRows - 1
+        for _ in range(last):
+            key("Down")
+        cell = table.getAccessibleAt(last, 1)
+        if not state(cell, pyatspi.STATE_FOCUSED):
+            fail("Down did not reach the last channel's first field (%r)" % cell.description)
+            faults += 1
+        if cell.name:
+            fail("the last channel is not empty: %r" % cell.name)
+            faults += 1
+        # Typing starts the cell's editor, which keeps the cell's name.
+        type_text("5")
+        editor = wait_for(lambda: program.focused(grid), timeout=5)
+        if editor is None or editor.name != cell.description:
+            fail("the cell's editor is named %r, not %r" % (editor.name if editor else None, cell.description))
+            faults += 1
+        type_text("00")
+        key("Return")
+        message = heard_box(program, "typing 500 MHz")
+        if not message:
+            faults += 1
+        cell = table.getAccessibleAt(last, 1)
+        heard = wait_for(lambda: table.getAccessibleAt(last, 1).name, timeout=5)
+        print("the cell now says %r (%r)" % (heard, cell.description), flush=True)
+        if not heard or not heard.startswith("480"):
+            fail("the channel's receive frequency reads %r, not the band's top" % heard)
+            faults += 1
+
+        # Save: the status bar's note is the only word, and it is heard.
+        key("s", CTRL)
+        bar = next((a for a in walk(program.frame) if role(a) == pyatspi.ROLE_STATUS_BAR), None)
+        note = wait_for(lambda: bar.description if bar else None, timeout=10)
+        if not note:
+            faults += 1
+            fail("Save said nothing a screen reader can hear (status bar %r)" % (bar,))
+        print("heard after Ctrl+S: %r" % note, flush=True)
+
+        # Write: Ctrl+W opens the write dialog, Return starts it (its default
+        # button), the result comes as a box.
+        key("w", CTRL)
+        dialog = program.dialog(timeout=10)
+        if dialog is None:
+            fail("Ctrl+W opened no dialog")
+            return 1
+        print("write dialog %r" % dialog.name, flush=True)
+        key("Return")
+        progress = wait_for(lambda: next((a for a in walk(dialog) if role(a) == pyatspi.ROLE_PROGRESS_BAR), None))
+        said = set()
+        end = time.monotonic() + 60
+        result = None
+        while time.monotonic() < end:
+            if progress is not None:
+                try:
+                    said.add(progress.description)
+                except Exception:
+                    progress = None
+            boxes = [w for w in program.windows() if role(w) != pyatspi.ROLE_FRAME and w != dialog]
+            if boxes:
+                result = heard_box(program, "the write")
+                break
+            time.sleep(0.05)
+        print("progress heard: %r" % sorted(s for s in said if s), flush=True)
+        if result is None:
+            fail("the write ended without a box")
+            faults += 1
+        wait_for(lambda: program.dialog(timeout=0) is None, timeout=10)
+        for w in program.windows():
+            if role(w) != pyatspi.ROLE_FRAME:
+                key("Escape")
+    finally:
+        program.stop_process_only = True
+        program.process.terminate()
+        program.process.wait(10)
+    # The radio holds the channel.
+    back = os.path.join(program.home, "back.dat")
+    subprocess.run([cli, "radio", "read", "--yes", "-o", back], env=env, check=False, capture_output=True)
+    got = subprocess.run([cli, "get", back, "channel.%d.rx" % (last + 1)], env=env, capture_output=True, text=True)
+    print("the radio's channel %d: %r" % (last + 1, got.stdout.strip()), flush=True)
+    if not got.stdout.strip().startswith("480"):
+        fail("the radio does not hold the new channel: %r %r" % (got.stdout, got.stderr))
+        faults += 1
+    program.stop()
+    print("a11y keyboard job: %s" % ("passes" if not faults else "%d faults" % faults))
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -14,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -180,9 +181,13 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
     // A view that names its window itself (the channel grid shows its row).
     const QString caption = WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass)));
     frame->setWindowTitle(!view->windowTitle().isEmpty() ? view->windowTitle() : caption);
-    // A screen reader names the editor's grid by the editor's caption.
+    // A screen reader names the editor's grid and tab pages by the editor's
+    // caption.
     for (QAbstractItemView* grid : view->findChildren<QAbstractItemView*>()) {
         if (grid->accessibleName().isEmpty()) grid->setAccessibleName(caption);
+    }
+    for (QTabWidget* tabs : view->findChildren<QTabWidget*>()) {
+        if (tabs->accessibleName().isEmpty()) tabs->setAccessibleName(caption);
     }
     frame->setWindowIcon(icons::TreeEditor());
     mdi_->addSubWindow(frame);

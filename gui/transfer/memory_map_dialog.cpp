@@ -24,12 +24,14 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent)
+    : QDialog(parent), language_(language) {
     setObjectName(QStringLiteral("MemoryMapDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kMemoryMapTitle)));
 
     grid_ = new QTableWidget(this);
     grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setAccessibleName(windowTitle());
     grid_->setFont(UiFonts::FromSettings(language.Settings()).fixedPitch);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -109,6 +111,7 @@ void MemoryMapDialog::Reload() {
         grid_->setItem(row, column, cell);
         grid_->setItem(row, kMemoryMapColumns + column, character);
     }
+    DescribeTableCells(*grid_, language_);
 }
 
 void MemoryMapDialog::SetCaption(const QString& caption) {

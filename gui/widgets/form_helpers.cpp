@@ -6,11 +6,15 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QHeaderView>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QStyle>
 #include <QWidget>
 
 #include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 
@@ -90,6 +94,27 @@ QString WithoutMnemonic(QString text) {
     const qsizetype tab = out.indexOf(QLatin1Char('\t'));
     if (tab >= 0) out.truncate(tab);
     return out.trimmed();
+}
+
+}  // namespace vrm
+
+namespace vrm {
+
+void DescribeTableCells(QTableWidget& table, const LanguageTable& language) {
+    const std::string format = language.TextString(tid::kAccGridCell);
+    const bool rowHeaders = table.verticalHeader()->isVisibleTo(&table);
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QString heading = QString::number(r + 1);
+        if (const QTableWidgetItem* h = rowHeaders ? table.verticalHeaderItem(r) : table.item(r, 0)) heading = h->text();
+        for (int c = 0; c < table.columnCount(); ++c) {
+            QTableWidgetItem* item = table.item(r, c);
+            const QTableWidgetItem* header = table.horizontalHeaderItem(c);
+            if (!item) continue;
+            const std::string place = FormatText(
+                format, {heading.toStdString(), header ? header->text().toStdString() : std::to_string(c + 1)});
+            item->setData(Qt::AccessibleDescriptionRole, QString::fromStdString(place));
+        }
+    }
 }
 
 }  // namespace vrm

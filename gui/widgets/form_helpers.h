@@ -9,6 +9,7 @@
 
 class QWidget;
 class QFont;
+class QTableWidget;
 
 namespace vrm {
 
@@ -45,6 +46,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Tells screen readers where each cell of a table widget stands: "Row R,
+// COLUMN", R being the row's header when the table shows one, else the text
+// of its first column. Run again after the cells were made anew.
+void DescribeTableCells(QTableWidget& table, const LanguageTable& language);
 
 // The text of a text ID as a QString (the language file is UTF-8).
 QString LangText(const LanguageTable& language, std::uint32_t id);

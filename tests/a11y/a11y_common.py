@@ -98,8 +98,8 @@ class Program:
         subprocess.run([os.path.join(bin_dir, "vrm650t-cli"), "new", "--model", str(model), "-o", self.data],
                        check=True, stdout=subprocess.DEVNULL)
         dump = subprocess.run([os.path.join(bin_dir, "vrm650t-cli"), "dump", self.data], check=True,
-                              capture_output=True, text=True).stdout.split("\n")[0]
-        identity = dump.split()[1:17]
+                              capture_output=True, text=True).stdout.split("\n")
+        identity = next(line for line in dump if line.startswith("000:")).split()[1:17]
         config = os.path.join(self.home, ".config", "TREVONA")
         os.makedirs(config)
         with open(os.path.join(config, "VRM650T.conf"), "w") as f:
@@ -125,6 +125,7 @@ class Program:
             self.stop()
             raise RuntimeError("the program's main window did not appear")
         wait_for(lambda: state(self.frame, pyatspi.STATE_ACTIVE), timeout=5)
+        print("started: %s" % self.frame.name, flush=True)
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)
@@ -167,10 +168,18 @@ class Program:
         key("Return")
 
     def focused(self, within=None):
+        """The object with the keyboard focus: the deepest focused one (a
+        widget whose focus goes on to a child reports the focus too)."""
+        found = None
         for acc in walk(within or self.frame):
-            if state(acc, pyatspi.STATE_FOCUSED):
-                return acc
-        return None
+            if not state(acc, pyatspi.STATE_FOCUSED):
+                continue
+            # The current tab of a tab bar says it is focused whether or not
+            # its bar has the focus.
+            if role(acc) == pyatspi.ROLE_PAGE_TAB and not state(acc.parent, pyatspi.STATE_FOCUSED):
+                continue
+            found = acc
+        return found
 
     def stop(self):
         if self.process.poll() is None:

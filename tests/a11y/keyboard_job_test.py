@@ -120,7 +120,6 @@ def main():
             if role(w) != pyatspi.ROLE_FRAME:
                 key("Escape")
     finally:
-        program.stop_process_only = True
         program.process.terminate()
         program.process.wait(10)
     # The radio holds the channel.

@@ -10,7 +10,7 @@ import time
 
 import pyatspi
 
-from a11y_common import (SCREEN, Program, args, children, extents, fail, key, role, state, wait_for, walk)
+from a11y_common import (CTRL, SCREEN, Program, args, children, extents, fail, key, role, state, wait_for, walk)
 
 # The models of the three families: four typed channels, the Varitel model
 # with its preset list, sixteen typed channels.
@@ -90,36 +90,47 @@ class Checker:
             self.fault(where, "%s is %dx%d, larger than the screen" % (describe(acc), w, h))
 
     def tab_order(self, where, program, window):
-        """Tab through the window: each step goes on down the window, or
-        right along the same line, until the focus comes back round."""
+        """Tab through the window and round: each step goes on down the
+        window, or right along the same line; once in the round the focus
+        may wrap from the last control back up to the first."""
         first = program.focused(window)
         if first is None:
             self.fault(where, "nothing in the window has the focus")
             return
-        seen = [first]
-        previous = first
-        for _ in range(60):
+        seen, previous, wraps = [first], first, []
+        for _ in range(80):
             key("Tab")
-            now = wait_for(lambda: program.focused(window), timeout=2)
+            # The focus takes a moment to move; where it stays put, the
+            # window holds the keyboard on one control.
+            now = wait_for(lambda: (lambda f: f if f is not None and f != previous else None)(
+                program.focused(window)), timeout=3) or program.focused(window)
             if now is None:
                 self.fault(where, "the focus left the window after %s" % describe(previous))
-                return
-            if now == first or now in seen:
                 return
             try:
                 px, py, pw, ph = extents(previous)
                 nx, ny, nw, nh = extents(now)
             except Exception:
-                previous = now
-                continue
-            same_line = abs((py + ph / 2) - (ny + nh / 2)) < max(ph, nh) / 2
-            onward = (same_line and nx >= px) or (not same_line and ny >= py)
-            if not onward:
-                self.fault(where, "Tab goes from %s at %d,%d back to %s at %d,%d"
-                           % (describe(previous), px, py, describe(now), nx, ny))
+                px = py = nx = ny = ph = nh = 0
+            same_line = abs((py + ph / 2) - (ny + nh / 2)) < max(ph, nh, 1) / 2
+            if not ((same_line and nx >= px) or (not same_line and ny >= py)):
+                wraps.append("%s at %d,%d to %s at %d,%d" % (describe(previous), px, py, describe(now), nx, ny))
+            if now == first or now in seen:
+                break
             seen.append(now)
             previous = now
-        self.fault(where, "Tab never comes back round (a trap?)")
+        else:
+            self.fault(where, "Tab never comes back round (a trap?)")
+            return
+        if len(seen) == 1 and sum(1 for a in walk(window) if state(a, pyatspi.STATE_FOCUSABLE)
+                                  and state(a, pyatspi.STATE_SHOWING) and role(a) not in SKIP_ROLES) > 1:
+            self.fault(where, "Tab stays on %s (a keyboard trap)" % describe(first))
+        if now != first:
+            self.fault(where, "Tab circles without coming back to %s" % describe(first))
+        if len(wraps) > 1:
+            self.fault(where, "Tab runs against the visual order: " + "; ".join(wraps))
+        print("%s: Tab goes round %d controls: %s" % (where, len(seen), ", ".join(describe(a) for a in seen)),
+              flush=True)
 
 
 def pages(window):
@@ -133,7 +144,8 @@ def check_editor(checker, program, where, window):
         checker.names(where, window)
         checker.grids(where, window)
         return
-    for i, tab in enumerate(children(tab_lists[0])):
+    tabs = [t for t in children(tab_lists[0]) if role(t) == pyatspi.ROLE_PAGE_TAB]
+    for i, tab in enumerate(tabs):
         tab.queryAction().doAction(0)
         time.sleep(0.3)
         checker.names("%s, tab %d" % (where, i + 1), window)
@@ -157,8 +169,15 @@ def check_dialogs(checker, program, label, menu, skip=()):
         checker.size(where, box)
         checker.names(where, box)
         checker.grids(where, box)
-        key("Escape")
-        if not wait_for(lambda: program.dialog(timeout=0) is None, timeout=10):
+        # A dialog busy with the radio (Radio Information reads at once)
+        # takes Escape once it is done.
+        closed = False
+        for _ in range(20):
+            key("Escape")
+            if wait_for(lambda: program.dialog(timeout=0) is None, timeout=1.5):
+                closed = True
+                break
+        if not closed:
             checker.fault(where, "Escape does not close the dialog")
             return
 
@@ -183,12 +202,20 @@ def run(bin_dir, sim_dir, lang, model, checker):
             where = "%s, %r" % (label, window.name)
             check_editor(checker, program, where, window)
         # Tab order, window by window (Ctrl+F6 goes on to the next).
+        visited = set()
         for _ in program.editors():
-            key("F6", 0x4)
+            key("F6", CTRL)
             time.sleep(0.4)
-            active = next((w for w in program.editors() if state(w, pyatspi.STATE_ACTIVE)), None)
-            if active is not None:
-                checker.tab_order("%s, %r" % (label, active.name), program, active)
+            active = next((w for w in program.editors() if program.focused(w) is not None), None)
+            if active is None:
+                continue  # a window with nothing to focus (the key image) is active
+            visited.add(active.name)
+            checker.tab_order("%s, %r" % (label, active.name), program, active)
+        # Windows with nothing to focus (the key image) are passed over.
+        focusable = [w for w in program.editors()
+                     if any(state(a, pyatspi.STATE_FOCUSABLE) and state(a, pyatspi.STATE_SHOWING) for a in walk(w))]
+        if len(visited) != len(focusable):
+            checker.fault(label, "Ctrl+F6 reached only %r of %d windows" % (sorted(visited), len(focusable)))
         check_dialogs(checker, program, label, PROGRAM_MENU)
         check_dialogs(checker, program, label, TOOL_MENU)
     finally:

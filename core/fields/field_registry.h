@@ -56,8 +56,8 @@ std::string GridCellPlace(const EditContext& ctx, const FieldTable& table, const
                           int row, int column);
 
 // A whole grid row as one spoken text: its heading, then each column's
-// header with the cell's text ("Key 1: Long press: Monitor; Short press:
-// Scan"). The key image names its marked key with it.
+// header with the cell's text ("Key 1: Long Press: Off; Short Press: Off").
+// The key image names its marked key with it.
 std::string GridRowSpoken(const EditContext& ctx, const FieldTable& table, const std::vector<GridColumn>& columns,
                           int row);
 

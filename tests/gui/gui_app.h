@@ -30,12 +30,20 @@
 #include "core/model/radio_image.h"
 #include "core/base/prompter.h"
 #include "gui/widgets/form_helpers.h"
+#include "gui/widgets/ui_fonts.h"
 
 namespace vrm::test {
 
 // Start-up's language and data steps with the language file `vrm650t_<lang>.lng`.
 inline bool StartApplication(Application& app, MemorySettingsStore& settings, Prompter& prompter,
                              const std::string& lang, const std::string& dataFolder) {
+    // $VRM_TEST_DESKTOP_POINTS: the desktop font a low-vision user set (the
+    // screen tests run once with 14 pt), which the program keeps.
+    if (const int points = qEnvironmentVariableIntValue("VRM_TEST_DESKTOP_POINTS"); points > 0) {
+        QFont desktop = QApplication::font();
+        desktop.setPointSize(points);
+        UiFonts::RememberDesktopFont(&desktop);
+    }
     settings.WriteString(kSettingLanguageName, "vrm650t_" + lang + ".lng");
     app.SetProgramFolder(VRM_BIN_DIR);
     if (!app.LoadLanguageAtStartup(settings, prompter)) return false;

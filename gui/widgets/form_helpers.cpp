@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QStyle>
@@ -115,6 +118,32 @@ void DescribeTableCells(QTableWidget& table, const LanguageTable& language) {
             item->setData(Qt::AccessibleDescriptionRole, QString::fromStdString(place));
         }
     }
+}
+
+}  // namespace vrm
+
+namespace vrm {
+
+void FitToScreen(QWidget& window, QSize wanted) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window.resize(wanted);
+        return;
+    }
+    // The title bar and borders a window manager puts around the window.
+    const QSize decoration(8, 32);
+    const QRect area = screen->availableGeometry();
+    const QSize room = area.size() - decoration;
+    window.resize(wanted.boundedTo(room));
+    // Where the window would stand (a dialog centred over its parent), moved
+    // as far as needed to keep it and its frame on the screen.
+    QPoint at = window.pos();
+    if (const QWidget* parent = window.parentWidget(); parent && qobject_cast<QDialog*>(&window))
+        at = parent->window()->frameGeometry().center() - QPoint(window.width() / 2, window.height() / 2);
+    const QSize whole = window.size() + decoration;
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
+    window.move(at);
 }
 
 }  // namespace vrm

@@ -52,6 +52,12 @@ protected:
 // of its first column. Run again after the cells were made anew.
 void DescribeTableCells(QTableWidget& table, const LanguageTable& language);
 
+// Sizes a top-level window to `wanted`, but no larger than the free area of
+// its screen with room for the window manager's frame (at a large scale or
+// font the window's own layout then scrolls or shrinks), and keeps a window
+// that places itself on that screen.
+void FitToScreen(QWidget& window, QSize wanted);
+
 // The text of a text ID as a QString (the language file is UTF-8).
 QString LangText(const LanguageTable& language, std::uint32_t id);
 

@@ -4,6 +4,7 @@
 // range follows its rule as it changes. (The whole tree as a screen reader
 // sees it is walked over AT-SPI by the a11y_* tests.)
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -78,7 +79,7 @@ private slots:
         auto* maximum = view->findChild<FieldSpin*>(QStringLiteral("max_volume"));
         QVERIFY(minimum && maximum);
         QVERIFY(!minimum->accessibleName().isEmpty());
-        QCOMPARE(minimum->lineEdit()->accessibleName(), minimum->accessibleName());
+        QCOMPARE(minimum->findChild<QLineEdit*>()->accessibleName(), minimum->accessibleName());
         const QString before = minimum->accessibleDescription();
         QVERIFY(before.contains(QStringLiteral(" to ")));
         maximum->setValue(maximum->minimum() + 1);

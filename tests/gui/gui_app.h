@@ -177,7 +177,11 @@ inline void CheckFitsScreen(QWidget* window, const QString& where) {
              qPrintable(where + QStringLiteral(": %1 by %2 does not fit the screen").arg(size.width()).arg(size.height())));
     if (OnSmallScreen() && window->isVisible()) {
         QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
-                 qPrintable(where + ": opens partly off the screen"));
+                 qPrintable(where + QStringLiteral(": opens partly off the screen (%1,%2 %3x%4 on %5x%6)")
+                                        .arg(window->frameGeometry().x()).arg(window->frameGeometry().y())
+                                        .arg(window->frameGeometry().width()).arg(window->frameGeometry().height())
+                                        .arg(window->screen()->availableGeometry().width())
+                                        .arg(window->screen()->availableGeometry().height())));
     }
 }
 

@@ -45,8 +45,8 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     // The desktop's palette paints the radio, so a high-contrast theme
     // carries over to the picture.
     const QPalette& pal = palette();
-    const QColor body = pal.color(QPalette::Dark), edge = pal.color(QPalette::Shadow),
-                 key = pal.color(QPalette::Mid), text = pal.color(QPalette::BrightText);
+    const QColor body = pal.color(QPalette::Mid), edge = pal.color(QPalette::Shadow),
+                 key = pal.color(QPalette::Button), text = pal.color(QPalette::ButtonText);
     // Antenna and the two knobs on top.
     p.setPen(Qt::NoPen);
     p.setBrush(edge);
@@ -59,7 +59,7 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(18, 60, 106, 234), 14, 14);
     // Display strip above the keys, the two keys.
     p.setPen(QPen(edge, 1));
-    p.setBrush(pal.color(QPalette::AlternateBase));
+    p.setBrush(pal.color(QPalette::Base));
     p.drawRoundedRect(QRectF(kMarks[2]), 3, 3);
     p.setBrush(key);
     p.drawRoundedRect(QRectF(kMarks[0]), 4, 4);
@@ -75,14 +75,17 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(edge, 2));
     for (int y = 132; y <= 228; y += 8) p.drawLine(QPointF(38, y), QPointF(104, y));
     p.drawLine(QPointF(58, 268), QPointF(84, 268));
-    // The mark: the marked part drawn over in the highlight colour.
+    // The mark: the marked part drawn over in the highlight colour, a key's
+    // number again on it in the highlighted text colour.
     if (mark_ >= 1 && mark_ <= 3) {
-        const QRect r = kMarks[mark_ - 1];
-        QColor fill = pal.color(QPalette::Highlight);
-        fill.setAlpha(0xC0);
-        p.setPen(QPen(pal.color(QPalette::HighlightedText), 3));
-        p.setBrush(fill);
-        p.drawRoundedRect(QRectF(r).adjusted(-2, -2, 2, 2), 5, 5);
+        const QRectF r = QRectF(kMarks[mark_ - 1]).adjusted(-2, -2, 2, 2);
+        p.setPen(QPen(edge, 2));
+        p.setBrush(pal.color(QPalette::Highlight));
+        p.drawRoundedRect(r, 5, 5);
+        if (mark_ <= 2) {
+            p.setPen(pal.color(QPalette::HighlightedText));
+            p.drawText(r, Qt::AlignCenter, QString::number(mark_));
+        }
     }
 }
 

@@ -6,7 +6,7 @@
 #   run_a11y.sh SCRIPT BIN_DIR SIM_DIR SOURCE_DIR
 set -u
 script=$1
-py=/usr/bin/python3
+py=${A11Y_PYTHON:-/usr/bin/python3}  # the Debian Python, which has python3-pyatspi
 skip() { echo "a11y: SKIPPED, $1 (scripts/bootstrap installs it)"; exit 77; }
 [ -x "$py" ] || skip "$py is missing"
 "$py" -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is not installed"

@@ -81,8 +81,17 @@ def main():
             fail("the cell's editor is named %r, not %r" % (editor.name if editor else None, cell.description))
             faults += 1
         type_text("00")
+        # The committed cell announces its new text (a name change of the cell).
+        renamed = []
+        on_name = lambda event: renamed.append(event.source) if role(event.source) == pyatspi.ROLE_TABLE_CELL else None
+        pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
         key("Return")
         message = heard_box(program, "typing 500 MHz")
+        wait_for(lambda: pump() or renamed, 5)
+        pyatspi.Registry.deregisterEventListener(on_name, "object:property-change:accessible-name")
+        if not any((c.description or "") == cell.description for c in renamed):
+            fail("the committed cell did not announce its new text (%d name changes)" % len(renamed))
+            faults += 1
         if not message:
             faults += 1
         cell = table.getAccessibleAt(last, 1)

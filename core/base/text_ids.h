@@ -35,3 +35,6 @@ using TextId = std::uint32_t;
 #include "core/base/text_ids_safety.h"
 // The programming station: several radios at once, the plan, the cable choice.
 #include "core/base/text_ids_station.h"
+// What screen readers are told beyond the captions: ranges, grid cells, the
+// key image, transfer progress.
+#include "core/base/text_ids_access.h"

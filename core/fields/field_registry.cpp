@@ -143,6 +143,66 @@ std::string ValueSummary(const EditContext& ctx, const FieldRef& ref) {
     }
 }
 
+std::string FieldDescription(const EditContext& ctx, const FieldRef& ref) {
+    const FieldDef& f = *ref.field;
+    const std::string& lang = ctx.separator;
+    auto shown = [&](double value, int decimals) {
+        return CodeTables::ReplaceAll(CodeTables::FormatFixed(value, decimals), ".", lang);
+    };
+    switch (f.kind) {
+        case FieldKind::Number: {
+            const NumberRange range = field::Range(ctx, ref);
+            const std::string low = std::to_string(range.min);
+            const std::string high = std::to_string(range.max);
+            std::string s = f.number.step > 1
+                                ? FormatText(ctx.Text(tid::kAccRangeStep), {low, high, std::to_string(f.number.step)})
+                                : FormatText(ctx.Text(tid::kAccRange), {low, high});
+            if (f.number.hasOff) s = FormatText(ctx.Text(tid::kAccRangeOrOff), {s, ctx.Text(tid::kCodeNone)});
+            return s;
+        }
+        case FieldKind::Frequency: {
+            if (!field::Options(ctx, ref).empty()) return {};
+            const BandLimits& band = ctx.catalogue.CurrentBandLimits();
+            return FormatText(ctx.Text(tid::kAccFrequencyRange), {shown(band.lowerMHz, 5), shown(band.upperMHz, 5)});
+        }
+        case FieldKind::Code:
+            return FormatText(ctx.Text(tid::kAccCodeForms), {ctx.Text(tid::kCodeNone), shown(CodeTables::kQtLowestTenths / 10.0, 1),
+                                                                 shown(CodeTables::kQtHighestTenths / 10.0, 1)});
+        case FieldKind::Text:
+            if (f.maxLength > 0) return FormatText(ctx.Text(tid::kAccTextLength), {f.maxLength});
+            return {};
+        default: return {};
+    }
+}
+
+std::string GridCellPlace(const EditContext& ctx, const FieldTable& table, const std::vector<GridColumn>& columns,
+                          int row, int column) {
+    if (column < 0 || column >= static_cast<int>(columns.size())) return {};
+    std::string heading = std::to_string(row + 1);
+    for (const GridColumn& c : columns) {
+        if (!c.field) {
+            heading = GridCellText(ctx, table, c, row);
+            break;
+        }
+    }
+    return FormatText(ctx.Text(tid::kAccGridCell), {heading, ctx.Text(columns[static_cast<std::size_t>(column)].header)});
+}
+
+std::string GridRowSpoken(const EditContext& ctx, const FieldTable& table, const std::vector<GridColumn>& columns,
+                          int row) {
+    std::string heading = std::to_string(row + 1);
+    std::string cells;
+    for (const GridColumn& c : columns) {
+        if (!c.field) {
+            heading = GridCellText(ctx, table, c, row);
+            continue;
+        }
+        if (!cells.empty()) cells += "; ";
+        cells += FormatText(ctx.Text(tid::kAccKeyImage), {ctx.Text(c.header), GridCellText(ctx, table, c, row)});
+    }
+    return FormatText(ctx.Text(tid::kAccKeyImage), {heading, cells});
+}
+
 std::string GridCellText(const EditContext& ctx, const FieldTable& table, const GridColumn& column, int row) {
     if (!column.field) {
         if (table.records && table.records->rowTitle) return ctx.Text(table.records->rowTitle(row));

@@ -44,6 +44,23 @@ const char* KindName(FieldKind kind);
 // tokens, on/off, the band or the preset list of a frequency, the code forms.
 std::string ValueSummary(const EditContext& ctx, const FieldRef& ref);
 
+// What a screen reader says a field takes, in the language's words and with
+// the user's decimal separator: a number's range (its step, its off text), a
+// typed frequency's band, a code's forms, a text's length. Empty where the
+// control says it itself (lists, check boxes, preset frequencies).
+std::string FieldDescription(const EditContext& ctx, const FieldRef& ref);
+
+// Where a grid cell stands, for a screen reader: its row's heading and its
+// column's header ("Row 3, RX Freq.").
+std::string GridCellPlace(const EditContext& ctx, const FieldTable& table, const std::vector<GridColumn>& columns,
+                          int row, int column);
+
+// A whole grid row as one spoken text: its heading, then each column's
+// header with the cell's text ("Key 1: Long Press: Off; Short Press: Off").
+// The key image names its marked key with it.
+std::string GridRowSpoken(const EditContext& ctx, const FieldTable& table, const std::vector<GridColumn>& columns,
+                          int row);
+
 // The text of a grid cell: the row number for the number column; empty for
 // an empty row of a table that leaves those blank.
 std::string GridCellText(const EditContext& ctx, const FieldTable& table, const GridColumn& column, int row);

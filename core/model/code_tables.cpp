@@ -326,8 +326,8 @@ std::uint16_t CodeTables::CodeWordFromText(std::string_view text, std::string_vi
         return static_cast<std::uint16_t>((inverted ? kDqtInverted : kDqtNormal) + code);
     }
     const double tenths = ReadNumber(text, sep) * 10.0;
-    if (!(tenths >= 670.0)) return 670;
-    if (tenths > 2541.0) return 2541;
+    if (!(tenths >= kQtLowestTenths)) return kQtLowestTenths;
+    if (tenths > kQtHighestTenths) return kQtHighestTenths;
     // The fraction is cut off; the small allowance keeps a typed 67.3 from
     // reading as 672.99999.
     return static_cast<std::uint16_t>(tenths + 1e-7);

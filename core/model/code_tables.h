@@ -80,6 +80,9 @@ public:
     bool IsReserved(FrequencyCode code) const;
 
     // ---- QT/DQT code words -------------------------------------------
+    // The QT tones a code word takes, in 0.1 Hz.
+    static constexpr std::uint16_t kQtLowestTenths = 670;
+    static constexpr std::uint16_t kQtHighestTenths = 2541;
     // Off -> text 10300001; QT "88.5"; DQT "D023N" / "D023I".
     std::string CodeWordToText(std::uint16_t word, std::string_view decimalSeparator = ".") const;
     // Texts 10300001 and 10300003 are off; "D..." a DQT code (digits clamped

@@ -69,7 +69,7 @@ CCustomFileDlg::CCustomFileDlg(const LanguageTable& language, const FileDialogRe
     form->addRow(LangText(language, tid::kOpenPreviewLine2), line2_);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(box, grid->rowCount(), 0, 1, -1);
 
-    resize(880, 540);
+    FitToScreen(*this, QSize(880, 540));
     WidenFileList(*this);
     connect(this, &QFileDialog::currentChanged, this, &CCustomFileDlg::ShowPreview);
     // A name typed or set into the file name box previews too.
@@ -119,7 +119,7 @@ std::optional<std::string> QtFileDialogs::AskSaveFile(const FileDialogRequest& r
     dialog.selectFile(QString::fromStdString(request.fileName));
     dialog.setWindowTitle(request.title.empty() ? WithoutMnemonic(LangText(language_, tid::kCmdSaveAs))
                                                 : QString::fromStdString(request.title));
-    dialog.resize(880, 540);
+    FitToScreen(dialog, QSize(880, 540));
     WidenFileList(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

@@ -135,7 +135,11 @@ bool CMainFrame::Create() {
     app_.Session().SetListener([this](const ImageChange&) { OnImageChanged(); });
     // Every save says so in the status bar until the next change.
     app_.Document().SetSavedHandler([this](const std::string& path) {
-        statusBar()->showMessage(QString::fromUtf8(FormatText(app_.Text(tid::kStatusSaved), {path}).c_str()));
+        const QString note = QString::fromUtf8(FormatText(app_.Text(tid::kStatusSaved), {path}).c_str());
+        statusBar()->showMessage(note);
+        // No box comes with the note: screen readers hear it as the status
+        // bar's description changing.
+        statusBar()->setAccessibleDescription(note);
         RefreshTitle();
     });
 
@@ -187,6 +191,21 @@ void CMainFrame::CreateActions() {
     contextHelp->setShortcutContext(Qt::WindowShortcut);
     connect(contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
     addAction(contextHelp);
+
+    // Ctrl+F6 and Ctrl+Shift+F6 go to the next and previous editor window
+    // (Ctrl+Tab belongs to the focused control).
+    for (const bool next : {true, false}) {
+        auto* cycle = new QAction(this);
+        cycle->setObjectName(next ? QStringLiteral("nextWindow") : QStringLiteral("previousWindow"));
+        cycle->setShortcut(next ? QKeySequence(Qt::CTRL | Qt::Key_F6) : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
+        cycle->setShortcutContext(Qt::WindowShortcut);
+        connect(cycle, &QAction::triggered, this, [this, next] {
+            if (!mdi_) return;
+            if (next) mdi_->activateNextSubWindow();
+            else mdi_->activatePreviousSubWindow();
+        });
+        addAction(cycle);
+    }
 
     for (MenuId id : {MenuId::File, MenuId::Model, MenuId::Edit, MenuId::Program, MenuId::Tool, MenuId::Setup,
                       MenuId::View, MenuId::Window, MenuId::Help}) {
@@ -302,6 +321,7 @@ QMenu* CMainFrame::Menu(MenuId id) const {
 void CMainFrame::ApplyLanguageTexts() {
     const LanguageTable& language = app_.Language();
     treeBar_->setWindowTitle(WithoutMnemonic(LangText(language, tid::kTreeBarCaption)));
+    if (tree_) tree_->setAccessibleName(treeBar_->windowTitle());
     idleLabel_->setText(LangText(language, tid::kStatusReady));
     toolBar_->setWindowTitle(WithoutMnemonic(LangText(language, tid::kCmdToolBar)));
     for (CChildFrame* frame : findChildren<CChildFrame*>()) {

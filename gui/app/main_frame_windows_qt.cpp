@@ -1,5 +1,6 @@
 // The main frame's windows: the tree of editors, the editor windows in the
 // MDI area, the title, the frame's placement, activation and closing.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -177,9 +179,16 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
     CChildFrame* frame = CChildFrame::Create(FrameClassForView(viewClass), view);
     CloseWithCtrlF4(frame);
     // A view that names its window itself (the channel grid shows its row).
-    frame->setWindowTitle(!view->windowTitle().isEmpty()
-                              ? view->windowTitle()
-                              : WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass))));
+    const QString caption = WithoutMnemonic(LangText(app_.Language(), EditorCaption(viewClass)));
+    frame->setWindowTitle(!view->windowTitle().isEmpty() ? view->windowTitle() : caption);
+    // A screen reader names the editor's grid and tab pages by the editor's
+    // caption.
+    for (QAbstractItemView* grid : view->findChildren<QAbstractItemView*>()) {
+        if (grid->accessibleName().isEmpty()) grid->setAccessibleName(caption);
+    }
+    for (QTabWidget* tabs : view->findChildren<QTabWidget*>()) {
+        if (tabs->accessibleName().isEmpty()) tabs->setAccessibleName(caption);
+    }
     frame->setWindowIcon(icons::TreeEditor());
     mdi_->addSubWindow(frame);
     connect(frame, &QObject::destroyed, this, [this] {
@@ -197,6 +206,7 @@ EditorView* CMainFrame::OpenEditor(const std::string& viewClass) {
 
 void CMainFrame::RefreshAllViews() {
     statusBar()->clearMessage();  // "Saved ..." no longer holds
+    statusBar()->setAccessibleDescription(QString());
     for (EditorView* view : OpenEditors()) view->RefreshFromImage();
     emit viewsRefreshRequested();
 }

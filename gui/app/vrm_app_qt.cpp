@@ -113,6 +113,8 @@ DesktopApp::Start DesktopApp::InitInstance(const QStringList& arguments) {
                                   ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                   : seams_.documentsFolder;
     app_->PrepareData(*settings_, DefaultDataFolder(documents.toStdString(), app_->ProgramFolder()));
+    const QFont desktop = QApplication::font();
+    UiFonts::RememberDesktopFont(&desktop);
     QApplication::setFont(UiFonts::FromSettings(app_->Language().Settings()).dialog);
     app_->ReadSecuritySettings(*settings_);
     app_->ReadProgrammingOptions(*settings_);

@@ -10,6 +10,7 @@
 
 #include "core/fields/edit_session.h"
 #include "core/fields/editor_tables.h"
+#include "core/fields/field_registry.h"
 #include "core/base/text_ids.h"
 #include "gui/widgets/child_frame.h"
 #include "gui/widgets/form_helpers.h"
@@ -41,7 +42,11 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(1, 1);
-    const QColor body(0x33, 0x36, 0x3B), edge(0x1C, 0x1E, 0x21), key(0x5A, 0x5F, 0x66), text(0xD8, 0xDC, 0xE0);
+    // The desktop's palette paints the radio, so a high-contrast theme
+    // carries over to the picture.
+    const QPalette& pal = palette();
+    const QColor body = pal.color(QPalette::Mid), edge = pal.color(QPalette::Shadow),
+                 key = pal.color(QPalette::Button), text = pal.color(QPalette::ButtonText);
     // Antenna and the two knobs on top.
     p.setPen(Qt::NoPen);
     p.setBrush(edge);
@@ -54,7 +59,7 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(18, 60, 106, 234), 14, 14);
     // Display strip above the keys, the two keys.
     p.setPen(QPen(edge, 1));
-    p.setBrush(QColor(0x4A, 0x6A, 0x52));
+    p.setBrush(pal.color(QPalette::Base));
     p.drawRoundedRect(QRectF(kMarks[2]), 3, 3);
     p.setBrush(key);
     p.drawRoundedRect(QRectF(kMarks[0]), 4, 4);
@@ -70,12 +75,17 @@ void KeyPicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(edge, 2));
     for (int y = 132; y <= 228; y += 8) p.drawLine(QPointF(38, y), QPointF(104, y));
     p.drawLine(QPointF(58, 268), QPointF(84, 268));
-    // The mark: the marked part drawn over in the highlight colour.
+    // The mark: the marked part drawn over in the highlight colour, a key's
+    // number again on it in the highlighted text colour.
     if (mark_ >= 1 && mark_ <= 3) {
-        const QRect r = kMarks[mark_ - 1];
-        p.setPen(QPen(QColor(0xE0, 0x40, 0x10), 3));
-        p.setBrush(QColor(0xFF, 0x8A, 0x30, 0xC0));
-        p.drawRoundedRect(QRectF(r).adjusted(-2, -2, 2, 2), 5, 5);
+        const QRectF r = QRectF(kMarks[mark_ - 1]).adjusted(-2, -2, 2, 2);
+        p.setPen(QPen(edge, 2));
+        p.setBrush(pal.color(QPalette::Highlight));
+        p.drawRoundedRect(r, 5, 5);
+        if (mark_ <= 2) {
+            p.setPen(pal.color(QPalette::HighlightedText));
+            p.drawText(r, Qt::AlignCenter, QString::number(mark_));
+        }
     }
 }
 
@@ -111,6 +121,8 @@ void OpenKeyPair(EditorHost& host, EditorView& active) {
 
 CKeyImageView::CKeyImageView(EditorHost& host, QWidget* parent) : EditorView("CKeyImageView", parent), host_(host) {
     picture_ = new KeyPicture(this);
+    picture_->setAccessibleName(WithoutMnemonic(LangText(host_.Language(), tid::kEditorKeyImage)));
+    picture_->setAccessibleDescription(LangText(host_.Language(), tid::kAccNoKey));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->addWidget(picture_, 0, Qt::AlignHCenter);
@@ -122,6 +134,11 @@ void CKeyImageView::showEvent(QShowEvent* event) {
     if (opened_) return;
     opened_ = true;
     QTimer::singleShot(0, this, [this] { OpenKeyPair(host_, *this); });
+}
+
+void CKeyImageView::ShowMark(int mark, const QString& spoken) {
+    picture_->SetMark(mark);
+    if (picture_->accessibleDescription() != spoken) picture_->setAccessibleDescription(spoken);
 }
 
 std::optional<std::uint32_t> CKeyImageView::HelpContext(bool& advanced) const {
@@ -137,7 +154,14 @@ CKeyView::CKeyView(EditorHost& host, QWidget* parent)
 }
 
 void CKeyView::ShowMark(int mark) {
-    if (auto* image = dynamic_cast<CKeyImageView*>(host_.FindOpenEditor("CKeyImageView"))) image->ShowMark(mark);
+    auto* image = dynamic_cast<CKeyImageView*>(host_.FindOpenEditor("CKeyImageView"));
+    if (!image) return;
+    const EditContext& ctx = host_.Session().Context();
+    const RecordGridModel* model = grid_->GridModel();
+    const std::string spoken = mark >= 1 && mark <= model->rowCount()
+                                   ? GridRowSpoken(ctx, model->Table(), model->Columns(), mark - 1)
+                                   : ctx.Text(tid::kAccNoKey);
+    image->ShowMark(mark, QString::fromUtf8(spoken.c_str()));
 }
 
 void CKeyView::showEvent(QShowEvent* event) {

@@ -35,7 +35,9 @@ public:
     CKeyImageView(EditorHost& host, QWidget* parent = nullptr);
     void RefreshFromImage() override {}
     std::optional<std::uint32_t> HelpContext(bool& advanced) const override;
-    void ShowMark(int mark) { picture_->SetMark(mark); }
+    // Marks a key (0: none) and says which, with its assignment, to screen
+    // readers.
+    void ShowMark(int mark, const QString& spoken);
     KeyPicture* Picture() const { return picture_; }
 
 protected:

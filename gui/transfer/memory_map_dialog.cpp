@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -22,14 +24,20 @@ constexpr int kVisibleRows = 16;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The window manager's title bar and borders.
+constexpr int kTitleBarRoom = 32;
+constexpr int kBorderRoom = 8;
+
 }  // namespace
 
-MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent) : QDialog(parent) {
+MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent)
+    : QDialog(parent), language_(language) {
     setObjectName(QStringLiteral("MemoryMapDialog"));
     setWindowTitle(WithoutMnemonic(LangText(language, tid::kMemoryMapTitle)));
 
     grid_ = new QTableWidget(this);
     grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setAccessibleName(windowTitle());
     grid_->setFont(UiFonts::FromSettings(language.Settings()).fixedPitch);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -109,6 +117,7 @@ void MemoryMapDialog::Reload() {
         grid_->setItem(row, column, cell);
         grid_->setItem(row, kMemoryMapColumns + column, character);
     }
+    DescribeTableCells(*grid_, language_);
 }
 
 void MemoryMapDialog::SetCaption(const QString& caption) {
@@ -150,6 +159,26 @@ void MemoryMapDialog::SetCharacterView(bool on) {
                        kVisibleRows * grid_->verticalHeader()->defaultSectionSize();
     grid_->setFixedSize(width, height);
     adjustSize();
+    // On a screen too low for that (a large scale or font), fewer rows show
+    // and the grid scrolls: the window with its title bar stays on the screen.
+    // On a screen too small for that (a large scale or font), the grid
+    // scrolls across and shows fewer rows: the window with its title bar and
+    // borders stays on the screen.
+    if (const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QSize room = shown->availableGeometry().size() - QSize(kBorderRoom, kTitleBarRoom);
+        const int wide = sizeHint().width() - room.width();
+        grid_->setHorizontalScrollBarPolicy(wide > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        if (wide > 0) {
+            grid_->setFixedSize(std::max(width - wide, width / 4),
+                                height + grid_->horizontalScrollBar()->sizeHint().height());
+            adjustSize();
+        }
+        const int tall = sizeHint().height() - room.height();
+        if (tall > 0) {
+            grid_->setFixedHeight(std::max(grid_->height() - tall, height / 4));
+            adjustSize();
+        }
+    }
     setFixedSize(sizeHint());
 }
 

@@ -48,6 +48,7 @@ private:
     int ByteColumnsWidth() const;
     int CharacterColumnsWidth() const;
 
+    const LanguageTable& language_;
     QTableWidget* grid_ = nullptr;
     QCheckBox* characters_ = nullptr;
     QPushButton* close_ = nullptr;

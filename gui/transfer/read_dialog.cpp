@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/base/language_table.h"
+#include "core/base/text_format.h"
 #include "core/base/text_ids.h"
 #include "core/model/radio_image.h"
 #include "gui/widgets/form_helpers.h"
@@ -94,6 +95,15 @@ void TransferDialog::OnProgress(int done, int total, const std::string& caption)
     progress_->setRange(0, total);
     progress_->setValue(done);
     caption_->setText(QString::fromStdString(caption));
+    // Screen readers hear the phase and the percent at every tenth and at the
+    // end, not at every block.
+    const int percent = total > 0 ? done * 100 / total : 0;
+    if (percent / 10 != spokenTenth_ || done == total) {
+        spokenTenth_ = percent / 10;
+        progress_->setAccessibleName(windowTitle());
+        progress_->setAccessibleDescription(QString::fromStdString(
+            FormatText(language_.TextString(tid::kAccProgress), {windowTitle().toStdString(), percent})));
+    }
 }
 
 void TransferDialog::OnWindowText(const std::string& text) { setWindowTitle(WithoutMnemonic(QString::fromStdString(text))); }

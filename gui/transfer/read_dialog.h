@@ -82,6 +82,7 @@ private:
     void SetCloseAllowed(bool allowed);
 
     QProgressBar* progress_ = nullptr;
+    int spokenTenth_ = -1;  // the last tenth of the transfer told to screen readers
     QLabel* caption_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* cancel_ = nullptr;

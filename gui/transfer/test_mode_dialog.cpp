@@ -406,6 +406,7 @@ void TestModeDialog::LayOut() {
     a->addWidget(micMute_, 1, 0, 1, 3);
     a->addWidget(compander_, 2, 0, 1, 3);
     auto* tuning = new QGroupBox(LangText(language_, tid::kTestModeItems), this);
+    items_->setAccessibleName(WithoutMnemonic(tuning->title()));
     auto* t = new QVBoxLayout(tuning);
     t->addWidget(items_);
     t->addWidget(register_);

@@ -73,6 +73,7 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
 
     grid_ = new QTableWidget(kTuningRows, 2, this);
     grid_->setObjectName(QStringLiteral("grid"));
+    grid_->setAccessibleName(windowTitle());
     grid_->setHorizontalHeaderLabels({LangText(language_, tid::kTuningItemHeading),
                                       LangText(language_, tid::kTuningValueHeading)});
     grid_->verticalHeader()->setVisible(false);
@@ -184,6 +185,7 @@ void TuningDataDialog::Fill() {
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid_->setItem(row.offset, 1, value);
     }
+    DescribeTableCells(*grid_, language_);
     filling_ = false;
     fileName_->setText(QString::fromStdString(name_));
     information_->setText(set_.held ? QString::fromStdString(TuningInformationText(set_.information)) : QString());

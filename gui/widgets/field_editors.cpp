@@ -195,7 +195,33 @@ QWidget* CreateEditor(EditSession& session, const FieldRef& ref, QWidget* parent
     return editor;
 }
 
+namespace {
+
+// The line edit inside a spin box or an editable combo.
+QLineEdit* InnerEdit(QWidget* editor) {
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) return combo->isEditable() ? combo->lineEdit() : nullptr;
+    if (auto* spin = qobject_cast<QSpinBox*>(editor)) return spin->findChild<QLineEdit*>();
+    return nullptr;
+}
+
+// What the field takes (its range or forms) as the control's accessible
+// description; the range may change with other fields, so it is set at
+// every load.
+void Describe(QWidget* editor, const QString& description) {
+    if (editor->accessibleDescription() != description) editor->setAccessibleDescription(description);
+    if (QLineEdit* inner = InnerEdit(editor); inner && inner->accessibleDescription() != description)
+        inner->setAccessibleDescription(description);
+}
+
+}  // namespace
+
+void SetAccessibleName(QWidget* editor, const QString& name) {
+    editor->setAccessibleName(name);
+    if (QLineEdit* inner = InnerEdit(editor)) inner->setAccessibleName(name);
+}
+
 QString Load(QWidget* editor, EditSession& session, const FieldRef& ref) {
+    Describe(editor, Utf8(FieldDescription(session.Context(), ref)));
     // A record's field shows what its grid cell shows: nothing on an empty
     // row of a table that leaves such rows blank (an empty channel).
     const QString text = Utf8(ref.table && ref.table->IsRecordTable()

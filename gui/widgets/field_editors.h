@@ -79,6 +79,10 @@ QString Load(QWidget* editor, EditSession& session, const FieldRef& ref);
 // nothing when it still holds that value.
 std::optional<FieldInput> Input(QWidget* editor, const QString& loaded);
 
+// Gives the control (and the line edit inside a spin box or an editable
+// combo, which screen readers reach on their own) its accessible name.
+void SetAccessibleName(QWidget* editor, const QString& name);
+
 // Starts editing a text control: its text replaced by `text` (Backspace
 // gives an empty one, a typed character that character). False when the
 // control takes no text or its filter refuses it.

@@ -98,6 +98,8 @@ void FieldForm::BuildControls() {
         } else {
             entry.label->setBuddy(entry.control);
         }
+        // A screen reader names the control by its label's text.
+        fieldui::SetAccessibleName(entry.control, WithoutMnemonic(entry.label->text()));
         entry.layout->addWidget(entry.control, entry.line, 1);
         entry.control->show();
         Connect(entry);

@@ -6,11 +6,18 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QStyle>
 #include <QWidget>
 
 #include "core/base/language_table.h"
+#include "core/base/text_format.h"
+#include "core/base/text_ids.h"
 
 namespace vrm {
 
@@ -90,6 +97,53 @@ QString WithoutMnemonic(QString text) {
     const qsizetype tab = out.indexOf(QLatin1Char('\t'));
     if (tab >= 0) out.truncate(tab);
     return out.trimmed();
+}
+
+}  // namespace vrm
+
+namespace vrm {
+
+void DescribeTableCells(QTableWidget& table, const LanguageTable& language) {
+    const std::string format = language.TextString(tid::kAccGridCell);
+    const bool rowHeaders = table.verticalHeader()->isVisibleTo(&table);
+    for (int r = 0; r < table.rowCount(); ++r) {
+        QString heading = QString::number(r + 1);
+        if (const QTableWidgetItem* h = rowHeaders ? table.verticalHeaderItem(r) : table.item(r, 0)) heading = h->text();
+        for (int c = 0; c < table.columnCount(); ++c) {
+            QTableWidgetItem* item = table.item(r, c);
+            const QTableWidgetItem* header = table.horizontalHeaderItem(c);
+            if (!item) continue;
+            const std::string place = FormatText(
+                format, {heading.toStdString(), header ? header->text().toStdString() : std::to_string(c + 1)});
+            item->setData(Qt::AccessibleDescriptionRole, QString::fromStdString(place));
+        }
+    }
+}
+
+}  // namespace vrm
+
+namespace vrm {
+
+void FitToScreen(QWidget& window, QSize wanted) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window.resize(wanted);
+        return;
+    }
+    // The title bar and borders a window manager puts around the window.
+    const QSize decoration(8, 32);
+    const QRect area = screen->availableGeometry();
+    const QSize room = area.size() - decoration;
+    window.resize(wanted.boundedTo(room));
+    // Where the window would stand (a dialog centred over its parent), moved
+    // as far as needed to keep it and its frame on the screen.
+    QPoint at = window.pos();
+    if (const QWidget* parent = window.parentWidget(); parent && qobject_cast<QDialog*>(&window))
+        at = parent->window()->frameGeometry().center() - QPoint(window.width() / 2, window.height() / 2);
+    const QSize whole = window.size() + decoration;
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - whole.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height())));
+    window.move(at);
 }
 
 }  // namespace vrm

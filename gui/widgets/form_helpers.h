@@ -9,6 +9,7 @@
 
 class QWidget;
 class QFont;
+class QTableWidget;
 
 namespace vrm {
 
@@ -45,6 +46,17 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// Tells screen readers where each cell of a table widget stands: "Row R,
+// COLUMN", R being the row's header when the table shows one, else the text
+// of its first column. Run again after the cells were made anew.
+void DescribeTableCells(QTableWidget& table, const LanguageTable& language);
+
+// Sizes a top-level window to `wanted`, but no larger than the free area of
+// its screen with room for the window manager's frame (at a large scale or
+// font the window's own layout then scrolls or shrinks), and keeps a window
+// that places itself on that screen.
+void FitToScreen(QWidget& window, QSize wanted);
 
 // The text of a text ID as a QString (the language file is UTF-8).
 QString LangText(const LanguageTable& language, std::uint32_t id);

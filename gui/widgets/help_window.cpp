@@ -50,7 +50,7 @@ HelpWindow::HelpWindow(const LanguageTable& language, QWidget* parent)
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 
-    resize(720, 640);
+    FitToScreen(*this, QSize(720, 640));
     ApplyLanguage();
 }
 

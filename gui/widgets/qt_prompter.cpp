@@ -44,6 +44,9 @@ Answer QtPrompter::Ask(const Message& message) {
     QMessageBox box(IconFor(message.kind), QString::fromUtf8(message.caption.c_str()),
                     QString::fromUtf8(message.text.c_str()), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
+    // A screen reader reads the box's text with its title when it opens.
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(box.text());
     struct Choice {
         Answer answer;
         tid::TextId text;

@@ -1,6 +1,7 @@
 #include "gui/widgets/record_grid.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -64,6 +65,10 @@ QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
         case Qt::EditRole:
             return QString::fromUtf8(GridCellText(session_.Context(), table_, column, index.row()).c_str());
+        case Qt::AccessibleDescriptionRole:
+            // A screen reader hears where the cell stands with its text.
+            return QString::fromUtf8(
+                GridCellPlace(session_.Context(), table_, columns_, index.row(), index.column()).c_str());
         case Qt::TextAlignmentRole:
             return column.field ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
         case Qt::BackgroundRole:
@@ -128,6 +133,8 @@ QWidget* RecordGridDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     if (!ref.Valid()) return nullptr;
     QWidget* editor = fieldui::CreateEditor(model->Session(), ref, parent, true);
     editor->setAutoFillBackground(true);
+    // The cell's editor keeps the cell's place as its name.
+    fieldui::SetAccessibleName(editor, index.data(Qt::AccessibleDescriptionRole).toString());
     lastEditor_ = editor;
     if (auto* combo = qobject_cast<FieldCombo*>(editor)) {
         // A pick from the list ends the cell's edit at once.
@@ -177,7 +184,10 @@ void RecordGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, cons
     const WriteResult result = view_->GridModel()->Commit(index, *input);
     editor->setProperty(kLoadedText, fieldui::Load(editor, view_->GridModel()->Session(), view_->GridModel()->Ref(index)));
     // The messages come once the cell's editor has closed.
-    QTimer::singleShot(0, view_, [view = view_, result] { view->ReportCommit(result); });
+    QTimer::singleShot(0, view_, [view = view_, result, index = QPersistentModelIndex(index)] {
+        view->AnnounceCell(index);
+        view->ReportCommit(result);
+    });
     emit view_->dataEdited();
 }
 
@@ -205,6 +215,16 @@ RecordGridView::RecordGridView(RecordGridModel* model, Prompter& prompter, QWidg
         SetCurrentRow(0);
     });
     FitColumns();
+}
+
+void RecordGridView::AnnounceCell(const QModelIndex& index) {
+    if (!index.isValid() || !QAccessible::isActive()) return;
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* table = grid ? grid->tableInterface() : nullptr;
+    QAccessibleInterface* cell = table ? table->cellAt(index.row(), index.column()) : nullptr;
+    if (!cell) return;
+    QAccessibleEvent event(cell, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 int RecordGridView::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : 0; }
@@ -279,7 +299,10 @@ void RecordGridView::keyPressEvent(QKeyEvent* event) {
             if (options_.clearToFirstEntry) {
                 // The cell's first entry, stored at once (a fixed cell stays as it is).
                 const WriteResult r = model_->Commit(currentIndex(), FieldInput::Chosen(0));
-                if (r.Ok()) emit dataEdited();
+                if (r.Ok()) {
+                    AnnounceCell(currentIndex());
+                    emit dataEdited();
+                }
             } else if (SelectionHasSeveralCells() && (event->key() == Qt::Key_Delete || options_.cells)) {
                 DeleteRows();
             } else {

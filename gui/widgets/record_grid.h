@@ -129,6 +129,8 @@ public:
     // stretches to fill a wider window: what a window's size hint asks for.
     int FittedWidth() const { return fittedWidth_; }
 
+    // Tells screen readers that the cell's text changed (after a commit).
+    void AnnounceCell(const QModelIndex& index);
     // Runs after a commit from a cell: shows what the rule says.
     void ReportCommit(const WriteResult& result);
     // Ends the edit of a cell's editor as its delegate does (commit first

@@ -3,7 +3,7 @@
 // memory map) and the second fixed-pitch font (printing).
 //
 // Sizes: "*FontSize" and "*FPitchFontSize" are character heights in pixels,
-// "*GridFontSize" is in points.
+// "*GridFontSize" is in points. A larger desktop font wins over each.
 #pragma once
 
 #include <QFont>
@@ -18,7 +18,12 @@ struct UiFonts {
     QFont fixedPitch;
     QFont fixedPitchPrint;
 
+    // The language file's fonts, never smaller than the desktop's font once
+    // that was remembered: a user who set a large desktop font keeps it.
     static UiFonts FromSettings(const LanguageSettings& settings);
+    // The desktop's font as the program found it at start (before it set
+    // its own); null forgets it.
+    static void RememberDesktopFont(const QFont* font);
 };
 
 }  // namespace vrm

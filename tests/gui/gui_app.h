@@ -30,12 +30,20 @@
 #include "core/model/radio_image.h"
 #include "core/base/prompter.h"
 #include "gui/widgets/form_helpers.h"
+#include "gui/widgets/ui_fonts.h"
 
 namespace vrm::test {
 
 // Start-up's language and data steps with the language file `vrm650t_<lang>.lng`.
 inline bool StartApplication(Application& app, MemorySettingsStore& settings, Prompter& prompter,
                              const std::string& lang, const std::string& dataFolder) {
+    // $VRM_TEST_DESKTOP_POINTS: the desktop font a low-vision user set (the
+    // screen tests run once with 14 pt), which the program keeps.
+    if (const int points = qEnvironmentVariableIntValue("VRM_TEST_DESKTOP_POINTS"); points > 0) {
+        QFont desktop = QApplication::font();
+        desktop.setPointSize(points);
+        UiFonts::RememberDesktopFont(&desktop);
+    }
     settings.WriteString(kSettingLanguageName, "vrm650t_" + lang + ".lng");
     app.SetProgramFolder(VRM_BIN_DIR);
     if (!app.LoadLanguageAtStartup(settings, prompter)) return false;
@@ -169,7 +177,11 @@ inline void CheckFitsScreen(QWidget* window, const QString& where) {
              qPrintable(where + QStringLiteral(": %1 by %2 does not fit the screen").arg(size.width()).arg(size.height())));
     if (OnSmallScreen() && window->isVisible()) {
         QVERIFY2(window->screen()->availableGeometry().contains(window->frameGeometry()),
-                 qPrintable(where + ": opens partly off the screen"));
+                 qPrintable(where + QStringLiteral(": opens partly off the screen (%1,%2 %3x%4 on %5x%6)")
+                                        .arg(window->frameGeometry().x()).arg(window->frameGeometry().y())
+                                        .arg(window->frameGeometry().width()).arg(window->frameGeometry().height())
+                                        .arg(window->screen()->availableGeometry().width())
+                                        .arg(window->screen()->availableGeometry().height())));
     }
 }
 

@@ -152,6 +152,8 @@ void StationDialog::Refresh() {
         for (int c = 0; c < kColumns; ++c) table_->setItem(row, c, new QTableWidgetItem);
         ShowStatus(i, status);
     }
+    // Each cell says its cable and column to a screen reader.
+    DescribeTableCells(*table_, ctx_.language);
     total_->setText(cables_.empty() ? LangText(ctx_.language, tid::kStationNoCables) : QString());
     start_->setEnabled(!cables_.empty());
 }

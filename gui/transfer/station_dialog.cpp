@@ -70,24 +70,7 @@ StationDialog::StationDialog(StationDialogContext context, QWidget* parent)
     const LanguageTable& lang = ctx_.language;
     setObjectName(QStringLiteral("StationDialog"));
     setWindowTitle(LangText(lang, tid::kStationTitle));
-    table_ = new QTableWidget(0, kColumns, this);
-    table_->setObjectName(QStringLiteral("cables"));
-    QStringList headings;
-    for (const tid::TextId id : {tid::kStationColCable, tid::kStationColModel, tid::kStationColSerial,
-                                 tid::kStationColPhase, tid::kStationColProgress, tid::kStationColResult,
-                                 tid::kStationColCount})
-        headings << LangText(lang, id);
-    table_->setHorizontalHeaderLabels(headings);
-    table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Every column as wide as its texts, the result taking the room left.
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setSectionResizeMode(kResult, QHeaderView::Stretch);
-    table_->horizontalHeader()->setSectionResizeMode(kProgress, QHeaderView::Fixed);
-    table_->horizontalHeader()->resizeSection(kProgress, 120);
-    table_->setItemDelegateForColumn(kProgress, new ProgressDelegate(table_));
-    table_->setAccessibleName(LangText(lang, tid::kStationTitle));
+    BuildTable();
 
     auto* planLabel = new QLabel(LangText(lang, tid::kStationPlan), this);
     plan_ = new QLineEdit(this);
@@ -134,6 +117,29 @@ StationDialog::StationDialog(StationDialogContext context, QWidget* parent)
     layout->addLayout(buttons);
     resize(1200, 420);
     Refresh();
+}
+
+// One row per cable; the progress column drawn as a bar.
+void StationDialog::BuildTable() {
+    const LanguageTable& lang = ctx_.language;
+    table_ = new QTableWidget(0, kColumns, this);
+    table_->setObjectName(QStringLiteral("cables"));
+    QStringList headings;
+    for (const tid::TextId id : {tid::kStationColCable, tid::kStationColModel, tid::kStationColSerial,
+                                 tid::kStationColPhase, tid::kStationColProgress, tid::kStationColResult,
+                                 tid::kStationColCount})
+        headings << LangText(lang, id);
+    table_->setHorizontalHeaderLabels(headings);
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Every column as wide as its texts, the result taking the room left.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(kResult, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(kProgress, QHeaderView::Fixed);
+    table_->horizontalHeader()->resizeSection(kProgress, 120);
+    table_->setItemDelegateForColumn(kProgress, new ProgressDelegate(table_));
+    table_->setAccessibleName(LangText(lang, tid::kStationTitle));
 }
 
 StationDialog::~StationDialog() {

@@ -53,6 +53,7 @@ protected:
     void reject() override;
 
 private:
+    void BuildTable();
     void Start();
     void Finished();
     void ShowStatus(std::size_t row, const CableStatus& status);

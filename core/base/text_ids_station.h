@@ -62,4 +62,27 @@ inline constexpr TextId kStationPlanDefault = 19170318;   // en: "&Write the ope
 inline constexpr TextId kStationNoCables = 19170319;      // en: "No programming cable is plugged in. Plug in the cables, then press Start." | de: "Es ist kein Programmierkabel angeschlossen. Schließen Sie die Kabel an und drücken Sie dann Starten."
 inline constexpr TextId kStationTotal = 19170320;         // en: "%d radios written, %d failed." | de: "%d Funkgeräte geschrieben, %d fehlgeschlagen."
 
+// A safe write's outcome in the user's language (the programming log keeps
+// the English words).
+inline constexpr TextId kResultVerified = 19170401;  // en: "written and verified" | de: "geschrieben und geprüft"
+inline constexpr TextId kResultNotVerified = 19170402;  // en: "written, not verified" | de: "geschrieben, nicht geprüft"
+inline constexpr TextId kResultStoppedBefore = 19170403;  // en: "%s before writing; nothing written" | de: "%s vor dem Schreiben; nichts geschrieben"
+inline constexpr TextId kResultBackupReadFailed = 19170404;  // en: "backup read failed%s; nothing written" | de: "Lesen der Sicherung fehlgeschlagen%s; nichts geschrieben"
+inline constexpr TextId kResultBackupNotStored = 19170405;  // en: "backup not stored: %s; nothing written" | de: "Sicherung nicht gespeichert: %s; nichts geschrieben"
+inline constexpr TextId kResultStoppedWriting = 19170406;  // en: "%s%s: %d of %d blocks written; radio partly written" | de: "%s%s: %d von %d Blöcken geschrieben; Funkgerät teilweise beschrieben"
+inline constexpr TextId kResultCancelled = 19170407;  // en: "cancelled; nothing written" | de: "abgebrochen; nichts geschrieben"
+inline constexpr TextId kResultModelRefused = 19170408;  // en: "radio model refused; nothing written" | de: "Funkgerätemodell abgelehnt; nichts geschrieben"
+inline constexpr TextId kResultWriteFailed = 19170409;  // en: "write failed%s; radio partly written" | de: "Schreiben fehlgeschlagen%s; Funkgerät teilweise beschrieben"
+inline constexpr TextId kResultNotStarted = 19170410;  // en: "write not started; nothing written" | de: "Schreiben nicht begonnen; nichts geschrieben"
+inline constexpr TextId kResultNoAnswer = 19170411;  // en: "no answer from the radio; nothing written" | de: "keine Antwort vom Funkgerät; nichts geschrieben"
+inline constexpr TextId kResultStoppedReadBack = 19170412;  // en: "written; %s before the read-back finished; not verified" | de: "geschrieben; %s vor Ende des Zurücklesens; nicht geprüft"
+inline constexpr TextId kResultReadBackFailed = 19170413;  // en: "written; read-back failed%s; not verified" | de: "geschrieben; Zurücklesen fehlgeschlagen%s; nicht geprüft"
+inline constexpr TextId kResultVerifyFailed = 19170414;  // en: "verify failed: radio differs at blocks %s" | de: "Prüfung fehlgeschlagen: Funkgerät weicht in den Blöcken %s ab"
+inline constexpr TextId kResultAtBlock = 19170415;  // en: "at block %d (0x%03X)" | de: "bei Block %d (0x%03X)"
+inline constexpr TextId kResultUnplugged = 19170416;  // en: "cable unplugged" | de: "Kabel abgezogen"
+inline constexpr TextId kResultRefused = 19170417;  // en: "refused" | de: "abgelehnt"
+inline constexpr TextId kResultNoReply = 19170418;  // en: "no answer" | de: "keine Antwort"
+inline constexpr TextId kResultStoppedByUser = 19170419;  // en: "stopped by the user" | de: "vom Benutzer angehalten"
+inline constexpr TextId kResultStoppedBySignal = 19170420;  // en: "stopped (signal %s)" | de: "angehalten (Signal %s)"
+
 }  // namespace vrm::tid

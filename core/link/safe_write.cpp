@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <functional>
 
 #include "core/base/clock.h"
 #include "core/files/document.h"
@@ -118,54 +119,91 @@ std::string ImageSha256(const ImageBuffer& image) {
     return hex;
 }
 
-std::string StopText(int signal) {
-    if (signal == SIGINT) return "stopped by the user";
+namespace {
+
+// The words of a result: `word(id, english)` gives the text of `id`, the
+// English one for the programming log, the user's language for a window.
+using ResultWords = std::function<std::string(tid::TextId, const char*)>;
+
+std::string StopWords(int signal, const ResultWords& word) {
+    if (signal == SIGINT) return word(tid::kResultStoppedByUser, "stopped by the user");
     const char* name = signal > 0 ? sigabbrev_np(signal) : nullptr;
-    return std::string("stopped (signal ") + (name ? name : std::to_string(signal).c_str()) + ")";
+    return FormatText(word(tid::kResultStoppedBySignal, "stopped (signal %s)"),
+                      {std::string(name ? name : std::to_string(signal).c_str())});
 }
 
-std::string LogResultText(const SafeWriteResult& r) {
+std::string WriteOutcome(const SafeWriteResult& r, const ResultWords& word, const std::string& stop,
+                         const std::function<std::string(int)>& at, const std::string& where) {
+    const TransferResult& t = r.write;
+    switch (t.status) {
+        case TransferStatus::kStopped:
+            if (t.blocksDone == 0) return FormatText(word(tid::kResultStoppedBefore, "%s before writing; nothing written"), {stop});
+            return FormatText(word(tid::kResultStoppedWriting, "%s%s: %d of %d blocks written; radio partly written"),
+                              {stop, at(t.failedBlock), t.blocksDone, kWrittenBlocks});
+        case TransferStatus::kCancelled: return word(tid::kResultCancelled, "cancelled; nothing written");
+        case TransferStatus::kModelRefused:
+        case TransferStatus::kSiblingProduct: return word(tid::kResultModelRefused, "radio model refused; nothing written");
+        case TransferStatus::kBlockFailed:
+            return FormatText(word(tid::kResultWriteFailed, "write failed%s; radio partly written"), {where});
+        case TransferStatus::kPrepareFailed: return word(tid::kResultNotStarted, "write not started; nothing written");
+        default: return word(tid::kResultNoAnswer, "no answer from the radio; nothing written");
+    }
+}
+
+std::string ResultWording(const SafeWriteResult& r, const ResultWords& word) {
     const TransferResult& t = r.write;
     const auto at = [&](int block) {
-        return FormatText(" at block %d (0x%03X)", {block, static_cast<unsigned>(block * kBlockSize)});
+        return " " + FormatText(word(tid::kResultAtBlock, "at block %d (0x%03X)"),
+                                {block, static_cast<unsigned>(block * kBlockSize)});
     };
-    const auto where = [&]() -> std::string {
-        if (t.failedBlock < 0) return "";
-        const char* why = t.link == LinkError::kDisconnected ? "cable unplugged" : t.refused ? "refused" : "no answer";
-        return at(t.failedBlock) + ": " + why;
-    };
+    std::string where;
+    if (t.failedBlock >= 0) {
+        where = at(t.failedBlock) + ": " +
+                (t.link == LinkError::kDisconnected ? word(tid::kResultUnplugged, "cable unplugged")
+                 : t.refused                        ? word(tid::kResultRefused, "refused")
+                                                    : word(tid::kResultNoReply, "no answer"));
+    }
     const bool stopped = r.stopSignal != 0;
-    const std::string stop = StopText(r.stopSignal);
+    const std::string stop = StopWords(r.stopSignal, word);
     switch (r.failedPhase) {
-        case SafeWritePhase::kNone: return r.verified ? "written and verified" : "written, not verified";
+        case SafeWritePhase::kNone:
+            return r.verified ? word(tid::kResultVerified, "written and verified")
+                              : word(tid::kResultNotVerified, "written, not verified");
         case SafeWritePhase::kBackupRead:
-            if (stopped) return stop + " before writing; nothing written";
-            return "backup read failed" + where() + "; nothing written";
+            if (stopped) return FormatText(word(tid::kResultStoppedBefore, "%s before writing; nothing written"), {stop});
+            return FormatText(word(tid::kResultBackupReadFailed, "backup read failed%s; nothing written"), {where});
         case SafeWritePhase::kBackupStore:
-            return std::string("backup not stored: ") + std::strerror(r.backupError) + "; nothing written";
-        case SafeWritePhase::kWrite:
-            switch (t.status) {
-                case TransferStatus::kStopped:
-                    if (t.blocksDone == 0) return stop + " before writing; nothing written";
-                    return stop + at(t.failedBlock) + FormatText(": %d of %d blocks written; radio partly written",
-                                                                 {t.blocksDone, kWrittenBlocks});
-                case TransferStatus::kCancelled: return "cancelled; nothing written";
-                case TransferStatus::kModelRefused:
-                case TransferStatus::kSiblingProduct: return "radio model refused; nothing written";
-                case TransferStatus::kBlockFailed: return "write failed" + where() + "; radio partly written";
-                case TransferStatus::kPrepareFailed: return "write not started; nothing written";
-                default: return "no answer from the radio; nothing written";
-            }
+            return FormatText(word(tid::kResultBackupNotStored, "backup not stored: %s; nothing written"),
+                              {std::string(std::strerror(r.backupError))});
+        case SafeWritePhase::kWrite: return WriteOutcome(r, word, stop, at, where);
         case SafeWritePhase::kVerifyRead:
-            if (stopped) return "written; " + stop + " before the read-back finished; not verified";
-            return "written; read-back failed" + where() + "; not verified";
+            if (stopped)
+                return FormatText(word(tid::kResultStoppedReadBack, "written; %s before the read-back finished; not verified"),
+                                  {stop});
+            return FormatText(word(tid::kResultReadBackFailed, "written; read-back failed%s; not verified"), {where});
         case SafeWritePhase::kVerify: {
             std::string blocks;
             for (int b : r.differingBlocks) blocks += (blocks.empty() ? "" : " ") + std::to_string(b);
-            return "verify failed: radio differs at blocks " + blocks;
+            return FormatText(word(tid::kResultVerifyFailed, "verify failed: radio differs at blocks %s"), {blocks});
         }
     }
     return "";
+}
+
+const ResultWords kLogWords = [](tid::TextId, const char* english) { return std::string(english); };
+
+ResultWords LanguageWords(const LanguageTable& language) {
+    return [&language](tid::TextId id, const char*) { return language.TextString(id); };
+}
+
+}  // namespace
+
+std::string StopText(int signal) { return StopWords(signal, kLogWords); }
+std::string StopText(int signal, const LanguageTable& language) { return StopWords(signal, LanguageWords(language)); }
+
+std::string LogResultText(const SafeWriteResult& r) { return ResultWording(r, kLogWords); }
+std::string ResultText(const SafeWriteResult& r, const LanguageTable& language) {
+    return ResultWording(r, LanguageWords(language));
 }
 
 TransferResult RunBackupRead(const TransferContext& ctx, ImageBuffer& memory, RadioRecord& radio, bool withBlocks) {

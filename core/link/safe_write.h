@@ -85,9 +85,12 @@ std::string ImageSha256(const ImageBuffer& image);
 // The result column: "written and verified", "written, not verified", or
 // what failed or stopped it and where.
 std::string LogResultText(const SafeWriteResult& r);
+// The same outcome in the user's language, for a window or the CLI's table.
+std::string ResultText(const SafeWriteResult& r, const LanguageTable& language);
 // How the log names a stop by `signal`: "stopped by the user" for Ctrl+C
 // (SIGINT), else "stopped (signal TERM)".
 std::string StopText(int signal);
+std::string StopText(int signal, const LanguageTable& language);
 
 // The safe write of `liveImage`. Reports its phase as the window text
 // (backup, writing, verifying), tells the user of every failure with the

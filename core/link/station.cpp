@@ -151,7 +151,7 @@ void StationCableRun::OneRadio() {
         const TransferResult r = RunRadioInformationTransfer(Context(), info);
         if (!r.Ok()) {
             ++status_.failed;
-            status_.result = Stopped() ? StopText(station_.stop_.Value())
+            status_.result = Stopped() ? StopText(station_.stop_.Value(), lang)
                                        : (lastError_.empty() ? lang.TextString(tid::kStationNoRadio) : lastError_);
             SetPhase(Stopped() ? StationPhase::kStopped : StationPhase::kFailed);
             return;
@@ -175,7 +175,7 @@ void StationCableRun::OneRadio() {
         status_.radioSerial = res.radio.serial;
         status_.model = res.radio.model;
     }
-    status_.result = LogResultText(res);
+    status_.result = ResultText(res, station_.language_);
     if (res.Ok()) ++status_.written;
     else ++status_.failed;
     SetPhase(res.Ok() ? StationPhase::kDone : (res.stopSignal ? StationPhase::kStopped : StationPhase::kFailed));

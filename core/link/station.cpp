@@ -29,14 +29,14 @@ std::optional<std::vector<StationCable>> ListStationCables(const std::string& li
     return cables;
 }
 
-std::vector<StationCable> ChooseCables(const std::vector<StationCable>& present, const std::string& spec,
+std::vector<StationCable> ChooseCables(const std::vector<StationCable>& present, const std::string& ids,
                                        std::vector<std::string>& unknown) {
-    if (spec.empty() || spec == "all") return present;
+    if (ids.empty() || ids == "all") return present;
     std::vector<StationCable> chosen;
     std::size_t start = 0;
-    while (start <= spec.size()) {
-        const std::size_t comma = std::min(spec.find(',', start), spec.size());
-        const std::string id = spec.substr(start, comma - start);
+    while (start <= ids.size()) {
+        const std::size_t comma = std::min(ids.find(',', start), ids.size());
+        const std::string id = ids.substr(start, comma - start);
         start = comma + 1;
         if (id.empty()) continue;
         bool found = false;

@@ -35,10 +35,10 @@ struct StationCable {
 // library cannot be loaded or cannot list cables.
 std::optional<std::vector<StationCable>> ListStationCables(const std::string& library = LibraryTransport::kDefaultName);
 
-// The cables `spec` names: "all" (or empty), or IDs separated by commas, each
+// The cables `ids` names: "all" (or empty), or IDs separated by commas, each
 // a port path or a cable serial number. IDs that name no present cable go to
 // `unknown`.
-std::vector<StationCable> ChooseCables(const std::vector<StationCable>& present, const std::string& spec,
+std::vector<StationCable> ChooseCables(const std::vector<StationCable>& present, const std::string& ids,
                                        std::vector<std::string>& unknown);
 
 enum class StationPhase { kWaiting, kIdentifying, kBackup, kWriting, kVerifying, kDone, kFailed, kStopped, kNextRadio };

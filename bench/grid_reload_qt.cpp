@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "bench/bench_main.h"
+#include "bench/bench_seams.h"
 #include "core/document/application.h"
 #include "core/document/file_dialogs.h"
 #include "gui/app/main_frame.h"
@@ -23,23 +24,14 @@
 
 namespace {
 
-class NoPrompts : public vrm::Prompter {
-public:
-    vrm::Answer Ask(const vrm::Message& m) override { return m.defaultAnswer; }
-    vrm::PasswordResult AskPassword(vrm::PasswordGate&) override { return vrm::PasswordResult::Cancelled; }
-};
-
-class NoFileDialogs : public vrm::FileDialogs {
-public:
-    std::optional<std::string> AskOpenFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> AskSaveFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
-};
+using vrm::bench::DefaultAnswers;
+using vrm::bench::NoFileDialogs;
 
 void BM_ChannelGridReload(benchmark::State& state) {
     vrm::VirtualClock clock{{12, 0}};
     vrm::Application app(clock);
     vrm::MemorySettingsStore settings;
-    NoPrompts prompter;
+    DefaultAnswers prompter;
     NoFileDialogs dialogs;
     app.SetProgramFolder(VRM_BIN_DIR);
     if (!app.LoadLanguageAtStartup(settings, prompter)) {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "bench/bench_main.h"
+#include "bench/bench_seams.h"
 #include "core/base/prompter.h"
 #include "core/document/application.h"
 #include "core/document/command_tables.h"
@@ -29,17 +30,8 @@ namespace {
 
 constexpr double kBudgetMiB = 50;
 
-class DefaultAnswers : public vrm::Prompter {
-public:
-    vrm::Answer Ask(const vrm::Message& m) override { return m.defaultAnswer; }
-    vrm::PasswordResult AskPassword(vrm::PasswordGate&) override { return vrm::PasswordResult::Cancelled; }
-};
-
-class NoFileDialogs : public vrm::FileDialogs {
-public:
-    std::optional<std::string> AskOpenFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> AskSaveFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
-};
+using vrm::bench::DefaultAnswers;
+using vrm::bench::NoFileDialogs;
 
 // Lets the windows lay out and paint for `ms` milliseconds.
 void Settle(int ms) {

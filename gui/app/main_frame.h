@@ -141,6 +141,7 @@ protected:
 
 private:
     void CreateActions();
+    void CreateWindowKeys();
     void CreateToolBar();
     void CreateStatusBar();
     void CreateTreeBar();

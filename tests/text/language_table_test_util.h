@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/base/language_table.h"
+#include "text/scripted_prompter.h"
 
 namespace vrm::test {
 
@@ -108,6 +109,20 @@ struct LangFileBuilder {
                 (it != texts.end() ? it->second : "T" + std::to_string(id) + columnsSuffix));
         }
         return s;
+    }
+};
+
+// Loads `file` (written into a fresh folder as test.lng) and returns the table.
+struct Loaded {
+    TempFolder folder;
+    LanguageTable table;
+    ScriptedPrompter prompter;
+    bool ok = false;
+
+    explicit Loaded(const std::string& file, const std::string& name = "test.lng") {
+        folder.Write(name, file);
+        table.SetProgramFolder(folder.Path());
+        ok = table.Load(name, true, &prompter);
     }
 };
 

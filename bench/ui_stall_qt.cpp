@@ -24,11 +24,10 @@
 #include <filesystem>
 
 #include "bench/bench_main.h"
+#include "bench/bench_seams.h"
 #include "core/base/clock.h"
-#include "core/base/prompter.h"
 #include "core/document/application.h"
 #include "core/document/command_tables.h"
-#include "core/document/file_dialogs.h"
 #include "core/document/settings_store.h"
 #include "core/link/safe_write.h"
 #include "core/link/transfer_gate.h"
@@ -40,16 +39,13 @@
 
 namespace {
 
-class DefaultAnswers : public vrm::Prompter {
+// Every question answered with its default, but Cancel taken as OK: the
+// write goes ahead where a box offers to stop it.
+class DefaultAnswers : public vrm::bench::DefaultAnswers {
 public:
-    vrm::Answer Ask(const vrm::Message& m) override { return m.defaultAnswer == vrm::Answer::Cancel ? vrm::Answer::Ok : m.defaultAnswer; }
-    vrm::PasswordResult AskPassword(vrm::PasswordGate&) override { return vrm::PasswordResult::Cancelled; }
-};
-
-class NoFileDialogs : public vrm::FileDialogs {
-public:
-    std::optional<std::string> AskOpenFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> AskSaveFile(const vrm::FileDialogRequest&) override { return std::nullopt; }
+    vrm::Answer Ask(const vrm::Message& m) override {
+        return m.defaultAnswer == vrm::Answer::Cancel ? vrm::Answer::Ok : m.defaultAnswer;
+    }
 };
 
 // The longest gap between two ticks of a 1 ms timer while `run` runs.
@@ -76,6 +72,22 @@ public:
         timer_.stop();
         return std::chrono::duration<double, std::milli>(longest_).count();
     }
+    // Runs `body` under the meter; keeps the longest gap of every run and
+    // returns the run's time in seconds.
+    template <typename F>
+    double Measure(F body) {
+        const auto start = std::chrono::steady_clock::now();
+        Start();
+        body();
+        const double ms = StopMs();
+        if (ms > worstMs) {
+            worstMs = ms;
+            worstAtMs = AtMs();
+        }
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    double worstMs = 0;
+    double worstAtMs = 0;
 
 private:
     QTimer timer_;
@@ -99,18 +111,25 @@ public:
 
 enum class Way { kFromTheMenu, kPumpingOnUiThread };
 
-void UiStall(benchmark::State& state, Way way) {
-    const auto dir = std::filesystem::temp_directory_path() / ("vrm-stall-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+// A simulated radio at 9600 baud that holds the program's model, in a fresh
+// folder; false when its state cannot be written.
+bool PrepareRadio(const std::filesystem::path& dir, vrm::Application& app) {
     const std::string radioState = (dir / "radio.state").string();
     ::setenv("VRM650T_SIM_STATE", radioState.c_str(), 1);
     ::setenv("VRM650T_SIM_BAUD", "9600", 1);
     ::unsetenv("VRM650T_SIM_FAULTS");
+    vrm::SimulatedRadio radio;
+    radio.SetIdentity(app.Image().Identity());
+    return vrm::SaveSimState(radioState, radio, nullptr);
+}
 
+void UiStall(benchmark::State& state, Way way) {
+    const auto dir = std::filesystem::temp_directory_path() / ("vrm-stall-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
     vrm::Application app(vrm::SystemClock::Instance());
     vrm::MemorySettingsStore settings;
     DefaultAnswers prompter;
-    NoFileDialogs dialogs;
+    vrm::bench::NoFileDialogs dialogs;
     app.SetProgramFolder(VRM_BIN_DIR);
     if (!app.LoadLanguageAtStartup(settings, prompter)) {
         state.SkipWithError("no language file");
@@ -118,9 +137,7 @@ void UiStall(benchmark::State& state, Way way) {
     }
     app.PrepareData(settings, dir.string() + "/");
     app.ReadProgrammingOptions(settings);
-    vrm::SimulatedRadio radio;
-    radio.SetIdentity(app.Image().Identity());
-    if (!vrm::SaveSimState(radioState, radio, nullptr)) {
+    if (!PrepareRadio(dir, app)) {
         state.SkipWithError("no radio state");
         return;
     }
@@ -130,23 +147,15 @@ void UiStall(benchmark::State& state, Way way) {
     frame.show();
 
     StallMeter meter;
-    double longest = 0;
-    double longestAt = 0;
     bool written = true;
     for (auto _ : state) {
         if (way == Way::kPumpingOnUiThread) {
             const auto claim = app.Transfers().Begin();
             PumpingObserver observer;
             const vrm::TransferContext ctx{claim->Port(), prompter, app.Language(), observer};
-            const auto start = std::chrono::steady_clock::now();
-            meter.Start();
-            written = vrm::SafeWriteToRadio(ctx, app.Image().Live(), false, app.WriteOptions()).Ok() && written;
-            const double ms = meter.StopMs();
-            if (ms > longest) {
-                longest = ms;
-                longestAt = meter.AtMs();
-            }
-            state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            state.SetIterationTime(meter.Measure([&] {
+                written = vrm::SafeWriteToRadio(ctx, app.Image().Live(), false, app.WriteOptions()).Ok() && written;
+            }));
             continue;
         }
         // The Write button is pressed once the dialog shows; the stall is
@@ -154,23 +163,15 @@ void UiStall(benchmark::State& state, Way way) {
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<vrm::WriteDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
-            const auto start = std::chrono::steady_clock::now();
-            meter.Start();
-            dialog->StartButton()->click();
-            const double ms = meter.StopMs();
-            if (ms > longest) {
-                longest = ms;
-                longestAt = meter.AtMs();
-            }
-            state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            state.SetIterationTime(meter.Measure([dialog] { dialog->StartButton()->click(); }));
             written = written && dialog->LastWrite().Ok();
             dialog->close();
         });
         frame.RunCommand(vrm::cmd::kWriteData);
     }
     if (!written) state.SkipWithError("the write failed");
-    state.counters["longest_stall_ms"] = longest;
-    state.counters["stall_at_ms"] = longestAt;
+    state.counters["longest_stall_ms"] = meter.worstMs;
+    state.counters["stall_at_ms"] = meter.worstAtMs;
     ::unsetenv("VRM650T_SIM_BAUD");
     std::filesystem::remove_all(dir);
 }

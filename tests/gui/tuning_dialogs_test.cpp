@@ -61,7 +61,14 @@ QList<Alert>& Alerts() {
 void RecordAlert(QAccessibleEvent* event) {
     if (event->type() != QAccessible::Alert) return;
     QAccessibleInterface* accessible = event->accessibleInterface();
-    Alerts().append({event->object(), accessible ? accessible->text(QAccessible::Name) : QString()});
+    QObject* object = event->object();
+    // A line's alerts go with it: a later line may be made at the same address.
+    const bool first = std::none_of(Alerts().begin(), Alerts().end(), [object](const Alert& a) { return a.object == object; });
+    if (first)
+        QObject::connect(object, &QObject::destroyed, [object] {
+            Alerts().removeIf([object](const Alert& a) { return a.object == object; });
+        });
+    Alerts().append({object, accessible ? accessible->text(QAccessible::Name) : QString()});
 }
 
 }  // namespace

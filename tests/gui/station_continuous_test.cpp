@@ -2,7 +2,7 @@
 // radios, in English and German: each cable writes its radio, shows "done"
 // while that radio stays on, "waiting for the next radio" once it is
 // unplugged, writes the next one plugged into it, and counts them per row
-// until Stop; the total then says them all.
+// and in all, while it runs and after Stop.
 #include <unistd.h>
 
 #include <QApplication>
@@ -91,6 +91,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(table->item(0, 6)->text(), QStringLiteral("2 / 0"), 30000);
         QCOMPARE(table->item(0, 2)->text(), QStringLiteral("A2600431"));
         QCOMPARE(table->item(0, 3)->text(), phase(StationPhase::kDone));
+        const QString total = QString::fromStdString(FormatText(language.TextString(tid::kStationTotal), {3, 0}));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("total"))->text(), total);
+        QVERIFY2(dialog.Running(), "the total counts while the cables run");
 
         // Stop has the focus while the cables run.
         QCOMPARE(QApplication::focusWidget(), dialog.StopButton());
@@ -99,8 +102,7 @@ private slots:
         QVERIFY(!dialog.Running());
         QCOMPARE(table->item(0, 6)->text(), QStringLiteral("2 / 0"));
         QCOMPARE(table->item(1, 6)->text(), QStringLiteral("1 / 0"));
-        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("total"))->text(),
-                 QString::fromStdString(FormatText(language.TextString(tid::kStationTotal), {3, 0})));
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("total"))->text(), total);
         ::unsetenv("VRM650T_SIM_STATE");
     }
 };

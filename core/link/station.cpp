@@ -179,6 +179,9 @@ void StationCableRun::OneRadio() {
         status_.radioSerial = res.radio.serial;
         status_.model = res.radio.model;
     }
+    // Continuous knows a radio again by its serial number; without a backup
+    // or a log row the write did not read it, so it is read now.
+    if (res.Ok() && job.continuous && status_.radioSerial.empty()) status_.radioSerial = AnsweringSerial();
     status_.result = ResultText(res, station_.language_);
     if (res.Ok()) ++status_.written;
     else ++status_.failed;

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -54,10 +55,12 @@ struct Station : ::testing::Test {
         int out = -1, err = -1;
         std::string errText;
         std::size_t seen = 0;  // where the next WaitFor looks from
-        // Reads the live lines until `text` comes (after the last one found).
-        bool WaitFor(const std::string& text, int timeoutMs = 20000) {
-            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-            while (errText.find(text, seen) == std::string::npos) {
+        // Reads the live lines until `text` comes after the last one found
+        // (or anywhere: another cable's line, which may come before).
+        bool WaitFor(const std::string& text, bool anywhere = false) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            const std::size_t from = anywhere ? 0 : seen;
+            while (errText.find(text, from) == std::string::npos) {
                 const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
                 pollfd p{err, POLLIN, 0};
                 if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
@@ -66,7 +69,7 @@ struct Station : ::testing::Test {
                 if (n <= 0) return false;
                 errText.append(buf, static_cast<std::size_t>(n));
             }
-            seen = errText.find(text, seen) + text.size();
+            seen = std::max(seen, errText.find(text, from) + text.size());
             return true;
         }
     };
@@ -222,7 +225,7 @@ TEST_F(Station, ContinuousWritesEachNewRadioOnItsCableAndCountsThemUntilCtrlC) {
     ASSERT_TRUE(SetSimRadioPlugged(states[2], false, nullptr));
     Child c = Spawn({"station", "write", "--continuous", "--no-backup", "--log", log, data}, {});
     ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
-    ASSERT_TRUE(c.WaitFor("sim-2  00000002  done  [1/1]", 30000)) << c.errText;
+    ASSERT_TRUE(c.WaitFor("sim-2  00000002  done  [1/1]", true)) << c.errText;
     const auto unplug = [&](const std::string& serial) {
         EXPECT_TRUE(SetSimRadioPlugged(states[0], false, nullptr));
         EXPECT_TRUE(c.WaitFor("sim-1  " + serial + "  waiting for the next radio")) << c.errText;
@@ -269,6 +272,19 @@ TEST_F(Station, ContinuousWritesEachNewRadioOnItsCableAndCountsThemUntilCtrlC) {
             EXPECT_EQ(f.result, "written and verified");
         }
     EXPECT_EQ(serials, (std::multiset<std::string>{"00000001", "00000002", "00000011", "00000021"}));
+}
+
+TEST_F(Station, ContinuousKnowsTheRadioPutBackEvenWithoutBackupOrLog) {
+    Child c = Spawn({"station", "write", "--continuous", "--no-backup", "--no-log", "--cables", "sim-1", data}, {});
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    ASSERT_TRUE(SetSimRadioPlugged(states[0], false, nullptr));
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  waiting for the next radio")) << c.errText;
+    ASSERT_TRUE(SetSimRadioPlugged(states[0], true, nullptr));
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    ::kill(c.pid, SIGINT);
+    EXPECT_EQ(Finish(c).status, 130);
+    const auto asked = Radio(0).Log();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), std::string("comma 01")), 1) << "written once";
 }
 
 TEST_F(Station, RadioListShowsEachCableAndItsRadioAndUnknownCablesAreRefused) {

@@ -117,18 +117,10 @@ struct Station : ::testing::Test {
         r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return r;
     }
-    // As Spawn, to the end; a SIGINT goes to it after `interruptMs`.
-    test::CliRun Run(std::vector<std::string> args, std::vector<std::string> env = {}, int interruptMs = 0) {
+    // As Spawn, to the end.
+    test::CliRun Run(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
         Child c = Spawn(std::move(args), env);
-        std::thread interrupt;
-        if (interruptMs > 0)
-            interrupt = std::thread([pid = c.pid, interruptMs] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(interruptMs));
-                ::kill(pid, SIGINT);
-            });
-        test::CliRun r = Finish(c);
-        if (interrupt.joinable()) interrupt.join();
-        return r;
+        return Finish(c);
     }
 
     SimulatedRadio Radio(int i) const {
@@ -203,9 +195,23 @@ TEST_F(Station, APlanGivesEachRadioItsValuesAndRefusesWholeOnOneBadValue) {
 
 TEST_F(Station, CtrlCStopsEveryCableCleanlyAndReportsEachOne) {
     // Every radio's reply to send 40 (a block in the middle of the write)
-    // comes 2.5 s late: the signal finds all three cables writing.
-    const auto r = Run({"station", "write", "--no-backup", "--no-verify", "--log", log, data},
-                       {"VRM650T_SIM_FAULTS=slow=2500@40"}, 1000);
+    // comes 2.5 s late; the signal goes once every radio has stored block
+    // 0x0F0, before that send: it finds all three cables writing, however
+    // slowly the program got there.
+    Child c = Spawn({"station", "write", "--no-backup", "--no-verify", "--log", log, data},
+                    {"VRM650T_SIM_FAULTS=slow=2500@40"});
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int writing = 0;
+    for (int& n = writing; n < 3 && std::chrono::steady_clock::now() < until;) {
+        SimulatedRadio radio;
+        const bool read = LoadSimState(states[static_cast<std::size_t>(n)], radio, nullptr);
+        const auto& asked = radio.Log();
+        if (read && std::find(asked.begin(), asked.end(), "write 0x0F0 16") != asked.end()) ++n;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(writing, 3) << "every cable was writing";
+    ::kill(c.pid, SIGINT);
+    const auto r = Finish(c);
     EXPECT_EQ(r.status, 130) << r.out << r.err;
     for (int n = 1; n <= 3; ++n) {
         EXPECT_NE(Row(r.out, n).find("stopped by the user"), std::string::npos) << r.out;

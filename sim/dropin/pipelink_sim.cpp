@@ -194,7 +194,7 @@ PIPELINK_EXPORT PipelinkHandle OpenDevice(const PipelinkGuid* interfaceClass, ui
     (void)unused;
     SimCable& s = First();
     s.path = vrm::DefaultSimStatePath();
-    if (!LoadRadio(s)) return PIPELINK_INVALID_HANDLE;
+    if (!vrm::SimRadioUnplugged(s.path) && !LoadRadio(s)) return PIPELINK_INVALID_HANDLE;
     return reinterpret_cast<PipelinkHandle>(&s);
 }
 

@@ -290,6 +290,22 @@ int RunSet(Context& ctx) {
     return 0;
 }
 
+// sim unplug / sim plug: the radio taken off its cable and put back (or
+// another radio's state file put in its place first).
+int RunPlug(Context& ctx, bool plugged) {
+    const std::string path = StatePath(ctx);
+    std::string error;
+    if (!SetSimRadioPlugged(path, plugged, &error)) {
+        ctx.err << Format(ctx, tid::kSimPlugFailed, {path, error}) << "\n";
+        return kExitNotWritten;
+    }
+    ctx.out << Format(ctx, plugged ? tid::kSimPlugged : tid::kSimUnplugged, {path}) << "\n";
+    return 0;
+}
+
+int RunUnplug(Context& ctx) { return RunPlug(ctx, false); }
+int RunPlugIn(Context& ctx) { return RunPlug(ctx, true); }
+
 }  // namespace
 
 #define VRM_SIM_STATE_OPTION Valued("--state", "FILE", "the simulated radio's state file (default: $VRM650T_SIM_STATE)")
@@ -315,5 +331,9 @@ VRM_CLI_COMMAND("sim set", "change a simulated radio: model, identity, informati
                  Repeated("--byte", "ADDR=VALUE", "set one byte of the memory (repeatable)"),
                  Valued("--reference-stored", "0|1", "whether the radio holds reference tuning values"),
                  Switch("--clear-log", "empty the log of what the radio was asked")});
+VRM_CLI_COMMAND("sim unplug", "take a simulated radio off its cable: the cable stays, nothing answers", RunUnplug,
+                {VRM_SIM_STATE_OPTION});
+VRM_CLI_COMMAND("sim plug", "plug a simulated radio into its cable again (after sim unplug)", RunPlugIn,
+                {VRM_SIM_STATE_OPTION});
 
 }  // namespace vrm::cli

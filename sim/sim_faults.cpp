@@ -172,6 +172,7 @@ constexpr FaultItem kFaultItems[] = {
     {"info-header", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.infoBadHeader = true; }},
     {"info-checksum", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.infoBadChecksum = true; }},
     {"pull", Value::kRequired, ApplyPull},
+    {"absent", Value::kNone, [](std::string_view, bool, SimFaults& f) { return f.absent = true; }},
     {"signal", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return ParseSignal(v, f); }},
     {"test-nak", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return AddCommand(v, f.testNak); }},
     {"off-nak", Value::kRequired, [](std::string_view v, bool, SimFaults& f) { return AddCommand(v, f.offNak); }},

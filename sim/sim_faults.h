@@ -20,6 +20,8 @@
 //   info-checksum      the information block's sum byte is wrong
 //   pull=STEP          the cable is pulled at send number STEP: that send and
 //                      everything after it fails
+//   absent             no radio on the cable: the cable opens and takes what
+//                      is sent, but nothing ever answers
 //   test-nak=HH        NAK to every test-mode command with command byte HH
 //                      (hex, e.g. test-nak=BD); the radio's state is unchanged
 //   off-nak=HH         NAK when command HH is switched off: a transmitter
@@ -61,6 +63,7 @@ struct SimFaults {
     bool infoBadHeader = false;
     bool infoBadChecksum = false;
     std::uint32_t pullStep = 0;  // 0: the cable stays in
+    bool absent = false;         // the cable is there, its radio is not
     std::vector<std::uint8_t> testNak;  // test commands answered NAK
     std::vector<std::uint8_t> offNak;   // commands whose "off" is answered NAK
     int signal = 0;                     // raised in the program at send signalStep of session signalSession

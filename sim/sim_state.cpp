@@ -285,4 +285,23 @@ bool LoadOrCreateSimState(const std::string& path, SimulatedRadio& radio, std::s
     return SaveSimState(path, radio, error);
 }
 
+std::string SimUnpluggedMarker(const std::string& path) { return path + ".unplugged"; }
+
+bool SimRadioUnplugged(const std::string& path) { return ::access(SimUnpluggedMarker(path).c_str(), F_OK) == 0; }
+
+bool SetSimRadioPlugged(const std::string& path, bool plugged, std::string* error) {
+    const std::string marker = SimUnpluggedMarker(path);
+    if (plugged) {
+        if (::unlink(marker.c_str()) == 0 || errno == ENOENT) return true;
+    } else {
+        const int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return true;
+        }
+    }
+    if (error) *error = marker + ": " + std::strerror(errno);
+    return false;
+}
+
 }  // namespace vrm

@@ -52,4 +52,14 @@ bool SaveSimState(const std::string& path, const SimulatedRadio& radio, std::str
 // (with its folder when that is missing).
 bool LoadOrCreateSimState(const std::string& path, SimulatedRadio& radio, std::string* error);
 
+// A radio is unplugged from its cable while "<state file>.unplugged" exists:
+// the cable stays and opens, but nothing answers, and the state file is
+// neither read nor written, so it may be replaced by another radio's (a
+// different radio on the same cable once it is plugged in again).
+std::string SimUnpluggedMarker(const std::string& path);
+bool SimRadioUnplugged(const std::string& path);
+// Unplugs (creates the marker) or plugs in (removes it); false with `error`
+// when the marker cannot be made or removed.
+bool SetSimRadioPlugged(const std::string& path, bool plugged, std::string* error);
+
 }  // namespace vrm

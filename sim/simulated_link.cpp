@@ -63,6 +63,8 @@ int SimulatedLink::Send(const std::uint8_t* data, std::uint32_t length) {
     const Clock::TimePoint arrival = std::max(now, outFree_) + WireTime(length);
     outFree_ = arrival;
     bytesOut_ += length;
+    // No radio on the cable: the bytes go nowhere.
+    if (faults_.absent) return 1;
 
     std::vector<SimReply> replies = radio_.Receive(data, length);
     Clock::TimePoint t = arrival;

@@ -85,4 +85,9 @@ inline constexpr TextId kResultNoReply = 19170418;  // en: "no answer" | de: "ke
 inline constexpr TextId kResultStoppedByUser = 19170419;  // en: "stopped by the user" | de: "vom Benutzer angehalten"
 inline constexpr TextId kResultStoppedBySignal = 19170420;  // en: "stopped (signal %s)" | de: "angehalten (Signal %s)"
 
+// The simulated station: a radio taken off its cable and plugged in again.
+inline constexpr TextId kSimUnplugged = 19200001;  // en: "The simulated radio %s is unplugged: its cable answers nothing until sim plug." | de: "Das simulierte Funkgerät %s ist abgezogen: Sein Kabel antwortet nicht, bis sim plug folgt."
+inline constexpr TextId kSimPlugged = 19200002;  // en: "The simulated radio %s is plugged in." | de: "Das simulierte Funkgerät %s ist angeschlossen."
+inline constexpr TextId kSimPlugFailed = 19200003;  // en: "The simulated radio %s could not be plugged in or unplugged: %s" | de: "Das simulierte Funkgerät %s konnte nicht angeschlossen oder abgezogen werden: %s"
+
 }  // namespace vrm::tid

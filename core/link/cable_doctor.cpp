@@ -165,6 +165,10 @@ AccessFacts ReadAccessFacts(const DoctorSystem& system, std::uint16_t vendor, st
 
 std::vector<std::string> ProcessesHolding(const DoctorSystem& system, const std::string& nodePath) {
     std::vector<std::string> holders;
+    // The node itself, so that a file of the same name elsewhere (another
+    // program's emulated bus, a container's /dev) is not taken for it.
+    struct stat node {};
+    const bool nodeKnown = ::stat(nodePath.c_str(), &node) == 0;
     for (const std::string& pid : FolderEntries(system.procFolder)) {
         if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
         const std::string fdFolder = system.procFolder + "/" + pid + "/fd";
@@ -176,6 +180,10 @@ std::vector<std::string> ProcessesHolding(const DoctorSystem& system, const std:
             const std::string link(target, static_cast<std::size_t>(n));
             // An emulated bus shows the node under a folder of its own.
             if (link.size() < nodePath.size() || link.compare(link.size() - nodePath.size(), nodePath.size(), nodePath) != 0)
+                continue;
+            struct stat held {};
+            if (nodeKnown && (::stat((fdFolder + "/" + fd).c_str(), &held) != 0 || held.st_dev != node.st_dev ||
+                              held.st_ino != node.st_ino))
                 continue;
             std::string name;
             std::ifstream(system.procFolder + "/" + pid + "/comm") >> name;

@@ -1,5 +1,6 @@
 #include "core/link/station.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -125,7 +126,10 @@ private:
     TransferContext Context() { return {port_, *this, station_.language_, *this}; }
     void OneRadio();
     bool RadioAnswers();
-    void WaitForNextRadio();
+    std::string AnsweringSerial();
+    void Pause();
+    bool WaitForFirstRadio();
+    bool WaitForNextRadio();
 
     Station& station_;
     std::size_t index_;
@@ -175,6 +179,9 @@ void StationCableRun::OneRadio() {
         status_.radioSerial = res.radio.serial;
         status_.model = res.radio.model;
     }
+    // Continuous knows a radio again by its serial number; without a backup
+    // or a log row the write did not read it, so it is read now.
+    if (res.Ok() && job.continuous && status_.radioSerial.empty()) status_.radioSerial = AnsweringSerial();
     status_.result = ResultText(res, station_.language_);
     if (res.Ok()) ++status_.written;
     else ++status_.failed;
@@ -190,28 +197,65 @@ bool StationCableRun::RadioAnswers() {
     return answers;
 }
 
+// The serial number of the radio on the cable ("" when it cannot be read),
+// read without showing progress: the row still tells the last radio.
+std::string StationCableRun::AnsweringSerial() {
+    NullTransferObserver quiet;
+    RadioInformation info;
+    if (!RunRadioInformationTransfer({port_, *this, station_.language_, quiet}, info).Ok()) return {};
+    return ReadInformationTexts(info.information).serial;
+}
+
+// Sleeps one poll interval, waking early for a stop.
+void StationCableRun::Pause() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(station_.job_.pollMs);
+    while (!Stopped() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            std::chrono::milliseconds(50), until - std::chrono::steady_clock::now()));
+}
+
+// Continuous, before the first radio: a cable whose radio is not plugged in
+// yet waits for it (an empty cable is no failed radio). False on a stop.
+bool StationCableRun::WaitForFirstRadio() {
+    if (RadioAnswers()) return true;
+    SetPhase(StationPhase::kNextRadio);
+    while (!Stopped() && !RadioAnswers()) Pause();
+    if (!Stopped()) return true;
+    SetPhase(StationPhase::kStopped);
+    return false;
+}
+
 // Continuous: waits until the radio that was written goes away and another
-// answers in its place (or a stop comes).
-void StationCableRun::WaitForNextRadio() {
-    const auto poll = std::chrono::milliseconds(station_.job_.pollMs);
+// answers in its place. While the last radio stays on the cable its outcome
+// stays shown; "waiting for the next radio" once it is gone. A radio that
+// comes back with the serial number just written (a restart, a loose plug)
+// is not the next one and is not written twice. False on a stop, with the
+// last radio's outcome shown again.
+bool StationCableRun::WaitForNextRadio() {
     const StationPhase last = status_.phase;
     const std::string result = status_.result;
-    SetPhase(StationPhase::kNextRadio);
-    while (!Stopped() && RadioAnswers()) std::this_thread::sleep_for(poll);
-    while (!Stopped() && !RadioAnswers()) std::this_thread::sleep_for(poll);
-    if (Stopped()) {
-        // The last radio's outcome stays what the table shows.
+    const std::string written = last == StationPhase::kDone ? status_.radioSerial : std::string();
+    while (!Stopped()) {
+        while (!Stopped() && RadioAnswers()) Pause();
+        if (Stopped()) break;
+        SetPhase(StationPhase::kNextRadio);
+        while (!Stopped() && !RadioAnswers()) Pause();
+        if (Stopped()) break;
+        if (written.empty() || AnsweringSerial() != written) return true;
         status_.result = result;
         SetPhase(last);
     }
+    status_.result = result;
+    SetPhase(last);
+    return false;
 }
 
 void StationCableRun::Run() {
+    const bool continuous = station_.job_.continuous;
+    if (continuous && !WaitForFirstRadio()) return;
     do {
         OneRadio();
-        if (!station_.job_.continuous || Stopped()) break;
-        WaitForNextRadio();
-    } while (!Stopped());
+    } while (continuous && !Stopped() && WaitForNextRadio());
 }
 
 Station::Station(const LanguageTable& language, StationJob job, std::vector<StationCable> cables,

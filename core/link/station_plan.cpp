@@ -37,68 +37,102 @@ std::optional<PlanProblem> Commit(Document& doc, const LanguageTable& language, 
     return std::nullopt;
 }
 
+// The plan's columns: "serial", an optional "file", then field keys.
+struct PlanHeader {
+    const std::vector<std::string>* columns = nullptr;
+    bool hasFile = false;
+    std::size_t firstKey = 1;
+};
+
+// Checks the table and its header; false when no row can be read.
+bool ReadHeader(const CsvReadResult& table, const std::string& planPath, PlanHeader& header,
+                std::vector<PlanProblem>& problems) {
+    if (!table.ok) {
+        problems.push_back(
+            {tid::kPlanCannotRead, {planPath, table.longFieldLine ? std::to_string(table.longFieldLine) : table.error}});
+        return false;
+    }
+    if (table.rows.empty() || table.rows.front().fields.empty() || table.rows.front().fields.front() != "serial") {
+        problems.push_back({tid::kPlanNoSerialColumn, {}});
+        return false;
+    }
+    const std::vector<std::string>& columns = table.rows.front().fields;
+    header.columns = &columns;
+    header.hasFile = columns.size() > 1 && columns[1] == "file";
+    header.firstKey = header.hasFile ? 2 : 1;
+    for (std::size_t c = 1; c < columns.size(); ++c)
+        if (columns[c].empty()) problems.push_back({tid::kPlanEmptyColumn, {std::to_string(c + 1)}});
+    return true;
+}
+
+// What one row needs beside itself.
+struct PlanInputs {
+    const std::string& planPath;
+    const Document& base;
+    const LanguageTable& language;
+    const PlanFileOpener& open;
+};
+
+// A row's own data file (taken relative to the plan's folder) into `doc`, or
+// the station's data when the row names none; false when the file cannot be
+// used.
+bool RowData(const CsvRow& row, const PlanHeader& header, const PlanInputs& in, Document& doc, PlanEntry& entry) {
+    if (!header.hasFile || row.fields[1].empty()) {
+        doc.Hold(in.base.Image().Live());
+        return true;
+    }
+    entry.file = row.fields[1];
+    const std::size_t slash = in.planPath.rfind('/');
+    if (entry.file.front() != '/' && slash != std::string::npos)
+        entry.file = in.planPath.substr(0, slash + 1) + entry.file;
+    return in.open(entry.file, doc);
+}
+
+// One radio's row: its data with its values applied, added to `plan`; what
+// is wrong with it goes to `problems`.
+void ReadRow(const CsvRow& row, const PlanHeader& header, const PlanInputs& in, StationPlan& plan,
+             std::vector<PlanProblem>& problems) {
+    const std::vector<std::string>& columns = *header.columns;
+    const std::string line = std::to_string(row.line);
+    if (row.fields.size() != columns.size()) {
+        problems.push_back(
+            {tid::kPlanFieldCount, {line, std::to_string(row.fields.size()), std::to_string(columns.size())}});
+        return;
+    }
+    const std::string& serial = row.fields[0];
+    if (serial.empty()) {
+        problems.push_back({tid::kPlanSerialEmpty, {line}});
+        return;
+    }
+    if (plan.radios.count(serial)) {
+        problems.push_back({tid::kPlanSerialTwice, {line, serial}});
+        return;
+    }
+    Document doc(in.language);
+    PlanEntry entry;
+    if (!RowData(row, header, in, doc, entry)) {
+        problems.push_back({tid::kPlanFileRefused, {line, entry.file}});
+        return;
+    }
+    // An empty cell leaves the field as the file has it.
+    for (std::size_t c = header.firstKey; c < columns.size(); ++c) {
+        if (columns[c].empty() || row.fields[c].empty()) continue;
+        if (auto p = Commit(doc, in.language, row.line, columns[c], row.fields[c])) problems.push_back(*p);
+    }
+    entry.image = doc.Image().Live();
+    plan.radios.emplace(serial, std::move(entry));
+}
+
 }  // namespace
 
 PlanResult BuildStationPlan(std::string_view csv, const std::string& planPath, const Document& base,
                             const LanguageTable& language, const PlanFileOpener& open) {
     PlanResult result;
-    auto problem = [&](tid::TextId text, std::vector<std::string> args) {
-        result.problems.push_back({text, std::move(args)});
-    };
     const CsvReadResult table = ReadCsv(csv);
-    if (!table.ok) {
-        problem(tid::kPlanCannotRead,
-                {planPath, table.longFieldLine ? std::to_string(table.longFieldLine) : table.error});
-        return result;
-    }
-    if (table.rows.empty() || table.rows.front().fields.empty() || table.rows.front().fields.front() != "serial") {
-        problem(tid::kPlanNoSerialColumn, {});
-        return result;
-    }
-    const std::vector<std::string>& header = table.rows.front().fields;
-    const bool hasFile = header.size() > 1 && header[1] == "file";
-    const std::size_t firstKey = hasFile ? 2 : 1;
-    for (std::size_t c = 1; c < header.size(); ++c)
-        if (header[c].empty()) problem(tid::kPlanEmptyColumn, {std::to_string(c + 1)});
-
-    for (std::size_t r = 1; r < table.rows.size(); ++r) {
-        const CsvRow& row = table.rows[r];
-        const std::string line = std::to_string(row.line);
-        if (row.fields.size() != header.size()) {
-            problem(tid::kPlanFieldCount, {line, std::to_string(row.fields.size()), std::to_string(header.size())});
-            continue;
-        }
-        const std::string& serial = row.fields[0];
-        if (serial.empty()) {
-            problem(tid::kPlanSerialEmpty, {line});
-            continue;
-        }
-        if (result.plan.radios.count(serial)) {
-            problem(tid::kPlanSerialTwice, {line, serial});
-            continue;
-        }
-        Document doc(language);
-        PlanEntry entry;
-        if (hasFile && !row.fields[1].empty()) {
-            entry.file = row.fields[1];
-            const std::size_t slash = planPath.rfind('/');
-            if (entry.file.front() != '/' && slash != std::string::npos)
-                entry.file = planPath.substr(0, slash + 1) + entry.file;
-            if (!open(entry.file, doc)) {
-                problem(tid::kPlanFileRefused, {line, entry.file});
-                continue;
-            }
-        } else {
-            doc.Hold(base.Image().Live());
-        }
-        // An empty cell leaves the field as the file has it.
-        for (std::size_t c = firstKey; c < header.size(); ++c) {
-            if (header[c].empty() || row.fields[c].empty()) continue;
-            if (auto p = Commit(doc, language, row.line, header[c], row.fields[c])) result.problems.push_back(*p);
-        }
-        entry.image = doc.Image().Live();
-        result.plan.radios.emplace(serial, std::move(entry));
-    }
+    PlanHeader header;
+    if (!ReadHeader(table, planPath, header, result.problems)) return result;
+    const PlanInputs in{planPath, base, language, open};
+    for (std::size_t r = 1; r < table.rows.size(); ++r) ReadRow(table.rows[r], header, in, result.plan, result.problems);
     return result;
 }
 

@@ -151,6 +151,7 @@ void StationDialog::Refresh() {
     if (station_) return;
     cables_ = ListStationCables().value_or(std::vector<StationCable>{});
     table_->setRowCount(static_cast<int>(cables_.size()));
+    counts_.assign(cables_.size(), {0, 0});
     for (std::size_t i = 0; i < cables_.size(); ++i) {
         CableStatus status;
         status.cable = cables_[i];
@@ -182,6 +183,16 @@ void StationDialog::ShowStatus(std::size_t index, const CableStatus& s) {
     table_->item(row, kProgress)->setData(Qt::UserRole, value);
     // What a screen reader reads for the cell.
     table_->item(row, kProgress)->setData(Qt::AccessibleTextRole, QStringLiteral("%1%").arg(value));
+    // While the cables run (with Continuous, for as long as radios come), the
+    // line under the table counts every cable's radios so far.
+    if (index < counts_.size()) counts_[index] = {s.written, s.failed};
+    int written = 0, failed = 0;
+    for (const auto& [w, f] : counts_) {
+        written += w;
+        failed += f;
+    }
+    if (station_ && written + failed > 0)
+        total_->setText(QString::fromStdString(FormatText(ctx_.language.TextString(tid::kStationTotal), {written, failed})));
 }
 
 bool StationDialog::LoadPlan(StationPlan& plan) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/link/station.h"
@@ -61,6 +62,7 @@ private:
 
     StationDialogContext ctx_;
     std::vector<StationCable> cables_;
+    std::vector<std::pair<int, int>> counts_;  // each row's radios written and failed
     QTableWidget* table_ = nullptr;
     QLineEdit* plan_ = nullptr;
     QCheckBox* planDefault_ = nullptr;

@@ -22,6 +22,11 @@
 //
 // A radio's state file is written when a block of its memory or tuning was
 // written and at the end of the session, not after every message.
+//
+// While "<state file>.unplugged" exists (`vrm650t-cli sim unplug`), the radio
+// is off its cable: the cable is listed and opens, nothing answers, and the
+// state file is not touched, so another radio's file can take its place
+// before `sim plug`. It is looked at when a session starts.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -146,6 +151,14 @@ bool Start(SimCable& s, int index) {
     s.link.Delete();
     s.index = index;
     s.path = vrm::SimStatePaths().at(static_cast<std::size_t>(index));
+    if (vrm::SimRadioUnplugged(s.path)) {
+        vrm::SimFaults absent;
+        absent.absent = true;
+        s.link.SetFaults(absent);
+        s.link.SetBaud(BaudFromEnvironment());
+        s.link.SetOnChange(nullptr);
+        return s.link.Init() != 0;
+    }
     // Held before the state is loaded, so that what is loaded is what the
     // last session left.
     if (!Hold(s) || !LoadRadio(s)) return false;
@@ -181,7 +194,7 @@ PIPELINK_EXPORT PipelinkHandle OpenDevice(const PipelinkGuid* interfaceClass, ui
     (void)unused;
     SimCable& s = First();
     s.path = vrm::DefaultSimStatePath();
-    if (!LoadRadio(s)) return PIPELINK_INVALID_HANDLE;
+    if (!vrm::SimRadioUnplugged(s.path) && !LoadRadio(s)) return PIPELINK_INVALID_HANDLE;
     return reinterpret_cast<PipelinkHandle>(&s);
 }
 

@@ -2,20 +2,28 @@
 // one per simulated cable, written at once; a fault on one, a plan with a bad
 // value, Ctrl+C in the middle, and the cable choice of the radio commands.
 #include <fcntl.h>
+#include <poll.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cli_process.h"
+#include "core/base/prompter.h"
+#include "core/files/data_file.h"
 #include "core/link/programming_log.h"
+#include "core/link/safe_write.h"
+#include "core/model/model_catalogue.h"
+#include "model/shipped_language.h"
 #include "sim/sim_state.h"
 
 namespace vrm {
@@ -41,8 +49,31 @@ struct Station : ::testing::Test {
     ~Station() override { fs::remove_all(dir); }
 
     // The CLI with the station's radios first on the library path; `env`
-    // adds VARIABLE=VALUE pairs; a SIGINT goes to it after `interruptMs`.
-    test::CliRun Run(std::vector<std::string> args, std::vector<std::string> env = {}, int interruptMs = 0) {
+    // adds VARIABLE=VALUE pairs.
+    struct Child {
+        pid_t pid = -1;
+        int out = -1, err = -1;
+        std::string errText;
+        std::size_t seen = 0;  // where the next WaitFor looks from
+        // Reads the live lines until `text` comes after the last one found
+        // (or anywhere: another cable's line, which may come before).
+        bool WaitFor(const std::string& text, bool anywhere = false) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            const std::size_t from = anywhere ? 0 : seen;
+            while (errText.find(text, from) == std::string::npos) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+                pollfd p{err, POLLIN, 0};
+                if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+                char buf[4096];
+                const ssize_t n = ::read(err, buf, sizeof buf);
+                if (n <= 0) return false;
+                errText.append(buf, static_cast<std::size_t>(n));
+            }
+            seen = std::max(seen, errText.find(text, from) + text.size());
+            return true;
+        }
+    };
+    Child Spawn(std::vector<std::string> args, const std::vector<std::string>& env) {
         int out[2], err[2];
         EXPECT_EQ(::pipe(out), 0);
         EXPECT_EQ(::pipe(err), 0);
@@ -69,22 +100,27 @@ struct Station : ::testing::Test {
         }
         ::close(out[1]);
         ::close(err[1]);
-        std::thread interrupt;
-        if (interruptMs > 0)
-            interrupt = std::thread([pid, interruptMs] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(interruptMs));
-                ::kill(pid, SIGINT);
-            });
+        Child c;
+        c.pid = pid;
+        c.out = out[0];
+        c.err = err[0];
+        return c;
+    }
+    static test::CliRun Finish(Child& c) {
         test::CliRun r;
-        r.out = test::Drain(out[0]);
-        r.err = test::Drain(err[0]);
-        ::close(out[0]);
-        ::close(err[0]);
+        r.out = test::Drain(c.out);
+        r.err = c.errText + test::Drain(c.err);
+        ::close(c.out);
+        ::close(c.err);
         int status = 0;
-        ::waitpid(pid, &status, 0);
-        if (interrupt.joinable()) interrupt.join();
+        ::waitpid(c.pid, &status, 0);
         r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return r;
+    }
+    // As Spawn, to the end.
+    test::CliRun Run(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
+        Child c = Spawn(std::move(args), env);
+        return Finish(c);
     }
 
     SimulatedRadio Radio(int i) const {
@@ -92,6 +128,16 @@ struct Station : ::testing::Test {
         std::string error;
         EXPECT_TRUE(LoadSimState(states[static_cast<std::size_t>(i)], radio, &error)) << error;
         return radio;
+    }
+    static ImageBuffer ReadDataFile(const std::string& path) {
+        RadioImage image;
+        ModelCatalogue catalogue(image);
+        struct NoPrompt : Prompter {
+            Answer Ask(const Message&) override { return Answer::Cancel; }
+            PasswordResult AskPassword(PasswordGate&) override { return PasswordResult::Cancelled; }
+        } prompter;
+        EXPECT_TRUE(DataFile(image, catalogue).Read(path, prompter, test::EnglishTexts()).Ok());
+        return image.Transfer();
     }
     // The table row of cable sim-N.
     static std::string Row(const std::string& out, int n) {
@@ -149,9 +195,23 @@ TEST_F(Station, APlanGivesEachRadioItsValuesAndRefusesWholeOnOneBadValue) {
 
 TEST_F(Station, CtrlCStopsEveryCableCleanlyAndReportsEachOne) {
     // Every radio's reply to send 40 (a block in the middle of the write)
-    // comes 2.5 s late: the signal finds all three cables writing.
-    const auto r = Run({"station", "write", "--no-backup", "--no-verify", "--log", log, data},
-                       {"VRM650T_SIM_FAULTS=slow=2500@40"}, 1000);
+    // comes 2.5 s late; the signal goes once every radio has stored block
+    // 0x0F0, before that send: it finds all three cables writing, however
+    // slowly the program got there.
+    Child c = Spawn({"station", "write", "--no-backup", "--no-verify", "--log", log, data},
+                    {"VRM650T_SIM_FAULTS=slow=2500@40"});
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int writing = 0;
+    for (int& n = writing; n < 3 && std::chrono::steady_clock::now() < until;) {
+        SimulatedRadio radio;
+        const bool read = LoadSimState(states[static_cast<std::size_t>(n)], radio, nullptr);
+        const auto& asked = radio.Log();
+        if (read && std::find(asked.begin(), asked.end(), "write 0x0F0 16") != asked.end()) ++n;
+        else std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(writing, 3) << "every cable was writing";
+    ::kill(c.pid, SIGINT);
+    const auto r = Finish(c);
     EXPECT_EQ(r.status, 130) << r.out << r.err;
     for (int n = 1; n <= 3; ++n) {
         EXPECT_NE(Row(r.out, n).find("stopped by the user"), std::string::npos) << r.out;
@@ -163,6 +223,74 @@ TEST_F(Station, CtrlCStopsEveryCableCleanlyAndReportsEachOne) {
         if (f.result != kLogStarted) {
             EXPECT_NE(f.result.find("stopped by the user"), std::string::npos) << f.result;
         }
+}
+
+TEST_F(Station, ContinuousWritesEachNewRadioOnItsCableAndCountsThemUntilCtrlC) {
+    // Cable 1 gets three radios in turn, cable 2 keeps its one, cable 3 has
+    // none plugged in all along.
+    ASSERT_TRUE(SetSimRadioPlugged(states[2], false, nullptr));
+    Child c = Spawn({"station", "write", "--continuous", "--no-backup", "--log", log, data}, {});
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    ASSERT_TRUE(c.WaitFor("sim-2  00000002  done  [1/1]", true)) << c.errText;
+    const auto unplug = [&](const std::string& serial) {
+        EXPECT_TRUE(SetSimRadioPlugged(states[0], false, nullptr));
+        EXPECT_TRUE(c.WaitFor("sim-1  " + serial + "  waiting for the next radio")) << c.errText;
+    };
+    // Off its cable and back: the same radio is not written a second time.
+    unplug("00000001");
+    ASSERT_TRUE(SetSimRadioPlugged(states[0], true, nullptr));
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    // Each new radio's state takes the cable's file; the last one's is kept
+    // under its serial number.
+    std::string last = "00000001";
+    int count = 1;
+    for (const std::string serial : {"00000011", "00000021"}) {
+        unplug(last);
+        fs::rename(states[0], dir / (last + ".state"));
+        SimulatedRadio next;
+        next.SetSerialNumber(serial);
+        ASSERT_TRUE(SaveSimState(states[0], next, nullptr));
+        ASSERT_TRUE(SetSimRadioPlugged(states[0], true, nullptr));
+        const std::string n = std::to_string(++count);
+        ASSERT_TRUE(c.WaitFor("sim-1  " + serial + "  done  [" + n + "/" + n + "]")) << c.errText;
+        last = serial;
+    }
+    ::kill(c.pid, SIGINT);
+    const auto r = Finish(c);
+    EXPECT_EQ(r.status, 130) << r.err;
+    EXPECT_NE(Row(r.out, 1).find("00000021\tHRV-41A:K\twritten and verified\t3\t0"), std::string::npos) << r.out;
+    EXPECT_NE(Row(r.out, 2).find("00000002\tHRV-41A:K\twritten and verified\t1\t0"), std::string::npos) << r.out;
+    EXPECT_EQ(Row(r.out, 3), "sim-3\t-\t-\t-\t0\t0") << "an empty cable is no failed radio";
+    EXPECT_NE(r.out.find("4 radios written, 0 failed."), std::string::npos) << r.out;
+
+    // Each radio holds the file, and the log has one finished row for each.
+    const ImageBuffer file = ReadDataFile(data);
+    ASSERT_FALSE(DifferingBlocks(file, SimulatedRadio().Memory()).empty());
+    for (const std::string& state : {(dir / "00000001.state").string(), (dir / "00000011.state").string(), states[0], states[1]}) {
+        SimulatedRadio radio;
+        ASSERT_TRUE(LoadSimState(state, radio, nullptr)) << state;
+        EXPECT_TRUE(DifferingBlocks(file, radio.Memory()).empty()) << state;
+    }
+    std::multiset<std::string> serials;
+    for (const LogFields& f : ReadLog(log))
+        if (f.result != kLogStarted) {
+            serials.insert(f.serial);
+            EXPECT_EQ(f.result, "written and verified");
+        }
+    EXPECT_EQ(serials, (std::multiset<std::string>{"00000001", "00000002", "00000011", "00000021"}));
+}
+
+TEST_F(Station, ContinuousKnowsTheRadioPutBackEvenWithoutBackupOrLog) {
+    Child c = Spawn({"station", "write", "--continuous", "--no-backup", "--no-log", "--cables", "sim-1", data}, {});
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    ASSERT_TRUE(SetSimRadioPlugged(states[0], false, nullptr));
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  waiting for the next radio")) << c.errText;
+    ASSERT_TRUE(SetSimRadioPlugged(states[0], true, nullptr));
+    ASSERT_TRUE(c.WaitFor("sim-1  00000001  done  [1/1]")) << c.errText;
+    ::kill(c.pid, SIGINT);
+    EXPECT_EQ(Finish(c).status, 130);
+    const auto asked = Radio(0).Log();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), std::string("comma 01")), 1) << "written once";
 }
 
 TEST_F(Station, RadioListShowsEachCableAndItsRadioAndUnknownCablesAreRefused) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -269,6 +270,31 @@ TEST_F(CableDoctor, ARefusedCableIsTracedToTheRuleTheReplugOrTheSession) {
 TEST_F(CableDoctor, ABusyCableNamesTheProcessThatHoldsIt) {
     claims.busy = true;
     Plug();
+    // Another process holds a file of the same name elsewhere (as another
+    // program's emulated bus would): it does not hold this cable.
+    const fs::path other = scratch / "other/dev/bus/usb/001/002";
+    fs::create_directories(other.parent_path());
+    std::ofstream(other) << 'x';
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int held = ::open(other.c_str(), O_RDONLY);
+        if (::write(ready[1], held >= 0 ? "y" : "n", 1) == 1) ::pause();
+        ::_exit(0);
+    }
+    char opened = 0;
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(opened, 'y');
+    struct Reap {
+        pid_t pid;
+        ~Reap() {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } reap{holder};
     int found = 0;
     auto probes = ProbeCables(kLibrary, found);
     ASSERT_EQ(probes.size(), 1u);

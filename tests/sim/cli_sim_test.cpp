@@ -137,5 +137,13 @@ TEST_F(SimCli, ShowPrintsTheStateOrOnlyTheLog) {
     EXPECT_EQ(out, "");
 }
 
+TEST_F(SimCli, UnplugAndPlugTakeTheRadioOffItsCableAndPutItBack) {
+    ASSERT_EQ(Run("sim unplug" + StateArg()), 0);
+    EXPECT_TRUE(SimRadioUnplugged(state));
+    ASSERT_EQ(Run("sim plug" + StateArg()), 0);
+    EXPECT_FALSE(SimRadioUnplugged(state));
+    EXPECT_EQ(Run("sim unplug --state " + (dir / "nowhere" / "r.state").string()), cli::kExitNotWritten);
+}
+
 }  // namespace
 }  // namespace vrm

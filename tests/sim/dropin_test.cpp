@@ -245,5 +245,22 @@ TEST_F(DropIn, AStationOfRadiosOnePerCableEachWithItsOwnStateAndFaults) {
     EXPECT_EQ(again->OpenError(), LinkError::kBusy);
 }
 
+TEST_F(DropIn, AnUnpluggedRadioAnswersNothingAndAnotherMayTakeItsPlace) {
+    ASSERT_TRUE(SetSimRadioPlugged(state, false, nullptr));
+    ASSERT_TRUE(port.SetOpen(true)) << "the cable stays";
+    EXPECT_NE(port.EnterProgramMode(), 0);
+    ASSERT_TRUE(port.SetOpen(false));
+    EXPECT_FALSE(fs::exists(state)) << "no radio is made while none is plugged in";
+    SimulatedRadio other;
+    other.SetSerialNumber("00000042");
+    ASSERT_TRUE(SaveSimState(state, other, nullptr));
+    ASSERT_TRUE(SetSimRadioPlugged(state, true, nullptr));
+    Connect();
+    ASSERT_EQ(port.ExitProgramMode(), 0);
+    ASSERT_TRUE(port.SetOpen(false));
+    EXPECT_EQ(Saved().Information(), other.Information()) << "the radio now plugged in";
+    EXPECT_EQ(Saved().Log().front(), "session");
+}
+
 }  // namespace
 }  // namespace vrm

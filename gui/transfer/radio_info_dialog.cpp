@@ -81,6 +81,7 @@ RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool iden
     optionLabel_->setObjectName(QStringLiteral("optionSettingsLabel"));
     optionGrid_ = new QTableWidget(this);
     optionGrid_->setObjectName(QStringLiteral("optionSettings"));
+    optionGrid_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrow keys go from cell to cell
     optionLabel_->hide();
     optionGrid_->hide();
 

@@ -1,6 +1,5 @@
 #include "gui/app/custom_file_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +8,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <utility>
 
 #include "core/base/language_table.h"
@@ -34,8 +32,7 @@ void WidenFileList(QFileDialog& dialog) {
 
 // The framework's file dialog, put right for the keyboard and screen
 // readers: its folder and file-type lists are named by the labels beside
-// them, the focus shows on every list, and Tab reads the bottom rows as they
-// stand, the name and the accept button, then the file type and Cancel.
+// them, and the focus shows on every list.
 void SetUpKeyboard(QFileDialog& dialog) {
     const auto find = [&dialog](const char* name) { return dialog.findChild<QWidget*>(QLatin1String(name)); };
     for (const auto& [labelName, fieldName] : {std::pair{"lookInLabel", "lookInCombo"},
@@ -50,17 +47,6 @@ void SetUpKeyboard(QFileDialog& dialog) {
         if (QWidget* view = find(list))
             view->setStyleSheet(QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
     }
-    QWidget* name = find("fileNameEdit");
-    QWidget* type = find("fileTypeCombo");
-    auto* box = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-    if (!name || !type || !box) return;
-    QPushButton* accept = box->button(dialog.acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                                      : QDialogButtonBox::Open);
-    QPushButton* cancel = box->button(QDialogButtonBox::Cancel);
-    if (!accept || !cancel) return;
-    QWidget::setTabOrder(name, accept);
-    QWidget::setTabOrder(accept, type);
-    QWidget::setTabOrder(type, cancel);
 }
 
 }  // namespace

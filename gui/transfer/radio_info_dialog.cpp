@@ -107,6 +107,8 @@ RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool iden
     buttons->addWidget(close_);
     buttons->addWidget(print_);
     buttons->addWidget(help_);
+    setTabOrder(close_, print_);  // Tab goes along the buttons as they stand
+    setTabOrder(print_, help_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

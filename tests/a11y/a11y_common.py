@@ -186,6 +186,10 @@ class Program:
             # its bar has the focus.
             if role(acc) == pyatspi.ROLE_PAGE_TAB and not state(acc.parent, pyatspi.STATE_FOCUSED):
                 continue
+            # The current entry of a list keeps saying so after the list lost
+            # the focus.
+            if role(acc) == pyatspi.ROLE_LIST_ITEM and not state(acc.parent, pyatspi.STATE_FOCUSED):
+                continue
             found = acc
         return found
 

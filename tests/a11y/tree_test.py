@@ -102,9 +102,11 @@ class Checker:
 
     def tab_order(self, where, program, window):
         """Tab through the window and round: each step goes on down the
-        window, or right along the same line; once in the round the focus
-        may wrap from the last control back up to the first."""
-        first = program.focused(window)
+        window, right along the same line, or to the next column; once in the
+        round the focus may wrap from the last control back up to the
+        first."""
+        # A dialog busy with the radio as it opens gives the focus once done.
+        first = wait_for(lambda: program.focused(window), timeout=15)
         if first is None:
             self.fault(where, "nothing in the window has the focus")
             return
@@ -124,7 +126,10 @@ class Checker:
             except Exception:
                 px = py = nx = ny = ph = nh = 0
             same_line = abs((py + ph / 2) - (ny + nh / 2)) < max(ph, nh, 1) / 2
-            if not ((same_line and nx >= px) or (not same_line and ny >= py)):
+            # On down, on right along the line, or up into the next column
+            # (wholly right of the control before: a column of groups or of
+            # buttons beside the fields).
+            if not ((same_line and nx >= px) or (not same_line and ny >= py) or nx >= px + pw):
                 wraps.append("%s at %d,%d to %s at %d,%d" % (describe(previous), px, py, describe(now), nx, ny))
             if now == first or now in seen:
                 break

@@ -274,14 +274,14 @@ def check_menu(checker, program, label, menu):
 
 
 def check_font(checker, label, program):
-    """With $A11Y_DESKTOP_POINTS the editors' text fields draw their text at
+    """With $A11Y_DESKTOP_POINTS the editors' text and number fields draw their text at
     least that large: a character as tall as the size in pixels (at 96 dpi),
     which the language file's own size is not."""
     points = int(os.environ.get("A11Y_DESKTOP_POINTS") or 0)
     if not points:
         return
     fields = [a for w in program.editors() for a in walk(w)
-              if role(a) == pyatspi.ROLE_TEXT and state(a, pyatspi.STATE_SHOWING)]
+              if role(a) in (pyatspi.ROLE_TEXT, pyatspi.ROLE_SPIN_BUTTON) and state(a, pyatspi.STATE_SHOWING)]
     heights = []
     for field in fields[:5]:
         try:

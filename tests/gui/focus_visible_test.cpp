@@ -15,7 +15,6 @@
 
 #include "gui/app/custom_file_dialog.h"
 #include "gui_app.h"
-#include "gui/widgets/editor_view.h"
 
 using namespace vrm;
 

@@ -15,5 +15,9 @@ inline constexpr TextId kAccGridCell = 19180007;       // en: "Row %s, %s" | de:
 inline constexpr TextId kAccKeyImage = 19180008;       // en: "%s: %s" | de: "%s: %s"
 inline constexpr TextId kAccProgress = 19180009;       // en: "%s: %d percent" | de: "%s: %d Prozent"
 inline constexpr TextId kAccNoKey = 19180010;          // en: "No key selected" | de: "Keine Taste gewählt"
+// The print preview's parts, which the framework leaves unnamed.
+inline constexpr TextId kAccPreviewPages = 19190001;   // en: "Pages" | de: "Seiten"
+inline constexpr TextId kAccPreviewZoom = 19190002;    // en: "Zoom:" | de: "Zoom:"
+inline constexpr TextId kAccPreviewPage = 19190003;    // en: "Page" | de: "Seite"
 
 }  // namespace vrm::tid

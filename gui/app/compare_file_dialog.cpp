@@ -50,6 +50,10 @@ CompareFileDialog::CompareFileDialog(const LanguageTable& language, const FileCo
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setMinimumSize(640, 280);
+    // Named for screen readers; Tab leaves it (the arrow keys go from cell
+    // to cell), as in the editors' grids.
+    table_->setAccessibleName(windowTitle());
+    table_->setTabKeyNavigation(false);
 
     ShowDifferences(language, comparison, document, file);
 
@@ -103,6 +107,7 @@ void CompareFileDialog::ShowDifferences(const LanguageTable& language, const Fil
             ++row;
         }
         table_->resizeColumnsToContents();
+        DescribeTableCells(*table_, language);
     }
 }
 

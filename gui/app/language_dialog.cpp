@@ -20,6 +20,7 @@ LanguageDialog::LanguageDialog(const LanguageTable& language, std::vector<Instal
     auto* label = new QLabel(LangText(language, tid::kLanguageDialogLabel), this);
     list_ = new QListWidget(this);
     label->setBuddy(list_);
+    list_->setAccessibleName(WithoutMnemonic(label->text()));  // a list takes no name from its label
     for (std::size_t i = 0; i < installed_.size(); ++i) {
         list_->addItem(QString::fromStdString(installed_[i].displayName));
         if (installed_[i].fileName == currentFile) preselected_ = static_cast<int>(i);
@@ -37,16 +38,16 @@ LanguageDialog::LanguageDialog(const LanguageTable& language, std::vector<Instal
     });
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 
-    auto* buttons = new QVBoxLayout;
+    // The buttons in a row below the list, as in the other dialogs: Tab goes
+    // from the list down to them in the order they stand.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(help);
-    buttons->addStretch(1);
-    auto* left = new QVBoxLayout;
-    left->addWidget(label);
-    left->addWidget(list_, 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(list_, 1);
     layout->addLayout(buttons);
     list_->setMinimumSize(220, 140);
     list_->setFocus();

@@ -1,7 +1,14 @@
 #include "gui/app/print_commands_qt.h"
 
 #include <algorithm>
+#include <QAction>
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QToolBar>
 #include <optional>
 
 #include "core/document/application.h"
@@ -16,6 +23,7 @@
 #include "gui/print/print_preview_qt.h"
 #include "core/base/prompter.h"
 #include "core/base/text_ids.h"
+#include "gui/widgets/form_helpers.h"
 
 namespace vrm {
 
@@ -44,12 +52,44 @@ std::optional<print::Document> ChooseAndBuild(CMainFrame& frame) {
                                              {frame.App().Document().FileName(), PrintedAt(frame.Language())});
 }
 
+// Names the print preview's page view, zoom and page-number fields for
+// screen readers (the framework leaves them unnamed; the zoom list gets a
+// label beside it, which is how a list is named), and gives the page view
+// one Tab stop.
+void NamePreviewParts(QPrintPreviewDialog& preview, const LanguageTable& language) {
+    const QString pages = LangText(language, tid::kAccPreviewPages);
+    if (auto* view = preview.findChild<QPrintPreviewWidget*>()) {
+        view->setAccessibleName(pages);
+        for (QGraphicsView* g : view->findChildren<QGraphicsView*>()) {
+            g->setAccessibleName(pages);
+            g->viewport()->setAccessibleName(pages);
+            view->setFocusProxy(g);  // one Tab stop for the page view, not two
+        }
+    }
+    auto* zoom = preview.findChild<QComboBox*>();
+    auto* bar = preview.findChild<QToolBar*>();
+    if (zoom && bar) {
+        auto* label = new QLabel(LangText(language, tid::kAccPreviewZoom), bar);
+        label->setBuddy(zoom);
+        for (QAction* action : bar->actions()) {
+            if (bar->widgetForAction(action) == zoom) {
+                bar->insertWidget(action, label);
+                break;
+            }
+        }
+        if (zoom->lineEdit()) zoom->lineEdit()->setAccessibleName(label->text());
+    }
+    for (QLineEdit* edit : preview.findChildren<QLineEdit*>())
+        if (!zoom || edit != zoom->lineEdit()) edit->setAccessibleName(LangText(language, tid::kAccPreviewPage));
+}
+
 }  // namespace
 
 std::string PrintedAt(const LanguageTable& language) { return print::PrintedNow(language); }
 
 void PreviewFromDialog(CMainFrame& frame, QWidget* dialog, const print::Document& doc) {
     print::PreviewDocument(dialog, doc, print::StyleFor(frame.Language()), [&frame](QPrintPreviewDialog& preview) {
+        NamePreviewParts(preview, frame.Language());
         frame.SetPrintPreview([&preview] { preview.reject(); });
     });
     frame.ClearPrintPreview();

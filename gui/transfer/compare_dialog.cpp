@@ -23,6 +23,7 @@ CompareDialog::CompareDialog(const TransferDialogContext& context, std::string s
     verdict_->setWordWrap(true);
     table_ = new QTableWidget(0, 4, this);
     table_->setObjectName(QStringLiteral("differences"));
+    table_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrow keys go from cell to cell
     table_->setHorizontalHeaderLabels({LangText(language_, tid::kCompareKey), LangText(language_, tid::kCompareItem),
                                        LangText(language_, tid::kCompareDocument),
                                        LangText(language_, tid::kCompareRadio)});

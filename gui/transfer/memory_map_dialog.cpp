@@ -38,6 +38,7 @@ MemoryMapDialog::MemoryMapDialog(const LanguageTable& language, QWidget* parent)
     grid_ = new QTableWidget(this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setAccessibleName(windowTitle());
+    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrow keys go from cell to cell
     grid_->setFont(UiFonts::FromSettings(language.Settings()).fixedPitch);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -81,6 +81,7 @@ RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool iden
     optionLabel_->setObjectName(QStringLiteral("optionSettingsLabel"));
     optionGrid_ = new QTableWidget(this);
     optionGrid_->setObjectName(QStringLiteral("optionSettings"));
+    optionGrid_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrow keys go from cell to cell
     optionLabel_->hide();
     optionGrid_->hide();
 
@@ -106,6 +107,8 @@ RadioInfoDialog::RadioInfoDialog(const TransferDialogContext& context, bool iden
     buttons->addWidget(close_);
     buttons->addWidget(print_);
     buttons->addWidget(help_);
+    setTabOrder(close_, print_);  // Tab goes along the buttons as they stand
+    setTabOrder(print_, help_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -124,6 +124,7 @@ void StationDialog::BuildTable() {
     const LanguageTable& lang = ctx_.language;
     table_ = new QTableWidget(0, kColumns, this);
     table_->setObjectName(QStringLiteral("cables"));
+    table_->setTabKeyNavigation(false);  // Tab goes on to the buttons (an empty table kept it); arrows go from cell to cell
     QStringList headings;
     for (const tid::TextId id : {tid::kStationColCable, tid::kStationColModel, tid::kStationColSerial,
                                  tid::kStationColPhase, tid::kStationColProgress, tid::kStationColResult,

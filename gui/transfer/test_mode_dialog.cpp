@@ -347,6 +347,12 @@ void TestModeDialog::LayOut() {
     layout->addWidget(indicator_);
     layout->addLayout(columns);
     layout->addLayout(buttons);
+    // Tab goes down the left column's groups, then the right one's, then the
+    // buttons: as the controls stand, not as they were made.
+    QWidget* const order[] = {channel_, spacing_, power_, transmit_, signalling_, squelch_, beatShift_, volume_,
+                              volumeSpin_, micMute_, compander_, items_, register_, print_, help_, close_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TestModeDialog::ConnectControls() {

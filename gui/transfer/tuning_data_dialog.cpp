@@ -74,6 +74,7 @@ TuningDataDialog::TuningDataDialog(const TransferDialogContext& context, std::st
     grid_ = new QTableWidget(kTuningRows, 2, this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->setAccessibleName(windowTitle());
+    grid_->setTabKeyNavigation(false);  // Tab goes on to the buttons; the arrow keys go from cell to cell
     grid_->setHorizontalHeaderLabels({LangText(language_, tid::kTuningItemHeading),
                                       LangText(language_, tid::kTuningValueHeading)});
     grid_->verticalHeader()->setVisible(false);

@@ -51,6 +51,12 @@ FormScrollArea::FormScrollArea(QWidget* form, QWidget* parent) : QScrollArea(par
     setFocusPolicy(Qt::NoFocus);
     // Extra room goes to the stretch below the form, not between its rows.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // A field that takes the focus comes into view, however it got it: Tab
+    // from the window's buttons round to the first field, Enter, its label's
+    // Alt key (the area scrolls by itself only for Tab within the form).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && widget() && widget()->isAncestorOf(now)) ensureWidgetVisible(now);
+    });
 }
 
 QSize FormScrollArea::sizeHint() const {

@@ -57,12 +57,13 @@ def children(acc):
 
 
 def walk(acc, into_tables=False):
-    """Every object below `acc` (the cells of tables only when asked)."""
+    """Every object below `acc` (the cells of tables and trees only when
+    asked)."""
     for child in children(acc):
         if child is None:
             continue
         yield child
-        if role(child) == pyatspi.ROLE_TABLE and not into_tables:
+        if role(child) in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE) and not into_tables:
             continue
         yield from walk(child, into_tables)
 
@@ -110,6 +111,13 @@ class Program:
                    XDG_RUNTIME_DIR=runtime, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                    QT_QPA_PLATFORM="xcb", LD_LIBRARY_PATH=sim_dir, LC_ALL="C.UTF-8",
                    VRM650T_SIM_STATE=os.path.join(self.home, "radio.state"))
+        # $A11Y_DESKTOP_POINTS: the desktop font a low-vision user set, given
+        # as a KDE desktop keeps it (Qt reads it there without a plug-in).
+        points = os.environ.get("A11Y_DESKTOP_POINTS")
+        if points:
+            with open(os.path.join(config, "..", "kdeglobals"), "w") as f:
+                f.write("[General]\nfont=DejaVu Sans,%s,-1,5,50,0,0,0,0,0\n" % points)
+            env.update(XDG_CURRENT_DESKTOP="KDE", KDE_SESSION_VERSION="5", KDE_FULL_SESSION="true")
         self.wm = None
         if shutil.which("openbox"):
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
@@ -177,6 +185,10 @@ class Program:
             # The current tab of a tab bar says it is focused whether or not
             # its bar has the focus.
             if role(acc) == pyatspi.ROLE_PAGE_TAB and not state(acc.parent, pyatspi.STATE_FOCUSED):
+                continue
+            # The current entry of a list keeps saying so after the list lost
+            # the focus.
+            if role(acc) == pyatspi.ROLE_LIST_ITEM and not state(acc.parent, pyatspi.STATE_FOCUSED):
                 continue
             found = acc
         return found

@@ -2,20 +2,35 @@
 model family in English and German, as a screen reader sees it over AT-SPI.
 Fails on a focusable object without a name, a grid whose cells say nothing
 (no place, or no text where the grid shows text), a tab step that runs
-against the visual order, and a window larger than the 1366 by 768 screen.
+against the visual order, a keyboard trap, and a window larger than the
+1366 by 768 screen. The dialogs are those of the File, Model, Program, Tools,
+Setup and Help menus, and the ones they lead to (a file picked in a file
+dialog by keyboard: the channel import, the file comparison, the preview).
+With $A11Y_DESKTOP_POINTS the desktop font is set to that size first (as a
+desktop's settings do), and the program must show it.
     tree_test.py BIN_DIR SIM_DIR [lang:model ...]"""
 
+import os
+import subprocess
 import sys
 import time
 
 import pyatspi
 
-from a11y_common import (CTRL, SCREEN, Program, args, children, extents, fail, key, role, state, wait_for, walk)
+from a11y_common import (CTRL, SCREEN, Program, args, children, extents, fail, key, role, state, type_text, wait_for,
+                         walk)
 
 # The models of the three families: four typed channels, the Varitel model
 # with its preset list, sixteen typed channels.
 RUNS = [("en", 1), ("en", 2), ("en", 3), ("de", 1), ("de", 2), ("de", 3)]
-EDIT_MENU, PROGRAM_MENU, TOOL_MENU = 2, 3, 4
+# Of these, the runs that also walk the File, Model, Setup and Help dialogs
+# and Tab round every dialog (which differ little between the families);
+# runs named on the command line always do.
+DIALOG_RUNS = {("en", 2), ("de", 1)}
+FILE_MENU, MODEL_MENU, EDIT_MENU, PROGRAM_MENU, TOOL_MENU, SETUP_MENU, HELP_MENU = 0, 1, 2, 3, 4, 5, -1
+# The File menu's entries, separators left out.
+NEW, OPEN, SAVE, SAVE_AS, IMPORT_TEXT, EXPORT_TEXT, IMPORT_CHANNELS, EXPORT_CHANNELS, COMPARE_FILE, PRINT, \
+    PREVIEW, EXIT = range(12)
 # Roles whose objects take the focus only as part of their owner (the
 # entries of an open list, a table's cells, the menus), checked elsewhere.
 SKIP_ROLES = {pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_MENU,
@@ -91,9 +106,11 @@ class Checker:
 
     def tab_order(self, where, program, window):
         """Tab through the window and round: each step goes on down the
-        window, or right along the same line; once in the round the focus
-        may wrap from the last control back up to the first."""
-        first = program.focused(window)
+        window, right along the same line, or to the next column; once in the
+        round the focus may wrap from the last control back up to the
+        first."""
+        # A dialog busy with the radio as it opens gives the focus once done.
+        first = wait_for(lambda: program.focused(window), timeout=15)
         if first is None:
             self.fault(where, "nothing in the window has the focus")
             return
@@ -113,7 +130,10 @@ class Checker:
             except Exception:
                 px = py = nx = ny = ph = nh = 0
             same_line = abs((py + ph / 2) - (ny + nh / 2)) < max(ph, nh, 1) / 2
-            if not ((same_line and nx >= px) or (not same_line and ny >= py)):
+            # On down, on right along the line, or up into the next column
+            # (wholly right of the control before: a column of groups or of
+            # buttons beside the fields).
+            if not ((same_line and nx >= px) or (not same_line and ny >= py) or nx >= px + pw):
                 wraps.append("%s at %d,%d to %s at %d,%d" % (describe(previous), px, py, describe(now), nx, ny))
             if now == first or now in seen:
                 break
@@ -122,8 +142,11 @@ class Checker:
         else:
             self.fault(where, "Tab never comes back round (a trap?)")
             return
+        # Labels count for nothing here: a label whose text the mouse may
+        # select says it is focusable, but Tab passes it by.
         if len(seen) == 1 and sum(1 for a in walk(window) if state(a, pyatspi.STATE_FOCUSABLE)
-                                  and state(a, pyatspi.STATE_SHOWING) and role(a) not in SKIP_ROLES) > 1:
+                                  and state(a, pyatspi.STATE_SHOWING)
+                                  and role(a) not in SKIP_ROLES | {pyatspi.ROLE_LABEL}) > 1:
             self.fault(where, "Tab stays on %s (a keyboard trap)" % describe(first))
         if now != first:
             self.fault(where, "Tab circles without coming back to %s" % describe(first))
@@ -152,37 +175,132 @@ def check_editor(checker, program, where, window):
         checker.grids("%s, tab %d" % (where, i + 1), window)
 
 
-def check_dialogs(checker, program, label, menu, skip=()):
+# The roles of a dialog and a message box (a completion list that pops up
+# under a file name is a window of its own, not one of them).
+DIALOG_ROLES = {pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT, pyatspi.ROLE_FILE_CHOOSER}
+
+
+def open_dialog(program, other=None, timeout=10.0):
+    """The dialog now open, other than `other`."""
+    return wait_for(lambda: next((w for w in program.windows() if role(w) in DIALOG_ROLES and w != other), None),
+                    timeout)
+
+
+def check_dialog(checker, program, where, box, tab=True):
+    time.sleep(0.3)
+    checker.size(where, box)
+    checker.names(where, box)
+    checker.grids(where, box)
+    if tab:
+        checker.tab_order(where, program, box)
+
+
+def close_dialogs(checker, program, where):
+    """Escape until no dialog is left (a dialog busy with the radio takes it
+    once it is done)."""
+    for _ in range(20):
+        key("Escape")
+        if wait_for(lambda: open_dialog(program, timeout=0) is None, timeout=1.5):
+            return True
+    checker.fault(where, "Escape does not close the dialog")
+    return False
+
+
+def pick_file(program, box, name):
+    """Types `name` into the file dialog's name box, where the keyboard is
+    when it opens (and where Tab brought it back), and takes it."""
+    key("a", CTRL)
+    type_text(name)
+    key("Return")
+    # A completion list open under the name takes the first Return.
+    if not wait_for(lambda: box not in program.windows(), timeout=2):
+        key("Return")
+
+
+def run_flow(checker, program, label, menu, index, steps, tab=True):
+    """Opens the entry number `index` of menu number `menu` by keyboard and
+    checks each dialog on the way: a step "close" leaves it with Escape,
+    "accept" with Return (its default button), ("pick", NAME) takes that
+    file; the dialog after a step that goes on is checked in turn."""
     items = program.menu_items(menu)
-    for index, item in enumerate(items):
-        name = item.name
-        if not state(item, pyatspi.STATE_ENABLED) or index in skip:
-            continue
-        # Down walks the enabled entries, the first Down to the first one.
-        program.open_menu_entry(menu, sum(1 for i in items[:index + 1] if state(i, pyatspi.STATE_ENABLED)))
-        box = program.dialog()
+    item = items[index]
+    if not state(item, pyatspi.STATE_ENABLED):
+        return
+    # Down walks the enabled entries, the first Down to the first one.
+    program.open_menu_entry(menu, sum(1 for i in items[:index + 1] if state(i, pyatspi.STATE_ENABLED)))
+    box, where = open_dialog(program), "%s, %r" % (label, item.name)
+    for number, step in enumerate(steps):
         if box is None:
-            checker.fault(label, "%r opened no dialog" % name)
-            continue
-        time.sleep(0.3)
-        where = "%s, dialog %r" % (label, box.name)
-        checker.size(where, box)
-        checker.names(where, box)
-        checker.grids(where, box)
-        # A dialog busy with the radio (Radio Information reads at once)
-        # takes Escape once it is done.
-        closed = False
-        for _ in range(20):
-            key("Escape")
-            if wait_for(lambda: program.dialog(timeout=0) is None, timeout=1.5):
-                closed = True
-                break
-        if not closed:
-            checker.fault(where, "Escape does not close the dialog")
+            checker.fault(where, "opened no dialog (step %d)" % (number + 1))
+            close_dialogs(checker, program, where)
             return
+        where = "%s, dialog %r" % (label, box.name)
+        check_dialog(checker, program, where, box, tab)
+        if step == "close":
+            close_dialogs(checker, program, where)
+            return
+        if step == "accept":
+            key("Return")
+        else:
+            pick_file(program, box, step[1].format(home=program.home))
+        box = open_dialog(program, box) if number + 1 < len(steps) else None
+    if not wait_for(lambda: open_dialog(program, timeout=0) is None, timeout=5):
+        checker.fault(where, "a dialog stayed open after the last step")
+        close_dialogs(checker, program, where)
 
 
-def run(bin_dir, sim_dir, lang, model, checker):
+# The dialogs of the File, Model, Setup and Help menus. Save As writes the
+# data file and Export Channels a channel list in the data folder, which
+# Import Channels then picks; Compare with File picks a file of another model
+# (so that there are differences to list).
+SHELL_FLOWS = [
+    (FILE_MENU, NEW, ["close"]),
+    (FILE_MENU, OPEN, ["close"]),
+    (FILE_MENU, SAVE_AS, [("pick", "a11y.dat")]),
+    (FILE_MENU, IMPORT_TEXT, ["close"]),
+    (FILE_MENU, EXPORT_TEXT, ["close"]),
+    (FILE_MENU, EXPORT_CHANNELS, [("pick", "a11y.csv")]),
+    (FILE_MENU, IMPORT_CHANNELS, [("pick", "a11y.csv"), "close"]),
+    (FILE_MENU, COMPARE_FILE, [("pick", "{home}/other.dat"), "close"]),
+    (FILE_MENU, PRINT, ["close"]),
+    (FILE_MENU, PREVIEW, ["accept", "close"]),
+    (MODEL_MENU, 0, ["close"]),
+    (SETUP_MENU, 0, ["close"]),
+    (SETUP_MENU, 1, ["close"]),
+    (SETUP_MENU, 2, ["close"]),
+    (HELP_MENU, 2, ["close"]),
+]
+
+
+def check_menu(checker, program, label, menu, tab):
+    """Every dialog of the Program or Tools menu, left with Escape."""
+    for index in range(len(program.menu_items(menu))):
+        run_flow(checker, program, label, menu, index, ["close"], tab)
+
+
+def check_font(checker, label, program):
+    """With $A11Y_DESKTOP_POINTS the editors' text and number fields draw their text at
+    least that large: a character as tall as the size in pixels (at 96 dpi),
+    which the language file's own size is not."""
+    points = int(os.environ.get("A11Y_DESKTOP_POINTS") or 0)
+    if not points:
+        return
+    fields = [a for w in program.editors() for a in walk(w)
+              if role(a) in (pyatspi.ROLE_TEXT, pyatspi.ROLE_SPIN_BUTTON) and state(a, pyatspi.STATE_SHOWING)]
+    heights = []
+    for field in fields[:5]:
+        try:
+            text = field.queryText()
+            if text.characterCount:
+                heights.append(text.getCharacterExtents(0, pyatspi.DESKTOP_COORDS)[3])
+        except Exception:
+            continue
+    if not heights or max(heights) < points * 96 / 72:
+        checker.fault(label, "the %d pt desktop font is not used: characters %r pixels tall" % (points, heights))
+    print("%s: characters %r pixels tall at %d pt" % (label, heights, points), flush=True)
+
+
+def run(bin_dir, sim_dir, lang, model, checker, dialogs):
     label = "%s, model %d" % (lang, model)
     program = Program(bin_dir, sim_dir, lang, model)
     try:
@@ -198,6 +316,7 @@ def run(bin_dir, sim_dir, lang, model, checker):
                 checker.fault(label, "%r opened no window" % item.name)
         time.sleep(0.5)
         print("%s: %d editor windows" % (label, len(program.editors())), flush=True)
+        check_font(checker, label, program)
         for window in program.editors():
             where = "%s, %r" % (label, window.name)
             check_editor(checker, program, where, window)
@@ -216,8 +335,14 @@ def run(bin_dir, sim_dir, lang, model, checker):
                      if any(state(a, pyatspi.STATE_FOCUSABLE) and state(a, pyatspi.STATE_SHOWING) for a in walk(w))]
         if len(visited) != len(focusable):
             checker.fault(label, "Ctrl+F6 reached only %r of %d windows" % (sorted(visited), len(focusable)))
-        check_dialogs(checker, program, label, PROGRAM_MENU)
-        check_dialogs(checker, program, label, TOOL_MENU)
+        check_menu(checker, program, label, PROGRAM_MENU, dialogs)
+        check_menu(checker, program, label, TOOL_MENU, dialogs)
+        if not dialogs:
+            return
+        subprocess.run([os.path.join(bin_dir, "vrm650t-cli"), "new", "--model", str(3 if model != 3 else 1), "-o",
+                        os.path.join(program.home, "other.dat")], check=True, stdout=subprocess.DEVNULL)
+        for menu, index, steps in SHELL_FLOWS:
+            run_flow(checker, program, label, menu, index, steps)
     finally:
         program.stop()
 
@@ -227,7 +352,7 @@ def main():
     runs = [(r.split(":")[0], int(r.split(":")[1])) for r in sys.argv[3:]] or RUNS
     checker = Checker()
     for lang, model in runs:
-        run(bin_dir, sim_dir, lang, model, checker)
+        run(bin_dir, sim_dir, lang, model, checker, len(sys.argv) > 3 or (lang, model) in DIALOG_RUNS)
         print("a11y tree: %s model %d walked" % (lang, model), flush=True)
     if checker.faults:
         print("a11y tree: %d faults" % checker.faults)

@@ -92,20 +92,27 @@ int RunList(Context& ctx) {
 // station write
 
 // One line per cable: on a terminal the block of lines is redrawn in place;
-// otherwise a line is written whenever a cable's phase changes.
+// otherwise a line is written whenever a cable's phase changes. A continuous
+// run also shows the total over every cable: on a terminal as a last line of
+// the block, otherwise as a line of its own whenever it changes.
 class StationLines final : public StationObserver {
 public:
-    StationLines(Context& ctx, std::vector<CableStatus> initial)
-        : ctx_(ctx), terminal_(::isatty(2) == 1), lines_(std::move(initial)) {
+    StationLines(Context& ctx, std::vector<CableStatus> initial, bool continuous)
+        : ctx_(ctx), terminal_(::isatty(2) == 1), continuous_(continuous), lines_(std::move(initial)) {
         if (terminal_) Draw(false);
     }
 
     void OnCable(std::size_t index, const CableStatus& status) override {
         std::lock_guard<std::mutex> lock(mutex_);
         const bool phaseChanged = status.phase != lines_[index].phase;
+        const std::string totalBefore = Total();
         lines_[index] = status;
-        if (terminal_) Draw(true);
-        else if (phaseChanged) ctx_.err << Line(status) << "\n";
+        if (terminal_) {
+            Draw(true);
+        } else {
+            if (phaseChanged) ctx_.err << Line(status) << "\n";
+            if (continuous_ && Total() != totalBefore) ctx_.err << Total() << "\n";
+        }
         ctx_.err.flush();
     }
 
@@ -118,13 +125,24 @@ private:
         if (s.written + s.failed > 0) line += "  [" + std::to_string(s.written) + "/" + std::to_string(s.written + s.failed) + "]";
         return line;
     }
+    std::string Total() const {
+        int written = 0, failed = 0;
+        for (const CableStatus& s : lines_) {
+            written += s.written;
+            failed += s.failed;
+        }
+        return Format(ctx_, tid::kCliStationTotal, {written, failed});
+    }
     void Draw(bool again) {
-        if (again) ctx_.err << "\x1b[" << lines_.size() << "A";
+        const std::size_t rows = lines_.size() + (continuous_ ? 1 : 0);
+        if (again) ctx_.err << "\x1b[" << rows << "A";
         for (const CableStatus& s : lines_) ctx_.err << "\r" << Line(s) << "\x1b[K\n";
+        if (continuous_) ctx_.err << "\r" << Total() << "\x1b[K\n";
     }
 
     Context& ctx_;
     bool terminal_;
+    bool continuous_;
     std::mutex mutex_;
     std::vector<CableStatus> lines_;
 };
@@ -208,7 +226,7 @@ int RunStationWrite(Context& ctx) {
     StopSignals stop{gate};
     std::vector<CableStatus> initial(cables.size());
     for (std::size_t i = 0; i < cables.size(); ++i) initial[i].cable = cables[i];
-    StationLines lines(ctx, std::move(initial));
+    StationLines lines(ctx, std::move(initial), job.continuous);
     Station station(Language(ctx), std::move(job), std::move(cables), lines, StopSignals::Flag());
     station.Run();
     PrintTable(ctx, station);

@@ -255,6 +255,8 @@ TEST_F(Station, ContinuousWritesEachNewRadioOnItsCableAndCountsThemUntilCtrlC) {
         ASSERT_TRUE(c.WaitFor("sim-1  " + serial + "  done  [" + n + "/" + n + "]")) << c.errText;
         last = serial;
     }
+    // The total over every cable is shown while the run goes on.
+    EXPECT_TRUE(c.WaitFor("4 radios written, 0 failed.", true)) << c.errText;
     ::kill(c.pid, SIGINT);
     const auto r = Finish(c);
     EXPECT_EQ(r.status, 130) << r.err;

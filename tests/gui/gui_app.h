@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -118,7 +121,7 @@ struct ProgramFixture {
 template <typename T, typename F>
 void WhenModal(F body) {
     QTimer::singleShot(0, [body] {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 300; ++i) {
             if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
                 body(dialog);
                 return;
@@ -222,6 +225,17 @@ inline ShellSeams ProgramSeams(const QTemporaryDir& temp, SettingsStore& setting
     seams.singleInstance = false;
     seams.stateFolder = temp.filePath(QStringLiteral("state"));
     return seams;
+}
+
+// The program's port loads "libpipelink.so" by name, as `make run` has it:
+// a test of the real load path starts itself again once with the simulated
+// radio's copy first on the library path. Returns in the restarted process.
+inline void RestartWithSimulatedRadio(char** argv) {
+    if (std::getenv("VRM_SIM_TEST_STARTED")) return;
+    ::setenv("VRM_SIM_TEST_STARTED", "1", 1);
+    ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
+    ::execv("/proc/self/exe", argv);
+    std::abort();
 }
 
 }  // namespace vrm::test

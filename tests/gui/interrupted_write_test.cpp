@@ -201,14 +201,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    // The program's port loads "libpipelink.so" by name: put the simulated
-    // radio's copy first on the library path and start again.
-    if (!std::getenv("VRM_INTERRUPTED_TEST_STARTED")) {
-        ::setenv("VRM_INTERRUPTED_TEST_STARTED", "1", 1);
-        ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
-        ::execv("/proc/self/exe", argv);
-        return 1;
-    }
+    vrm::test::RestartWithSimulatedRadio(argv);
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_STATE_HOME", (home.path() + "/state").toUtf8());

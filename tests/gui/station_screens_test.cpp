@@ -115,14 +115,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    // The station lists and opens cables through "libpipelink.so" by name:
-    // put the simulated radio's copy first on the library path and start again.
-    if (!std::getenv("VRM_STATION_TEST_STARTED")) {
-        ::setenv("VRM_STATION_TEST_STARTED", "1", 1);
-        ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
-        ::execv("/proc/self/exe", argv);
-        return 1;
-    }
+    vrm::test::RestartWithSimulatedRadio(argv);
     QApplication app(argc, argv);
     StationScreensTest test;
     return QTest::qExec(&test, argc, argv);

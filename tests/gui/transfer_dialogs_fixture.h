@@ -51,6 +51,7 @@
 #include "core/model/radio_image.h"
 #include "sim/sim_state.h"
 #include "gui/widgets/editor_view.h"
+#include "gui_app.h"
 
 
 namespace vrm::test {
@@ -62,21 +63,6 @@ public:
     bool HandleCommand(int) override { return false; }
     int refreshes = 0;
 };
-
-// Runs `body` on the next modal dialog of type T once it shows.
-template <typename T, typename F>
-void WhenModal(F body) {
-    QTimer::singleShot(0, [body] {
-        for (int i = 0; i < 300; ++i) {
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                body(dialog);
-                return;
-            }
-            QTest::qWait(10);
-        }
-        qWarning("no modal dialog appeared");
-    });
-}
 
 // What a transfer dialog looked like while its transfer ran (seen from the
 // first pause between protocol steps).
@@ -208,15 +194,5 @@ protected:
         ::unsetenv("VRM650T_SIM_FAULTS");
     }
 };
-
-// Starts the test again with the simulated radio's library first on the
-// library path; returns in the restarted process.
-inline void RestartWithSimulatedRadio(char** argv) {
-    if (std::getenv("VRM_TRANSFER_TEST_STARTED")) return;
-    ::setenv("VRM_TRANSFER_TEST_STARTED", "1", 1);
-    ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
-    ::execv("/proc/self/exe", argv);
-    std::abort();
-}
 
 }  // namespace vrm::test

@@ -236,14 +236,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    // The program's port loads "libpipelink.so" by name: put the simulated
-    // radio's copy first on the library path and start again.
-    if (!std::getenv("VRM_TRANSFER_TEST_STARTED")) {
-        ::setenv("VRM_TRANSFER_TEST_STARTED", "1", 1);
-        ::setenv("LD_LIBRARY_PATH", VRM_SIM_DIR, 1);
-        ::execv("/proc/self/exe", argv);
-        return 1;
-    }
+    vrm::test::RestartWithSimulatedRadio(argv);
     QApplication app(argc, argv);
     TransferScreensTest test;
     return QTest::qExec(&test, argc, argv);

@@ -56,13 +56,7 @@ libusb_device* FindCable(libusb_context* context) {
 
 void CloseCable() {
     State& s = g_state;
-    if (s.handle) {
-        if (s.interfaceNumber >= 0) {
-            libusb_release_interface(s.handle, s.interfaceNumber);
-            if (s.kernelDriverDetached) libusb_attach_kernel_driver(s.handle, s.interfaceNumber);
-        }
-        libusb_close(s.handle);
-    }
+    if (s.handle) ReleaseAndClose(s.handle, s.interfaceNumber, s.kernelDriverDetached);
     s.handle = nullptr;
     s.interfaceNumber = -1;
     s.kernelDriverDetached = false;
@@ -153,12 +147,8 @@ PIPELINK_EXPORT PipelinkHandle OpenDevice(const PipelinkGuid* interfaceClass, ui
         return PIPELINK_INVALID_HANDLE;
     }
     bool detached = false;
-    if (libusb_kernel_driver_active(handle, pipes.interfaceNumber) == 1) {
-        if (libusb_detach_kernel_driver(handle, pipes.interfaceNumber) == 0) detached = true;
-    }
-    const int claimed = libusb_claim_interface(handle, pipes.interfaceNumber);
+    const int claimed = ClaimInterface(handle, pipes.interfaceNumber, &detached);
     if (claimed != 0) {
-        if (detached) libusb_attach_kernel_driver(handle, pipes.interfaceNumber);
         libusb_close(handle);
         s.lastError = ErrorOf(claimed);
         return PIPELINK_INVALID_HANDLE;

@@ -50,13 +50,7 @@ CableSession* SessionOf(PipelinkHandle cable) {
 }
 
 void CloseSession(CableSession* s) {
-    if (s->handle) {
-        if (s->interfaceNumber >= 0) {
-            libusb_release_interface(s->handle, s->interfaceNumber);
-            if (s->kernelDriverDetached) libusb_attach_kernel_driver(s->handle, s->interfaceNumber);
-        }
-        libusb_close(s->handle);
-    }
+    if (s->handle) ReleaseAndClose(s->handle, s->interfaceNumber, s->kernelDriverDetached);
     if (s->context) libusb_exit(s->context);
     delete s;
 }
@@ -69,12 +63,8 @@ int OpenInto(libusb_device* device, CableSession* s) {
     const int opened = libusb_open(device, &handle);
     if (opened != 0) return ErrorOf(opened);
     bool detached = false;
-    if (libusb_kernel_driver_active(handle, pipes.interfaceNumber) == 1 &&
-        libusb_detach_kernel_driver(handle, pipes.interfaceNumber) == 0)
-        detached = true;
-    const int claimed = libusb_claim_interface(handle, pipes.interfaceNumber);
+    const int claimed = ClaimInterface(handle, pipes.interfaceNumber, &detached);
     if (claimed != 0) {
-        if (detached) libusb_attach_kernel_driver(handle, pipes.interfaceNumber);
         libusb_close(handle);
         return ErrorOf(claimed);
     }

@@ -128,4 +128,23 @@ void SerialFromSysfs(libusb_device* device, char* out, std::size_t size) {
     std::fclose(f);
 }
 
+int ClaimInterface(libusb_device_handle* handle, int interfaceNumber, bool* detached) {
+    *detached = libusb_kernel_driver_active(handle, interfaceNumber) == 1 &&
+                libusb_detach_kernel_driver(handle, interfaceNumber) == 0;
+    const int claimed = libusb_claim_interface(handle, interfaceNumber);
+    if (claimed != 0 && *detached) {
+        libusb_attach_kernel_driver(handle, interfaceNumber);
+        *detached = false;
+    }
+    return claimed;
+}
+
+void ReleaseAndClose(libusb_device_handle* handle, int interfaceNumber, bool detached) {
+    if (interfaceNumber >= 0) {
+        libusb_release_interface(handle, interfaceNumber);
+        if (detached) libusb_attach_kernel_driver(handle, interfaceNumber);
+    }
+    libusb_close(handle);
+}
+
 }  // namespace pipelink

@@ -37,6 +37,14 @@ struct Pipes {
 // has both a bulk IN and a bulk OUT endpoint.
 bool FindPipes(libusb_device* device, Pipes* out);
 
+// Claims the interface on an opened cable, taking it from a kernel driver
+// first when one holds it (*detached says so). On failure the driver is given
+// back and the libusb error returned; the caller still closes the handle.
+int ClaimInterface(libusb_device_handle* handle, int interfaceNumber, bool* detached);
+// Releases the claimed interface, gives a detached kernel driver back and
+// closes the handle (an interface number below 0: nothing was claimed).
+void ReleaseAndClose(libusb_device_handle* handle, int interfaceNumber, bool detached);
+
 // "bus-port.port..." as the kernel names the device; empty when unknown.
 std::string PortPath(libusb_device* device);
 // The serial number from sysfs (readable without opening the device); `out`
